@@ -1,0 +1,119 @@
+#include "app/misc/TextFile.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <array>
+
+namespace ymt {
+namespace {
+
+// Code points of bytes 0x80..0x9F in code page 1252. The five bytes the code page leaves
+// undefined map to the C1 control of the same value, as the platform's converter does.
+constexpr std::array<char16_t, 32> kHighTable = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+} // namespace
+
+QByteArray EncodeCp1252(const QString& text) {
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80 || (u >= 0xA0 && u <= 0xFF)) {
+            bytes.append(static_cast<char>(u));
+            continue;
+        }
+        char mapped = '?';
+        for (size_t i = 0; i < kHighTable.size(); ++i) {
+            if (kHighTable[i] == u) {
+                mapped = static_cast<char>(0x80 + i);
+                break;
+            }
+        }
+        bytes.append(mapped);
+    }
+    return bytes;
+}
+
+QString DecodeCp1252(const QByteArray& bytes) {
+    QString text;
+    text.reserve(bytes.size());
+    for (const char b : bytes) {
+        const auto u = static_cast<unsigned char>(b);
+        if (u >= 0x80 && u <= 0x9F)
+            text.append(QChar(kHighTable[u - 0x80]));
+        else
+            text.append(QChar(u));
+    }
+    return text;
+}
+
+QStringList SplitLines(const QString& text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+            continue;
+        lines.append(text.mid(start, i - start));
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        lines.append(text.mid(start));
+    return lines;
+}
+
+bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    lines = SplitLines(DecodeCp1252(bytes));
+    return true;
+}
+
+static QByteArray joinLines(const QStringList& lines) {
+    QByteArray bytes;
+    for (const QString& line : lines) {
+        bytes.append(EncodeCp1252(line));
+        bytes.append("\r\n");
+    }
+    return bytes;
+}
+
+bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(joinLines(lines)) < 0 || !file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+bool AppendTextFile(const QString& path, const QStringList& lines, QString* error) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
+        file.write(joinLines(lines)) < 0 || !file.flush()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace ymt

@@ -1,0 +1,20 @@
+// The program's message table (70 entries) and label table (2 languages x 25 labels of files
+// and printouts). Language files replace the messages; the labels are fixed.
+#pragma once
+
+#include <QString>
+
+namespace ymt {
+
+inline constexpr int kMessageCount = 70;
+
+// Message i (0..69); an index outside the table gives an empty text.
+QString Message(int i);
+void SetMessage(int i, const QString& text);
+// Puts every message back to its English default.
+void ResetMessages();
+
+// Label e (0..24) of language L (0 English, 1 German); empty outside the table.
+QString Label(int language, int entry);
+
+} // namespace ymt
