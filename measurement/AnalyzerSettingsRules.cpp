@@ -1,0 +1,36 @@
+#include "measurement/AnalyzerSettingsRules.h"
+
+#include "measurement/Conversions.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace ymt {
+
+AveragingReading ReadAveraging(const QString& text) {
+    AveragingReading reading;
+    const IntConversion typed = StrictInt(text);
+    if (!typed.value) {
+        reading.error = typed.error;
+        return reading;
+    }
+    reading.warnHighValue = *typed.value > 15;
+    reading.value = std::clamp(*typed.value, 1, 256);
+    return reading;
+}
+
+double ClampOscLevel(double volts) { return std::clamp(volts, kOscLevelMin, kOscLevelMax); }
+
+double ClampBiasLevel(double volts) { return std::clamp(volts, kBiasMin, kBiasMax); }
+
+TimeoutReading ReadTimeout(const QString& text) {
+    TimeoutReading reading;
+    const IntConversion typed = StrictInt(text);
+    // Keep the milliseconds within a 32-bit count.
+    constexpr int maxSeconds = std::numeric_limits<int>::max() / 1000;
+    reading.seconds = typed.value ? std::clamp(*typed.value, 0, maxSeconds) : 0;
+    reading.completionTimeoutMs = reading.seconds * 1000;
+    return reading;
+}
+
+} // namespace ymt

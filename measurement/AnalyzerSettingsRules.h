@@ -1,0 +1,36 @@
+// Limits and readings of the analyzer settings typed on tab "Hardware": averaging, oscillator
+// level, bias and the completion timeout.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace ymt {
+
+struct AveragingReading {
+    std::optional<int> value; // clamped to 1..256; empty when the text is not an integer
+    bool warnHighValue = false; // the typed value was above 15
+    QString error;             // conversion error message when !value
+};
+
+AveragingReading ReadAveraging(const QString& text);
+
+inline constexpr double kOscLevelMin = 0.005;
+inline constexpr double kOscLevelMax = 1.0;
+inline constexpr double kBiasMin = -40.0;
+inline constexpr double kBiasMax = 40.0;
+
+double ClampOscLevel(double volts);
+double ClampBiasLevel(double volts);
+
+struct TimeoutReading {
+    int seconds = 0;           // what the field shows afterwards; 0 = no limit
+    int completionTimeoutMs = 0;
+};
+
+// The field is in seconds; the completion wait counts milliseconds. Text that is not a whole
+// number reads as 0 (no limit), negative values as 0.
+TimeoutReading ReadTimeout(const QString& text);
+
+} // namespace ymt

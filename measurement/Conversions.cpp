@@ -1,0 +1,55 @@
+#include "measurement/Conversions.h"
+
+#include <QRegularExpression>
+
+#include <cmath>
+#include <limits>
+
+namespace ymt {
+
+IntConversion StrictInt(const QString& text) {
+    static const QRegularExpression pattern(QStringLiteral("^\\s*[+-]?[0-9]+\\s*$"));
+    IntConversion result;
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    if (pattern.match(text).hasMatch() && ok)
+        result.value = value;
+    else
+        result.error = QStringLiteral("'%1' is not a valid integer value").arg(text);
+    return result;
+}
+
+FloatConversion StrictFloat(const QString& text) {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*[+-]?([0-9]+\\.?[0-9]*|\\.[0-9]+)([eE][+-]?[0-9]+)?\\s*$"));
+    FloatConversion result;
+    if (pattern.match(text).hasMatch()) {
+        const double value = std::strtod(text.trimmed().toLatin1().constData(), nullptr);
+        if (std::isfinite(value)) {
+            result.value = value;
+            return result;
+        }
+    }
+    result.error = QStringLiteral("'%1' is not a valid floating point value").arg(text);
+    return result;
+}
+
+int LeadingInt(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > std::numeric_limits<int>::max())
+            value = std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
+} // namespace ymt

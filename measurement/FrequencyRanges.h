@@ -1,0 +1,40 @@
+// The frequency grid of a sweep and the rules of the frequency-range fields.
+#pragma once
+
+#include "plot/CurveStore.h"
+
+#include <QString>
+
+#include <optional>
+
+namespace ymt {
+
+// The analyzer measures point i of an N-point linear sweep at
+// start + (stop - start) * i / (N - 1): both ends are measured.
+double GridFrequency(double start, double stop, int index, int points);
+
+// Appends a sweep to the spectrum: |Z| (trace A) to curve 3, theta (trace B) to curve 4.
+void AppendSweep(CurveStore& store, double start, double stop, const double* traceA,
+                 const double* traceB, int points);
+
+// Range fields of tab "Options": limited to the analyzer's span.
+double ClampToAnalyzer(double kHz, double analyzerMin, double analyzerMax);
+
+// "Start"/"Stop" of the measurement window typed by the operator. `typed` is the new value of
+// the edited limit, `other` the current value of the other limit. Returns the new value of
+// the edited limit, or nothing when it equals its current value.
+std::optional<double> TypedRangeLimit(double typed, double current, double other,
+                                      double analyzerMin, double analyzerMax);
+
+// After a Connect: range starts below the analyzer's span are raised to it and stops above
+// it lowered (texts with 3 decimals); a start above the span or a stop below stays.
+void FitRangesToAnalyzer(QString starts[3], QString stops[3], double analyzerMin,
+                         double analyzerMax);
+
+enum class BackupOption { NoBackup = 0, MajorChangeOnly = 1, EveryChange = 2 };
+enum class SpectrumChange { Major, MorePoints };
+
+// Whether the spectrum is copied to the backup directory before it changes.
+bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints);
+
+} // namespace ymt

@@ -1,0 +1,115 @@
+// Readings and limits of the analyzer settings, the sweep grid and the range fields.
+#include "measurement/AnalyzerSettingsRules.h"
+#include "measurement/Conversions.h"
+#include "measurement/FrequencyRanges.h"
+
+#include <gtest/gtest.h>
+
+using namespace ymt;
+
+TEST(StrictConversions, AcceptOnlyWholeNumbersAndReportTheText) {
+    EXPECT_EQ(StrictInt(" 42 ").value, 42);
+    EXPECT_EQ(StrictInt("-7").value, -7);
+    EXPECT_FALSE(StrictInt("4.5").value);
+    EXPECT_FALSE(StrictInt("").value);
+    EXPECT_FALSE(StrictInt("99999999999").value);
+    EXPECT_EQ(StrictInt("abc").error, "'abc' is not a valid integer value");
+}
+
+TEST(StrictConversions, FloatsNeedAPointNotUnits) {
+    EXPECT_DOUBLE_EQ(*StrictFloat("0.5").value, 0.5);
+    EXPECT_DOUBLE_EQ(*StrictFloat("-1.5e3").value, -1500.0);
+    EXPECT_DOUBLE_EQ(*StrictFloat(".25").value, 0.25);
+    EXPECT_FALSE(StrictFloat("0,5").value);
+    EXPECT_FALSE(StrictFloat("12 kHz").value);
+    EXPECT_FALSE(StrictFloat("1e999").value);
+    EXPECT_EQ(StrictFloat("x").error, "'x' is not a valid floating point value");
+}
+
+TEST(StrictConversions, LeadingIntStopsAtFirstNonDigit) {
+    EXPECT_EQ(LeadingInt("3x"), 3);
+    EXPECT_EQ(LeadingInt("  -5"), -5);
+    EXPECT_EQ(LeadingInt("x3"), 0);
+    EXPECT_EQ(LeadingInt(""), 0);
+}
+
+TEST(AveragingField, WarnsAboveFifteenAndClampsAfterwards) {
+    const AveragingReading thousand = ReadAveraging("1000");
+    EXPECT_TRUE(thousand.warnHighValue);
+    EXPECT_EQ(thousand.value, 256);
+    const AveragingReading sixteen = ReadAveraging("16");
+    EXPECT_TRUE(sixteen.warnHighValue);
+    EXPECT_EQ(sixteen.value, 16);
+    const AveragingReading fifteen = ReadAveraging("15");
+    EXPECT_FALSE(fifteen.warnHighValue);
+    EXPECT_EQ(fifteen.value, 15);
+    EXPECT_EQ(ReadAveraging("0").value, 1);
+    const AveragingReading text = ReadAveraging("many");
+    EXPECT_FALSE(text.value);
+    EXPECT_FALSE(text.warnHighValue);
+}
+
+TEST(LevelFields, ClampToTheAnalyzersLimits) {
+    EXPECT_DOUBLE_EQ(ClampOscLevel(0.001), 0.005);
+    EXPECT_DOUBLE_EQ(ClampOscLevel(2), 1.0);
+    EXPECT_DOUBLE_EQ(ClampOscLevel(0.3), 0.3);
+    EXPECT_DOUBLE_EQ(ClampBiasLevel(-50), -40.0);
+    EXPECT_DOUBLE_EQ(ClampBiasLevel(41), 40.0);
+}
+
+TEST(TimeoutField, IsInSecondsAndZeroMeansNoLimit) {
+    EXPECT_EQ(ReadTimeout("30").completionTimeoutMs, 30000);
+    EXPECT_EQ(ReadTimeout("-5").seconds, 0);
+    EXPECT_EQ(ReadTimeout("-5").completionTimeoutMs, 0);
+    EXPECT_EQ(ReadTimeout("abc").completionTimeoutMs, 0);
+    EXPECT_GT(ReadTimeout("999999999").completionTimeoutMs, 0);
+}
+
+TEST(SweepGrid, MeasuresBothEnds) {
+    EXPECT_DOUBLE_EQ(GridFrequency(100, 300, 0, 401), 100);
+    EXPECT_DOUBLE_EQ(GridFrequency(100, 300, 400, 401), 300);
+    EXPECT_DOUBLE_EQ(GridFrequency(100, 300, 200, 401), 200);
+    EXPECT_DOUBLE_EQ(GridFrequency(5, 9, 0, 1), 5);
+}
+
+TEST(SweepGrid, AppendsTracesToSpectrumCurvesInPairs) {
+    CurveStore store;
+    const double a[3] = {10, 20, 30};
+    const double b[3] = {-1, -2, -3};
+    AppendSweep(store, 1, 2, a, b, 3);
+    ASSERT_EQ(store.pointCount(3), 3);
+    ASSERT_EQ(store.pointCount(4), 3);
+    EXPECT_DOUBLE_EQ(store.x(3, 1), 1.5);
+    EXPECT_DOUBLE_EQ(store.x(4, 1), 1.5);
+    EXPECT_DOUBLE_EQ(store.y(3, 2), 30);
+    EXPECT_DOUBLE_EQ(store.y(4, 2), -3);
+}
+
+TEST(RangeFields, TypedLimitNeverEqualsTheOtherAndIsClamped) {
+    // Typing the stop value into Start gives a start just above the stop.
+    EXPECT_DOUBLE_EQ(*TypedRangeLimit(500, 0.04, 500, 0.04, 110000), 500 + 1e-10);
+    // Typing the current value changes nothing.
+    EXPECT_FALSE(TypedRangeLimit(0.04, 0.04, 500, 0.04, 110000));
+    EXPECT_DOUBLE_EQ(*TypedRangeLimit(200000, 500, 0.04, 0.04, 110000), 110000);
+    EXPECT_DOUBLE_EQ(*TypedRangeLimit(0.001, 500, 1000, 0.04, 110000), 0.04);
+}
+
+TEST(RangeFields, ConnectFitsRangesIntoTheAnalyzersSpan) {
+    QString starts[3] = {"0.010", "5000.000", "200000.000"};
+    QString stops[3] = {"5000.000", "1100000.000", "0.001"};
+    FitRangesToAnalyzer(starts, stops, 0.04, 110000);
+    EXPECT_EQ(starts[0], "0.040");
+    EXPECT_EQ(stops[1], "110000.000");
+    EXPECT_EQ(starts[1], "5000.000");
+    // A start above the span or a stop below it is left as it is.
+    EXPECT_EQ(starts[2], "200000.000");
+    EXPECT_EQ(stops[2], "0.001");
+}
+
+TEST(Backups, FollowTheOptionAndNeedASpectrum) {
+    EXPECT_FALSE(ShouldBackUp(BackupOption::EveryChange, SpectrumChange::Major, 0));
+    EXPECT_FALSE(ShouldBackUp(BackupOption::NoBackup, SpectrumChange::Major, 10));
+    EXPECT_TRUE(ShouldBackUp(BackupOption::MajorChangeOnly, SpectrumChange::Major, 10));
+    EXPECT_FALSE(ShouldBackUp(BackupOption::MajorChangeOnly, SpectrumChange::MorePoints, 10));
+    EXPECT_TRUE(ShouldBackUp(BackupOption::EveryChange, SpectrumChange::MorePoints, 10));
+}
