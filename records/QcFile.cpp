@@ -1,0 +1,95 @@
+// Start-up handling of the quality-control file: create, convert the old 8-line layout, take
+// over a left-behind "QC_backup.txt" and list the type names.
+#include "records/QcFile.h"
+
+#include "app/misc/TextFile.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace ymt {
+namespace {
+
+const QString kRecordEnd = QStringLiteral("****");
+constexpr int kOldBlockLines = 8;
+
+QString headerLine(const QString& versionText) {
+    return QStringLiteral("Zelvanor Ymt ") + versionText + QStringLiteral("Quality Control File");
+}
+
+// The old layout had 8-line records without a header; each gains the four newer values (0)
+// and the record end.
+QStringList convertedFromOldLayout(const QStringList& oldLines, const QString& header) {
+    QStringList converted{header};
+    for (qsizetype start = 0; start < oldLines.size(); start += kOldBlockLines) {
+        for (int i = 0; i < kOldBlockLines; ++i) {
+            const qsizetype index = start + i;
+            converted.append(index < oldLines.size() ? oldLines[index] : QString());
+        }
+        for (int i = 0; i < 4; ++i)
+            converted.append(QStringLiteral("0.000"));
+        converted.append(kRecordEnd);
+    }
+    return converted;
+}
+
+QStringList typeNamesOf(const QStringList& lines) {
+    QStringList names;
+    qsizetype i = 1; // the header line
+    while (i < lines.size()) {
+        names.append(lines[i]);
+        ++i;
+        while (i < lines.size() && lines[i] != kRecordEnd)
+            ++i;
+        ++i; // past "****"
+    }
+    return names;
+}
+
+QcStartupResult failure(const QString& message) {
+    QcStartupResult result;
+    result.ok = false;
+    result.error = message;
+    return result;
+}
+
+} // namespace
+
+QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDir,
+                              const QString& versionText, const QString& timestamp) {
+    const QString qcPath = programDir + QStringLiteral("QC.txt");
+    const QString backupPath = programDir + QStringLiteral("QC_backup.txt");
+    const QString header = headerLine(versionText);
+    QString error;
+
+    if (!QFileInfo::exists(qcPath) && !WriteTextFile(qcPath, {header}, &error))
+        return failure(error);
+
+    QStringList lines;
+    if (!ReadTextFile(qcPath, lines, &error))
+        return failure(error);
+    const bool oldLayout = lines.isEmpty() || !lines.first().contains(QStringLiteral("Zelvanor"));
+    if (oldLayout && !WriteTextFile(backupPath, convertedFromOldLayout(lines, header), &error))
+        return failure(error);
+
+    // Both the conversion and a rewrite interrupted before its last two steps leave the new
+    // content in "QC_backup.txt"; the replaced file is kept in the backup directory.
+    if (QFileInfo::exists(backupPath)) {
+        const QString movedPath =
+            backupDir + QStringLiteral("QC_") + timestamp + QStringLiteral(".txt");
+        QFile current(qcPath);
+        if (current.exists() && !current.rename(movedPath))
+            return failure(current.errorString());
+        QFile backup(backupPath);
+        if (!backup.rename(qcPath))
+            return failure(backup.errorString());
+        if (!ReadTextFile(qcPath, lines, &error))
+            return failure(error);
+    }
+
+    QcStartupResult result;
+    result.typeNames = typeNamesOf(lines);
+    return result;
+}
+
+} // namespace ymt
