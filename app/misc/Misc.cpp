@@ -6,16 +6,19 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 
 namespace ymt {
 
-void DelayMs(int ms) { clock::sleepMs(static_cast<qint64>(ms < 0 ? 0 : ms) + 1); }
+void DelayMs(int ms) {
+    clock::sleepMs(static_cast<qint64>(ms < 0 ? 0 : ms) + 1);
+}
 
-QString IntText(qint64 n) { return QString::number(n); }
+QString IntText(qint64 n) {
+    return QString::number(n);
+}
 
 namespace {
 
@@ -29,13 +32,19 @@ QString roundedFixed(double x, int decimals) {
         return x < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
     decimals = std::clamp(decimals, 0, 18);
     const bool negative = std::signbit(x);
+    // to_chars ignores the C locale, which Qt sets from the environment (a German desktop
+    // would otherwise turn the point into a comma).
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(x));
-    // buffer: d.dddddddddddddde±XXX
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(x),
+                                       std::chars_format::scientific, 14);
+    // buffer: d.dddddddddddddde±XX[X]
     std::string digits;
     digits += buffer[0];
     digits.append(buffer + 2, 14);
-    const int exponent = std::atoi(buffer + 17);
+    int exponent = 0;
+    std::from_chars(buffer + 18, written.ptr, exponent);
+    if (buffer[17] == '-')
+        exponent = -exponent;
     // Position of the decimal point within `digits` (may be negative or beyond the end).
     int pointPos = exponent + 1;
     // Build integer-part and fraction-part digit strings with enough zeros.
@@ -79,7 +88,9 @@ QString roundedFixed(double x, int decimals) {
     return QString::fromStdString(text);
 }
 
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool isDigit(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 
 } // namespace
 
@@ -128,8 +139,15 @@ double ParseNumber(const QString& text) {
     }
     if (i != n)
         return 0.0;
+    // from_chars reads "." whatever the C locale says; it takes no "+", so that is skipped.
     const std::string ascii = core.toStdString();
-    const double value = std::strtod(ascii.c_str(), nullptr);
+    const char* begin = ascii.data();
+    if (*begin == '+')
+        ++begin;
+    double value = 0.0;
+    const auto [end, status] = std::from_chars(begin, ascii.data() + ascii.size(), value);
+    if (status != std::errc() || end != ascii.data() + ascii.size())
+        return 0.0;
     return std::isfinite(value) ? value : 0.0;
 }
 
@@ -165,7 +183,9 @@ QString TimestampText(const QDateTime& when) {
     return when.toString(QStringLiteral("yyyyMMdd-HHmmss"));
 }
 
-QString TimestampText() { return TimestampText(clock::currentDateTime()); }
+QString TimestampText() {
+    return TimestampText(clock::currentDateTime());
+}
 
 QString CleanSampleName(const QString& name) {
     static const QString forbidden = QStringLiteral("\"*/:<>?\\|");
