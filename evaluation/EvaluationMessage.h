@@ -1,0 +1,23 @@
+// A message box that an evaluation step asks the main window to show. The evaluation never
+// shows boxes itself, so that the same code serves buttons, the repeat timer and the tests.
+#pragma once
+
+#include <QString>
+
+namespace ymt {
+
+enum class EvaluationMessageKind { Error, Warning, Information };
+
+// OK, or the three-way question "Very few measurement points! Read More?".
+enum class EvaluationButtons { OK, OKAbortIgnore };
+
+struct EvaluationMessage {
+    EvaluationMessageKind Kind = EvaluationMessageKind::Error;
+    EvaluationButtons Buttons = EvaluationButtons::OK;
+    // Entry of the message table (the text is Message(Index) at the time of the call);
+    // -1 for fixed text that no language file replaces ("No Data!").
+    int Index = -1;
+    QString Text;
+};
+
+} // namespace ymt
