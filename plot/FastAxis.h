@@ -36,6 +36,12 @@ public:
     bool Visible() const { return Visible_; }
     void setVisible(bool on) { Visible_ = on; changed(); }
 
+    // Autoscaling writes the limits while the plot is being drawn: no repaint request.
+    void setLimitsQuietly(double min, double max) {
+        Min_ = min;
+        Max_ = max;
+    }
+
     // Working values, written while the axis is drawn.
     double LogMin = 0;
     double LogMax = 0;

@@ -1,0 +1,346 @@
+// DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
+#include "plot/AxisScale.h"
+#include "plot/Autoscale.h"
+#include "plot/FastGraph.h"
+#include "plot/PlotText.h"
+
+#include <QPainter>
+#include <QPolygon>
+
+#include <cmath>
+
+namespace ymt {
+
+struct TFastGraph::Layout {
+    int X0 = 0;
+    int Y0 = 0;
+    int W = 0;
+    int H = 0;
+    int c = 0; // character height of the component font
+};
+
+namespace {
+
+QPen solidPen(const QColor& color, int width) {
+    return QPen(color, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
+}
+
+QPen gridPen(const QColor& color) { return QPen(color, 1, Qt::DotLine, Qt::FlatCap); }
+
+// The toolkit's pen styles as stored with a curve: solid, dash, dot, dash-dot, dash-dot-dot,
+// clear.
+Qt::PenStyle curvePenStyle(std::uint8_t style) {
+    switch (style) {
+    case 1:
+        return Qt::DashLine;
+    case 2:
+        return Qt::DotLine;
+    case 3:
+        return Qt::DashDotLine;
+    case 4:
+        return Qt::DashDotDotLine;
+    case 5:
+        return Qt::NoPen;
+    default:
+        return Qt::SolidLine;
+    }
+}
+
+struct AxisMapping {
+    bool log = false;
+    double low = 0;
+    double high = 0;
+    double scale = 0;
+};
+
+AxisMapping mappingOf(const TFastAxis& axis) {
+    AxisMapping m;
+    m.log = axis.Log();
+    m.low = m.log ? axis.LogMin : axis.Min();
+    m.high = m.log ? axis.LogMax : axis.Max();
+    m.scale = axis.Scale;
+    return m;
+}
+
+// Maps a raw value to axis units; false when the point cannot be shown on this axis.
+bool toAxisUnits(const AxisMapping& m, double raw, double& value) {
+    if (m.log) {
+        if (!(raw > 0))
+            return false;
+        value = std::log10(raw);
+    } else {
+        value = raw;
+    }
+    return value >= m.low && value <= m.high;
+}
+
+void storeWorkingValues(TFastAxis& axis, const AxisDivision& division) {
+    axis.LogMin = division.LogMin;
+    axis.LogMax = division.LogMax;
+    axis.MajorStep = division.MajorStep;
+    axis.MinorStep = division.MinorStep;
+    axis.Scale = division.Scale;
+    axis.Offset = division.Offset;
+}
+
+AxisDivision divide(const TFastAxis& axis, const AxisGeometry& geometry, const QPainter& painter) {
+    if (axis.Log())
+        return DivideLogAxis(axis.Min(), axis.Max(), geometry);
+    const double labelWidth =
+        painter.fontMetrics().horizontalAdvance(LinearLabelWidthText(axis.Min(), axis.Max()));
+    return DivideLinearAxis(axis.Min(), axis.Max(), geometry, labelWidth);
+}
+
+bool usable(const TFastAxis& axis) {
+    return AxisLimitsUsable(axis.Min(), axis.Max(), axis.Log());
+}
+
+} // namespace
+
+void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
+    drawing_ = true;
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setFont(font());
+    const Layout layout{rect.x(), rect.y(), rect.width(), rect.height(),
+                        CharHeight(font(), painter.device())};
+    const int c = layout.c;
+    const int W = layout.W;
+    const int H = layout.H;
+
+    PlotLeft = 3;
+    PlotRight = W - 3;
+    PlotBottom = H - 3;
+    if (XAxis.Visible())
+        PlotBottom = XAxis.Centered() ? H - c - 3 : H - 3 * c;
+    if (YAxis.Visible())
+        PlotLeft = YAxis.Centered() ? c + 3 : 3 * c;
+    if (Y2Axis.Visible())
+        PlotRight = W - 3 * c;
+    PlotTop = 2 * c;
+
+    const QColor background = toQColor(BackgroundColor);
+    painter.fillRect(QRect(layout.X0, layout.Y0, W, H), background);
+
+    if (XAxis.Autoscale() || YAxis.Autoscale() || Y2Axis.Autoscale())
+        AutoscaleAxes(store_, XAxis, YAxis, Y2Axis);
+
+    drawXAxis(painter, layout);
+    drawValueAxis(painter, layout, YAxis, false);
+    drawValueAxis(painter, layout, Y2Axis, true);
+
+    const QPen centreLinePen = solidPen(toQColor(LineColor), 2);
+    if (XAxis.Centered()) {
+        const int yc = layout.Y0 + PlotTop + (PlotBottom - PlotTop) / 2;
+        painter.setPen(centreLinePen);
+        painter.drawLine(layout.X0 + PlotLeft, yc, layout.X0 + PlotRight, yc);
+    }
+    if (YAxis.Centered()) {
+        const int xc = layout.X0 + (PlotRight + PlotLeft) / 2;
+        painter.setPen(centreLinePen);
+        painter.drawLine(xc, layout.Y0 + PlotTop, xc, layout.Y0 + PlotBottom);
+    }
+
+    drawCurves(painter, layout);
+
+    painter.setPen(solidPen(toQColor(LineColor), 2));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRect(QPoint(layout.X0 + PlotLeft, layout.Y0 + PlotTop),
+                           QPoint(layout.X0 + PlotRight, layout.Y0 + PlotBottom)));
+
+    QFont titleFont = font();
+    titleFont.setPointSize(TitleFontSize);
+    painter.setFont(titleFont);
+    const int titleHeight = CharHeight(titleFont, painter.device());
+    DrawPlotText(painter,
+                 QPoint(layout.X0 + W / 2, layout.Y0 + PlotTop - titleHeight - c / 2), Title_,
+                 TextDirection::Horizontal, toQColor(FontColor), background);
+    painter.restore();
+
+    if (OnAfterPaint)
+        OnAfterPaint(*this, painter);
+    drawing_ = false;
+}
+
+void TFastGraph::drawXAxis(QPainter& painter, const Layout& layout) {
+    const int c = layout.c;
+    const bool ok = usable(XAxis);
+    AxisGeometry geometry;
+    geometry.origin = layout.X0 + PlotLeft;
+    geometry.direction = 1;
+    geometry.plotLength = PlotRight - PlotLeft;
+    geometry.insideLow = layout.X0 + PlotLeft;
+    geometry.insideHigh = layout.X0 + PlotRight;
+    geometry.extent = layout.W;
+    AxisDivision division;
+    if (ok) {
+        division = divide(XAxis, geometry, painter);
+        storeWorkingValues(XAxis, division);
+    }
+    if (!XAxis.Visible())
+        return;
+
+    const QColor background = toQColor(BackgroundColor);
+    const QColor lineColor = toQColor(LineColor);
+    const int top = layout.Y0 + PlotTop;
+    const int bottom = layout.Y0 + PlotBottom;
+    const int yL = XAxis.Centered() ? layout.Y0 + (PlotTop + PlotBottom) / 2 : bottom;
+    for (const AxisTick& tick : division.Major) {
+        if (XAxis.Grid()) {
+            painter.setPen(gridPen(toQColor(GridColor)));
+            painter.drawLine(tick.pixel, bottom, tick.pixel, top);
+        }
+        DrawPlotText(painter, QPoint(tick.pixel, yL + c / 2), tick.label,
+                     TextDirection::Horizontal, toQColor(FontColor), background);
+        painter.setPen(solidPen(lineColor, 2));
+        painter.drawLine(tick.pixel, yL + c / 3, tick.pixel, yL);
+    }
+    for (const AxisTick& tick : division.Minor) {
+        if (XAxis.Log() && XAxis.Grid()) {
+            painter.setPen(gridPen(toQColor(GridColor)));
+            painter.drawLine(tick.pixel, bottom, tick.pixel, top);
+        }
+        painter.setPen(solidPen(lineColor, 1));
+        painter.drawLine(tick.pixel, yL, tick.pixel, yL + c / 4);
+    }
+
+    const QPoint titleAt(layout.X0 + layout.W / 2,
+                         XAxis.Centered() ? bottom : bottom + (3 * c) / 2);
+    DrawPlotText(painter, titleAt,
+                 ok ? XAxis.Title() : QStringLiteral("X - Min And/or Max Incorrect"),
+                 TextDirection::Horizontal, toQColor(XAxis.TitleColor()), background);
+}
+
+void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxis& axis,
+                               bool right) {
+    const int c = layout.c;
+    const bool ok = usable(axis);
+    AxisGeometry geometry;
+    geometry.origin = layout.Y0 + PlotBottom;
+    geometry.direction = -1;
+    geometry.plotLength = PlotBottom - PlotTop;
+    geometry.insideLow = layout.Y0 + PlotTop;
+    geometry.insideHigh = layout.Y0 + PlotBottom;
+    geometry.extent = layout.H;
+    AxisDivision division;
+    if (ok) {
+        division = divide(axis, geometry, painter);
+        storeWorkingValues(axis, division);
+    }
+    if (!axis.Visible())
+        return;
+
+    const QColor background = toQColor(BackgroundColor);
+    const QColor lineColor = toQColor(LineColor);
+    const int plotLeft = layout.X0 + PlotLeft;
+    const int plotRight = layout.X0 + PlotRight;
+    const int xA = right ? plotRight : (axis.Centered() ? layout.X0 + (PlotRight + PlotLeft) / 2
+                                                        : plotLeft);
+    const int outward = right ? 1 : -1;
+    const TextDirection textDirection = right ? TextDirection::Downwards : TextDirection::Upwards;
+    const int labelX = right ? xA + RoundHalfEven(1.5 * c) : RoundHalfEven(xA - 1.5 * c);
+    auto drawGridLine = [&](int py) {
+        painter.setPen(gridPen(toQColor(GridColor)));
+        if (right)
+            painter.drawLine(xA + c / 3, py, plotLeft, py);
+        else
+            painter.drawLine(plotLeft, py, plotRight, py);
+    };
+
+    for (const AxisTick& tick : division.Major) {
+        if (axis.Grid())
+            drawGridLine(tick.pixel);
+        DrawPlotText(painter, QPoint(labelX, tick.pixel), tick.label, textDirection, lineColor,
+                     background);
+        painter.setPen(solidPen(lineColor, 2));
+        painter.drawLine(xA, tick.pixel, xA + outward * (c / 3), tick.pixel);
+    }
+    for (const AxisTick& tick : division.Minor) {
+        if (axis.Log() && axis.Grid())
+            drawGridLine(tick.pixel);
+        painter.setPen(solidPen(lineColor, 1));
+        if (axis.Log())
+            painter.drawLine(xA + outward * (c / 4), tick.pixel, xA, tick.pixel);
+        else
+            painter.drawLine(xA, tick.pixel, right ? xA + c / 4 : xA - c / 4 - 1, tick.pixel);
+    }
+
+    QPoint titleAt;
+    if (right)
+        titleAt = QPoint(plotRight + RoundHalfEven(2.7 * c), layout.Y0 + layout.H / 2);
+    else if (axis.Centered())
+        titleAt = QPoint(plotLeft - c - 3, layout.Y0 + layout.H / 2);
+    else
+        titleAt = QPoint(plotLeft - RoundHalfEven(2.7 * c), layout.Y0 + layout.H / 2);
+    QString title = axis.Title();
+    if (!ok)
+        title = right ? QStringLiteral("Y2 - Min And/or Max Incorrect")
+                      : QStringLiteral("Y - Min And/or Max Incorrect");
+    DrawPlotText(painter, titleAt, title, textDirection, toQColor(axis.TitleColor()), background);
+}
+
+void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
+    // A curve on unusable limits has no point inside them; skipping it also keeps stale working
+    // values of a log axis from mapping points that must not show.
+    if (!usable(XAxis))
+        return;
+    const AxisMapping xMap = mappingOf(XAxis);
+    const int xOrigin = layout.X0 + PlotLeft;
+    const int yOrigin = layout.Y0 + PlotBottom;
+    const int markerHalf = layout.c / 6;
+    const QColor background = toQColor(BackgroundColor);
+    QPolygon run;
+    run.reserve(4096);
+
+    for (int n = 1; n <= CurveStore::kCurveCount; ++n) {
+        const Curve& curve = store_.curve(n);
+        if (!curve.Visible)
+            continue;
+        const TFastAxis& valueAxis = curve.Axis == 0 ? YAxis : Y2Axis;
+        if (!usable(valueAxis))
+            continue;
+        const AxisMapping yMap = mappingOf(valueAxis);
+        QPen pen(toQColor(curve.Color), curve.Width, curvePenStyle(curve.PenStyle), Qt::RoundCap,
+                 Qt::RoundJoin);
+        painter.setPen(pen);
+
+        // Segments between pen breaks go out as one polyline; with point markers each segment
+        // follows its marker, so the markers are interleaved with single segments.
+        auto flush = [&] {
+            if (run.size() >= 2)
+                painter.drawPolyline(run);
+            run.resize(0);
+        };
+        if (ShowPoints)
+            painter.setBrush(background);
+        QPoint previous;
+        bool penDown = false;
+        for (const CurvePoint& point : curve.Points) {
+            double x = 0;
+            double y = 0;
+            if (!toAxisUnits(xMap, point.x, x) || !toAxisUnits(yMap, point.y, y)) {
+                if (!ShowPoints)
+                    flush();
+                penDown = false;
+                continue;
+            }
+            const QPoint mapped(MapAscending(x, xMap.low, xMap.scale, xOrigin),
+                                MapDescending(y, yMap.low, yMap.scale, yOrigin));
+            if (ShowPoints) {
+                painter.drawRect(QRect(QPoint(mapped.x() - markerHalf, mapped.y() - markerHalf),
+                                       QPoint(mapped.x() + markerHalf, mapped.y() + markerHalf)));
+                if (penDown)
+                    painter.drawLine(previous, mapped);
+            } else if (run.isEmpty() || run.last() != mapped) {
+                run.append(mapped);
+            }
+            previous = mapped;
+            penDown = true;
+        }
+        if (!ShowPoints)
+            flush();
+        painter.setBrush(Qt::NoBrush);
+    }
+}
+
+} // namespace ymt

@@ -1,0 +1,120 @@
+#include "plot/GraphInteraction.h"
+
+#include "plot/FastGraph.h"
+
+#include <cmath>
+#include <cstdlib>
+
+namespace ymt {
+
+ZoomHistory::ZoomHistory() { resetFullRange(0.04, 110000); }
+
+void ZoomHistory::resetFullRange(double low, double high) {
+    entries_[0] = {high, low};
+    depth_ = 0;
+}
+
+void ZoomHistory::setEntry(int index, double high, double low) {
+    if (index < 0 || index > kLastEntry)
+        return;
+    entries_[static_cast<size_t>(index)] = {high, low};
+    depth_ = index;
+}
+
+void ZoomHistory::push(double high, double low) {
+    if (depth_ < kLastEntry)
+        ++depth_;
+    entries_[static_cast<size_t>(depth_)] = {high, low};
+}
+
+bool ZoomHistory::back() {
+    if (depth_ == 0)
+        return false;
+    --depth_;
+    return true;
+}
+
+double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax) {
+    return xMin + static_cast<double>(x - 1 - plotLeft) / (plotRight - plotLeft) * (xMax - xMin);
+}
+
+int ClampPressX(int x, int plotLeft, int plotRight) {
+    if (x < plotLeft)
+        return plotLeft + 1;
+    if (x > plotRight)
+        return plotRight - 1;
+    return x;
+}
+
+int ClampMoveX(int x, int plotLeft, int plotRight) {
+    if (x < plotLeft + 1)
+        return plotLeft + 1;
+    if (x > plotRight)
+        return plotRight;
+    return x;
+}
+
+int ClampReleaseX(int x, int plotLeft, int plotRight) {
+    if (x < plotLeft)
+        return plotLeft;
+    if (x > plotRight)
+        return plotRight;
+    return x;
+}
+
+bool IsZoomBand(int dragStart, int dragEnd) { return std::abs(dragEnd - dragStart) > 5; }
+
+std::optional<FrequencyBand> DragZoomBand(int dragStart, int dragEnd, int plotLeft, int plotRight,
+                                          double xMin, double xMax) {
+    if (dragEnd < dragStart)
+        std::swap(dragStart, dragEnd);
+    if (!IsZoomBand(dragStart, dragEnd))
+        return std::nullopt;
+    return FrequencyBand{FrequencyAtX(dragStart, plotLeft, plotRight, xMin, xMax),
+                         FrequencyAtX(dragEnd, plotLeft, plotRight, xMin, xMax)};
+}
+
+int NearestPointIndex(const CurveStore& store, int curve, double frequency) {
+    double best = 1e10;
+    int bestIndex = -1;
+    const std::vector<CurvePoint>& points = store.curve(curve).Points;
+    for (size_t i = 0; i < points.size(); ++i) {
+        const double distance = std::fabs(points[i].x - frequency);
+        if (distance < best) {
+            best = distance;
+            bestIndex = static_cast<int>(i);
+        }
+    }
+    return bestIndex;
+}
+
+int ReadLineWidth(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    // Anything beyond 257 is out of range anyway, so the value stops growing there.
+    int value = 0;
+    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
+        value = std::min(value * 10 + (text[i].unicode() - '0'), 1000);
+    if (negative)
+        value = -value;
+    return value < 0 || value > 256 ? 1 : value;
+}
+
+void ApplyLineWidth(TFastGraph& measurementPlot, int curve, int width, TFastGraph* comparisonPlot) {
+    CurveStore& store = measurementPlot.store();
+    store.setWidth(curve, width);
+    store.setVisible(curve, width > 0);
+    TFastAxis& axis = curve == 1 ? measurementPlot.YAxis : measurementPlot.Y2Axis;
+    axis.setVisible(width > 0);
+    if (comparisonPlot)
+        for (int n = 1; n <= 20; ++n)
+            comparisonPlot->store().setWidth(n, width);
+}
+
+} // namespace ymt
