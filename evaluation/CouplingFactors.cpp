@@ -2,6 +2,7 @@
 #include "evaluation/CouplingFactors.h"
 
 #include <cmath>
+#include <limits>
 
 namespace ymt {
 namespace {
@@ -28,6 +29,10 @@ double percentOrZero(long double root) {
 long double modeRoot(long double fA, long double fB, int position) {
     switch (position) {
     case ModeK31: {
+        // Only the first branch of the tangent is physical: from fA = 2 fB on the value
+        // reaches 100 %, has no real root, or wraps round to plausible-looking numbers.
+        if (!(fA < 2 * fB))
+            return std::numeric_limits<long double>::quiet_NaN();
         const long double y = kPi * fA / fB / 2;
         return std::sqrt(1 / (1 - (std::sin(y) / std::cos(y)) / y));
     }

@@ -26,8 +26,8 @@ struct CouplingFactorValues {
 // The coupling-factor step of the evaluation pass, for a valid pair with fA >= fB (kHz; fA the
 // antiresonance f(max), fB the resonance f(min)). Computed in long double. A result that is not
 // a finite number strictly between 0 and 100 % is left 0 (shown as "---"); so is every result
-// when fB is not above 0 (no resonance at a non-positive frequency). k31 is therefore 0 for
-// fA/fB >= 2, where its formula reaches 100 % or has no real root.
+// when fB is not above 0 (no resonance at a non-positive frequency). k31 is 0 for fA/fB >= 2,
+// where its formula reaches 100 %, has no real root, or wraps round the tangent's period.
 CouplingFactorValues ComputeCouplingFactors(double fA, double fB, int modePosition);
 
 // What ComboBox4Change writes and triggers for a newly selected position.
