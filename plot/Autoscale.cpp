@@ -9,7 +9,8 @@ struct Limits {
     double max = kAutoscaleEmptyLinearMax;
     bool log = false;
 
-    explicit Limits(bool logAxis) : max(logAxis ? kAutoscaleEmptyLogMax : kAutoscaleEmptyLinearMax), log(logAxis) {}
+    explicit Limits(bool logAxis)
+        : max(logAxis ? kAutoscaleEmptyLogMax : kAutoscaleEmptyLinearMax), log(logAxis) {}
 
     void widen(double value) {
         if (log && !(value > 0))
@@ -23,8 +24,7 @@ struct Limits {
 
 } // namespace
 
-void AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis,
-                   TFastAxis& y2Axis) {
+void AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis, TFastAxis& y2Axis) {
     if (xAxis.Autoscale()) {
         Limits x(xAxis.Log());
         for (int n = 1; n <= CurveStore::kCurveCount; ++n) {

@@ -13,7 +13,9 @@ namespace {
 // must not turn the tick loops into endless ones.
 constexpr double kMaxTickLoops = 1e6;
 
-double truncated(double value) { return std::trunc(value); }
+double truncated(double value) {
+    return std::trunc(value);
+}
 
 // Evaluated in this order so that halves round exactly as the drawing has always done.
 double pixelAt(const AxisGeometry& g, double offset, double distance) {
@@ -52,7 +54,8 @@ TickSteps ChooseSteps(double extent, double labelWidth, double range) {
     for (const double mantissa : {1.0, 2.0, 5.0}) {
         int k = k0;
         // Stops at the latest when the step underflows to 0.
-        for (int guard = 0; guard < 2000 && labelWidth < extent * (mantissa * std::pow(10.0, k - 1)) / range;
+        for (int guard = 0;
+             guard < 2000 && labelWidth < extent * (mantissa * std::pow(10.0, k - 1)) / range;
              ++guard)
             --k;
         const double candidate = mantissa * std::pow(10.0, k);
@@ -62,8 +65,7 @@ TickSteps ChooseSteps(double extent, double labelWidth, double range) {
             steps.MajorStep = candidate;
         first = false;
     }
-    steps.MinorStep =
-        candidateOfOne >= steps.MajorStep ? candidateOfOne / 10 : candidateOfOne;
+    steps.MinorStep = candidateOfOne >= steps.MajorStep ? candidateOfOne / 10 : candidateOfOne;
     return steps;
 }
 
@@ -72,7 +74,9 @@ int LabelDecimals(double majorStep) {
     return exponent < 0 ? 1 - RoundHalfEven(exponent) : 0;
 }
 
-int DecadeLabelDecimals(int exponent) { return exponent < 0 ? -exponent : 0; }
+int DecadeLabelDecimals(int exponent) {
+    return exponent < 0 ? -exponent : 0;
+}
 
 bool AxisLimitsUsable(double min, double max, bool log) {
     if (!(min < max) || !std::isfinite(max - min))
@@ -140,8 +144,8 @@ AxisDivision DivideLogAxis(double min, double max, const AxisGeometry& g) {
         // The minor ticks of a decade count even when its own tick lies outside.
         for (int k = 2; k <= 9; ++k) {
             const double step = std::log10(static_cast<double>(k)) * d.Scale;
-            const int minor = g.direction > 0 ? RoundHalfEven(step + pixel)
-                                              : RoundHalfEven(pixel + 1 - step);
+            const int minor =
+                g.direction > 0 ? RoundHalfEven(step + pixel) : RoundHalfEven(pixel + 1 - step);
             if (strictlyInside(g, minor))
                 d.Minor.push_back({minor, k * std::pow(10.0, exponent), {}});
         }

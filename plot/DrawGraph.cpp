@@ -1,6 +1,6 @@
 // DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
-#include "plot/AxisScale.h"
 #include "plot/Autoscale.h"
+#include "plot/AxisScale.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
 
@@ -25,7 +25,9 @@ QPen solidPen(const QColor& color, int width) {
     return QPen(color, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin);
 }
 
-QPen gridPen(const QColor& color) { return QPen(color, 1, Qt::DotLine, Qt::FlatCap); }
+QPen gridPen(const QColor& color) {
+    return QPen(color, 1, Qt::DotLine, Qt::FlatCap);
+}
 
 // The toolkit's pen styles as stored with a curve: solid, dash, dot, dash-dot, dash-dot-dot,
 // clear.
@@ -91,6 +93,17 @@ AxisDivision divide(const TFastAxis& axis, const AxisGeometry& geometry, const Q
     return DivideLinearAxis(axis.Min(), axis.Max(), geometry, labelWidth);
 }
 
+// Moves a label's centre along its axis just enough that the whole label stays within
+// [low, high]: a label at the very end of an axis would otherwise be cut at the drawing's edge.
+int keepLabelInside(const QPainter& painter, const QString& label, int centre, int low, int high) {
+    const int half = painter.fontMetrics().horizontalAdvance(label) / 2 + 1;
+    if (centre + half > high)
+        centre = high - half;
+    if (centre - half < low)
+        centre = low + half;
+    return centre;
+}
+
 bool usable(const TFastAxis& axis) {
     return AxisLimitsUsable(axis.Min(), axis.Max(), axis.Log());
 }
@@ -152,9 +165,8 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
     titleFont.setPointSize(TitleFontSize);
     painter.setFont(titleFont);
     const int titleHeight = CharHeight(titleFont, painter.device());
-    DrawPlotText(painter,
-                 QPoint(layout.X0 + W / 2, layout.Y0 + PlotTop - titleHeight - c / 2), Title_,
-                 TextDirection::Horizontal, toQColor(FontColor), background);
+    DrawPlotText(painter, QPoint(layout.X0 + W / 2, layout.Y0 + PlotTop - titleHeight - c / 2),
+                 Title_, TextDirection::Horizontal, toQColor(FontColor), background);
     painter.restore();
 
     if (OnAfterPaint)
@@ -190,8 +202,10 @@ void TFastGraph::drawXAxis(QPainter& painter, const Layout& layout) {
             painter.setPen(gridPen(toQColor(GridColor)));
             painter.drawLine(tick.pixel, bottom, tick.pixel, top);
         }
-        DrawPlotText(painter, QPoint(tick.pixel, yL + c / 2), tick.label,
-                     TextDirection::Horizontal, toQColor(FontColor), background);
+        const int labelX =
+            keepLabelInside(painter, tick.label, tick.pixel, layout.X0, layout.X0 + layout.W);
+        DrawPlotText(painter, QPoint(labelX, yL + c / 2), tick.label, TextDirection::Horizontal,
+                     toQColor(FontColor), background);
         painter.setPen(solidPen(lineColor, 2));
         painter.drawLine(tick.pixel, yL + c / 3, tick.pixel, yL);
     }
@@ -234,8 +248,8 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
     const QColor lineColor = toQColor(LineColor);
     const int plotLeft = layout.X0 + PlotLeft;
     const int plotRight = layout.X0 + PlotRight;
-    const int xA = right ? plotRight : (axis.Centered() ? layout.X0 + (PlotRight + PlotLeft) / 2
-                                                        : plotLeft);
+    const int xA =
+        right ? plotRight : (axis.Centered() ? layout.X0 + (PlotRight + PlotLeft) / 2 : plotLeft);
     const int outward = right ? 1 : -1;
     const TextDirection textDirection = right ? TextDirection::Downwards : TextDirection::Upwards;
     const int labelX = right ? xA + RoundHalfEven(1.5 * c) : RoundHalfEven(xA - 1.5 * c);
@@ -250,7 +264,9 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
     for (const AxisTick& tick : division.Major) {
         if (axis.Grid())
             drawGridLine(tick.pixel);
-        DrawPlotText(painter, QPoint(labelX, tick.pixel), tick.label, textDirection, lineColor,
+        const int labelY =
+            keepLabelInside(painter, tick.label, tick.pixel, layout.Y0, layout.Y0 + layout.H);
+        DrawPlotText(painter, QPoint(labelX, labelY), tick.label, textDirection, lineColor,
                      background);
         painter.setPen(solidPen(lineColor, 2));
         painter.drawLine(xA, tick.pixel, xA + outward * (c / 3), tick.pixel);

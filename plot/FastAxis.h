@@ -12,29 +12,57 @@ namespace ymt {
 
 class TFastAxis {
 public:
-    TFastAxis(QString title, double min, double max) : Title_(std::move(title)), Min_(min), Max_(max) {}
+    TFastAxis(QString title, double min, double max)
+        : Title_(std::move(title)), Min_(min), Max_(max) {}
 
     // Every setter stores the value and asks the owning plot to repaint.
     void setOwnerRepaint(std::function<void()> repaint) { repaint_ = std::move(repaint); }
 
     const QString& Title() const { return Title_; }
-    void setTitle(const QString& title) { Title_ = title.left(80); changed(); }
+    void setTitle(const QString& title) {
+        Title_ = title.left(80);
+        changed();
+    }
     ymt::Color TitleColor() const { return TitleColor_; }
-    void setTitleColor(ymt::Color color) { TitleColor_ = color; changed(); }
+    void setTitleColor(ymt::Color color) {
+        TitleColor_ = color;
+        changed();
+    }
     double Min() const { return Min_; }
-    void setMin(double value) { Min_ = value; changed(); }
+    void setMin(double value) {
+        Min_ = value;
+        changed();
+    }
     double Max() const { return Max_; }
-    void setMax(double value) { Max_ = value; changed(); }
+    void setMax(double value) {
+        Max_ = value;
+        changed();
+    }
     bool Log() const { return Log_; }
-    void setLog(bool on) { Log_ = on; changed(); }
+    void setLog(bool on) {
+        Log_ = on;
+        changed();
+    }
     bool Centered() const { return Centered_; }
-    void setCentered(bool on) { Centered_ = on; changed(); }
+    void setCentered(bool on) {
+        Centered_ = on;
+        changed();
+    }
     bool Autoscale() const { return Autoscale_; }
-    void setAutoscale(bool on) { Autoscale_ = on; changed(); }
+    void setAutoscale(bool on) {
+        Autoscale_ = on;
+        changed();
+    }
     bool Grid() const { return Grid_; }
-    void setGrid(bool on) { Grid_ = on; changed(); }
+    void setGrid(bool on) {
+        Grid_ = on;
+        changed();
+    }
     bool Visible() const { return Visible_; }
-    void setVisible(bool on) { Visible_ = on; changed(); }
+    void setVisible(bool on) {
+        Visible_ = on;
+        changed();
+    }
 
     // Autoscaling writes the limits while the plot is being drawn: no repaint request.
     void setLimitsQuietly(double min, double max) {

@@ -51,7 +51,8 @@ public:
     std::function<void(TFastGraph& sender, QPainter& painter)> OnAfterPaint;
 
     // Mouse events in widget pixels; button is Qt::NoButton for moves.
-    using MouseHandler = std::function<void(TFastGraph& sender, Qt::MouseButton button, int x, int y)>;
+    using MouseHandler =
+        std::function<void(TFastGraph& sender, Qt::MouseButton button, int x, int y)>;
     MouseHandler OnMouseDown;
     MouseHandler OnMouseMove;
     MouseHandler OnMouseUp;

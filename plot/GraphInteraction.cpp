@@ -7,7 +7,9 @@
 
 namespace ymt {
 
-ZoomHistory::ZoomHistory() { resetFullRange(0.04, 110000); }
+ZoomHistory::ZoomHistory() {
+    resetFullRange(0.04, 110000);
+}
 
 void ZoomHistory::resetFullRange(double low, double high) {
     entries_[0] = {high, low};
@@ -62,7 +64,9 @@ int ClampReleaseX(int x, int plotLeft, int plotRight) {
     return x;
 }
 
-bool IsZoomBand(int dragStart, int dragEnd) { return std::abs(dragEnd - dragStart) > 5; }
+bool IsZoomBand(int dragStart, int dragEnd) {
+    return std::abs(dragEnd - dragStart) > 5;
+}
 
 std::optional<FrequencyBand> DragZoomBand(int dragStart, int dragEnd, int plotLeft, int plotRight,
                                           double xMin, double xMax) {

@@ -27,8 +27,8 @@ void applyAxis(TFastAxis& axis, const AxisSettings& settings) {
     axis.setCentered(false);
 }
 
-void applyCommon(TFastGraph& graph, const char* title, const AxisSettings& x,
-                 const AxisSettings& y, const AxisSettings& y2) {
+void applyCommon(TFastGraph& graph, const char* title, const AxisSettings& x, const AxisSettings& y,
+                 const AxisSettings& y2) {
     QFont font(QStringLiteral("Arial"));
     font.setPixelSize(15);
     graph.setFont(font);
@@ -55,8 +55,7 @@ void ApplyFastgraph1Defaults(TFastGraph& graph) {
 }
 
 void ApplyQgraphDefaults(TFastGraph& graph) {
-    applyCommon(graph, "Spectrum Comparison",
-                {"Frequency [kHz]", 0.04, 110000, false, false, true},
+    applyCommon(graph, "Spectrum Comparison", {"Frequency [kHz]", 0.04, 110000, false, false, true},
                 {"Impedance |Z| [Ohm]", 1e301, 1e-300, true, true, true},
                 {"Y2-axis", 1e301, -1e301, false, true, false});
     graph.setCursor(Qt::CrossCursor);

@@ -14,8 +14,8 @@ int MarkerX(const TFastGraph& graph, double frequency) {
                          (graph.XAxis.Max() - graph.XAxis.Min()));
 }
 
-void DrawMarkersAndPrompt(TFastGraph& graph, QPainter& painter, double minMarker,
-                          double maxMarker, bool showMarkers, const QString& plotPrompt) {
+void DrawMarkersAndPrompt(TFastGraph& graph, QPainter& painter, double minMarker, double maxMarker,
+                          bool showMarkers, const QString& plotPrompt) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     if (showMarkers) {

@@ -15,7 +15,7 @@ int MarkerX(const TFastGraph& graph, double frequency);
 
 // Draws the markers (MAX first, then MIN) when showMarkers is set, then the prompt, red and
 // bold on white, hanging from the middle of the component. An empty prompt draws nothing.
-void DrawMarkersAndPrompt(TFastGraph& graph, QPainter& painter, double minMarker,
-                          double maxMarker, bool showMarkers, const QString& plotPrompt);
+void DrawMarkersAndPrompt(TFastGraph& graph, QPainter& painter, double minMarker, double maxMarker,
+                          bool showMarkers, const QString& plotPrompt);
 
 } // namespace ymt

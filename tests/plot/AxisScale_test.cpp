@@ -145,8 +145,7 @@ TEST(LinearAxis, FractionalStepsGiveDecimalLabels) {
 
 TEST(LogAxis, DecadeLabelsFromPointZeroFourToHundredTenThousand) {
     const AxisDivision d = DivideLogAxis(0.04, 110000, horizontal(45, 1555, 1600));
-    EXPECT_EQ(labelsOf(d),
-              (QStringList{"0.1", "1", "10", "100", "1000", "10000", "100000"}));
+    EXPECT_EQ(labelsOf(d), (QStringList{"0.1", "1", "10", "100", "1000", "10000", "100000"}));
     EXPECT_NEAR(d.LogMin, std::log10(0.04), kTolerance);
     EXPECT_NEAR(d.LogMax, std::log10(110000.0), kTolerance);
     EXPECT_EQ(d.MajorStep, 1);

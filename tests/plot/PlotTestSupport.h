@@ -26,8 +26,7 @@ inline void AddSyntheticSpectrum(CurveStore& store, int zCurve, int thetaCurve, 
         const double fKHz = fromKHz + (toKHz - fromKHz) * i / (points - 1);
         const double w = 2 * M_PI * fKHz * 1e3;
         const std::complex<double> branch(r, w * l - 1 / (w * c1));
-        const std::complex<double> z =
-            1.0 / (std::complex<double>(0, w * c0) + 1.0 / branch);
+        const std::complex<double> z = 1.0 / (std::complex<double>(0, w * c0) + 1.0 / branch);
         store.AddPoint(zCurve, fKHz, std::abs(z));
         store.AddPoint(thetaCurve, fKHz, std::arg(z) * 180 / M_PI);
     }
@@ -52,7 +51,8 @@ public:
     void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
     void drawTextItem(const QPointF& p, const QTextItem& item) override {
         const QLineF axis = transform.map(QLineF(0, 0, 1, 0));
-        texts.push_back({item.text(), transform.map(p), -axis.angle()});
+        const double angle = axis.angle(); // counter-clockwise, 0..360
+        texts.push_back({item.text(), transform.map(p), angle > 180 ? 360 - angle : -angle});
     }
     void drawLines(const QLineF* lines, int count) override {
         for (int i = 0; i < count; ++i)

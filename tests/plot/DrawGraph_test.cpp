@@ -1,0 +1,319 @@
+// Drawing of the plot component: plot rectangle, axis texts, curves and their clipping, the
+// screen overlay, and the four plot instances rendered with a synthetic spectrum.
+#include "PlotTestSupport.h"
+
+#include "plot/AxisScale.h"
+#include "plot/PlotInstances.h"
+#include "plot/PlotMarkers.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QImage>
+#include <QPainter>
+
+namespace ymt {
+namespace {
+
+using test::RecordingDevice;
+
+QImage render(TFastGraph& graph, int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    QPainter painter(&image);
+    graph.DrawGraph(painter, QRect(0, 0, width, height));
+    return image;
+}
+
+void recordInto(TFastGraph& graph, RecordingDevice& device, int width, int height) {
+    QPainter painter(&device);
+    graph.DrawGraph(painter, QRect(0, 0, width, height));
+}
+
+// A plot with fixed linear axes 0..100 and the instances' font (c = 15).
+void linearPlot(TFastGraph& graph) {
+    ApplyTmpgraphDefaults(graph);
+    graph.XAxis.setMax(100);
+    graph.XAxis.setMin(0);
+    graph.YAxis.setMin(0);
+    graph.YAxis.setMax(100);
+    graph.Y2Axis.setMin(0);
+}
+
+TEST(PlotRectangle, MarginsComeFromTheCharacterHeight) {
+    TFastGraph graph;
+    linearPlot(graph);
+    render(graph, 800, 600);
+    EXPECT_EQ(graph.PlotLeft, 45);
+    EXPECT_EQ(graph.PlotTop, 30);
+    EXPECT_EQ(graph.PlotRight, 755);
+    EXPECT_EQ(graph.PlotBottom, 555);
+
+    graph.Y2Axis.setVisible(false);
+    graph.XAxis.setVisible(false);
+    render(graph, 800, 600);
+    EXPECT_EQ(graph.PlotRight, 797);
+    EXPECT_EQ(graph.PlotBottom, 597);
+
+    graph.YAxis.setCentered(true);
+    graph.XAxis.setVisible(true);
+    graph.XAxis.setCentered(true);
+    render(graph, 800, 600);
+    EXPECT_EQ(graph.PlotLeft, 18);
+    EXPECT_EQ(graph.PlotBottom, 582);
+}
+
+TEST(PlotRectangle, ScreenDrawsOnePixelInAndOnePixelSmaller) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.resize(800, 600);
+    const QImage grabbed = graph.grab().toImage();
+    EXPECT_EQ(graph.PlotRight, 799 - 45);
+    EXPECT_EQ(graph.PlotBottom, 599 - 45);
+    // The plot's white background starts at (1, 1); column 0 keeps the panel colour.
+    EXPECT_EQ(grabbed.pixelColor(1, 300), QColor(Qt::white));
+    EXPECT_NE(grabbed.pixelColor(0, 300), QColor(Qt::white));
+}
+
+TEST(AxisTexts, LinearLabelsSitUnderTheirTicksAndTitlesInPlace) {
+    TFastGraph graph;
+    linearPlot(graph);
+    RecordingDevice device(800, 600);
+    recordInto(graph, device, 800, 600);
+    // Extent 800 with a 15 px font: the x axis steps by 10 over 710 px (7.1 px per unit).
+    const auto fifty = device.textsEqual(QStringLiteral("50"));
+    ASSERT_FALSE(fifty.empty());
+    const auto xTitle = device.textsEqual(QStringLiteral("X-axis"));
+    ASSERT_EQ(xTitle.size(), 1u);
+    EXPECT_NEAR(xTitle[0].rotation, 0, 1e-9);
+    const auto yTitle = device.textsEqual(QStringLiteral("Y-axis"));
+    ASSERT_EQ(yTitle.size(), 1u);
+    EXPECT_NEAR(yTitle[0].rotation, -90, 1e-9); // runs upwards
+    const auto y2Title = device.textsEqual(QStringLiteral("Y2-axis"));
+    ASSERT_EQ(y2Title.size(), 1u);
+    EXPECT_NEAR(y2Title[0].rotation, 90, 1e-9); // runs downwards
+    // The rotated titles hang from x = PlotLeft - 40 and PlotRight + 40.
+    EXPECT_GT(yTitle[0].baseline.x(), 5);
+    EXPECT_LT(yTitle[0].baseline.x(), 5 + 20);
+    EXPECT_LT(y2Title[0].baseline.x(), 795);
+    EXPECT_GT(y2Title[0].baseline.x(), 795 - 20);
+    EXPECT_NEAR(graph.XAxis.Scale, 7.1, 1e-9);
+    EXPECT_NEAR(graph.XAxis.MajorStep, 10, 1e-12);
+}
+
+TEST(AxisTexts, UnusableLimitsShowTheIncorrectTextsAndNoTicks) {
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph); // autoscaled value axes and no visible curve
+    graph.XAxis.setLog(true);
+    graph.XAxis.setMin(0);
+    RecordingDevice device(800, 600);
+    recordInto(graph, device, 800, 600);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("X - Min And/or Max Incorrect")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("Y - Min And/or Max Incorrect")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("Y2 - Min And/or Max Incorrect")).size(), 1u);
+    EXPECT_TRUE(device.textsEqual(QStringLiteral("Frequency [kHz]")).empty());
+    // Only the three texts and the plot title are drawn: no tick labels.
+    EXPECT_EQ(device.engine().texts.size(), 4u);
+}
+
+TEST(AxisTexts, LogXAxisShowsItsDecadeLabels) {
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph);
+    graph.XAxis.setLog(true);
+    RecordingDevice device(1600, 1000);
+    recordInto(graph, device, 1600, 1000);
+    for (const char* label : {"0.1", "1", "10", "100", "1000", "10000", "100000"})
+        EXPECT_EQ(device.textsEqual(QString::fromLatin1(label)).size(), 1u) << label;
+    EXPECT_TRUE(device.textsEqual(QStringLiteral("0.01")).empty());
+}
+
+TEST(Curves, PixelsOfADrawnCurveHaveItsColour) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.store().setVisible(5, true);
+    graph.store().setColor(5, 0x00FF00);
+    graph.store().AddPoint(5, 10, 50);
+    graph.store().AddPoint(5, 90, 50);
+    const QImage image = render(graph, 400, 300);
+    // y = 50 on 0..100 over PlotTop 30..PlotBottom 255: 255 - Round(112.5) = 143.
+    const int row = graph.PlotBottom - RoundHalfEven(50 * graph.YAxis.Scale);
+    EXPECT_EQ(row, 143);
+    EXPECT_EQ(image.pixelColor(200, row), QColor(0, 255, 0));
+    EXPECT_NE(image.pixelColor(200, row - 5), QColor(0, 255, 0));
+}
+
+TEST(Curves, PointsALogAxisCannotShowBreakTheLine) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.YAxis.setLog(true);
+    graph.YAxis.setMin(1);
+    graph.store().setVisible(5, true);
+    graph.store().setColor(5, 0x0000FF);
+    for (const auto& [x, y] :
+         {std::pair{10.0, 10.0}, {30.0, 10.0}, {50.0, 0.0}, {70.0, 10.0}, {90.0, 10.0}})
+        graph.store().AddPoint(5, x, y);
+    const QImage image = render(graph, 400, 300);
+    const int row = graph.PlotBottom - RoundHalfEven(1 * graph.YAxis.Scale);
+    const auto columnOf = [&](double x) {
+        return RoundHalfEven(x * graph.XAxis.Scale) + graph.PlotLeft;
+    };
+    const QColor red(255, 0, 0);
+    EXPECT_EQ(image.pixelColor(columnOf(20), row), red);
+    EXPECT_EQ(image.pixelColor(columnOf(80), row), red);
+    EXPECT_NE(image.pixelColor(columnOf(50), row), red);
+}
+
+TEST(Curves, PointsOutsideTheLimitsAreNotJoined) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.store().setVisible(1, true);
+    graph.store().AddPoint(1, 10, 20);
+    graph.store().AddPoint(1, 50, 200); // above YAxis.Max
+    graph.store().AddPoint(1, 90, 20);
+    RecordingDevice device(400, 300);
+    recordInto(graph, device, 400, 300);
+    EXPECT_TRUE(device.engine().polylines.empty()); // two lone points draw nothing
+}
+
+TEST(Curves, SegmentsBetweenBreaksGoOutAsOnePolylineEach) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.store().setVisible(1, true);
+    for (int i = 0; i <= 100; ++i)
+        graph.store().AddPoint(1, i, i == 40 ? -5.0 : i * 0.5);
+    RecordingDevice device(800, 600);
+    recordInto(graph, device, 800, 600);
+    ASSERT_EQ(device.engine().polylines.size(), 2u);
+    EXPECT_EQ(device.engine().polylines[0].size(), 40);
+    EXPECT_EQ(device.engine().polylines[1].size(), 60);
+}
+
+TEST(Overlay, CursorLineAndBandDoNotRedrawThePlot) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.resize(400, 300);
+    graph.show();
+    QApplication::processEvents();
+    const int drawn = graph.screenDrawCount();
+    ASSERT_GE(drawn, 1);
+    graph.setCursorLine(100);
+    QApplication::processEvents();
+    graph.setBand(80, 200);
+    QApplication::processEvents();
+    graph.clearBand();
+    graph.clearCursorLine();
+    QApplication::processEvents();
+    EXPECT_EQ(graph.screenDrawCount(), drawn);
+    graph.replot();
+    QApplication::processEvents();
+    EXPECT_EQ(graph.screenDrawCount(), drawn + 1);
+}
+
+TEST(Overlay, CursorLineAndBandInvertThePicture) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.resize(400, 300);
+    graph.setCursorLine(100);
+    graph.setBand(200, 260);
+    const QImage image = graph.grab().toImage();
+    const int middle = (graph.PlotTop + graph.PlotBottom) / 2;
+    EXPECT_EQ(image.pixelColor(100, middle), QColor(Qt::black)); // white background inverted
+    EXPECT_EQ(image.pixelColor(230, middle), QColor(Qt::black));
+    EXPECT_EQ(image.pixelColor(150, middle), QColor(Qt::white));
+}
+
+TEST(AfterPaint, RunsAfterTheFrameWithTheDrawingPainter) {
+    TFastGraph graph;
+    linearPlot(graph);
+    int calls = 0;
+    graph.OnAfterPaint = [&](TFastGraph& sender, QPainter& painter) {
+        ++calls;
+        EXPECT_EQ(&sender, &graph);
+        EXPECT_FALSE(sender.drawingForScreen());
+        painter.fillRect(QRect(0, 0, 5, 5), Qt::blue);
+    };
+    const QImage image = render(graph, 200, 150);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue));
+}
+
+TEST(Markers, MinAndMaxLinesSitAtTheirFrequencies) {
+    TFastGraph graph;
+    linearPlot(graph);
+    render(graph, 400, 300);
+    RecordingDevice device(400, 300);
+    {
+        QPainter painter(&device);
+        DrawMarkersAndPrompt(graph, painter, 25, 75, true, QStringLiteral("Please wait"));
+    }
+    EXPECT_EQ(MarkerX(graph, 25), graph.PlotLeft + RoundHalfEven(25 * 310 / 100.0));
+    ASSERT_EQ(device.engine().lines.size(), 2u);
+    EXPECT_EQ(device.engine().lines[0].x1(), MarkerX(graph, 75)); // MAX first
+    EXPECT_EQ(device.engine().lines[1].x1(), MarkerX(graph, 25));
+    EXPECT_EQ(device.engine().lines[0].y1(), graph.PlotTop);
+    EXPECT_EQ(device.engine().lines[0].y2(), graph.PlotBottom + 1);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("MAX")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("MIN")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("Please wait")).size(), 1u);
+}
+
+// The four instances with a synthetic spectrum. Set YMT_PLOT_PNG_DIR to keep the pictures.
+TEST(PlotInstances, EachInstanceDrawsItsCurvesAndAxes) {
+    const QString pngDir = qEnvironmentVariable("YMT_PLOT_PNG_DIR");
+    TFastGraph fastgraph1, qgraph, dauergraph, tmpgraph;
+    ApplyFastgraph1Defaults(fastgraph1);
+    SetUpMeasurementPlot(fastgraph1, 0x0000FF, 2, 0xFF0000, 2);
+    fastgraph1.XAxis.setMin(50);
+    fastgraph1.XAxis.setMax(400);
+    test::AddSyntheticSpectrum(fastgraph1.store(), 1, 2, 1203);
+    fastgraph1.OnAfterPaint = [](TFastGraph& g, QPainter& p) {
+        DrawMarkersAndPrompt(g, p, 200, 215, true, QStringLiteral("Please click on |Z| minimum"));
+    };
+
+    ApplyQgraphDefaults(qgraph);
+    SetUpComparisonPlot(qgraph, 2);
+    qgraph.XAxis.setMin(50);
+    qgraph.XAxis.setMax(400);
+    for (int n = 1; n <= 20; n += 2) {
+        qgraph.store().setVisible(n, true);
+        test::AddSyntheticSpectrum(qgraph.store(), n, n + 1, 401, 50 + n, 400 + n);
+    }
+
+    ApplyDauergraphDefaults(dauergraph);
+    SetUpRepeatPlot(dauergraph);
+    for (int i = 0; i < 60; ++i) {
+        const double temperature = 20 + i * 2.5;
+        dauergraph.store().AddPoint(1, temperature, 1.2 + 0.004 * i);
+        dauergraph.store().AddPoint(2, temperature, 200 - 0.05 * i);
+        dauergraph.store().AddPoint(3, temperature, 215 - 0.04 * i);
+    }
+
+    ApplyTmpgraphDefaults(tmpgraph);
+
+    const struct {
+        TFastGraph* graph;
+        const char* name;
+        int width, height;
+    } cases[] = {{&fastgraph1, "fastgraph1", 900, 560},
+                 {&qgraph, "qgraph", 900, 560},
+                 {&dauergraph, "dauergraph", 900, 560},
+                 {&tmpgraph, "tmpgraph", 129, 43}};
+    for (const auto& c : cases) {
+        const QImage image = render(*c.graph, c.width, c.height);
+        if (!pngDir.isEmpty())
+            image.save(QDir(pngDir).filePath(QStringLiteral("%1.png").arg(c.name)));
+        EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::white)) << c.name;
+    }
+    // Autoscale took the exact data extremes of the visible curves.
+    EXPECT_NEAR(dauergraph.XAxis.Min(), 20, 1e-12);
+    EXPECT_NEAR(dauergraph.XAxis.Max(), 20 + 59 * 2.5, 1e-12);
+    EXPECT_NEAR(dauergraph.Y2Axis.Min(), 200 - 0.05 * 59, 1e-9); // curves 2 and 3
+    EXPECT_NEAR(dauergraph.Y2Axis.Max(), 215, 1e-12);
+    EXPECT_GT(fastgraph1.YAxis.Min(), 0);
+    EXPECT_LT(fastgraph1.Y2Axis.Min(), -80);
+    EXPECT_GT(fastgraph1.Y2Axis.Max(), 80);
+}
+
+} // namespace
+} // namespace ymt
