@@ -163,20 +163,21 @@ bool RebuildDisplayCurves(CurveStore& store, int displayCode, const SampleDescri
     }
     for (size_t i = 0; i < count; ++i) {
         CurvePoint& zPoint = impedance.Points[i];
-        // The zero replacement is permanent: a stored 0 would later divide the evaluation.
+        double theta = 0;
+        CurvePoint* thetaPoint = i < phase.Points.size() ? &phase.Points[i] : nullptr;
+        if (thetaPoint)
+            theta = thetaPoint->y;
+        // sin and cos come from the measured theta; an exact 0 is then stored as 1e-300 for
+        // good, since a stored 0 would later divide the evaluation.
+        PointTerms terms = TermsOfPoint(zPoint.x, zPoint.y, theta);
         if (zPoint.y == 0)
             zPoint.y = kZeroStandIn;
-        double theta = 0;
-        if (i < phase.Points.size()) {
-            CurvePoint& thetaPoint = phase.Points[i];
-            if (thetaPoint.y == 0)
-                thetaPoint.y = kZeroStandIn;
-            theta = thetaPoint.y;
-        }
+        if (thetaPoint && thetaPoint->y == 0)
+            thetaPoint->y = kZeroStandIn;
+        terms.Theta = thetaPoint ? thetaPoint->y : theta;
         if (!addPoints)
             continue;
         const double f = zPoint.x;
-        const PointTerms terms = TermsOfPoint(f, zPoint.y, theta);
         const double a = QuantityValue(pair.first, terms, d, area);
         first.Points.push_back({f, a});
         first.widenBounds(f, a);

@@ -39,11 +39,11 @@ enum class DisplayQuantity {
     EpsImag        // C d / (w e0 A Z)
 };
 
-// The inputs of one point after the zero replacement: every one of Z, w, S and C that is
-// exactly 0 has become 1e-300.
+// The inputs of one point: every one of Z, w, S and C that is exactly 0 has become 1e-300.
+// S and C come from the measured theta, so theta = 0 gives S = 1e-300 (and D = 1e300).
 struct PointTerms {
     double Z = 0;     // |Z|, ohm
-    double Theta = 0; // degrees, as stored in curve 4
+    double Theta = 0; // degrees, as stored in curve 4 (after its own zero replacement)
     double W = 0;     // angular frequency, 1/s
     double S = 0;     // sin(theta)
     double C = 0;     // cos(theta)
