@@ -1,0 +1,257 @@
+#include "instrument/HP4x94A.h"
+
+#include "app/misc/Clock.h"
+#include "app/misc/Misc.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace ymt {
+namespace {
+
+constexpr unsigned char kServiceRequestBit = 0x40;
+
+} // namespace
+
+bool HP4x94A::connected() const {
+    return AnalyzerHandle > 0 && AnalyzerSession && (AnalyzerModel == 0 || AnalyzerModel == 1);
+}
+
+const AnalyzerCommandTable& HP4x94A::table() const {
+    return is4194() ? Hp4194CommandTable() : Hp4294CommandTable();
+}
+
+void HP4x94A::sendEach(const QStringList& commands) {
+    for (const QString& command : commands)
+        SendCommand(command);
+}
+
+void HP4x94A::SendCommand(const QString& cmd) {
+    if (!connected())
+        return;
+    const QString upper = cmd.toUpper();
+    if (!is4194()) {
+        AnalyzerSession->Write(AnalyzerHandle, upper);
+        return;
+    }
+    // The HP 4194A takes one command per message; the serial poll before each clears a
+    // pending service request, so that the wait after SWTRG sees only the end of its sweep.
+    for (const QString& part : upper.split(QLatin1Char(';'))) {
+        AnalyzerSession->ReadStatusByte(AnalyzerHandle);
+        AnalyzerSession->Write(AnalyzerHandle, part);
+        if (part == QLatin1String("SWTRG"))
+            WaitComplete(CompletionTimeout);
+    }
+}
+
+void HP4x94A::WaitComplete(int timeout) {
+    if (!connected())
+        return;
+    if (!is4194()) {
+        AnalyzerSession->SetTimeout(AnalyzerHandle, timeout);
+        AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("*OPC?"));
+        QString reply;
+        AnalyzerSession->Read(AnalyzerHandle, reply);
+        AnalyzerSession->SetTimeout(AnalyzerHandle, kSessionTimeoutMs);
+        return;
+    }
+    const qint64 start = clock::nowMs();
+    for (;;) {
+        const qint64 elapsed = clock::nowMs() - start;
+        DelayMs(1000);
+        const unsigned char status = AnalyzerSession->ReadStatusByte(AnalyzerHandle);
+        if (status & kServiceRequestBit)
+            break;
+        if (timeout > 0 && elapsed > timeout)
+            break;
+        // A session that no longer answers its serial poll will never request service.
+        if (AnalyzerSession->LastError != 0)
+            break;
+    }
+}
+
+void HP4x94A::QueryNumber(const QString& name, double& value) {
+    if (!connected())
+        return;
+    if (is4194()) {
+        SendCommand(name + QLatin1Char('?'));
+        DelayMs(300);
+    } else {
+        AnalyzerSession->Write(AnalyzerHandle, name + QLatin1Char('?'));
+    }
+    QString reply;
+    AnalyzerSession->Read(AnalyzerHandle, reply);
+    value = ParseNumber(reply);
+}
+
+void HP4x94A::ReadTrace(const QString& name, std::span<double> values, int count) {
+    if (!connected())
+        return;
+    if (is4194()) {
+        SendCommand(name + QLatin1Char('?'));
+        DelayMs(50);
+        AnalyzerSession->ReadFixedValues(AnalyzerHandle, count, values);
+        return;
+    }
+    const bool traceA = name.toUpper() == QLatin1String("A");
+    AnalyzerSession->Write(AnalyzerHandle,
+                           traceA ? QStringLiteral("TRAC A") : QStringLiteral("TRAC B"));
+    AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("OUTPDTRC?"));
+    AnalyzerSession->ReadValuePairs(AnalyzerHandle, count, values);
+}
+
+void HP4x94A::PresetAnalyzer() {
+    if (!connected())
+        return;
+    sendEach(table().preset);
+    if (!is4194()) {
+        WaitComplete(CompletionTimeout);
+        SendCommand(QStringLiteral("POIN 401"));
+    }
+    Averaging = 1;
+}
+
+void HP4x94A::SetSweepRange(double a, double b) {
+    if (!connected())
+        return;
+    const double low = std::min(a, b), high = std::max(a, b);
+    const QString lowText = FixedText(low * 1000, 6, 3), highText = FixedText(high * 1000, 6, 3);
+    if (is4194())
+        SendCommand(QStringLiteral("start=") + lowText + QStringLiteral(";stop=") + highText);
+    else
+        AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("STAR ") + lowText +
+                                                   QStringLiteral(";STOP ") + highText);
+}
+
+void HP4x94A::GetSweepRange(double& start, double& stop) {
+    if (!connected())
+        return;
+    QueryNumber(table().startQuery, start);
+    QueryNumber(table().stopQuery, stop);
+    start /= 1000;
+    stop /= 1000;
+}
+
+void HP4x94A::SetDisplayScales(bool logA, bool logB) {
+    if (!connected())
+        return;
+    sendEach(table().scalesA[logA ? 1 : 0]);
+    sendEach(table().scalesB[logB ? 1 : 0]);
+}
+
+void HP4x94A::SetSweepMode(bool continuous) {
+    if (!connected())
+        return;
+    SendCommand(table().sweepMode[continuous ? 1 : 0]);
+}
+
+void HP4x94A::SetCompensation(bool on) {
+    if (!connected())
+        return;
+    sendEach(table().compensation[on ? 1 : 0]);
+}
+
+void HP4x94A::MeasureOpen() {
+    if (!connected())
+        return;
+    SendCommand(table().measureOpen);
+    if (is4194())
+        DelayMs(3000);
+    else
+        WaitComplete(CompletionTimeout);
+}
+
+void HP4x94A::MeasureShort() {
+    if (!connected())
+        return;
+    SendCommand(table().measureShort);
+    if (is4194())
+        DelayMs(3000);
+    else
+        WaitComplete(CompletionTimeout);
+}
+
+void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
+    if (!connected())
+        return;
+    // The buffer holds 401 values, and an average of no points has no meaning.
+    n = std::clamp(n, 1, kTracePoints);
+    if (is4194()) {
+        SendCommand(QStringLiteral("nop=") + IntText(n) +
+                    QStringLiteral(";swm2;imp1;asc1;dpb1;center=") + FixedText(f * 1000, 0, 0) +
+                    QStringLiteral(";span=0;swtrg"));
+        DelayMs(500);
+    } else {
+        SendCommand(QStringLiteral("POIN ") + IntText(n) + QStringLiteral(";CENT ") +
+                    FixedText(f * 1000, 1, 3) + QStringLiteral(";SPAN 0;SING"));
+        WaitComplete(CompletionTimeout);
+    }
+    zAvg = 0;
+    thetaAvg = 0;
+    // Values a device did not send count as 0 rather than as leftovers of another trace.
+    std::array<double, kTracePoints> buffer{};
+    ReadTrace(QStringLiteral("a"), buffer, n);
+    for (int i = 0; i < n; ++i)
+        zAvg += buffer[std::size_t(i)];
+    zAvg /= n;
+    buffer.fill(0);
+    ReadTrace(QStringLiteral("b"), buffer, n);
+    for (int i = 0; i < n; ++i)
+        thetaAvg += buffer[std::size_t(i)];
+    thetaAvg /= n;
+    SendCommand(is4194() ? QStringLiteral("nop=401;swm1") : QStringLiteral("POIN 401;CONT"));
+}
+
+void HP4x94A::MeasureSweep() {
+    if (!connected())
+        return;
+    SendCommand(table().measureSweep);
+    if (!is4194())
+        WaitComplete(CompletionTimeout);
+    ReadTrace(QStringLiteral("B"), TraceB, kTracePoints);
+    ReadTrace(QStringLiteral("A"), TraceA, kTracePoints);
+}
+
+void HP4x94A::AutoscaleDisplay() {
+    if (!connected())
+        return;
+    SendCommand(table().autoscale);
+}
+
+void HP4x94A::SelectFunction(int code) {
+    if (!connected() || code < 1 || code > 21)
+        return;
+    SendCommand(table().functions[code - 1]);
+}
+
+int HP4x94A::PowerOfTwoAveraging(int averaging) {
+    if (averaging <= 1)
+        return 1;
+    const int k = std::min(static_cast<int>(std::lround(std::log2(double(averaging)))), 8);
+    return k <= 0 ? 1 : 1 << k;
+}
+
+void HP4x94A::ApplyAnalyzerSettings(int averaging, double bias, double level) {
+    if (!connected())
+        return;
+    if (is4194()) {
+        const QStringList commands = {
+            QStringLiteral("noa=") + IntText(PowerOfTwoAveraging(averaging)),
+            QStringLiteral("osc=") + FixedText(level, 1, 3),
+            bias == 0 ? QStringLiteral("dcoff") : QStringLiteral("bias=") + FixedText(bias, 1, 3)};
+        for (const QString& command : commands) {
+            SendCommand(command);
+            DelayMs(1000);
+        }
+        return;
+    }
+    SendCommand(QStringLiteral("PAVERFACT ") + IntText(averaging) +
+                QStringLiteral(";PAVER ON;AVERREST"));
+    SendCommand(QStringLiteral("POWMOD VOLT;POWE ") + FixedText(level, 1, 3) +
+                QStringLiteral(";DCMOD VOLT"));
+    SendCommand(bias == 0
+                    ? QStringLiteral("DCV 0;DCO OFF")
+                    : QStringLiteral("DCV ") + FixedText(bias, 1, 3) + QStringLiteral(";DCO ON"));
+}
+
+} // namespace ymt

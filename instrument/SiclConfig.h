@@ -1,0 +1,55 @@
+// sicl.conf: which transport serves an interface name, and how simulated devices behave.
+// Looked up in the program directory, then in $XDG_CONFIG_HOME/Kvr/. Tests may point at a
+// file of their own or inject the text. Format (# starts a comment, names ignore case):
+//
+//   [interfaces]
+//   gpib0 = sim                  # interface name = transport [parameters]
+//   [gpib0,17]                   # a simulated device at this address
+//   device = HP4294A             # HP4194A, HP4294A or auto (the default)
+//   C0 = 1.5                     # nF          tand = 0.002
+//   branch = 200 0.30 500        # fs kHz, C1 nF, Qm; the first branch line replaces the default
+//   noise = 0.001  seed = 7      # relative Gaussian noise, generator seed
+//   fault = drop-reply A?        # see SimAnalyzerConfig.h for the faults
+//
+// Without a file (or an entry) "gpib0" is the simulated bus with an analyzer at address 17.
+#pragma once
+
+#include <QList>
+#include <QMap>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+namespace ymt::sicl {
+
+using KeyValueList = QList<QPair<QString, QString>>; // in file order, keys lower case
+
+struct SiclConfig {
+    QMap<QString, QString> interfaces;     // lower-case interface name -> "transport params"
+    QMap<QString, KeyValueList> devices;   // lower-case address key -> its lines
+    QMap<QString, QString> deviceSections; // address key -> raw text (to notice changes)
+    QStringList problems;                  // lines that could not be read
+
+    // Transport line for an interface; "sim" for gpib0 and COM1..COM8 when not configured.
+    QString transportFor(const QString& interfaceName) const;
+    bool hasDevice(const QString& addressKey) const { return devices.contains(addressKey); }
+};
+
+SiclConfig parseSiclConfig(const QString& text);
+
+// The directory of the executable; the main window sets it at start-up.
+void setProgramDirectory(const QString& directory);
+QString programDirectory();
+
+// Tests: use this file instead of the lookup (empty path: back to the lookup).
+void setConfigFile(const QString& path);
+// Tests: use this text instead of any file (empty optional via clearConfigText()).
+void setConfigText(const QString& text);
+void clearConfigText();
+
+// The file that would be read now ("" when none exists).
+QString configFilePath();
+// The configuration in force now (read afresh at every iopen).
+SiclConfig currentConfig();
+
+} // namespace ymt::sicl
