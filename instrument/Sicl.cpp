@@ -271,6 +271,7 @@ void closeAllSessions() {
     for (auto& [handle, transport] : sessions().open)
         transport->close();
     sessions().open.clear();
+    sessions().nextHandle = 1;
 }
 
 } // namespace ymt::sicl

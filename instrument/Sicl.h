@@ -69,7 +69,7 @@ const char* igeterrstr(int code);
 int iversion(int* major, int* minor);
 int iserialctrl(int handle, int request, unsigned long value);
 
-// Closes every open session (tests, shut-down).
+// Closes every open session (tests, shut-down); handles are numbered from 1 again.
 void closeAllSessions();
 
 } // namespace ymt::sicl

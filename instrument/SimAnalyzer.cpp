@@ -80,19 +80,19 @@ void SimAnalyzer::setStop(double hz) {
     startHz = std::min(startHz, stopHz);
 }
 
-void SimAnalyzer::setCenter(double hz) {
-    const double halfSpan = (stopHz - startHz) / 2;
-    const double center = std::clamp(hz, commands->minHz, commands->maxHz);
-    startHz = std::max(center - halfSpan, commands->minHz);
-    stopHz = std::min(center + halfSpan, commands->maxHz);
+// Center and span keep the center where it was asked for; a span that would reach past the
+// frequency range shrinks to fit, as on the instruments.
+void SimAnalyzer::setCenterAndSpan(double centerHz, double spanHz) {
+    const double center = std::clamp(centerHz, commands->minHz, commands->maxHz);
+    const double halfSpan = std::min({std::max(spanHz, 0.0) / 2, center - commands->minHz,
+                                      commands->maxHz - center});
+    startHz = center - halfSpan;
+    stopHz = center + halfSpan;
 }
 
-void SimAnalyzer::setSpan(double hz) {
-    const double center = (startHz + stopHz) / 2;
-    const double halfSpan = std::clamp(hz, 0.0, commands->maxHz - commands->minHz) / 2;
-    startHz = std::max(center - halfSpan, commands->minHz);
-    stopHz = std::min(center + halfSpan, commands->maxHz);
-}
+void SimAnalyzer::setCenter(double hz) { setCenterAndSpan(hz, stopHz - startHz); }
+
+void SimAnalyzer::setSpan(double hz) { setCenterAndSpan((startHz + stopHz) / 2, hz); }
 
 void SimAnalyzer::setPoints(double count) {
     points = static_cast<int>(

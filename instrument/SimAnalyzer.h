@@ -103,6 +103,7 @@ protected:
 
 private:
     void measure();
+    void setCenterAndSpan(double centerHz, double spanHz);
     void adoptCommandSet(const SimCommandSet& set);
 
     SimAnalyzerConfig configuration;
