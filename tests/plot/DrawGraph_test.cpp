@@ -143,6 +143,43 @@ TEST(Curves, PixelsOfADrawnCurveHaveItsColour) {
     EXPECT_NE(image.pixelColor(200, row - 5), QColor(0, 255, 0));
 }
 
+// Two-pixel curves take a faster path than the wide pen; they must cover the same rows and
+// columns as a 2-pixel QPen does.
+TEST(Curves, TwoPixelCurvesCoverWhatATwoPixelPenCovers) {
+    TFastGraph graph;
+    linearPlot(graph);
+    Curve* curve = graph.store().mutableCurve(6);
+    curve->Visible = true;
+    curve->Width = 2;
+    curve->Color = 0xFF0000;
+    graph.store().AddPoint(6, 10, 50);
+    graph.store().AddPoint(6, 50, 50);
+    graph.store().AddPoint(6, 50, 90);
+    const QImage image = render(graph, 400, 300);
+    const QPoint corner(MapAscending(50, 0, graph.XAxis.Scale, graph.PlotLeft),
+                        MapDescending(50, 0, graph.YAxis.Scale, graph.PlotBottom));
+    QImage reference(400, 300, QImage::Format_RGB32);
+    reference.fill(Qt::white);
+    {
+        QPainter painter(&reference);
+        painter.setPen(QPen(Qt::blue, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        painter.drawLine(corner - QPoint(100, 0), corner);
+        painter.drawLine(corner, corner - QPoint(0, 60));
+    }
+    const auto covered = [](const QImage& picture, QPoint at) {
+        return picture.pixelColor(at) == QColor(Qt::blue);
+    };
+    for (int dy = -3; dy <= 3; ++dy) // across the horizontal piece
+        EXPECT_EQ(covered(image, corner + QPoint(-50, dy)),
+                  covered(reference, corner + QPoint(-50, dy)))
+            << dy;
+    for (int dx = -3; dx <= 3; ++dx) // across the vertical piece
+        EXPECT_EQ(covered(image, corner + QPoint(dx, -30)),
+                  covered(reference, corner + QPoint(dx, -30)))
+            << dx;
+    EXPECT_TRUE(covered(image, corner + QPoint(-50, 0)));
+}
+
 TEST(Curves, PointsALogAxisCannotShowBreakTheLine) {
     TFastGraph graph;
     linearPlot(graph);
