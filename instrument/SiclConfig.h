@@ -11,7 +11,9 @@
 //   noise = 0.001  seed = 7      # relative Gaussian noise, generator seed
 //   fault = drop-reply A?        # see SimAnalyzerConfig.h for the faults
 //
-// Without a file (or an entry) "gpib0" is the simulated bus with an analyzer at address 17.
+// Without a file (or an entry) "gpib0" is the simulated bus with an analyzer at address 17 that
+// speaks the language of its first command; once devices are configured on an interface, only
+// those answer there.
 #pragma once
 
 #include <QList>

@@ -84,15 +84,19 @@ void SimAnalyzer::setStop(double hz) {
 // frequency range shrinks to fit, as on the instruments.
 void SimAnalyzer::setCenterAndSpan(double centerHz, double spanHz) {
     const double center = std::clamp(centerHz, commands->minHz, commands->maxHz);
-    const double halfSpan = std::min({std::max(spanHz, 0.0) / 2, center - commands->minHz,
-                                      commands->maxHz - center});
+    const double halfSpan =
+        std::min({std::max(spanHz, 0.0) / 2, center - commands->minHz, commands->maxHz - center});
     startHz = center - halfSpan;
     stopHz = center + halfSpan;
 }
 
-void SimAnalyzer::setCenter(double hz) { setCenterAndSpan(hz, stopHz - startHz); }
+void SimAnalyzer::setCenter(double hz) {
+    setCenterAndSpan(hz, stopHz - startHz);
+}
 
-void SimAnalyzer::setSpan(double hz) { setCenterAndSpan((startHz + stopHz) / 2, hz); }
+void SimAnalyzer::setSpan(double hz) {
+    setCenterAndSpan((startHz + stopHz) / 2, hz);
+}
 
 void SimAnalyzer::setPoints(double count) {
     points = static_cast<int>(

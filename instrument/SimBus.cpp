@@ -13,7 +13,7 @@
 namespace ymt::sim {
 namespace {
 
-// An analyzer answers at this address of a simulated GPIB interface unless configured otherwise.
+// An analyzer answers at this address of a simulated GPIB interface without configured devices.
 constexpr int kDefaultAnalyzerAddress = 17;
 
 struct BusEntry {
@@ -49,6 +49,15 @@ QString deviceKind(const sicl::KeyValueList& lines) {
     return QStringLiteral("auto");
 }
 
+// Once sicl.conf places devices on an interface, only those answer there.
+bool configuresInterface(const sicl::SiclConfig& config, const QString& interfaceName) {
+    const QString prefix = interfaceName.toLower() + QLatin1Char(',');
+    for (auto key = config.devices.keyBegin(); key != config.devices.keyEnd(); ++key)
+        if (key->startsWith(prefix))
+            return true;
+    return false;
+}
+
 std::shared_ptr<SimDevice> deviceFor(const sicl::DeviceAddress& address,
                                      const sicl::SiclConfig& config) {
     const QString key = address.key();
@@ -57,7 +66,8 @@ std::shared_ptr<SimDevice> deviceFor(const sicl::DeviceAddress& address,
     if (config.hasDevice(key)) {
         lines = config.devices.value(key);
         signature = QStringLiteral("configured\n") + config.deviceSections.value(key);
-    } else if (!address.isSerial() && address.primaryAddress == kDefaultAnalyzerAddress) {
+    } else if (!address.isSerial() && address.primaryAddress == kDefaultAnalyzerAddress &&
+               !configuresInterface(config, address.interfaceName)) {
         signature = QStringLiteral("default");
     } else {
         return nullptr;
