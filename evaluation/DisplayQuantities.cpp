@@ -146,12 +146,15 @@ bool RebuildDisplayCurves(CurveStore& store, int displayCode, const SampleDescri
     if (!isDisplayCode(displayCode))
         return false;
     const PairRow& pair = row(displayCode);
-    store.ClearCurve(1);
-    store.ClearCurve(2);
     Curve& impedance = *store.mutableCurve(3);
     Curve& phase = *store.mutableCurve(4);
     Curve& first = *store.mutableCurve(1);
     Curve& second = *store.mutableCurve(2);
+    // Emptied in place: the capacity is kept, as the next pair has as many points again.
+    first.Points.clear();
+    first.resetBounds();
+    second.Points.clear();
+    second.resetBounds();
 
     const size_t count = impedance.Points.size();
     const double d = sample.ElectrodeDistance;
