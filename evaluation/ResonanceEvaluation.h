@@ -76,7 +76,10 @@ struct PassOutcome {
 // (or the manual determination) left them. The pair is valid when FA != FB and the coupling
 // threshold is below IndexMax - IndexMin; only then are FA and FB put in order (which also
 // swaps the two frequency labels) and the coupling factors computed. Band, Rs and D are
-// evaluated for every pass. Does not set MinMarker or MaxMarker.
+// evaluated for every pass. Both thresholds are read with ThresholdValue (Thresholds.h). No
+// label ever holds a non-finite number. Does not set MinMarker or MaxMarker.
+// The window then: shows Message (if any), stores Results, writes the labels, sets
+// ShowMarkers, runs "Add Measured Data" if RunAddMeasuredData, then qcontrol.
 PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& results,
                          const PassInputs& inputs);
 
