@@ -64,9 +64,11 @@ bool CurveStore::SortCurve(int curve) {
     if (!c)
         return false;
     // Points whose x is not a number compare equal to everything; they go to the end so
-    // that the sort sees a strict weak order and stays within the list.
-    auto firstNaN = std::stable_partition(c->Points.begin(), c->Points.end(),
-                                          [](const CurvePoint& p) { return !std::isnan(p.x); });
+    // that the sort sees a strict weak order and stays within the list. Their order among
+    // themselves is as undefined as that of equal x, so the partition need not be stable
+    // (and so needs no buffer).
+    auto firstNaN = std::partition(c->Points.begin(), c->Points.end(),
+                                   [](const CurvePoint& p) { return !std::isnan(p.x); });
     std::sort(c->Points.begin(), firstNaN,
               [](const CurvePoint& p, const CurvePoint& q) { return p.x - q.x < 0; });
     return true;

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLocale>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,26 +19,48 @@ using namespace ymt;
 
 namespace {
 
-// Switches the C library's numeric locale to German for one scope, as a German desktop does
-// through Qt's start-up; false when no German locale is installed.
+// Switches the C library's numeric locale to German for one scope, as Qt's start-up does on a
+// German desktop. Without an installed German locale one is compiled into a temporary folder
+// when the locale sources are there; active() is false when neither works.
 class GermanCLocale {
 public:
     GermanCLocale() {
         const char* current = std::setlocale(LC_NUMERIC, nullptr);
         saved_ = current ? current : "C";
-        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE@euro"}) {
-            if (std::setlocale(LC_NUMERIC, name)) {
-                active_ = true;
-                break;
-            }
-        }
+        active_ = trySetGerman() || (compileGerman() && trySetGerman());
     }
-    ~GermanCLocale() { std::setlocale(LC_NUMERIC, saved_.c_str()); }
+    ~GermanCLocale() {
+        std::setlocale(LC_NUMERIC, saved_.c_str());
+        if (changedLocPath_)
+            qunsetenv("LOCPATH");
+    }
     bool active() const { return active_; }
 
 private:
+    static bool trySetGerman() {
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE", "de_DE@euro"})
+            if (std::setlocale(LC_NUMERIC, name))
+                return true;
+        return false;
+    }
+    bool compileGerman() {
+        if (qEnvironmentVariableIsSet("LOCPATH") || !dir_.isValid() ||
+            !QFile::exists("/usr/share/i18n/locales/de_DE"))
+            return false;
+        QProcess localedef;
+        localedef.start("localedef", {"-i", "de_DE", "-f", "UTF-8", dir_.filePath("de_DE.UTF-8")});
+        if (!localedef.waitForFinished(60000) || localedef.exitStatus() != QProcess::NormalExit ||
+            !QFile::exists(dir_.filePath("de_DE.UTF-8")))
+            return false;
+        qputenv("LOCPATH", dir_.path().toLocal8Bit());
+        changedLocPath_ = true;
+        return true;
+    }
+
+    QTemporaryDir dir_;
     std::string saved_;
     bool active_ = false;
+    bool changedLocPath_ = false;
 };
 
 class GermanQLocale {
@@ -122,17 +145,6 @@ TEST(FixedText, NotANumberAndInfinityDoNotCrash) {
     EXPECT_EQ(FixedText(-std::numeric_limits<double>::infinity(), 1, 2), "-INF");
 }
 
-TEST(FixedText, NeverUsesTheLocaleDecimalComma) {
-    GermanQLocale qtGerman;
-    EXPECT_EQ(FixedText(1234.5, 1, 2), "1234.50");
-    GermanCLocale cGerman;
-    if (!cGerman.active())
-        GTEST_SKIP() << "no German C locale installed; only the Qt default locale was tested";
-    EXPECT_EQ(FixedText(1234.5, 1, 2), "1234.50");
-    EXPECT_EQ(FixedText(1.005, 1, 2), "1.01");
-    EXPECT_EQ(FixedText(-0.25e-3, 1, 5), "-0.00025");
-}
-
 TEST(ParseNumber, WorkedExamples) {
     EXPECT_DOUBLE_EQ(ParseNumber("  12.5 kHz"), 12.5);
     EXPECT_DOUBLE_EQ(ParseNumber("f=1.5e3Hz"), 1500.0);
@@ -199,13 +211,19 @@ TEST(ParseNumber, NonAsciiDigitsAreNotDigits) {
     EXPECT_EQ(ParseNumber(QString::fromUtf8("\u00B25")), 5.0);
 }
 
-TEST(ParseNumber, IgnoresTheLocaleDecimalComma) {
+// Qt sets the C locale from the environment, so on a German desktop the C library's number
+// conversions expect a comma; the helpers must not follow it.
+TEST(NumberTexts, IgnoreTheLocaleDecimalComma) {
     GermanQLocale qtGerman;
+    EXPECT_EQ(FixedText(1234.5, 1, 2), "1234.50");
     EXPECT_DOUBLE_EQ(ParseNumber("12.5"), 12.5);
     GermanCLocale cGerman;
     if (!cGerman.active())
-        GTEST_SKIP() << "no German C locale installed; only the Qt default locale was tested";
-    EXPECT_DOUBLE_EQ(ParseNumber("12.5"), 12.5);
+        GTEST_SKIP() << "no German C locale to be had; only the Qt default locale was tested";
+    EXPECT_EQ(FixedText(1234.5, 1, 2), "1234.50");
+    EXPECT_EQ(FixedText(1.005, 1, 2), "1.01");
+    EXPECT_EQ(FixedText(-0.25e-3, 1, 5), "-0.00025");
+    EXPECT_DOUBLE_EQ(ParseNumber("  12.5 kHz"), 12.5);
     EXPECT_DOUBLE_EQ(ParseNumber("f=1.5e3Hz"), 1500.0);
     EXPECT_EQ(ParseNumber("12,5"), 0.0);
 }
@@ -271,8 +289,9 @@ TEST(TimestampText, CurrentTimeHasTheSameShape) {
     ASSERT_EQ(text.size(), 15);
     EXPECT_EQ(text[8], QLatin1Char('-'));
     for (int i = 0; i < 15; ++i) {
-        if (i != 8)
-            EXPECT_TRUE(text[i].isDigit()) << "position " << i << " in " << text.toStdString();
+        if (i == 8)
+            continue;
+        EXPECT_TRUE(text[i].isDigit()) << "position " << i << " in " << text.toStdString();
     }
 }
 
