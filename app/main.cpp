@@ -1,13 +1,97 @@
-// Program start.
+// Program start: command line, program directories, start-up screen, the main window, and
+// either the message loop or a script run headless.
+#include "app/CommandLine.h"
+#include "app/DemoScript.h"
+#include "app/MainWindow.h"
+#include "app/ProgramDirs.h"
+#include "app/ScriptDriver.h"
+#include "app/SplashScreen.h"
+#include "app/TabScreenshots.h"
+#include "app/misc/Clock.h"
+#include "instrument/IoTrace.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QTextStream>
+
+#include <memory>
+
+namespace {
+
+// "--screenshot DIR" is taken out before the other options are read; empty when not given.
+QString takeScreenshotOption(QStringList& arguments) {
+    const int at = static_cast<int>(arguments.indexOf(QStringLiteral("--screenshot")));
+    if (at < 0 || at + 1 >= arguments.size())
+        return {};
+    const QString dir = arguments.at(at + 1);
+    arguments.remove(at, 2);
+    return dir;
+}
+
+int saveScreenshots(TForm1& window, const QString& dir, QTextStream& out, QTextStream& err) {
+    window.show();
+    if (window.activationCount() == 0)
+        window.FormActivate();
+    QString error;
+    const QStringList files =
+        ymt::SaveTabScreenshots(window, dir, {QSize(818, 591), QSize(1600, 1000)}, &error);
+    for (const QString& file : files)
+        out << "screenshot " << file << Qt::endl;
+    if (!error.isEmpty()) {
+        err << error << Qt::endl;
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvanor Ymt"));
-    QLabel placeholder(QStringLiteral("Zelvanor Ymt 2.4.5 "));
-    if (app.arguments().contains(QStringLiteral("--demo")))
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+
+    QStringList arguments = QCoreApplication::arguments();
+    const QString screenshotDir = takeScreenshotOption(arguments);
+    const ymt::CommandLineOptions options =
+        ymt::ParseCommandLine(arguments, qEnvironmentVariable("ZELVANOR_HOME"));
+    if (!options.error.isEmpty()) {
+        err << options.error << Qt::endl << ymt::CommandLineHelp() << Qt::endl;
+        return 2;
+    }
+    if (options.help) {
+        out << ymt::CommandLineHelp() << Qt::endl;
         return 0;
-    placeholder.show();
-    return app.exec();
+    }
+    ymt::clock::setVirtual(options.fast);
+    if (!options.ioTracePath.isEmpty() && !ymt::sicl::setIoTraceFile(options.ioTracePath)) {
+        err << "Cannot write the I/O trace " << options.ioTracePath << Qt::endl;
+        return 2;
+    }
+
+    const QString programDir =
+        ymt::FindProgramDir(options.homeDir, QCoreApplication::applicationDirPath());
+    const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(programDir);
+    if (!options.noSplash && screenshotDir.isEmpty()) {
+        ymt::SplashScreen splash(QStringLiteral("2.4.5 "));
+        splash.showAndWait();
+    }
+
+    auto window = std::make_unique<TForm1>(dirs);
+    const auto destroyWindow = [&window] { window.reset(); };
+    if (!options.scriptPath.isEmpty())
+        return ymt::RunScript(*window, options.scriptPath, out, destroyWindow);
+    if (options.demo)
+        return ymt::RunScriptText(*window, ymt::BuiltInDemoScript(), dirs.programDir, out,
+                                  destroyWindow);
+    if (!screenshotDir.isEmpty()) {
+        const int result = saveScreenshots(*window, screenshotDir, out, err);
+        window->close();
+        window.reset();
+        return result;
+    }
+    window->showMaximized();
+    const int result = QApplication::exec();
+    window.reset();
+    return result;
 }

@@ -1,0 +1,433 @@
+// The main window TForm1: its seven tabs and menu, the state of the whole run, and the handlers
+// of its controls. Handlers stay thin; the logic lives in the subsystem folders.
+#pragma once
+
+#include "app/ControlHandlers.h"
+#include "app/Dialogs.h"
+#include "app/ProgramDirs.h"
+#include "app/RadioGroup.h"
+#include "app/ScriptTarget.h"
+#include "evaluation/EvaluationResults.h"
+#include "evaluation/SampleDescription.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+#include <array>
+#include <memory>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QPainter;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTimer;
+
+namespace ymt {
+class TFastGraph;
+class AboutBox;
+} // namespace ymt
+
+// A frequency window of a zoom history, in kHz.
+struct ZoomEntry {
+    double High = 110000.0;
+    double Low = 0.04;
+};
+
+class TForm1 : public QMainWindow, public ymt::ScriptTarget {
+    Q_OBJECT
+public:
+    static constexpr int kZoomEntries = 51;
+
+    explicit TForm1(const ymt::ProgramDirs& dirs, QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ScriptTarget
+    QWidget* rootWidget() override { return this; }
+    bool runExitHandler(QWidget* field) override;
+    void runTimerTick() override { Timer1Timer(); }
+    QStringList stateLines() override;
+    void setDialogs(ymt::DialogInterface* dialogs) override;
+    ymt::DialogInterface& dialogs();
+
+    int activationCount() const { return activationCount_; }
+    QTabWidget* pageControl() const { return PageControl1; }
+
+    // Lifecycle.
+    void FormCreate();
+    void FormActivate();
+    void FormClose();
+    // The destroy sequence; runs once, at the latest from the destructor.
+    void FormDestroy();
+
+    // ---- Tab "Hardware" (analyzer connection and settings, thermometer) ----
+    void Button12Click();  // "Connect..."
+    void Button17Click();  // "Apply Settings"
+    void Button11Click();  // "Calibrate New Sampleholder"
+    void Button13Click();  // "Reset"
+    void Button28Click();  // "Autozoom Display"
+    void Edit12Exit();     // "Averaging"
+    void Edit14Exit();     // "Voltagelevel [V]"
+    void Edit15Exit();     // "Biaslevel [V]"
+    void Edit35Exit();     // "Timeout [s]"
+    void ComboBox7Click(); // thermometer type
+
+    // ---- Tab "Sample" ----
+    void Button18Click();   // "OK"
+    void Edit4Exit();       // "Sample Name"
+    void Edit9Exit();       // "Electrode Distance [mm]" and "Sample Thickness"
+    void Edit10Exit();      // first dimension
+    void Edit5Exit();       // second dimension
+    void Edit11Exit();      // "Electrode Area [mm²]"
+    void ComboBox3Change(); // English geometry list
+    void ComboBox5Change(); // German geometry list
+    void ComboBox2Change(); // quality-control type
+    void Button22Click();   // "Add / Replace Type"
+    void Button23Click();   // "Use Current Sample Data [+/-10%]"
+    void Button24Click();   // "Delete Type"
+    // Reference and tolerance fields of the quality-control type.
+    void Edit21Exit();
+    void Edit22Exit();
+    void Edit23Exit();
+    void Edit24Exit();
+    void Edit20Exit();
+    void Edit26Exit();
+    void Edit43Exit();
+    void Edit44Exit();
+    void Edit46Exit();
+    void Edit47Exit();
+
+    // ---- Tab "Measurement" ----
+    void Button6Click();    // "Read New Spectrum"
+    void Button7Click();    // "Read More Points"
+    void Button8Click();    // "CT / eps / tand"
+    void Button9Click();    // "Coupling Factor Manual"
+    void Button10Click();   // "Coupling Factor"
+    void Button26Click();   // "Print..."
+    void Button32Click();   // "Quil's Button"
+    void Edit1Exit();       // "Start"
+    void Edit2Exit();       // "Stop"
+    void Edit27Exit();      // "Sample Name" among the additional controls
+    void ComboBox1Change(); // display pair
+    void ComboBox4Change(); // coupling-factor mode
+    void CheckBox1Click();  // "|Z| logarithmic"
+    void CheckBox2Click();  // "theta logarithmic"
+    void FastGraph1MouseDown(Qt::MouseButton button, int x, int y);
+    void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
+    void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
+    void fastgraph1AfterPaint(QPainter& painter);
+
+    // ---- Tab "Protocol" and the protocol items of menu "File" ----
+    void Button1Click();  // "Add Header"
+    void Button2Click();  // "Add Measured Data"
+    void Button3Click();  // "Clear Protocol"
+    void Button4Click();  // "Save Protocol"
+    void Button5Click();  // "Load Protocol"
+    void Button14Click(); // "Print Protocol"
+
+    // ---- Tab "Spectrum Comparison" ----
+    void Button19Click(); // "Add Curve(s) to Set..."
+    void Button20Click(); // "New Set..."
+    void Button21Click(); // "Save Set..."
+    // Check box of comparison entry 1..10 (CheckBox3Click ... CheckBox13Click).
+    void ComparisonEntryClick(int entry);
+    void RadioGroup1Click(); // "Curve "
+    void CheckBox14Click();  // "Logarithmic"
+    void CheckBox16Click();  // "Autoscale Freqency"
+    void Edit18Exit();
+    void Edit19Exit();
+    void qgraphMouseDown(Qt::MouseButton button, int x, int y);
+    void qgraphMouseMove(Qt::MouseButton button, int x, int y);
+    void qgraphMouseUp(Qt::MouseButton button, int x, int y);
+    void qgraphAfterPaint(QPainter& painter);
+
+    // ---- Tab "Repeat Measurement" ----
+    void Button27Click(); // start and stop
+    void Timer1Timer();   // one cycle
+    void Edit28Exit();    // "Interval (min)"
+    void Edit29Exit();    // "Duration (min)"
+    void Edit33Exit();    // "Start"
+    void Edit34Exit();    // "Stop"
+
+    // ---- Tab "Options" ----
+    void Button15Click();    // "Change Color" of the |Z| line
+    void Button16Click();    // "Change Color" of the theta line
+    void Edit13Exit();       // |Z| line width
+    void Edit16Exit();       // theta line width
+    void CheckBox5Click();   // "Show Points"
+    void CheckBox21Click();  // "Show Additional Controls"
+    void CheckBox23Click();  // "Range 1", "Range 2", "Range 3"
+    void Edit7Exit();        // capacitance "Frequency [kHz]"
+    void ComboBox10Change(); // "Unit for loss tangent (tand)"
+    void Edit31Exit();       // "Working Directory"
+    void Edit32Exit();       // "Backup Directory"
+    void Button29Click();    // "Browse..." of the working directory
+    void Button30Click();    // "Browse..." of the backup directory
+    void Edit36Exit();       // the six range fields
+    void Edit42Exit();       // "Number of Points / Range"
+    void Edit48Exit();       // "Coupling Factors"
+    void Edit49Exit();       // "Figure of Merit Q(3dB)"
+    void RadioGroup4Click(); // "Program Language"
+    void Button31Click();    // "Create LNG"
+
+    // ---- Menu ----
+    void ffnen1Click();        // "Open Spectrum..."
+    void Speichern1Click();    // "Save Spectrum..." and "Save"
+    void Drucken1Click();      // "Print Spectrum..."
+    void Beenden1Click();      // "Exit"
+    void DeletePoints1Click(); // "Delete all points"
+    void Hilfe1Click();        // "About"
+
+    // ---- State of the run (owned by the window) ----
+    QString VersionText = QStringLiteral("2.4.5 ");
+    QString ProgramDir;
+    QString WorkDir;
+    QString BackupDir;
+    QString Language = QStringLiteral("English");
+
+    // Analyzer and thermometer.
+    int AnalyzerHandle = 0; // 0 = not connected
+    int ThermometerHandle = 0;
+    int AnalyzerModel = 0;         // 0 = HP 4194A, 1 = HP 4294A
+    int CompletionTimeout = 30000; // ms, 0 = no limit; the field shows seconds
+    double AnalyzerMin = 0.04;     // kHz
+    double AnalyzerMax = 110000.0; // kHz
+    double RangeStart = 0.04;      // kHz
+    double RangeStop = 110000.0;   // kHz
+    int PointsPerRange = 401;
+    int Averaging = 1;
+    double OscLevel = 0.5; // V
+    double BiasLevel = 0;  // V
+
+    ymt::EvaluationResults Results;
+    ymt::SampleDescription Sample;
+
+    // Overlay of the measurement plot.
+    int DisplayCode = 1;
+    double MinMarker = 0; // kHz
+    double MaxMarker = 0; // kHz
+    bool ShowMarkers = false;
+    QString PlotPrompt;
+    bool AwaitMinClick = false;
+    bool AwaitMaxClick = false;
+    std::array<ZoomEntry, kZoomEntries> ZoomHistory{};
+    int ZoomDepth = 0;
+    std::array<ZoomEntry, kZoomEntries> ComparisonZoomHistory{};
+    int ComparisonZoomDepth = 0;
+
+    // Protocol.
+    bool ProtocolChanged = false;
+    bool HeaderChanged = true;
+    double LastProtocolledCap = 1e-11;
+    QString ProtocolFileName;
+
+    // Options of the file dialogs (initial folder, title, filter) as the dialogs keep them.
+    ymt::FileDialogOptions OpenDialog1;
+    ymt::FileDialogOptions SaveDialog1;
+
+    // The plots.
+    ymt::TFastGraph* fastgraph1 = nullptr;
+    ymt::TFastGraph* qgraph = nullptr;
+    ymt::TFastGraph* tmpgraph = nullptr;
+    ymt::TFastGraph* dauergraph = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+    // Hooks of later work, each run at its place in the lifecycle (also from the destructor,
+    // so they are not virtual).
+    void loadSettings();
+    void saveSettings();
+    void backupSpectrum(const QString& fileName);
+    void closeInstrumentSessions();
+
+private:
+    void buildMenu();
+    QWidget* buildHardwareTab();
+    QWidget* buildSampleTab();
+    QWidget* buildMeasurementTab();
+    QWidget* buildProtocolTab();
+    QWidget* buildComparisonTab();
+    QWidget* buildRepeatTab();
+    QWidget* buildOptionsTab();
+    QWidget* buildSampleInformationGroup();
+    QWidget* buildGeometryGroup();
+    QWidget* buildQualityControlGroup();
+    QWidget* buildMeasurementSidePanel();
+    QWidget* buildResultPanel();
+    QWidget* buildVisualOptionsGroup();
+    QWidget* buildRangeOptionsGroup();
+    QWidget* buildDirectoriesGroup();
+    QWidget* buildCapacitanceGroup();
+    void connectPlotMouse(ymt::TFastGraph* plot, bool measurementPlot);
+    void onLeave(QLineEdit* field, void (TForm1::*handler)());
+
+    // Plot settings of the window definition, and the set-up of the first activation.
+    void applyPlotDefinitions();
+    void setupMeasurementPlot();
+    void setupComparisonPlot();
+    void setupRepeatPlot();
+
+    void runFirstActivation();
+    bool prepareQualityControlFile();
+    void updateLossTangentCaption();
+    void listPrinters();
+    // Asks "Save changes in protocol?" with the given buttons; Yes runs "Save Protocol".
+    ymt::DialogButton askSaveProtocol(ymt::ButtonSet buttons);
+    // Directory field left: "/" appended; an empty field keeps the previous directory.
+    void applyDirectoryField(QLineEdit* field, QString& directory);
+    void browseDirectory(QLineEdit* field, QString& directory, const QString& title);
+    void writeProtocolBackup(const QString& baseName);
+
+    int activationCount_ = 0;
+    bool setupIncomplete_ = false;
+    bool destroyed_ = false;
+    ymt::LeaveHandlers leaveHandlers_;
+    std::unique_ptr<ymt::DialogInterface> ownDialogs_;
+    ymt::DialogInterface* dialogs_ = nullptr;
+    ymt::AboutBox* aboutBox_ = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Window frame.
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet1 = nullptr; // "Hardware"
+    QWidget* TabSheet2 = nullptr; // "Sample"
+    QWidget* TabSheet3 = nullptr; // "Measurement"
+    QWidget* TabSheet4 = nullptr; // "Protocol"
+    QWidget* TabSheet5 = nullptr; // "Spectrum Comparison"
+    QWidget* TabSheet8 = nullptr; // "Repeat Measurement"
+    QWidget* TabSheet9 = nullptr; // "Options"
+
+    // Tab "Hardware".
+    QComboBox* analyzerList = nullptr;          // ComboBox6 "Analyzer"
+    QLineEdit* hpibControllerEdit = nullptr;    // Edit17 "HPIB Controller"
+    QSpinBox* addressSpin = nullptr;            // SpinEdit1 "HP 4x94A Address"
+    QPushButton* connectButton = nullptr;       // Button12
+    QLineEdit* averagingEdit = nullptr;         // Edit12
+    QLineEdit* oscLevelEdit = nullptr;          // Edit14
+    QLineEdit* biasLevelEdit = nullptr;         // Edit15
+    QLineEdit* timeoutEdit = nullptr;           // Edit35
+    QPushButton* applySettingsButton = nullptr; // Button17
+    QPushButton* resetButton = nullptr;         // Button13
+    QPushButton* calibrateButton = nullptr;     // Button11
+    QPushButton* autozoomButton = nullptr;      // Button28
+    QComboBox* thermometerList = nullptr;       // ComboBox7
+    QComboBox* comPortList = nullptr;           // ComboBox8
+    QPlainTextEdit* Memo1 = nullptr;            // the log
+
+    // Tab "Sample".
+    QLineEdit* materialEdit = nullptr;       // Edit3
+    QLineEdit* sampleNameEdit = nullptr;     // Edit4
+    QLineEdit* notesEdit = nullptr;          // Edit6
+    QLineEdit* measuredByEdit = nullptr;     // Edit8
+    QComboBox* geometryList = nullptr;       // ComboBox3 (English)
+    QComboBox* geometryListGerman = nullptr; // ComboBox5
+    QLineEdit* distanceEdit = nullptr;       // Edit9
+    QLineEdit* areaEdit = nullptr;           // Edit11
+    QLabel* dimension1Label = nullptr;
+    QLineEdit* dimension1Edit = nullptr; // Edit10
+    QLabel* dimension2Label = nullptr;
+    QLineEdit* dimension2Edit = nullptr;    // Edit5
+    QComboBox* qcTypeList = nullptr;        // ComboBox2
+    QCheckBox* aggressiveQcCheck = nullptr; // CheckBox20
+    QLabel* qcModeCaption = nullptr;        // "k [%]:"
+    std::array<QLineEdit*, 10> qcEdits{};   // reference/tolerance pairs: C, tand, k(eff), k, fs
+    QLineEdit* hullCurveEdit = nullptr;     // Edit45 "Hullcurve File:" (hidden)
+
+    // Tab "Measurement".
+    QCheckBox* logZCheck = nullptr;        // CheckBox1
+    QCheckBox* logThetaCheck = nullptr;    // CheckBox2
+    QComboBox* displayPairList = nullptr;  // ComboBox1
+    QLineEdit* rangeStartEdit = nullptr;   // Edit1
+    QLineEdit* rangeStopEdit = nullptr;    // Edit2
+    QPushButton* readNewButton = nullptr;  // Button6
+    QPushButton* readMoreButton = nullptr; // Button7
+    QLabel* thicknessLabel = nullptr;
+    QLineEdit* thicknessEdit = nullptr; // Edit25 "Sample Thickness"
+    QLabel* measurementNameLabel = nullptr;
+    QLineEdit* measurementNameEdit = nullptr;    // Edit27 "Sample Name"
+    QPushButton* saveButton = nullptr;           // Button25 "Save"
+    QPushButton* printButton = nullptr;          // Button26 "Print..."
+    QPushButton* quilsButton = nullptr;          // Button32
+    QPushButton* capacitanceButton = nullptr;    // Button8
+    QPushButton* couplingButton = nullptr;       // Button10
+    QPushButton* couplingManualButton = nullptr; // Button9
+    QComboBox* couplingModeList = nullptr;       // ComboBox4
+    QLabel* tandCaption = nullptr;
+    QLabel* modeCaption = nullptr;
+    QLabel* capValue = nullptr;
+    QLabel* tandValue = nullptr;
+    QLabel* epsValue = nullptr;
+    QLabel* fminValue = nullptr;
+    QLabel* fmaxValue = nullptr;
+    QLabel* rsValue = nullptr;
+    QLabel* keffValue = nullptr;
+    QLabel* kmodeValue = nullptr;
+    QLabel* q3dbValue = nullptr;
+    QLabel* b3dbValue = nullptr;
+    QLabel* dValue = nullptr;
+    QLabel* qcModeVerdictCaption = nullptr; // "k"
+    QLabel* qcCapVerdict = nullptr;
+    QLabel* qcTandVerdict = nullptr;
+    QLabel* qcKeffVerdict = nullptr;
+    QLabel* qcKVerdict = nullptr;
+    QLabel* qcFminVerdict = nullptr;
+
+    // Tab "Protocol".
+    QCheckBox* autoProtocolCheck = nullptr;        // CheckBox19
+    ymt::TRadioGroup* protocolModeGroup = nullptr; // RadioGroup2
+    QPlainTextEdit* Memo2 = nullptr;
+
+    // Tab "Spectrum Comparison".
+    std::array<QCheckBox*, 10> comparisonChecks{};
+    ymt::TRadioGroup* curveGroup = nullptr;        // RadioGroup1
+    QCheckBox* comparisonLogCheck = nullptr;       // CheckBox14
+    QCheckBox* comparisonAutoscaleCheck = nullptr; // CheckBox16
+    QLineEdit* comparisonStartEdit = nullptr;      // Edit18
+    QLineEdit* comparisonStopEdit = nullptr;       // Edit19
+
+    // Tab "Repeat Measurement".
+    QLineEdit* intervalEdit = nullptr;          // Edit28
+    QLineEdit* durationEdit = nullptr;          // Edit29
+    QLineEdit* seriesFileEdit = nullptr;        // Edit30 "Filename"
+    QPushButton* repeatButton = nullptr;        // Button27
+    QCheckBox* saveEachSpectrumCheck = nullptr; // CheckBox22
+    QCheckBox* refineCheck = nullptr;           // CheckBox26
+    QCheckBox* saveEachDiagramCheck = nullptr;  // CheckBox15
+    QLineEdit* repeatStartEdit = nullptr;       // Edit33
+    QLineEdit* repeatStopEdit = nullptr;        // Edit34
+
+    // Tab "Options".
+    QLineEdit* width1Edit = nullptr;                  // Edit13
+    QLineEdit* width2Edit = nullptr;                  // Edit16
+    QFrame* color1Swatch = nullptr;                   // Shape1
+    QFrame* color2Swatch = nullptr;                   // Shape2
+    QCheckBox* showPointsCheck = nullptr;             // CheckBox5
+    QCheckBox* mergePointsCheck = nullptr;            // CheckBox17
+    QCheckBox* showAdditionalCheck = nullptr;         // CheckBox21
+    ymt::TRadioGroup* programLanguageGroup = nullptr; // RadioGroup4
+    ymt::TRadioGroup* printLanguageGroup = nullptr;   // RadioGroup5
+    ymt::TRadioGroup* saveTextGroup = nullptr;        // RadioGroup3
+    ymt::TRadioGroup* autoBackupGroup = nullptr;      // RadioGroup6
+    QLineEdit* capFrequencyEdit = nullptr;            // Edit7
+    QComboBox* tandUnitList = nullptr;                // ComboBox10
+    QLineEdit* capPointsEdit = nullptr;               // Edit50 "Number of points"
+    std::array<QCheckBox*, 3> rangeChecks{};          // CheckBox23, CheckBox24, CheckBox25
+    std::array<QLineEdit*, 6> rangeEdits{};           // Edit36 ... Edit41: start, stop per range
+    QLineEdit* pointsPerRangeEdit = nullptr;          // Edit42
+    QCheckBox* autoCouplingCheck = nullptr;           // CheckBox18
+    QLineEdit* couplingPointsEdit = nullptr;          // Edit48
+    QLineEdit* qPointsEdit = nullptr;                 // Edit49
+    QLineEdit* workDirEdit = nullptr;                 // Edit31
+    QLineEdit* backupDirEdit = nullptr;               // Edit32
+    QGroupBox* printerGroup = nullptr;                // GroupBox16
+    QComboBox* printerList = nullptr;                 // ComboBox9
+};

@@ -1,0 +1,151 @@
+// The life of the main window: creation, the set-up at the first activation, the loss-tangent
+// caption at every activation, the close request and the destroy sequence with its backups.
+#include "app/MainWindow.h"
+
+#include "app/misc/Misc.h"
+#include "app/misc/TextFile.h"
+#include "localisation/TextTables.h"
+#include "plot/FastGraph.h"
+#include "records/QcFile.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinterInfo>
+#include <QSpinBox>
+#include <QTimer>
+
+void TForm1::FormCreate() {
+    activationCount_ = 0;
+}
+
+void TForm1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        FormActivate();
+}
+
+void TForm1::FormActivate() {
+    // Counted first: a box shown by the set-up re-activates the window, which must not run
+    // the set-up again.
+    const bool first = activationCount_ == 0;
+    ++activationCount_;
+    if (first)
+        runFirstActivation();
+    updateLossTangentCaption();
+}
+
+void TForm1::runFirstActivation() {
+    listPrinters();
+    loadSettings();
+    CheckBox21Click();
+    ComboBox4Change();
+    seriesFileEdit->setText(WorkDir + QStringLiteral("Protocol.txt"));
+    workDirEdit->setText(WorkDir);
+    backupDirEdit->setText(BackupDir);
+    ComboBox7Click();
+    // The interface name and address reach their fields through the settings load.
+    setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText);
+    displayPairList->setCurrentIndex(0);
+    qcTypeList->setCurrentIndex(0);
+    geometryList->setCurrentIndex(0);
+    geometryListGerman->setCurrentIndex(0);
+
+    if (!prepareQualityControlFile()) {
+        setupIncomplete_ = true;
+        return;
+    }
+
+    setupMeasurementPlot();
+    bool strict = false;
+    const int points = pointsPerRangeEdit->text().trimmed().toInt(&strict);
+    if (strict)
+        PointsPerRange = points;
+    OscLevel = ymt::ParseNumber(oscLevelEdit->text());
+    BiasLevel = ymt::ParseNumber(biasLevelEdit->text());
+    OpenDialog1.initialDir = WorkDir;
+    SaveDialog1.initialDir = WorkDir;
+    setupComparisonPlot();
+    setupRepeatPlot();
+    programLanguageGroup->setItemIndex(Language == QStringLiteral("Deutsch") ? 1 : 0);
+    RadioGroup4Click();
+}
+
+bool TForm1::prepareQualityControlFile() {
+    const ymt::QcStartupResult qc =
+        ymt::PrepareQcFile(ProgramDir, BackupDir, VersionText, ymt::TimestampText());
+    if (!qc.ok) {
+        dialogs().showMessage(ymt::MessageKind::Error, qc.error, ymt::ButtonSet::OK);
+        return false;
+    }
+    qcTypeList->clear();
+    qcTypeList->addItem(QStringLiteral("none"));
+    qcTypeList->addItems(qc.typeNames);
+    qcTypeList->setCurrentIndex(0);
+    return true;
+}
+
+void TForm1::updateLossTangentCaption() {
+    tandCaption->setText(QStringLiteral("tand      ") + tandUnitList->currentText());
+}
+
+void TForm1::listPrinters() {
+    printerList->clear();
+    printerList->addItems(QPrinterInfo::availablePrinterNames());
+    printerList->setCurrentIndex(printerList->count() > 0 ? 0 : -1);
+}
+
+ymt::DialogButton TForm1::askSaveProtocol(ymt::ButtonSet buttons) {
+    const ymt::DialogButton answer =
+        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(1), buttons);
+    if (answer == ymt::DialogButton::Yes)
+        Button4Click();
+    return answer;
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TForm1::FormClose() {
+    if (ProtocolChanged)
+        askSaveProtocol(ymt::ButtonSet::YesNo);
+}
+
+void TForm1::FormDestroy() {
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    Timer1->stop();
+    saveSettings();
+    const QString baseName =
+        BackupDir + ymt::TimestampText() + QStringLiteral("-") + sampleNameEdit->text();
+    if (autoBackupGroup->itemIndex() != 0 && fastgraph1->store().pointCount(3) > 0)
+        backupSpectrum(baseName + QStringLiteral("_dia.txt"));
+    writeProtocolBackup(baseName);
+    if (ProtocolChanged)
+        askSaveProtocol(ymt::ButtonSet::YesNo);
+    closeInstrumentSessions();
+}
+
+void TForm1::writeProtocolBackup(const QString& baseName) {
+    const QStringList lines = ymt::SplitLines(Memo2->toPlainText());
+    if (lines.isEmpty())
+        return;
+    QString error;
+    if (!ymt::WriteTextFile(baseName + QStringLiteral("_prt.txt"), lines, &error))
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+}
+
+// Settings load (first activation): filled by the settings-store work.
+void TForm1::loadSettings() {}
+// Settings save (destruction): filled by the settings-store work.
+void TForm1::saveSettings() {}
+// Spectrum backup at shut-down (savetotext): filled by the spectrum-file work.
+void TForm1::backupSpectrum(const QString&) {}
+// Closing the thermometer and analyzer sessions: filled by the instrument work.
+void TForm1::closeInstrumentSessions() {}

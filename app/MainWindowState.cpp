@@ -1,0 +1,77 @@
+// The state lines of the window (key=value, doubles with %.17g) that scripts and tests read.
+#include "app/MainWindow.h"
+
+#include <QLabel>
+
+namespace {
+
+QString number(double value) {
+    return QString::asprintf("%.17g", value);
+}
+
+} // namespace
+
+QStringList TForm1::stateLines() {
+    QStringList lines;
+    auto add = [&lines](const char* key, const QString& value) {
+        lines << QString::fromLatin1(key) + QLatin1Char('=') + value;
+    };
+    auto addNumber = [&add](const char* key, double value) { add(key, number(value)); };
+    auto addInt = [&add](const char* key, long long value) { add(key, QString::number(value)); };
+
+    const ymt::EvaluationResults& r = Results;
+    addNumber("FMin", r.FMin);
+    addNumber("FMax", r.FMax);
+    addNumber("ZMin", r.ZMin);
+    addNumber("ZMax", r.ZMax);
+    addInt("IndexMin", r.IndexMin);
+    addInt("IndexMax", r.IndexMax);
+    addNumber("B3dB", r.B3dB);
+    addNumber("Q3dB", r.Q3dB);
+    addNumber("KEff", r.KEff);
+    addNumber("KMode", r.KMode);
+    addNumber("CapNF", r.CapNF);
+    addNumber("TanD", r.TanD);
+    addNumber("EpsRel", r.EpsRel);
+    addNumber("ZAvg", r.ZAvg);
+    addNumber("ThetaAvg", r.ThetaAvg);
+
+    addInt("AnalyzerHandle", AnalyzerHandle);
+    addInt("AnalyzerModel", AnalyzerModel);
+    addNumber("AnalyzerMin", AnalyzerMin);
+    addNumber("AnalyzerMax", AnalyzerMax);
+    addNumber("RangeStart", RangeStart);
+    addNumber("RangeStop", RangeStop);
+    addInt("PointsPerRange", PointsPerRange);
+    addInt("CompletionTimeout", CompletionTimeout);
+    addInt("Averaging", Averaging);
+    addNumber("OscLevel", OscLevel);
+    addNumber("BiasLevel", BiasLevel);
+
+    addInt("DisplayCode", DisplayCode);
+    addNumber("MinMarker", MinMarker);
+    addNumber("MaxMarker", MaxMarker);
+    addInt("ShowMarkers", ShowMarkers ? 1 : 0);
+    add("PlotPrompt", PlotPrompt);
+    addInt("ZoomDepth", ZoomDepth);
+    addInt("AwaitMinClick", AwaitMinClick ? 1 : 0);
+    addInt("AwaitMaxClick", AwaitMaxClick ? 1 : 0);
+
+    add("ProgramDir", ProgramDir);
+    add("WorkDir", WorkDir);
+    add("BackupDir", BackupDir);
+
+    const struct {
+        const char* key;
+        QLabel* label;
+    } labels[] = {
+        {"label.C", capValue},      {"label.tand", tandValue},   {"label.eps", epsValue},
+        {"label.fmin", fminValue},  {"label.fmax", fmaxValue},   {"label.Rs", rsValue},
+        {"label.keff", keffValue},  {"label.kmode", kmodeValue}, {"label.Q3dB", q3dbValue},
+        {"label.B3dB", b3dbValue},  {"label.D", dValue},         {"qc.C", qcCapVerdict},
+        {"qc.tand", qcTandVerdict}, {"qc.keff", qcKeffVerdict},  {"qc.k", qcKVerdict},
+        {"qc.fmin", qcFminVerdict}};
+    for (const auto& entry : labels)
+        add(entry.key, entry.label->text());
+    return lines;
+}

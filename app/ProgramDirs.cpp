@@ -1,0 +1,41 @@
+#include "app/ProgramDirs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace ymt {
+
+QString WithTrailingSlash(const QString& directory) {
+    if (directory.isEmpty() || directory.endsWith(QLatin1Char('/')))
+        return directory;
+    return directory + QLatin1Char('/');
+}
+
+QString FindProgramDir(const QString& homeOption, const QString& executableDir) {
+    if (!homeOption.isEmpty())
+        return WithTrailingSlash(QDir::cleanPath(QDir(homeOption).absolutePath()));
+    const QString fromEnvironment = qEnvironmentVariable("ZELVANOR_HOME");
+    if (!fromEnvironment.isEmpty())
+        return WithTrailingSlash(QDir::cleanPath(QDir(fromEnvironment).absolutePath()));
+    const QFileInfo executable(executableDir);
+    if (executable.isDir() && executable.isWritable())
+        return WithTrailingSlash(QDir::cleanPath(executable.absoluteFilePath()));
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    const QString perUser = WithTrailingSlash(dataHome) + QStringLiteral("zelvanor-ymt");
+    QDir().mkpath(perUser);
+    return WithTrailingSlash(perUser);
+}
+
+ProgramDirs PrepareProgramDirs(const QString& programDir) {
+    ProgramDirs dirs;
+    dirs.programDir = WithTrailingSlash(programDir);
+    dirs.backupDir = dirs.programDir + QStringLiteral("backup/");
+    dirs.workDir = dirs.programDir + QStringLiteral("data/");
+    for (const QString& directory : {dirs.backupDir, dirs.workDir})
+        if (!QFileInfo::exists(directory))
+            QDir().mkdir(directory);
+    return dirs;
+}
+
+} // namespace ymt
