@@ -4,6 +4,7 @@
 
 #include "plot/CurveStore.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +15,37 @@ namespace ymt {
 enum class MessageKind { Error, Warning, Information, Confirmation, None };
 enum class DialogButton { OK, Cancel, Yes, No, Abort, Ignore };
 enum class ButtonSet { OK, OKCancel, OKAbortIgnore, OKAbort, YesNo, YesNoCancel };
+
+// The buttons of a set, in the order the box shows them.
+inline QList<DialogButton> ButtonsOf(ButtonSet set) {
+    using B = DialogButton;
+    switch (set) {
+    case ButtonSet::OK:
+        return {B::OK};
+    case ButtonSet::OKCancel:
+        return {B::OK, B::Cancel};
+    case ButtonSet::OKAbortIgnore:
+        return {B::OK, B::Abort, B::Ignore};
+    case ButtonSet::OKAbort:
+        return {B::OK, B::Abort};
+    case ButtonSet::YesNo:
+        return {B::Yes, B::No};
+    case ButtonSet::YesNoCancel:
+        return {B::Yes, B::No, B::Cancel};
+    }
+    return {B::OK};
+}
+
+// The answer of a box closed without a choice (Escape, close box, no operator): Cancel, No or
+// Abort when the set has it, else its only button.
+inline DialogButton SafeButton(ButtonSet set) {
+    const QList<DialogButton> buttons = ButtonsOf(set);
+    for (DialogButton safe : {DialogButton::Cancel, DialogButton::No, DialogButton::Abort}) {
+        if (buttons.contains(safe))
+            return safe;
+    }
+    return buttons.first();
+}
 
 struct FileDialogOptions {
     QString title;

@@ -1,0 +1,114 @@
+// Reading of the command line: --home, --fast, --io-trace, --no-splash, --script, --demo, --help.
+#include "app/CommandLine.h"
+
+#include <QDir>
+
+namespace ymt {
+namespace {
+
+QString directoryText(const QString& path) {
+    QString absolute = QDir::cleanPath(QDir::current().absoluteFilePath(path));
+    if (!absolute.endsWith(QLatin1Char('/')))
+        absolute += QLatin1Char('/');
+    return absolute;
+}
+
+bool* flagOf(CommandLineOptions& options, const QString& argument) {
+    if (argument == QLatin1String("--fast"))
+        return &options.fast;
+    if (argument == QLatin1String("--no-splash"))
+        return &options.noSplash;
+    if (argument == QLatin1String("--demo"))
+        return &options.demo;
+    if (argument == QLatin1String("--help") || argument == QLatin1String("-h"))
+        return &options.help;
+    return nullptr;
+}
+
+} // namespace
+
+CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString& environmentHome) {
+    CommandLineOptions options;
+    QString home;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QString argument = arguments[i];
+        QString inlineValue;
+        bool hasInlineValue = false;
+        if (argument.startsWith(QLatin1String("--")) && argument.contains(QLatin1Char('='))) {
+            const qsizetype equals = argument.indexOf(QLatin1Char('='));
+            inlineValue = argument.mid(equals + 1);
+            argument = argument.left(equals);
+            hasInlineValue = true;
+        }
+        const auto takeValue = [&](QString& target) {
+            if (hasInlineValue) {
+                target = inlineValue;
+            } else if (i + 1 < arguments.size()) {
+                target = arguments[++i];
+            } else {
+                options.error = QStringLiteral("option %1 needs a value").arg(argument);
+                return false;
+            }
+            if (target.isEmpty()) {
+                options.error = QStringLiteral("option %1 needs a value").arg(argument);
+                return false;
+            }
+            return true;
+        };
+        const auto noValue = [&] {
+            if (hasInlineValue)
+                options.error = QStringLiteral("option %1 takes no value").arg(argument);
+            return !hasInlineValue;
+        };
+
+        bool ok = true;
+        if (argument == QLatin1String("--home")) {
+            ok = takeValue(home);
+        } else if (argument == QLatin1String("--io-trace")) {
+            ok = takeValue(options.ioTracePath);
+        } else if (argument == QLatin1String("--script")) {
+            ok = takeValue(options.scriptPath);
+        } else if (bool* flag = flagOf(options, argument)) {
+            ok = noValue();
+            *flag = true;
+        } else {
+            options.error = QStringLiteral("unknown argument \"%1\"").arg(arguments[i]);
+            ok = false;
+        }
+        if (!ok)
+            return options;
+    }
+    if (!options.scriptPath.isEmpty() && options.demo) {
+        options.error = QStringLiteral("--script and --demo cannot be combined");
+        return options;
+    }
+    if (home.isEmpty())
+        home = environmentHome;
+    if (!home.isEmpty())
+        options.homeDir = directoryText(home);
+    // A scripted run has no operator to click the start-up screen away.
+    if (!options.scriptPath.isEmpty() || options.demo)
+        options.noSplash = true;
+    return options;
+}
+
+QString CommandLineHelp() {
+    return QStringLiteral(
+        "Usage: zelvanor-ymt [options]\n"
+        "Impedance spectroscopy of piezoelectric samples on an HP 4194A / 4294A analyzer.\n"
+        "\n"
+        "Options:\n"
+        "  --home DIR       program directory (QC.txt, language files, data/ and backup/);\n"
+        "                   default: $ZELVANOR_HOME, else the program's own directory\n"
+        "  --fast           virtual clock: waits and simulated sweeps pass at once\n"
+        "  --io-trace FILE  write every instrument I/O call to FILE, one line each\n"
+        "  --no-splash      start without the start-up screen\n"
+        "  --script FILE    run the window from a script of operator steps (implies\n"
+        "                   --no-splash); exit code 0 all done, 1 an expectation failed,\n"
+        "                   2 a script error\n"
+        "  --demo           run the built-in demo script and print what it did (implies\n"
+        "                   --no-splash)\n"
+        "  --help           show this text\n");
+}
+
+} // namespace ymt

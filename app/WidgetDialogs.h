@@ -1,0 +1,40 @@
+// The dialogs of the interactive program: message boxes with icon and button set, the file,
+// colour and print dialogs of the platform.
+#pragma once
+
+#include "app/Dialogs.h"
+
+#include <QStringList>
+
+#include <memory>
+
+class QPrinter;
+class QWidget;
+
+namespace ymt {
+
+class WidgetDialogs : public DialogInterface {
+public:
+    explicit WidgetDialogs(QWidget* parent);
+    ~WidgetDialogs() override;
+
+    DialogButton showMessage(MessageKind kind, const QString& text, ButtonSet buttons) override;
+    FileDialogResult openFile(const FileDialogOptions& options) override;
+    FileDialogResult saveFile(const FileDialogOptions& options) override;
+    std::optional<ymt::Color> chooseColor(ymt::Color initial) override;
+    bool printDialog() override;
+
+    // The printer the print dialog configures; printing uses it afterwards.
+    QPrinter& printer();
+
+private:
+    FileDialogResult runFileDialog(const FileDialogOptions& options, bool save);
+
+    QWidget* parent_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// "Text (*.txt)|*.txt|All (*.*)|*.*" to Qt's name filters "Text (*.txt)", "All (*)".
+QStringList QtNameFilters(const QString& filter);
+
+} // namespace ymt
