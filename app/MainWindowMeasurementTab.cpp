@@ -15,7 +15,8 @@ namespace {
 
 QLabel* valueLabel(const char* name) {
     QLabel* value = label(name, QStringLiteral("---"));
-    value->setMinimumWidth(80);
+    value->setMinimumWidth(64);
+    value->setMaximumWidth(140);
     value->setFrameShape(QFrame::StyledPanel);
     value->setFrameShadow(QFrame::Sunken);
     value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -81,14 +82,17 @@ QWidget* TForm1::buildMeasurementSidePanel() {
     // The additional controls, shown by "Show Additional Controls" on tab "Options".
     auto* extra = new QGridLayout;
     measurementNameEdit = edit("Edit27", {});
-    measurementNameLabel =
-        addRow(extra, 0, "Label32", QStringLiteral("Sample Name"), measurementNameEdit);
+    measurementNameLabel = label("Label32", QStringLiteral("Sample Name"));
     thicknessEdit = edit("Edit25", QStringLiteral("1.000"));
-    thicknessLabel = addRow(extra, 1, "Label33", QStringLiteral("Sample Thickness"), thicknessEdit);
+    thicknessLabel = label("Label33", QStringLiteral("Sample Thickness"));
+    extra->addWidget(measurementNameLabel, 0, 0, 1, 2);
+    extra->addWidget(measurementNameEdit, 1, 0, 1, 2);
+    extra->addWidget(thicknessLabel, 2, 0, 1, 2);
+    extra->addWidget(thicknessEdit, 3, 0, 1, 2);
     saveButton = button("Button25", QStringLiteral("Save"));
     printButton = button("Button26", QStringLiteral("Print..."));
-    extra->addWidget(saveButton, 2, 0);
-    extra->addWidget(printButton, 2, 1);
+    extra->addWidget(saveButton, 4, 0);
+    extra->addWidget(printButton, 4, 1);
     column->addLayout(extra);
     quilsButton = hidden(button("Button32", QStringLiteral("Quil's Button")));
     column->addWidget(quilsButton);
@@ -111,10 +115,10 @@ QWidget* TForm1::buildMeasurementSidePanel() {
 
 QWidget* TForm1::buildResultPanel() {
     auto* panel = new QWidget;
-    auto* row = new QHBoxLayout(panel);
-    row->setContentsMargins(0, 0, 0, 0);
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
 
-    auto* commands = new QVBoxLayout;
+    auto* commands = new QHBoxLayout;
     capacitanceButton = disabled(button("Button8", QStringLiteral("CT / eps / tand")));
     couplingButton = button("Button10", QStringLiteral("Coupling Factor"));
     couplingManualButton = button("Button9", QStringLiteral("Coupling Factor Manual"));
@@ -128,7 +132,10 @@ QWidget* TForm1::buildResultPanel() {
     commands->addWidget(couplingButton);
     commands->addWidget(couplingManualButton);
     commands->addWidget(couplingModeList);
-    row->addLayout(commands);
+    commands->addStretch(1);
+    column->addLayout(commands);
+    auto* row = new QHBoxLayout;
+    column->addLayout(row);
 
     // Caption and value label of each result, in three column pairs.
     auto* results = new QGridLayout;
@@ -164,7 +171,8 @@ QWidget* TForm1::buildResultPanel() {
         results->addWidget(*cell.value, index % 4, column + 1);
         ++index;
     }
-    row->addLayout(results, 1);
+    row->addLayout(results);
+    row->addStretch(1);
 
     auto* qc = groupBox("GroupBox8", QStringLiteral("Quality Control"));
     auto* qcGrid = new QGridLayout(qc);

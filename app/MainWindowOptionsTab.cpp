@@ -49,8 +49,10 @@ QWidget* TForm1::buildOptionsTab() {
     auto* thresholdGrid = new QGridLayout(thresholds);
     couplingPointsEdit = edit("Edit48", QStringLiteral("20"));
     qPointsEdit = edit("Edit49", QStringLiteral("20"));
+    couplingPointsEdit->setMaximumWidth(60);
+    qPointsEdit->setMaximumWidth(60);
     addRow(thresholdGrid, 0, "Label81", QStringLiteral("Coupling Factors"), couplingPointsEdit);
-    addRow(thresholdGrid, 1, "Label82", QStringLiteral("Figure of Merit Q(3dB)"), qPointsEdit);
+    addRow(thresholdGrid, 0, "Label82", QStringLiteral("Figure of Merit Q(3dB)"), qPointsEdit, 2);
 
     printerGroup = groupBox("GroupBox16", QStringLiteral("Preferred printer"));
     auto* printerRow = new QHBoxLayout(printerGroup);
@@ -61,29 +63,27 @@ QWidget* TForm1::buildOptionsTab() {
 
     auto* createLng = hidden(button("Button31", QStringLiteral("Create LNG")));
 
+    // Two columns, so that every group keeps its full width in the designed window size.
     auto* column1 = new QVBoxLayout;
     column1->addWidget(buildVisualOptionsGroup());
     column1->addWidget(programLanguageGroup);
     column1->addWidget(printLanguageGroup);
+    column1->addWidget(saveTextGroup);
+    column1->addWidget(autoBackupGroup);
     column1->addStretch(1);
     auto* column2 = new QVBoxLayout;
-    column2->addWidget(saveTextGroup);
-    column2->addWidget(autoBackupGroup);
+    column2->addWidget(buildRangeOptionsGroup());
     column2->addWidget(buildCapacitanceGroup());
     column2->addWidget(thresholds);
+    column2->addWidget(buildDirectoriesGroup());
+    column2->addWidget(printerGroup);
+    column2->addWidget(createLng);
     column2->addStretch(1);
-    auto* column3 = new QVBoxLayout;
-    column3->addWidget(buildRangeOptionsGroup());
-    column3->addWidget(buildDirectoriesGroup());
-    column3->addWidget(printerGroup);
-    column3->addWidget(createLng);
-    column3->addStretch(1);
 
     auto* page = new QWidget;
     auto* layout = new QHBoxLayout(page);
     layout->addLayout(column1, 1);
     layout->addLayout(column2, 1);
-    layout->addLayout(column3, 1);
 
     connect(programLanguageGroup, &ymt::TRadioGroup::itemClicked, this, &TForm1::RadioGroup4Click);
     connect(createLng, &QPushButton::clicked, this, &TForm1::Button31Click);
@@ -132,9 +132,11 @@ QWidget* TForm1::buildCapacitanceGroup() {
     capFrequencyEdit = edit("Edit7", QStringLiteral("1.000"));
     tandUnitList = comboBox("ComboBox10", {QStringLiteral("[1e-3]"), QStringLiteral("[1e-4]")}, 1);
     capPointsEdit = edit("Edit50", QStringLiteral("10"));
+    capFrequencyEdit->setMaximumWidth(80);
+    capPointsEdit->setMaximumWidth(60);
     addRow(grid, 0, "Label75", QStringLiteral("Frequency [kHz]"), capFrequencyEdit);
+    addRow(grid, 0, "Label77", QStringLiteral("Number of points"), capPointsEdit, 2);
     addRow(grid, 1, "Label76", QStringLiteral("Unit for loss tangent (tand)"), tandUnitList);
-    addRow(grid, 2, "Label77", QStringLiteral("Number of points"), capPointsEdit);
     connect(tandUnitList, &QComboBox::activated, this, &TForm1::ComboBox10Change);
     onLeave(capFrequencyEdit, &TForm1::Edit7Exit);
     return group;
@@ -183,13 +185,11 @@ QWidget* TForm1::buildDirectoriesGroup() {
     backupDirEdit = edit("Edit32", BackupDir);
     auto* browseWork = button("Button29", QStringLiteral("Browse..."));
     auto* browseBackup = button("Button30", QStringLiteral("Browse..."));
-    grid->addWidget(label("Label83", QStringLiteral("Working Directory")), 0, 0);
-    grid->addWidget(browseWork, 0, 1);
-    grid->addWidget(workDirEdit, 1, 0, 1, 2);
-    grid->addWidget(label("Label84", QStringLiteral("Backup Directory")), 2, 0);
-    grid->addWidget(browseBackup, 2, 1);
-    grid->addWidget(backupDirEdit, 3, 0, 1, 2);
-    grid->setColumnStretch(0, 1);
+    addRow(grid, 0, "Label83", QStringLiteral("Working Directory"), workDirEdit);
+    grid->addWidget(browseWork, 0, 2);
+    addRow(grid, 1, "Label84", QStringLiteral("Backup Directory"), backupDirEdit);
+    grid->addWidget(browseBackup, 1, 2);
+    grid->setColumnStretch(1, 1);
     connect(browseWork, &QPushButton::clicked, this, &TForm1::Button29Click);
     connect(browseBackup, &QPushButton::clicked, this, &TForm1::Button30Click);
     onLeave(workDirEdit, &TForm1::Edit31Exit);

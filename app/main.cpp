@@ -11,6 +11,8 @@
 #include "instrument/IoTrace.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QDir>
 #include <QTextStream>
 
 #include <memory>
@@ -31,9 +33,15 @@ int saveScreenshots(TForm1& window, const QString& dir, QTextStream& out, QTextS
     window.show();
     if (window.activationCount() == 0)
         window.FormActivate();
+    // Every tab as it starts, then again with "Show Additional Controls" on.
     QString error;
-    const QStringList files =
+    QStringList files =
         ymt::SaveTabScreenshots(window, dir, {QSize(818, 591), QSize(1600, 1000)}, &error);
+    if (error.isEmpty()) {
+        window.findChild<QCheckBox*>(QStringLiteral("CheckBox21"))->click();
+        files << ymt::SaveTabScreenshots(window, QDir(dir).filePath(QStringLiteral("additional")),
+                                         {QSize(818, 591), QSize(1600, 1000)}, &error);
+    }
     for (const QString& file : files)
         out << "screenshot " << file << Qt::endl;
     if (!error.isEmpty()) {
