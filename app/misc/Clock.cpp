@@ -20,9 +20,13 @@ ClockState& state() {
 
 } // namespace
 
-void setVirtual(bool on) { state().isVirtual = on; }
+void setVirtual(bool on) {
+    state().isVirtual = on;
+}
 
-bool isVirtual() { return state().isVirtual; }
+bool isVirtual() {
+    return state().isVirtual;
+}
 
 qint64 nowMs() {
     // Virtual time runs on top of real time so that order is kept when the mode changes.
@@ -41,6 +45,8 @@ void sleepMs(qint64 ms) {
         QThread::msleep(static_cast<unsigned long>(left));
 }
 
-QDateTime currentDateTime() { return QDateTime::currentDateTime().addMSecs(state().virtualMs); }
+QDateTime currentDateTime() {
+    return QDateTime::currentDateTime().addMSecs(state().virtualMs);
+}
 
 } // namespace ymt::clock

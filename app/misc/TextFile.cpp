@@ -107,8 +107,8 @@ bool WriteTextFile(const QString& path, const QStringList& lines, QString* error
 
 bool AppendTextFile(const QString& path, const QStringList& lines, QString* error) {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) ||
-        file.write(joinLines(lines)) < 0 || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(joinLines(lines)) < 0 ||
+        !file.flush()) {
         if (error)
             *error = file.errorString();
         return false;
