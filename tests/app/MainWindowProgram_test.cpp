@@ -1,0 +1,113 @@
+// The program as a whole: program directory rules, and the built executable driven by a script
+// on a fresh home (first start, Enter in a field, the state, the shut-down backup).
+#include "app/ProgramDirs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QString output;
+};
+
+ProgramRun runProgram(const QStringList& arguments) {
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.remove(QStringLiteral("ZELVANOR_HOME"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            QString::fromUtf8(process.readAllStandardOutput())};
+}
+
+QString writeScript(const QTemporaryDir& dir, const QString& text) {
+    const QString path = dir.filePath(QStringLiteral("steps.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(text.toUtf8());
+    return path;
+}
+
+} // namespace
+
+TEST(ProgramDirs, HomeOptionWinsAndEveryDirectoryEndsInASlash) {
+    QTemporaryDir home;
+    const QString dir = ymt::FindProgramDir(home.path(), QStringLiteral("/nonexistent/bin"));
+    EXPECT_EQ(dir, home.path() + QLatin1Char('/'));
+    const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(home.path());
+    EXPECT_EQ(dirs.workDir, dir + QStringLiteral("data/"));
+    EXPECT_EQ(dirs.backupDir, dir + QStringLiteral("backup/"));
+    EXPECT_TRUE(QDir(dirs.workDir).exists());
+    EXPECT_TRUE(QDir(dirs.backupDir).exists());
+    EXPECT_EQ(ymt::WithTrailingSlash(QStringLiteral("C:/meas")), QStringLiteral("C:/meas/"));
+    EXPECT_EQ(ymt::WithTrailingSlash(QString()), QString());
+}
+
+TEST(ProgramDirs, UnusableExecutableFolderFallsBackToThePerUserDataFolder) {
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
+    qunsetenv("ZELVANOR_HOME");
+    const QString dir = ymt::FindProgramDir({}, QStringLiteral("/nonexistent/bin"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(dir, dataHome.path() + QStringLiteral("/zelvanor-ymt/"));
+    EXPECT_TRUE(QDir(dir).exists());
+}
+
+TEST(ProgramDirs, MissingHomeCreatesNothingBelowIt) {
+    QTemporaryDir parent;
+    const QString missing = parent.filePath(QStringLiteral("gone"));
+    const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(missing);
+    EXPECT_FALSE(QDir(dirs.workDir).exists());
+    EXPECT_FALSE(QDir(missing).exists());
+}
+
+TEST(ProgramScript, FirstStartOnAnEmptyHomeThroughTheExecutable) {
+    QTemporaryDir home;
+    const QString script = writeScript(home, QStringLiteral("expect ComboBox2 none\n"
+                                                            "expect Edit31 \"%1data/\"\n"
+                                                            "type Edit31 %1meas\n"
+                                                            "expect Edit31 \"%1meas/\"\n"
+                                                            "state\n"
+                                                            "quit\n")
+                                                 .arg(home.path() + QLatin1Char('/')));
+    const ProgramRun run =
+        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--fast"),
+                    QStringLiteral("--script"), script});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(
+        run.output.contains(QStringLiteral("WorkDir=") + home.path() + QStringLiteral("/meas/")))
+        << run.output.toStdString();
+    EXPECT_TRUE(QDir(home.filePath(QStringLiteral("data"))).exists());
+    EXPECT_TRUE(QDir(home.filePath(QStringLiteral("backup"))).exists());
+    QFile qc(home.filePath(QStringLiteral("QC.txt")));
+    ASSERT_TRUE(qc.open(QIODevice::ReadOnly));
+    EXPECT_EQ(qc.readAll(), QByteArray("Zelvanor Ymt 2.4.5 Quality Control File\r\n"));
+}
+
+TEST(ProgramScript, UnreadableQcFileIsAnErrorBoxNotACrash) {
+    QTemporaryDir home;
+    ASSERT_TRUE(QDir().mkdir(home.filePath(QStringLiteral("QC.txt"))));
+    const QString script = writeScript(home, QStringLiteral("answer OK\nshow Button18\nquit\n"));
+    const ProgramRun run =
+        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("message error"))) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("Button18=OK")));
+}
+
+TEST(ProgramScript, DemoRunsHeadlessAndEndsCleanly) {
+    QTemporaryDir home;
+    const ProgramRun run = runProgram({QStringLiteral("--home"), home.path(),
+                                       QStringLiteral("--fast"), QStringLiteral("--demo")});
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    EXPECT_TRUE(run.output.contains(QStringLiteral("Button6=Read New Spectrum")));
+    EXPECT_TRUE(run.output.contains(QStringLiteral("label.C=---")));
+}
