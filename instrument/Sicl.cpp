@@ -95,9 +95,12 @@ std::size_t listFormatCount(const char* format) {
         return 0;
     unsigned long count = 0;
     int consumed = 0;
-    if (std::sscanf(format, "%%,%lulf%n", &count, &consumed) != 1 || format[consumed] != '\0')
+    if (std::sscanf(format, "%%,%lulf%n", &count, &consumed) != 1 || consumed == 0 ||
+        format[consumed] != '\0')
         return 0;
-    return count;
+    // A list longer than any trace is a format error, not a reason to read without bound.
+    constexpr unsigned long kMaxListValues = 1UL << 20;
+    return count <= kMaxListValues ? count : 0;
 }
 
 } // namespace
