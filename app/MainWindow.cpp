@@ -49,6 +49,9 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
     : QMainWindow(parent), ProgramDir(dirs.programDir), WorkDir(dirs.workDir),
       BackupDir(dirs.backupDir) {
     setObjectName(QStringLiteral("Form1"));
+    // The timeout field's default of 30 s applies from the start, so a lost service request
+    // cannot hang the program.
+    CompletionTimeout = 30000;
     setWindowTitle(QStringLiteral("Zelvanor Ymt for Agilent 4x94A"));
     resize(818, 591);
     setMinimumSize(818, 591);

@@ -9,6 +9,9 @@
 #include "app/ScriptTarget.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/SampleDescription.h"
+#include "instrument/HP4x94A.h"
+#include "instrument/SiclObject.h"
+#include "plot/GraphInteraction.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -35,17 +38,9 @@ class TFastGraph;
 class AboutBox;
 } // namespace ymt
 
-// A frequency window of a zoom history, in kHz.
-struct ZoomEntry {
-    double High = 110000.0;
-    double Low = 0.04;
-};
-
 class TForm1 : public QMainWindow, public ymt::ScriptTarget {
     Q_OBJECT
 public:
-    static constexpr int kZoomEntries = 51;
-
     explicit TForm1(const ymt::ProgramDirs& dirs, QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -192,19 +187,22 @@ public:
     QString BackupDir;
     QString Language = QStringLiteral("English");
 
-    // Analyzer and thermometer.
-    int AnalyzerHandle = 0; // 0 = not connected
+    // Analyzer and thermometer. The command sets hold the analyzer state; the window's names
+    // refer to the same storage.
+    std::unique_ptr<ymt::TSicl> AnalyzerSession; // created by the first Connect
+    ymt::HP4x94A Analyzer;
+    int& AnalyzerHandle = Analyzer.AnalyzerHandle; // 0 = not connected
     int ThermometerHandle = 0;
-    int AnalyzerModel = 0;         // 0 = HP 4194A, 1 = HP 4294A
-    int CompletionTimeout = 30000; // ms, 0 = no limit; the field shows seconds
+    int& AnalyzerModel = Analyzer.AnalyzerModel;         // 0 = HP 4194A, 1 = HP 4294A
+    int& CompletionTimeout = Analyzer.CompletionTimeout; // ms, 0 = no limit; field in seconds
     double AnalyzerMin = 0.04;     // kHz
     double AnalyzerMax = 110000.0; // kHz
     double RangeStart = 0.04;      // kHz
     double RangeStop = 110000.0;   // kHz
     int PointsPerRange = 401;
-    int Averaging = 1;
-    double OscLevel = 0.5; // V
-    double BiasLevel = 0;  // V
+    int& Averaging = Analyzer.Averaging;
+    double& OscLevel = Analyzer.OscLevel;   // V
+    double& BiasLevel = Analyzer.BiasLevel; // V
 
     ymt::EvaluationResults Results;
     ymt::SampleDescription Sample;
@@ -217,10 +215,8 @@ public:
     QString PlotPrompt;
     bool AwaitMinClick = false;
     bool AwaitMaxClick = false;
-    std::array<ZoomEntry, kZoomEntries> ZoomHistory{};
-    int ZoomDepth = 0;
-    std::array<ZoomEntry, kZoomEntries> ComparisonZoomHistory{};
-    int ComparisonZoomDepth = 0;
+    ymt::ZoomHistory ZoomHistory;           // of the measurement plot
+    ymt::ZoomHistory ComparisonZoomHistory; // of the repeat-measurement range
 
     // Protocol.
     bool ProtocolChanged = false;
@@ -248,6 +244,18 @@ protected:
     void saveSettings();
     void backupSpectrum(const QString& fileName);
     void closeInstrumentSessions();
+
+public:
+    // The frequency window (kHz, either order) on the analyzer and the measurement plot.
+    void zoom(double a, double b);
+    // Analyzer and plot back to the live state after a measurement.
+    void ruecksetzen();
+    // Every result value label of tab "Measurement" (and the quality-control verdicts) to "---".
+    void clearResultLabels();
+    // Redraws the measurement plot now, so that PlotPrompt is seen during long operations.
+    void repaintPlotNow();
+
+protected:
 
 private:
     void buildMenu();

@@ -53,7 +53,7 @@ QStringList TForm1::stateLines() {
     addNumber("MaxMarker", MaxMarker);
     addInt("ShowMarkers", ShowMarkers ? 1 : 0);
     add("PlotPrompt", PlotPrompt);
-    addInt("ZoomDepth", ZoomDepth);
+    addInt("ZoomDepth", ZoomHistory.depth());
     addInt("AwaitMinClick", AwaitMinClick ? 1 : 0);
     addInt("AwaitMaxClick", AwaitMaxClick ? 1 : 0);
 
