@@ -8,6 +8,8 @@
 #include "app/RadioGroup.h"
 #include "app/ScriptTarget.h"
 #include "evaluation/EvaluationResults.h"
+#include "evaluation/ManualDetermination.h"
+#include "evaluation/ResonanceEvaluation.h"
 #include "evaluation/SampleDescription.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
@@ -254,6 +256,13 @@ public:
     void clearResultLabels();
     // Redraws the measurement plot now, so that PlotPrompt is seen during long operations.
     void repaintPlotNow();
+    // The resonance search over curve 3 inside the displayed window; the point steps between
+    // minimum and maximum, or -1 when no point lies inside the window (nothing is changed then).
+    int getminmax();
+    // The evaluation pass with fA taken as f(max) and fB as f(min): labels, messages, hooks.
+    void koppelfaktor(double fA, double fB);
+    // Quality control of the evaluated sample: filled by the quality-control work.
+    void qcontrol();
 
 protected:
 
@@ -294,6 +303,20 @@ private:
     void applyDirectoryField(QLineEdit* field, QString& directory);
     void browseDirectory(QLineEdit* field, QString& directory, const QString& title);
     void writeProtocolBackup(const QString& baseName);
+    // Evaluation plumbing (MainWindowEvaluation.cpp).
+    ymt::PassInputs passInputs() const;
+    void applyPassOutcome(const ymt::PassOutcome& pass);
+    ymt::DialogButton showEvaluationMessage(const ymt::EvaluationMessage& message);
+    ymt::ManualPickState pickState() const;
+    void applyPickState(const ymt::ManualPickState& state);
+    // Display options (MainWindowGraph.cpp).
+    void applyLineWidthField(QLineEdit* field, int curve);
+    void chooseCurveColor(QFrame* swatch, int curve);
+
+    // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.
+    bool dragging_ = false;
+    int dragStart_ = 0;
+    int dragEnd_ = 0;
 
     int activationCount_ = 0;
     bool setupIncomplete_ = false;

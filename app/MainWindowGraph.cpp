@@ -1,13 +1,46 @@
-// The frequency window shared by the analyzer and the measurement plot: zoom, the return to the
-// live state after a measurement, and the plot's repaint during long operations.
+// The measurement plot as the operator works on it: the frequency window shared with the
+// analyzer (zoom, zoom history, ruecksetzen), the mouse, the markers and prompt drawn after
+// every screen drawing, the display pair and the display options of tab "Options".
 #include "app/MainWindow.h"
+#include "app/misc/Misc.h"
+#include "evaluation/DisplayQuantities.h"
 #include "plot/FastGraph.h"
+#include "plot/GraphInteraction.h"
+#include "plot/PlotMarkers.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
 #include <QLabel>
+#include <QLineEdit>
 
 #include <algorithm>
+
+namespace {
+
+ymt::Color swatchColor(const QFrame* swatch) {
+    const QColor c = swatch->palette().color(QPalette::Window);
+    return static_cast<ymt::Color>(c.red()) | (static_cast<ymt::Color>(c.green()) << 8) |
+           (static_cast<ymt::Color>(c.blue()) << 16);
+}
+
+void setSwatchColor(QFrame* swatch, ymt::Color color) {
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, ymt::toQColor(color));
+    swatch->setPalette(palette);
+}
+
+QString kHzText(double f) {
+    return ymt::FixedText(f, 1, 3);
+}
+
+// Until the plot has been drawn once there is no plot rectangle to map pixels to frequencies.
+bool hasPlotRect(const ymt::TFastGraph& graph) {
+    return graph.PlotRight > graph.PlotLeft;
+}
+
+} // namespace
 
 void TForm1::zoom(double a, double b) {
     const double low = std::min(a, b);
@@ -42,4 +75,158 @@ void TForm1::repaintPlotNow() {
     fastgraph1->replot();
     // Let the window show the new picture (and the prompt) before the next blocking step.
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+// ---- Mouse on the measurement plot ----
+
+void TForm1::FastGraph1MouseDown(Qt::MouseButton button, int x, int) {
+    ymt::TFastGraph& graph = *fastgraph1;
+    if (!hasPlotRect(graph))
+        return;
+    if (button == Qt::LeftButton) {
+        const int at = ymt::ClampPressX(x, graph.PlotLeft, graph.PlotRight);
+        dragging_ = true;
+        dragStart_ = dragEnd_ = at;
+        graph.setCursorLine(at);
+        return;
+    }
+    // Any other button steps back through the zoom history.
+    if (!ZoomHistory.back())
+        return;
+    const ymt::ZoomHistory::Entry& window = ZoomHistory.current();
+    rangeStartEdit->setText(kHzText(window.Low));
+    rangeStopEdit->setText(kHzText(window.High));
+    repeatStartEdit->setText(kHzText(window.Low));
+    repeatStopEdit->setText(kHzText(window.High));
+    zoom(window.Low, window.High);
+}
+
+void TForm1::FastGraph1MouseMove(Qt::MouseButton, int x, int) {
+    ymt::TFastGraph& graph = *fastgraph1;
+    if (!hasPlotRect(graph))
+        return;
+    const int at = ymt::ClampMoveX(x, graph.PlotLeft, graph.PlotRight);
+    if (dragging_) {
+        dragEnd_ = at;
+        graph.setBand(dragStart_, dragEnd_);
+    } else {
+        graph.setCursorLine(at);
+    }
+}
+
+void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
+    ymt::TFastGraph& graph = *fastgraph1;
+    if (button != Qt::LeftButton || !hasPlotRect(graph))
+        return;
+    dragEnd_ = ymt::ClampReleaseX(x, graph.PlotLeft, graph.PlotRight);
+
+    // While a manual pick waits, the release is the click, wherever a drag started.
+    if (AwaitMinClick || AwaitMaxClick) {
+        dragging_ = false;
+        graph.clearBand();
+        const double f = ymt::FrequencyAtX(dragEnd_, graph.PlotLeft, graph.PlotRight,
+                                           graph.XAxis.Min(), graph.XAxis.Max());
+        if (AwaitMinClick) {
+            const ymt::MinClickOutcome click = ymt::ManualMinClick(pickState(), f);
+            applyPickState(click.State);
+            fminValue->setText(click.FMinLabel);
+            repaintPlotNow();
+        } else {
+            const ymt::MaxClickOutcome click =
+                ymt::ManualMaxClick(graph.store(), pickState(), Results, f, passInputs());
+            applyPickState(click.State);
+            applyPassOutcome(click.Pass);
+            ruecksetzen();
+        }
+        return;
+    }
+
+    if (!dragging_)
+        return;
+    dragging_ = false;
+    graph.clearBand();
+    const std::optional<ymt::FrequencyBand> band =
+        ymt::DragZoomBand(dragStart_, dragEnd_, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
+                          graph.XAxis.Max());
+    if (!band)
+        return;
+    ZoomHistory.push(band->High, band->Low);
+    zoom(band->High, band->Low);
+    rangeStartEdit->setText(kHzText(band->Low));
+    rangeStopEdit->setText(kHzText(band->High));
+}
+
+void TForm1::fastgraph1AfterPaint(QPainter& painter) {
+    // Images and printouts of the plot carry neither markers nor prompt.
+    if (!fastgraph1->drawingForScreen())
+        return;
+    // A new picture has no cursor line or band on it.
+    fastgraph1->clearCursorLine();
+    fastgraph1->clearBand();
+    ymt::DrawMarkersAndPrompt(*fastgraph1, painter, MinMarker, MaxMarker, ShowMarkers, PlotPrompt);
+}
+
+// ---- Display pair and log scales ----
+
+void TForm1::ComboBox1Change() {
+    DisplayCode = std::max(displayPairList->currentIndex(), 0) + 1;
+    Analyzer.SelectFunction(DisplayCode);
+    zoom(RangeStop, RangeStart);
+    const ymt::DisplayPairTexts texts = ymt::DisplayPairCaptions(DisplayCode);
+    fastgraph1->YAxis.setTitle(texts.YAxisTitle);
+    fastgraph1->Y2Axis.setTitle(texts.Y2AxisTitle);
+    logZCheck->setText(texts.LeftLogCaption);
+    logThetaCheck->setText(texts.RightLogCaption);
+    ymt::RebuildDisplayCurves(fastgraph1->store(), DisplayCode, Sample);
+    zoom(RangeStop, RangeStart);
+    // The curves changed while the window stayed the same: draw them.
+    fastgraph1->replot();
+}
+
+void TForm1::CheckBox1Click() {
+    Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
+    fastgraph1->YAxis.setLog(logZCheck->isChecked());
+}
+
+void TForm1::CheckBox2Click() {
+    Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
+    fastgraph1->Y2Axis.setLog(logThetaCheck->isChecked());
+}
+
+// ---- Display options of tab "Options" ----
+
+void TForm1::applyLineWidthField(QLineEdit* field, int curve) {
+    const int width = ymt::ReadLineWidth(field->text());
+    field->setText(ymt::IntText(width));
+    ymt::ApplyLineWidth(*fastgraph1, curve, width, qgraph);
+    fastgraph1->replot();
+}
+
+void TForm1::Edit13Exit() {
+    applyLineWidthField(width1Edit, 1);
+}
+
+void TForm1::Edit16Exit() {
+    applyLineWidthField(width2Edit, 2);
+}
+
+void TForm1::chooseCurveColor(QFrame* swatch, int curve) {
+    const std::optional<ymt::Color> chosen = dialogs().chooseColor(swatchColor(swatch));
+    if (!chosen)
+        return;
+    setSwatchColor(swatch, *chosen);
+    // Shown at the next drawing of the plot.
+    fastgraph1->store().setColor(curve, *chosen);
+}
+
+void TForm1::Button15Click() {
+    chooseCurveColor(color1Swatch, 1);
+}
+
+void TForm1::Button16Click() {
+    chooseCurveColor(color2Swatch, 2);
+}
+
+void TForm1::CheckBox5Click() {
+    fastgraph1->setShowPoints(showPointsCheck->isChecked());
 }

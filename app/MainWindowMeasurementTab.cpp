@@ -222,10 +222,6 @@ void TForm1::Button6Click() {}
 void TForm1::Button7Click() {}
 // CT / eps / tand: filled by the capacitance work.
 void TForm1::Button8Click() {}
-// Coupling Factor Manual: filled by the coupling-factor work.
-void TForm1::Button9Click() {}
-// Coupling Factor: filled by the resonance-evaluation work.
-void TForm1::Button10Click() {}
 // Print...: filled by the printout work.
 void TForm1::Button26Click() {}
 // Range Start field: filled by the spectrum-acquisition work.
@@ -234,17 +230,3 @@ void TForm1::Edit1Exit() {}
 void TForm1::Edit2Exit() {}
 // Sample name among the additional controls: filled by the spectrum-file work.
 void TForm1::Edit27Exit() {}
-// Display pair: filled by the display-quantities work.
-void TForm1::ComboBox1Change() {}
-// Coupling-factor mode: filled by the coupling-factor work.
-void TForm1::ComboBox4Change() {}
-// |Z| logarithmic: filled by the display-quantities work.
-void TForm1::CheckBox1Click() {}
-// theta logarithmic: filled by the display-quantities work.
-void TForm1::CheckBox2Click() {}
-// Mouse on the measurement plot: filled by the graph-interaction work.
-void TForm1::FastGraph1MouseDown(Qt::MouseButton, int, int) {}
-void TForm1::FastGraph1MouseMove(Qt::MouseButton, int, int) {}
-void TForm1::FastGraph1MouseUp(Qt::MouseButton, int, int) {}
-// Markers and prompt over the measurement plot: filled by the graph-interaction work.
-void TForm1::fastgraph1AfterPaint(QPainter&) {}

@@ -250,14 +250,6 @@ void TForm1::Button30Click() {
     browseDirectory(backupDirEdit, BackupDir, ymt::Message(62));
 }
 
-// Change Color of the |Z| and theta lines: filled by the graph-interaction work.
-void TForm1::Button15Click() {}
-void TForm1::Button16Click() {}
-// Line widths: filled by the graph-interaction work.
-void TForm1::Edit13Exit() {}
-void TForm1::Edit16Exit() {}
-// Show Points: filled by the graph-interaction work.
-void TForm1::CheckBox5Click() {}
 // Range check boxes: filled by the spectrum-acquisition work.
 void TForm1::CheckBox23Click() {}
 // Capacitance frequency: filled by the capacitance work.
@@ -268,9 +260,6 @@ void TForm1::ComboBox10Change() {}
 void TForm1::Edit36Exit() {}
 // Number of Points / Range: filled by the spectrum-acquisition work.
 void TForm1::Edit42Exit() {}
-// Evaluation thresholds: filled by the resonance-evaluation work.
-void TForm1::Edit48Exit() {}
-void TForm1::Edit49Exit() {}
 // Program language switch: filled by the language-file work.
 void TForm1::RadioGroup4Click() {}
 // Create LNG: filled by the language-file work.
