@@ -167,7 +167,7 @@ public:
     void Edit32Exit();       // "Backup Directory"
     void Button29Click();    // "Browse..." of the working directory
     void Button30Click();    // "Browse..." of the backup directory
-    void Edit36Exit();       // the six range fields
+    void Edit36Exit(QLineEdit* field); // the six range fields
     void Edit42Exit();       // "Number of Points / Range"
     void Edit48Exit();       // "Coupling Factors"
     void Edit49Exit();       // "Figure of Merit Q(3dB)"
@@ -303,6 +303,18 @@ private:
     void applyDirectoryField(QLineEdit* field, QString& directory);
     void browseDirectory(QLineEdit* field, QString& directory, const QString& title);
     void writeProtocolBackup(const QString& baseName);
+
+    // Connection and acquisition (MainWindowConnection.cpp, MainWindowAcquisition.cpp).
+    void logLine(const QString& line); // one line of the log on tab "Hardware"
+    void setMeasurementButtonsEnabled(bool enabled);
+    void openThermometerSession();
+    // Backup of the spectrum before it changes, as the backup option allows.
+    void backUpSpectrumBeforeChange(bool morePoints);
+    // One sweep over start..stop (kHz) after the prompt is shown, its points appended.
+    void sweepAndAppend(const QString& prompt, const QString& progress, double start,
+                        double stop, bool setRange);
+    // A range edit of tab "Measurement" left: isStart for "Start", else "Stop".
+    void applyTypedRangeLimit(bool isStart);
     // Evaluation plumbing (MainWindowEvaluation.cpp).
     ymt::PassInputs passInputs() const;
     void applyPassOutcome(const ymt::PassOutcome& pass);

@@ -104,22 +104,3 @@ QWidget* TForm1::buildHardwareTab() {
 void TForm1::ComboBox7Click() {
     comPortList->setEnabled(thermometerList->currentIndex() > 0);
 }
-
-// Connect: filled by the instrument-connection work.
-void TForm1::Button12Click() {}
-// Apply Settings: filled by the analyzer-settings work.
-void TForm1::Button17Click() {}
-// Calibrate New Sampleholder: filled by the analyzer-settings work.
-void TForm1::Button11Click() {}
-// Reset (analyzer preset): filled by the analyzer-settings work.
-void TForm1::Button13Click() {}
-// Autozoom Display: filled by the graph-interaction work.
-void TForm1::Button28Click() {}
-// Averaging field: filled by the analyzer-settings work.
-void TForm1::Edit12Exit() {}
-// Voltage level field: filled by the analyzer-settings work.
-void TForm1::Edit14Exit() {}
-// Bias level field: filled by the analyzer-settings work.
-void TForm1::Edit15Exit() {}
-// Timeout field: filled by the analyzer-settings work.
-void TForm1::Edit35Exit() {}

@@ -147,5 +147,3 @@ void TForm1::loadSettings() {}
 void TForm1::saveSettings() {}
 // Spectrum backup at shut-down (savetotext): filled by the spectrum-file work.
 void TForm1::backupSpectrum(const QString&) {}
-// Closing the thermometer and analyzer sessions: filled by the instrument work.
-void TForm1::closeInstrumentSessions() {}

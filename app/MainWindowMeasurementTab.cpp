@@ -216,17 +216,9 @@ void TForm1::Button32Click() {
     Button10Click();
 }
 
-// Read New Spectrum: filled by the spectrum-acquisition work.
-void TForm1::Button6Click() {}
-// Read More Points: filled by the spectrum-acquisition work.
-void TForm1::Button7Click() {}
 // CT / eps / tand: filled by the capacitance work.
 void TForm1::Button8Click() {}
 // Print...: filled by the printout work.
 void TForm1::Button26Click() {}
-// Range Start field: filled by the spectrum-acquisition work.
-void TForm1::Edit1Exit() {}
-// Range Stop field: filled by the spectrum-acquisition work.
-void TForm1::Edit2Exit() {}
 // Sample name among the additional controls: filled by the spectrum-file work.
 void TForm1::Edit27Exit() {}

@@ -55,5 +55,3 @@ void TForm1::ffnen1Click() {}
 void TForm1::Speichern1Click() {}
 // Print Spectrum...: filled by the printout work.
 void TForm1::Drucken1Click() {}
-// Delete all points: filled by the spectrum-acquisition work.
-void TForm1::DeletePoints1Click() {}

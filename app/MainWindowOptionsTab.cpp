@@ -163,7 +163,7 @@ QWidget* TForm1::buildRangeOptionsGroup() {
             QLineEdit* field = edit(editNames[2 * range + side], defaults[2 * range + side]);
             rangeEdits[2 * range + side] = field;
             grid->addWidget(field, range + 1, side + 1);
-            onLeave(field, &TForm1::Edit36Exit);
+            leaveHandlers_.attach(field, [this, field] { Edit36Exit(field); });
         }
     }
     pointsPerRangeEdit = disabled(edit("Edit42", QStringLiteral("401"),
@@ -250,16 +250,10 @@ void TForm1::Button30Click() {
     browseDirectory(backupDirEdit, BackupDir, ymt::Message(62));
 }
 
-// Range check boxes: filled by the spectrum-acquisition work.
-void TForm1::CheckBox23Click() {}
 // Capacitance frequency: filled by the capacitance work.
 void TForm1::Edit7Exit() {}
 // Loss-tangent unit: filled by the capacitance work.
 void TForm1::ComboBox10Change() {}
-// Range fields of the options: filled by the spectrum-acquisition work.
-void TForm1::Edit36Exit() {}
-// Number of Points / Range: filled by the spectrum-acquisition work.
-void TForm1::Edit42Exit() {}
 // Program language switch: filled by the language-file work.
 void TForm1::RadioGroup4Click() {}
 // Create LNG: filled by the language-file work.

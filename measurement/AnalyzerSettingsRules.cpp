@@ -1,5 +1,6 @@
 #include "measurement/AnalyzerSettingsRules.h"
 
+#include "app/misc/Misc.h"
 #include "measurement/Conversions.h"
 
 #include <algorithm>
@@ -19,9 +20,13 @@ AveragingReading ReadAveraging(const QString& text) {
     return reading;
 }
 
-double ClampOscLevel(double volts) { return std::clamp(volts, kOscLevelMin, kOscLevelMax); }
+double ClampOscLevel(double volts) {
+    return std::clamp(volts, kOscLevelMin, kOscLevelMax);
+}
 
-double ClampBiasLevel(double volts) { return std::clamp(volts, kBiasMin, kBiasMax); }
+double ClampBiasLevel(double volts) {
+    return std::clamp(volts, kBiasMin, kBiasMax);
+}
 
 TimeoutReading ReadTimeout(const QString& text) {
     TimeoutReading reading;
@@ -31,6 +36,12 @@ TimeoutReading ReadTimeout(const QString& text) {
     reading.seconds = typed.value ? std::clamp(*typed.value, 0, maxSeconds) : 0;
     reading.completionTimeoutMs = reading.seconds * 1000;
     return reading;
+}
+
+QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLevel) {
+    return {QStringLiteral("Average = ") + IntText(averaging) + QStringLiteral(" set."),
+            QStringLiteral("Voltagelevel = ") + FixedText(oscLevel, 1, 3) + QStringLiteral(" set."),
+            QStringLiteral("Biaslevel = ") + FixedText(biasLevel, 1, 3) + QStringLiteral(" set.")};
 }
 
 } // namespace ymt

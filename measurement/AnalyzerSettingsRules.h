@@ -3,15 +3,16 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
 namespace ymt {
 
 struct AveragingReading {
-    std::optional<int> value; // clamped to 1..256; empty when the text is not an integer
+    std::optional<int> value;   // clamped to 1..256; empty when the text is not an integer
     bool warnHighValue = false; // the typed value was above 15
-    QString error;             // conversion error message when !value
+    QString error;              // conversion error message when !value
 };
 
 AveragingReading ReadAveraging(const QString& text);
@@ -25,12 +26,16 @@ double ClampOscLevel(double volts);
 double ClampBiasLevel(double volts);
 
 struct TimeoutReading {
-    int seconds = 0;           // what the field shows afterwards; 0 = no limit
+    int seconds = 0; // what the field shows afterwards; 0 = no limit
     int completionTimeoutMs = 0;
 };
 
 // The field is in seconds; the completion wait counts milliseconds. Text that is not a whole
 // number reads as 0 (no limit), negative values as 0.
 TimeoutReading ReadTimeout(const QString& text);
+
+// The log lines of "Apply Settings": the stored averaging count (the HP 4194A receives the
+// nearest power of two, but the operator's count is what is logged) and both levels.
+QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLevel);
 
 } // namespace ymt

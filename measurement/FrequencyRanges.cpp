@@ -1,6 +1,8 @@
 #include "measurement/FrequencyRanges.h"
 
 #include "app/misc/Misc.h"
+#include "instrument/HP4x94A.h"
+#include "measurement/Conversions.h"
 
 #include <algorithm>
 
@@ -13,9 +15,10 @@ double GridFrequency(double start, double stop, int index, int points) {
 }
 
 void AppendSweep(CurveStore& store, double start, double stop, const double* traceA,
-                 const double* traceB, int points) {
+                 const double* traceB, int points, int sweepPoints) {
+    const int grid = sweepPoints > 0 ? sweepPoints : points;
     for (int i = 0; i < points; ++i) {
-        const double f = GridFrequency(start, stop, i, points);
+        const double f = GridFrequency(start, stop, i, grid);
         store.AddPoint(3, f, traceA[i]);
         store.AddPoint(4, f, traceB[i]);
     }
@@ -55,6 +58,32 @@ bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints
     if (change == SpectrumChange::MorePoints)
         return option == BackupOption::EveryChange;
     return option != BackupOption::NoBackup;
+}
+
+QList<SweepRange> CheckedSweepRanges(const bool checked[3], const QString starts[3],
+                                     const QString stops[3]) {
+    QList<SweepRange> ranges;
+    for (int range = 0; range < 3; ++range) {
+        if (checked[range])
+            ranges.append({range + 1, ParseNumber(starts[range]), ParseNumber(stops[range])});
+    }
+    return ranges;
+}
+
+PointsReading ReadPointsPerRange(const QString& text) {
+    PointsReading reading;
+    const IntConversion typed = StrictInt(text);
+    if (!typed.value) {
+        reading.error = typed.error;
+        return reading;
+    }
+    reading.value = std::clamp(*typed.value, 1, HP4x94A::kTracePoints);
+    return reading;
+}
+
+QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
+                           const QString& sampleName) {
+    return backupDir + timestamp + QLatin1Char('-') + sampleName + QStringLiteral("_dia.txt");
 }
 
 } // namespace ymt

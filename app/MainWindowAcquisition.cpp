@@ -1,0 +1,197 @@
+// Spectrum acquisition: "Read New Spectrum", "Read More Points", "Delete all points", the range
+// fields of tabs "Measurement" and "Options" and the range check boxes.
+#include "app/MainWindow.h"
+
+#include "app/misc/Misc.h"
+#include "localisation/TextTables.h"
+#include "measurement/Conversions.h"
+#include "measurement/FrequencyRanges.h"
+#include "plot/FastGraph.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QStatusBar>
+
+namespace {
+
+// The hourglass for as long as the sweeps block the window, and the status line cleared after.
+class BusyIndicator {
+public:
+    explicit BusyIndicator(QStatusBar* status) : status_(status) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    }
+    ~BusyIndicator() {
+        status_->clearMessage();
+        QApplication::restoreOverrideCursor();
+    }
+    BusyIndicator(const BusyIndicator&) = delete;
+    BusyIndicator& operator=(const BusyIndicator&) = delete;
+
+private:
+    QStatusBar* status_;
+};
+
+QString progressText(int sweep, int sweeps) {
+    return QStringLiteral("range %1 of %2").arg(sweep).arg(sweeps);
+}
+
+} // namespace
+
+void TForm1::backUpSpectrumBeforeChange(bool morePoints) {
+    const auto option = static_cast<ymt::BackupOption>(autoBackupGroup->itemIndex());
+    const auto change = morePoints ? ymt::SpectrumChange::MorePoints : ymt::SpectrumChange::Major;
+    if (!ymt::ShouldBackUp(option, change, fastgraph1->store().pointCount(3)))
+        return;
+    backupSpectrum(
+        ymt::SpectrumBackupName(BackupDir, ymt::TimestampText(), sampleNameEdit->text()));
+}
+
+void TForm1::sweepAndAppend(const QString& prompt, const QString& progress, double start,
+                            double stop, bool setRange) {
+    PlotPrompt = prompt;
+    statusBar()->showMessage(progress);
+    repaintPlotNow();
+    if (setRange)
+        Analyzer.SetSweepRange(start, stop);
+    Analyzer.MeasureSweep();
+    // A sweep that timed out or a trace that ended early leaves the values of the previous
+    // sweep (or zeros) in the trace arrays; they are appended all the same.
+    ymt::AppendSweep(fastgraph1->store(), start, stop, Analyzer.TraceA.data(),
+                     Analyzer.TraceB.data(), PointsPerRange, ymt::HP4x94A::kTracePoints);
+}
+
+void TForm1::Button6Click() {
+    clearResultLabels();
+    repaintPlotNow();
+    backUpSpectrumBeforeChange(false);
+    {
+        BusyIndicator busy(statusBar());
+        fastgraph1->store().ClearAll();
+
+        bool checked[3];
+        QString starts[3], stops[3];
+        for (int range = 0; range < 3; ++range) {
+            checked[range] = rangeChecks[range]->isChecked();
+            starts[range] = rangeEdits[2 * range]->text();
+            stops[range] = rangeEdits[2 * range + 1]->text();
+        }
+        const QList<ymt::SweepRange> ranges = ymt::CheckedSweepRanges(checked, starts, stops);
+        for (int i = 0; i < ranges.size(); ++i) {
+            const ymt::SweepRange& range = ranges.at(i);
+            sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range.number),
+                           progressText(i + 1, static_cast<int>(ranges.size())), range.start,
+                           range.stop, true);
+        }
+        if (ranges.isEmpty() &&
+            dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(6),
+                                  ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK)
+            sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin, AnalyzerMax, true);
+
+        // The capacitance measurement runs before its point is added, so that the point carries
+        // the values just measured; without a measurement a |Z| of 0 would pose as f(min).
+        Button8Click();
+        if (Results.ZAvg != 0) {
+            const double capacitanceFrequency = ymt::ParseNumber(capFrequencyEdit->text());
+            fastgraph1->store().AddPoint(3, capacitanceFrequency, Results.ZAvg);
+            fastgraph1->store().AddPoint(4, capacitanceFrequency, Results.ThetaAvg);
+        }
+        fastgraph1->store().SortCurve(3);
+        fastgraph1->store().SortCurve(4);
+        if (autoCouplingCheck->isChecked())
+            Button10Click();
+        ComboBox1Change();
+        ShowMarkers = false;
+        PlotPrompt.clear();
+    }
+    ruecksetzen();
+}
+
+void TForm1::Button7Click() {
+    backUpSpectrumBeforeChange(true);
+    {
+        BusyIndicator busy(statusBar());
+        if (!mergePointsCheck->isChecked()) {
+            fastgraph1->store().DeleteRange(3, RangeStart, RangeStop);
+            fastgraph1->store().DeleteRange(4, RangeStart, RangeStop);
+        }
+        // The analyzer sweeps the range it holds, which zoom keeps at RangeStart..RangeStop.
+        sweepAndAppend(ymt::Message(4), progressText(1, 1), RangeStart, RangeStop, false);
+        fastgraph1->store().SortCurve(3);
+        fastgraph1->store().SortCurve(4);
+        ComboBox1Change();
+        PlotPrompt.clear();
+    }
+    ruecksetzen();
+}
+
+void TForm1::DeletePoints1Click() {
+    if (dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(63), ymt::ButtonSet::YesNo) !=
+        ymt::DialogButton::Yes)
+        return;
+    ShowMarkers = false;
+    Results.FMax = 0;
+    Results.FMin = 0;
+    backUpSpectrumBeforeChange(false);
+    fastgraph1->store().ClearAll();
+    repaintPlotNow();
+    clearResultLabels();
+}
+
+void TForm1::applyTypedRangeLimit(bool isStart) {
+    QLineEdit* field = isStart ? rangeStartEdit : rangeStopEdit;
+    QLineEdit* repeatField = isStart ? repeatStartEdit : repeatStopEdit;
+    double& current = isStart ? RangeStart : RangeStop;
+    double& other = isStart ? RangeStop : RangeStart;
+    QLineEdit* otherField = isStart ? rangeStopEdit : rangeStartEdit;
+
+    const ymt::FloatConversion typed = ymt::StrictFloat(field->text());
+    if (!typed.value) {
+        dialogs().showMessage(ymt::MessageKind::Error, typed.error, ymt::ButtonSet::OK);
+        field->setText(ymt::FixedText(current, 1, 3));
+        return;
+    }
+    const std::optional<double> limit =
+        ymt::TypedRangeLimit(*typed.value, current, other, AnalyzerMin, AnalyzerMax);
+    if (!limit)
+        return;
+    current = *limit;
+    field->setText(ymt::FixedText(current, 1, 3));
+    repeatField->setText(ymt::FixedText(current, 1, 3));
+    other = ymt::ParseNumber(otherField->text());
+    const double low = std::min(RangeStart, RangeStop);
+    const double high = std::max(RangeStart, RangeStop);
+    ZoomHistory.push(high, low);
+    zoom(RangeStart, RangeStop);
+    repaintPlotNow();
+}
+
+void TForm1::Edit1Exit() {
+    applyTypedRangeLimit(true);
+}
+
+void TForm1::Edit2Exit() {
+    applyTypedRangeLimit(false);
+}
+
+void TForm1::Edit36Exit(QLineEdit* field) {
+    const double typed = ymt::ParseNumber(field->text());
+    field->setText(ymt::FixedText(ymt::ClampToAnalyzer(typed, AnalyzerMin, AnalyzerMax), 1, 3));
+}
+
+void TForm1::Edit42Exit() {
+    const ymt::PointsReading reading = ymt::ReadPointsPerRange(pointsPerRangeEdit->text());
+    if (!reading.value)
+        dialogs().showMessage(ymt::MessageKind::Error, reading.error, ymt::ButtonSet::OK);
+    else
+        PointsPerRange = *reading.value;
+    pointsPerRangeEdit->setText(ymt::IntText(PointsPerRange));
+}
+
+void TForm1::CheckBox23Click() {
+    for (QCheckBox* range : rangeChecks) {
+        if (range->isChecked())
+            return;
+    }
+    dialogs().showMessage(ymt::MessageKind::Information, ymt::Message(68), ymt::ButtonSet::OK);
+}

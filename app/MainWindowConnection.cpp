@@ -1,0 +1,216 @@
+// Tab "Hardware": Connect, the analyzer settings and their fields, the sample-holder
+// compensation, preset and autoscale of the analyzer, and closing the sessions at shut-down.
+#include "app/MainWindow.h"
+
+#include "app/misc/Misc.h"
+#include "instrument/Sicl.h"
+#include "localisation/TextTables.h"
+#include "measurement/AnalyzerSettingsRules.h"
+#include "measurement/Conversions.h"
+#include "measurement/FrequencyRanges.h"
+#include "plot/FastGraph.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+namespace {
+
+constexpr int kOpenTimeoutMs = 2000;
+constexpr int kSettleAfterOpenMs = 3000;
+
+// The two thermometers of the 3280 family talk at 1200 baud, the others at 9600.
+unsigned long thermometerBaudRate(int kind) {
+    return kind == 3 || kind == 4 ? 1200 : 9600;
+}
+
+} // namespace
+
+void TForm1::logLine(const QString& line) {
+    Memo1->appendPlainText(line);
+}
+
+void TForm1::setMeasurementButtonsEnabled(bool enabled) {
+    for (QPushButton* control : {readNewButton, readMoreButton, capacitanceButton, calibrateButton,
+                                 resetButton, applySettingsButton, repeatButton, autozoomButton})
+        control->setEnabled(enabled);
+}
+
+void TForm1::Button12Click() {
+    AnalyzerModel = analyzerList->currentIndex();
+    logLine(ymt::Message(24));
+    const QString interfaceName = hpibControllerEdit->text();
+    const int address = addressSpin->value();
+    if (!AnalyzerSession)
+        AnalyzerSession = std::make_unique<ymt::TSicl>(interfaceName, kOpenTimeoutMs);
+    else
+        AnalyzerSession->InterfaceName = interfaceName;
+    Analyzer.AnalyzerSession = AnalyzerSession.get();
+    if (!Analyzer.AnalyzerSession) {
+        logLine(ymt::Message(25));
+        return;
+    }
+    logLine(ymt::Message(26) + interfaceName);
+
+    // A session of an earlier Connect would otherwise stay open until the program ends.
+    if (AnalyzerHandle != 0) {
+        AnalyzerSession->Close(AnalyzerHandle);
+        AnalyzerHandle = 0;
+        setMeasurementButtonsEnabled(false);
+    }
+    AnalyzerSession->Open(address, AnalyzerHandle);
+    ymt::DelayMs(kSettleAfterOpenMs);
+    if (AnalyzerHandle == 0) {
+        logLine(ymt::Message(27));
+        return;
+    }
+
+    logLine(ymt::Message(28));
+    Analyzer.PresetAnalyzer();
+    logLine(ymt::Message(29) + ymt::IntText(address));
+    Button17Click();
+
+    Analyzer.GetSweepRange(AnalyzerMin, AnalyzerMax);
+    Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
+    RangeStart = AnalyzerMin;
+    RangeStop = AnalyzerMax;
+    ZoomHistory.resetFullRange(AnalyzerMin, AnalyzerMax);
+    ComparisonZoomHistory.resetFullRange(AnalyzerMin, AnalyzerMax);
+    const QString minText = ymt::FixedText(AnalyzerMin, 1, 3);
+    const QString maxText = ymt::FixedText(AnalyzerMax, 1, 3);
+    rangeStartEdit->setText(minText);
+    rangeStopEdit->setText(maxText);
+    repeatStartEdit->setText(minText);
+    repeatStopEdit->setText(maxText);
+
+    QString starts[3], stops[3];
+    for (int range = 0; range < 3; ++range) {
+        starts[range] = rangeEdits[2 * range]->text();
+        stops[range] = rangeEdits[2 * range + 1]->text();
+    }
+    ymt::FitRangesToAnalyzer(starts, stops, AnalyzerMin, AnalyzerMax);
+    for (int range = 0; range < 3; ++range) {
+        rangeEdits[2 * range]->setText(starts[range]);
+        rangeEdits[2 * range + 1]->setText(stops[range]);
+    }
+
+    fastgraph1->XAxis.setMin(AnalyzerMin);
+    fastgraph1->XAxis.setMax(AnalyzerMax);
+    repaintPlotNow();
+    setMeasurementButtonsEnabled(true);
+    Button11Click();
+    Analyzer.SetSweepMode(true);
+    openThermometerSession();
+    PageControl1->setCurrentWidget(TabSheet2);
+}
+
+// The serial session of the thermometer; its protocol (start-up commands) is not sent here.
+void TForm1::openThermometerSession() {
+    const int kind = thermometerList->currentIndex();
+    if (kind <= 0) {
+        logLine(ymt::Message(31));
+        return;
+    }
+    // Like the analyzer session, a session of an earlier Connect is not left open.
+    if (ThermometerHandle != 0)
+        ymt::sicl::iclose(ThermometerHandle);
+    const QByteArray port = QStringLiteral("COM%1").arg(comPortList->currentIndex() + 1).toLatin1();
+    ThermometerHandle = ymt::sicl::iopen(port.constData());
+    ymt::sicl::itimeout(ThermometerHandle, kOpenTimeoutMs);
+    using namespace ymt::sicl;
+    iserialctrl(ThermometerHandle, I_SERIAL_BAUD, thermometerBaudRate(kind));
+    iserialctrl(ThermometerHandle, I_SERIAL_PARITY, 0);
+    iserialctrl(ThermometerHandle, I_SERIAL_WIDTH, 8);
+    iserialctrl(ThermometerHandle, I_SERIAL_STOP, 1);
+    iserialctrl(ThermometerHandle, I_SERIAL_FLOW_IN, 0);
+    iserialctrl(ThermometerHandle, I_SERIAL_READ_EOI, 259);
+    ymt::DelayMs(1000);
+    logLine(ymt::Message(30));
+}
+
+void TForm1::Button17Click() {
+    Analyzer.ApplyAnalyzerSettings(Averaging, BiasLevel, OscLevel);
+    for (const QString& line : ymt::AppliedSettingsLines(Averaging, OscLevel, BiasLevel))
+        logLine(line);
+}
+
+void TForm1::Button11Click() {
+    logLine(ymt::Message(39));
+    const ymt::DialogButton open =
+        dialogs().showMessage(ymt::MessageKind::None, ymt::Message(40), ymt::ButtonSet::OKCancel);
+    if (open == ymt::DialogButton::OK) {
+        Analyzer.MeasureOpen();
+        dialogs().showMessage(ymt::MessageKind::None, ymt::Message(41), ymt::ButtonSet::OK);
+        Analyzer.MeasureShort();
+        logLine(ymt::Message(42));
+        Analyzer.SetCompensation(true);
+        clearResultLabels();
+    } else {
+        logLine(ymt::Message(43));
+        notesEdit->setText(ymt::Message(44));
+        Sample.Notes = notesEdit->text();
+    }
+    Analyzer.SetSweepMode(true);
+}
+
+void TForm1::Button13Click() {
+    if (displayPairList->currentIndex() != 0)
+        displayPairList->setCurrentIndex(0);
+    Analyzer.PresetAnalyzer();
+    logLine(ymt::Message(45));
+    Analyzer.SetSweepMode(true);
+}
+
+void TForm1::Button28Click() {
+    Analyzer.AutoscaleDisplay();
+    Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
+}
+
+void TForm1::Edit12Exit() {
+    const ymt::AveragingReading reading = ymt::ReadAveraging(averagingEdit->text());
+    if (!reading.value) {
+        dialogs().showMessage(ymt::MessageKind::Error, reading.error, ymt::ButtonSet::OK);
+        averagingEdit->setText(ymt::IntText(Averaging));
+        return;
+    }
+    if (reading.warnHighValue)
+        dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(22), ymt::ButtonSet::OK);
+    Averaging = *reading.value;
+    averagingEdit->setText(ymt::IntText(Averaging));
+}
+
+void TForm1::Edit14Exit() {
+    const ymt::FloatConversion typed = ymt::StrictFloat(oscLevelEdit->text());
+    if (!typed.value)
+        dialogs().showMessage(ymt::MessageKind::Error, typed.error, ymt::ButtonSet::OK);
+    else
+        OscLevel = ymt::ClampOscLevel(*typed.value);
+    oscLevelEdit->setText(ymt::FixedText(OscLevel, 1, 3));
+}
+
+void TForm1::Edit15Exit() {
+    const ymt::FloatConversion typed = ymt::StrictFloat(biasLevelEdit->text());
+    if (!typed.value)
+        dialogs().showMessage(ymt::MessageKind::Error, typed.error, ymt::ButtonSet::OK);
+    else
+        BiasLevel = ymt::ClampBiasLevel(*typed.value);
+    biasLevelEdit->setText(ymt::FixedText(BiasLevel, 1, 3));
+}
+
+void TForm1::Edit35Exit() {
+    const ymt::TimeoutReading reading = ymt::ReadTimeout(timeoutEdit->text());
+    CompletionTimeout = reading.completionTimeoutMs;
+    timeoutEdit->setText(ymt::IntText(reading.seconds));
+}
+
+void TForm1::closeInstrumentSessions() {
+    ymt::sicl::iclose(ThermometerHandle);
+    ThermometerHandle = 0;
+    if (AnalyzerSession)
+        AnalyzerSession->Close(AnalyzerHandle);
+    AnalyzerHandle = 0;
+}
