@@ -9,6 +9,7 @@
 #include "app/TabScreenshots.h"
 #include "app/misc/Clock.h"
 #include "instrument/IoTrace.h"
+#include "instrument/SiclConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -80,6 +81,8 @@ int main(int argc, char** argv) {
     const QString programDir =
         ymt::FindProgramDir(options.homeDir, QCoreApplication::applicationDirPath());
     const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(programDir);
+    // sicl.conf beside the program configures the instrument interfaces of this installation.
+    ymt::sicl::setProgramDirectory(dirs.programDir);
     if (!options.noSplash && screenshotDir.isEmpty()) {
         ymt::SplashScreen splash(QStringLiteral("2.4.5 "));
         splash.showAndWait();

@@ -1,0 +1,141 @@
+// Shared by the connection and acquisition tests: the built program run with --fast on a fresh
+// home (optionally with its own sicl.conf), a script of steps and an I/O trace, and readers of
+// what it printed.
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <vector>
+
+namespace ymt::test {
+
+struct CurvePointText {
+    double x = 0;
+    double y = 0;
+};
+
+struct SimulatorRun {
+    int exitCode = -1;
+    QStringList output;  // stdout lines
+    QStringList ioTrace; // lines of the --io-trace file
+
+    // Value of the last "key=value" line printed for key ("" when none).
+    QString value(const QString& key) const {
+        const QString prefix = key + QLatin1Char('=');
+        for (auto line = output.crbegin(); line != output.crend(); ++line) {
+            if (line->startsWith(prefix))
+                return line->mid(prefix.size());
+        }
+        return {};
+    }
+    double number(const QString& key) const { return value(key).toDouble(); }
+    QStringList linesStartingWith(const QString& prefix) const {
+        QStringList lines;
+        for (const QString& line : output) {
+            if (line.startsWith(prefix))
+                lines << line;
+        }
+        return lines;
+    }
+    // The lines of the multi-line box (Memo1[0]=...), in order.
+    QStringList box(const QString& name) const {
+        QStringList lines;
+        const QRegularExpression pattern(QRegularExpression::escape(name) +
+                                         QStringLiteral("\\[(\\d+)\\]=(.*)"));
+        for (const QString& line : output) {
+            const QRegularExpressionMatch match = pattern.match(line);
+            if (match.hasMatch())
+                lines << match.captured(2);
+        }
+        return lines;
+    }
+    // The points printed by the n-th "curve" step (0-based), "x<TAB>y" each.
+    std::vector<CurvePointText> curve(int block) const {
+        std::vector<std::vector<CurvePointText>> blocks;
+        bool inBlock = false;
+        for (const QString& line : output) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            if (fields.size() != 2) {
+                inBlock = false;
+                continue;
+            }
+            if (!inBlock)
+                blocks.emplace_back();
+            inBlock = true;
+            blocks.back().push_back({fields[0].toDouble(), fields[1].toDouble()});
+        }
+        return block < int(blocks.size()) ? blocks[std::size_t(block)]
+                                          : std::vector<CurvePointText>{};
+    }
+    // Commands the program wrote, without their line end ("PRES", "STAR 40.000;STOP ...").
+    QStringList commands() const {
+        QStringList sent;
+        const QRegularExpression pattern(QStringLiteral("^iwrite \\d+ \"(.*)\\\\r\\\\n\" END$"));
+        for (const QString& line : ioTrace) {
+            const QRegularExpressionMatch match = pattern.match(line);
+            if (match.hasMatch())
+                sent << match.captured(1);
+        }
+        return sent;
+    }
+    // The state line of a control printed by the "controls" step: its enabled flag.
+    bool enabled(const QString& control) const {
+        for (const QString& line : output) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            if (fields.size() >= 5 && fields[0] == control)
+                return fields[4] == QLatin1String("1");
+        }
+        return false;
+    }
+};
+
+// Runs the program headless and fast on a fresh home with the script; sicl.conf is written
+// beside the program when given.
+inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclConf = {}) {
+    QTemporaryDir home;
+    const QDir dir(home.path());
+    if (!siclConf.isEmpty()) {
+        QFile conf(dir.filePath(QStringLiteral("sicl.conf")));
+        conf.open(QIODevice::WriteOnly);
+        conf.write(siclConf.toUtf8());
+    }
+    const QString scriptPath = dir.filePath(QStringLiteral("steps.txt"));
+    QFile scriptFile(scriptPath);
+    scriptFile.open(QIODevice::WriteOnly);
+    scriptFile.write(script.toUtf8());
+    scriptFile.close();
+    const QString tracePath = dir.filePath(QStringLiteral("io.txt"));
+
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // No sicl.conf of the user's own may take part.
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+    environment.remove(QStringLiteral("ZELVANOR_HOME"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                   QStringLiteral("--io-trace"), tracePath, QStringLiteral("--script"),
+                   scriptPath});
+    process.waitForFinished(120000);
+
+    SimulatorRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.output = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    QFile trace(tracePath);
+    if (trace.open(QIODevice::ReadOnly))
+        run.ioTrace = QString::fromLatin1(trace.readAll()).split(QLatin1Char('\n'));
+    return run;
+}
+
+// Connect with both compensation steps confirmed; the analyzer list set to model 0 or 1.
+inline QString ConnectSteps(int model) {
+    return QStringLiteral("select ComboBox6 %1\nanswer OK\nanswer OK\nclick Button12\n").arg(model);
+}
+
+} // namespace ymt::test
