@@ -6,6 +6,11 @@
 #include "instrument/SampleModel.h"
 #include "plot/FastGraph.h"
 
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <QTemporaryDir>
+
 #include <ostream>
 #include <vector>
 
@@ -58,6 +63,62 @@ inline void DragPlot(TForm1& window, int x1, int x2) {
 inline double FrequencyUnder(const TFastGraph& graph, int x) {
     return graph.XAxis.Min() + double(x - 1 - graph.PlotLeft) / (graph.PlotRight - graph.PlotLeft) *
                                    (graph.XAxis.Max() - graph.XAxis.Min());
+}
+
+// What the built program printed for a script run on a fresh home (headless, --fast).
+struct ScriptRun {
+    int exitCode = -1;
+    QStringList lines;
+
+    // The value of the n-th "key=value" line printed for key (0 = first).
+    QString value(const QString& key, int n = 0) const {
+        const QString prefix = key + QLatin1Char('=');
+        for (const QString& line : lines)
+            if (line.startsWith(prefix) && n-- == 0)
+                return line.mid(prefix.size());
+        return QStringLiteral("<missing>");
+    }
+    double number(const QString& key, int n = 0) const { return value(key, n).toDouble(); }
+    // The x of the points printed by the n-th "curve" step ("x<TAB>y" lines).
+    std::vector<double> curveX(int n = 0) const {
+        std::vector<double> xs;
+        int block = -1;
+        bool inBlock = false;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(QLatin1Char('\t'));
+            const bool point = fields.size() == 2;
+            if (point && !inBlock)
+                ++block;
+            inBlock = point;
+            if (point && block == n)
+                xs.push_back(fields[0].toDouble());
+        }
+        return xs;
+    }
+};
+
+inline ScriptRun RunScript(const QString& script) {
+    QTemporaryDir home;
+    const QString path = home.filePath(QStringLiteral("steps.txt"));
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(script.toUtf8());
+    file.close();
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Neither a user's own sicl.conf nor program home may take part.
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    environment.remove(QStringLiteral("ZELVANOR_HOME"));
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                   QStringLiteral("--script"), path});
+    process.waitForFinished(120000);
+    ScriptRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    return run;
 }
 
 } // namespace ymt::test
