@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QStatusBar>
 
+#include <algorithm>
+
 namespace {
 
 // The hourglass for as long as the sweeps block the window, and the status line cleared after.
@@ -52,13 +54,16 @@ void TForm1::sweepAndAppend(const QString& prompt, const QString& progress, doub
     PlotPrompt = prompt;
     statusBar()->showMessage(progress);
     repaintPlotNow();
+    // The analyzer sweeps upwards whichever way the limits were typed; the grid must follow.
+    const double low = std::min(start, stop);
+    const double high = std::max(start, stop);
     if (setRange)
-        Analyzer.SetSweepRange(start, stop);
+        Analyzer.SetSweepRange(low, high);
     Analyzer.MeasureSweep();
     // A sweep that timed out or a trace that ended early leaves the values of the previous
     // sweep (or zeros) in the trace arrays; they are appended all the same.
-    ymt::AppendSweep(fastgraph1->store(), start, stop, Analyzer.TraceA.data(),
-                     Analyzer.TraceB.data(), PointsPerRange, ymt::HP4x94A::kTracePoints);
+    ymt::AppendSweep(fastgraph1->store(), low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
+                     PointsPerRange, ymt::HP4x94A::kTracePoints);
 }
 
 void TForm1::Button6Click() {

@@ -54,7 +54,8 @@ struct SimulatorRun {
         }
         return lines;
     }
-    // The points printed by the n-th "curve" step (0-based), "x<TAB>y" each.
+    // The points printed by the n-th "curve" step (0-based), "x<TAB>y" each. Two curve steps
+    // need another printing step between them to be told apart; an empty curve prints nothing.
     std::vector<CurvePointText> curve(int block) const {
         std::vector<std::vector<CurvePointText>> blocks;
         bool inBlock = false;
