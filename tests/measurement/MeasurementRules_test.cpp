@@ -113,3 +113,46 @@ TEST(Backups, FollowTheOptionAndNeedASpectrum) {
     EXPECT_FALSE(ShouldBackUp(BackupOption::MajorChangeOnly, SpectrumChange::MorePoints, 10));
     EXPECT_TRUE(ShouldBackUp(BackupOption::EveryChange, SpectrumChange::MorePoints, 10));
 }
+
+TEST(SweepGrid, FewerAppendedValuesKeepTheAnalyzersFrequencies) {
+    CurveStore store;
+    const double a[3] = {1, 2, 3};
+    const double b[3] = {4, 5, 6};
+    AppendSweep(store, 100, 300, a, b, 3, 401);
+    ASSERT_EQ(store.pointCount(3), 3);
+    EXPECT_DOUBLE_EQ(store.x(3, 2), 101);
+}
+
+TEST(SweepRanges, OnlyCheckedRangesInOrderReadTolerantly) {
+    const bool checked[3] = {false, true, true};
+    const QString starts[3] = {"1", " 5000.000", "200 kHz"};
+    const QString stops[3] = {"2", "110000", "abc"};
+    const QList<SweepRange> ranges = CheckedSweepRanges(checked, starts, stops);
+    ASSERT_EQ(ranges.size(), 2);
+    EXPECT_EQ(ranges[0].number, 2);
+    EXPECT_DOUBLE_EQ(ranges[0].start, 5000);
+    EXPECT_DOUBLE_EQ(ranges[0].stop, 110000);
+    EXPECT_EQ(ranges[1].number, 3);
+    EXPECT_DOUBLE_EQ(ranges[1].start, 200);
+    EXPECT_DOUBLE_EQ(ranges[1].stop, 0);
+}
+
+TEST(PointsPerRangeField, IsAWholeNumberWithinOneTrace) {
+    EXPECT_EQ(ReadPointsPerRange("401").value, 401);
+    EXPECT_EQ(ReadPointsPerRange("1000").value, 401);
+    EXPECT_EQ(ReadPointsPerRange("0").value, 1);
+    const PointsReading text = ReadPointsPerRange("4x");
+    EXPECT_FALSE(text.value);
+    EXPECT_EQ(text.error, "'4x' is not a valid integer value");
+}
+
+TEST(Backups, NameJoinsDirectoryTimestampAndSample) {
+    EXPECT_EQ(SpectrumBackupName("/b/", "20240131-235959", "PZT 4"),
+              "/b/20240131-235959-PZT 4_dia.txt");
+}
+
+TEST(AppliedSettings, LogTheStoredCountAndBothLevels) {
+    EXPECT_EQ(
+        AppliedSettingsLines(5, 1, -1.5),
+        QStringList({"Average = 5 set.", "Voltagelevel = 1.000 set.", "Biaslevel = -1.500 set."}));
+}
