@@ -4,21 +4,26 @@ namespace ymt {
 
 QString BuiltInDemoScript() {
     return QStringLiteral(
-        "# Built-in demo: the main window started headless, looked at tab by tab.\n"
+        "# Built-in demo: a measurement on the simulated HP 4294A, run headless.\n"
         "show Edit17\n"
         "show SpinEdit1\n"
+        "select ComboBox6 1\n"
         "show ComboBox6\n"
         "show Edit14\n"
-        "show Button6\n"
-        "tab TabSheet2\n"
+        "# Connect leads through the open and short compensation of the sample holder.\n"
+        "answer OK\n"
+        "answer OK\n"
+        "click Button12\n"
+        "show Memo1\n"
         "type Edit4 Demo sample\n"
         "click Button18\n"
+        "tab TabSheet3\n"
         "show Edit1\n"
         "show Edit2\n"
-        "tab TabSheet9\n"
-        "show Edit31\n"
-        "show Edit32\n"
+        "click Button6\n"
         "state\n"
+        "show Edit36\n"
+        "show Edit39\n"
         "quit\n");
 }
 

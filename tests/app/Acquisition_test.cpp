@@ -281,3 +281,12 @@ TEST(FailingSweeps, ATraceThatEndsEarlyAppendsZerosAndTheProgramGoesOn) {
         z.begin(), z.end(), [](const CurvePointText& point) { return point.y <= 1e-299; }));
     EXPECT_EQ(zeros, 3u * 301u);
 }
+
+TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {
+    const SimulatorRun run = RunOnSimulator({});
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.box("Memo1").value(9), "No thermal sensor attached.");
+    EXPECT_EQ(run.value("AnalyzerHandle"), "1");
+    // Both ranges were swept and read.
+    EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 4);
+}

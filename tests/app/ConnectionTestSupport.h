@@ -95,8 +95,8 @@ struct SimulatorRun {
     }
 };
 
-// Runs the program headless and fast on a fresh home with the script; sicl.conf is written
-// beside the program when given.
+// Runs the program headless and fast on a fresh home with the script (the built-in demo when
+// the script is empty); sicl.conf is written beside the program when given.
 inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclConf = {}) {
     QTemporaryDir home;
     const QDir dir(home.path());
@@ -119,10 +119,13 @@ inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclCon
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     environment.remove(QStringLiteral("ZELVANOR_HOME"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE),
-                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
-                   QStringLiteral("--io-trace"), tracePath, QStringLiteral("--script"),
-                   scriptPath});
+    QStringList arguments = {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                             QStringLiteral("--io-trace"), tracePath};
+    if (script.isEmpty())
+        arguments << QStringLiteral("--demo");
+    else
+        arguments << QStringLiteral("--script") << scriptPath;
+    process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
     process.waitForFinished(120000);
 
     SimulatorRun run;
