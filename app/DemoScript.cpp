@@ -20,6 +20,7 @@ QString BuiltInDemoScript() {
         "tab TabSheet3\n"
         "show Edit1\n"
         "show Edit2\n"
+        "show Button6\n"
         "click Button6\n"
         "state\n"
         "show Edit36\n"
