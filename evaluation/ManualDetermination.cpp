@@ -3,6 +3,7 @@
 
 #include "app/misc/Misc.h"
 #include "localisation/TextTables.h"
+#include "plot/GraphInteraction.h"
 
 #include <cmath>
 #include <utility>
@@ -10,17 +11,7 @@
 namespace ymt {
 
 int NearestPointIndex(const CurveStore& store, double f) {
-    const std::vector<CurvePoint>& points = store.curve(kImpedanceCurve).Points;
-    double best = 1e10;
-    int index = -1;
-    for (size_t i = 0; i < points.size(); ++i) {
-        const double distance = std::fabs(points[i].x - f);
-        if (distance < best) {
-            best = distance;
-            index = static_cast<int>(i);
-        }
-    }
-    return index;
+    return NearestPointIndex(store, kImpedanceCurve, f);
 }
 
 ManualStartOutcome StartManualDetermination(const CurveStore& store,

@@ -3,7 +3,6 @@
 #include <QRegularExpression>
 
 #include <cmath>
-#include <limits>
 
 namespace ymt {
 
@@ -32,24 +31,6 @@ FloatConversion StrictFloat(const QString& text) {
     }
     result.error = QStringLiteral("'%1' is not a valid floating point value").arg(text);
     return result;
-}
-
-int LeadingInt(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    long long value = 0;
-    for (; i < text.size() && text[i].isDigit() && text[i].unicode() < 128; ++i) {
-        value = value * 10 + (text[i].unicode() - '0');
-        if (value > std::numeric_limits<int>::max())
-            value = std::numeric_limits<int>::max();
-    }
-    return static_cast<int>(negative ? -value : value);
 }
 
 } // namespace ymt

@@ -22,8 +22,5 @@ struct FloatConversion {
 IntConversion StrictInt(const QString& text);
 // Optional surrounding blanks, "." as decimal separator, optional exponent; finite values only.
 FloatConversion StrictFloat(const QString& text);
-// The leading whole number of a text: blanks and a sign allowed, reading stops at the first
-// character that is not a digit; no digits give 0.
-int LeadingInt(const QString& text);
 
 } // namespace ymt

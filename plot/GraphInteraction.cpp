@@ -1,5 +1,6 @@
 #include "plot/GraphInteraction.h"
 
+#include "app/misc/Misc.h"
 #include "plot/FastGraph.h"
 
 #include <cmath>
@@ -93,20 +94,7 @@ int NearestPointIndex(const CurveStore& store, int curve, double frequency) {
 }
 
 int ReadLineWidth(const QString& text) {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-'))) {
-        negative = text[i] == QLatin1Char('-');
-        ++i;
-    }
-    // Anything beyond 257 is out of range anyway, so the value stops growing there.
-    int value = 0;
-    for (; i < text.size() && text[i] >= QLatin1Char('0') && text[i] <= QLatin1Char('9'); ++i)
-        value = std::min(value * 10 + (text[i].unicode() - '0'), 1000);
-    if (negative)
-        value = -value;
+    const int value = LeadingInt(text);
     return value < 0 || value > 256 ? 1 : value;
 }
 

@@ -151,6 +151,24 @@ double ParseNumber(const QString& text) {
     return std::isfinite(value) ? value : 0.0;
 }
 
+int LeadingInt(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long value = 0;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > std::numeric_limits<int>::max())
+            value = std::numeric_limits<int>::max();
+    }
+    return static_cast<int>(negative ? -value : value);
+}
+
 qint64 FileSizeKB(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())

@@ -26,13 +26,6 @@ TEST(StrictConversions, FloatsNeedAPointNotUnits) {
     EXPECT_EQ(StrictFloat("x").error, "'x' is not a valid floating point value");
 }
 
-TEST(StrictConversions, LeadingIntStopsAtFirstNonDigit) {
-    EXPECT_EQ(LeadingInt("3x"), 3);
-    EXPECT_EQ(LeadingInt("  -5"), -5);
-    EXPECT_EQ(LeadingInt("x3"), 0);
-    EXPECT_EQ(LeadingInt(""), 0);
-}
-
 TEST(AveragingField, WarnsAboveFifteenAndClampsAfterwards) {
     const AveragingReading thousand = ReadAveraging("1000");
     EXPECT_TRUE(thousand.warnHighValue);

@@ -351,3 +351,12 @@ TEST(RealClock, DelayMsWaitsMoreThanMs) {
     EXPECT_GT(clock::nowMs() - before, 50);
     EXPECT_GE(real.elapsed(), 50);
 }
+
+TEST(LeadingInt, StopsAtFirstNonDigitAndSaturates) {
+    EXPECT_EQ(LeadingInt("3x"), 3);
+    EXPECT_EQ(LeadingInt("  -5"), -5);
+    EXPECT_EQ(LeadingInt("x3"), 0);
+    EXPECT_EQ(LeadingInt(""), 0);
+    EXPECT_EQ(LeadingInt("99999999999"), 2147483647);
+    EXPECT_EQ(LeadingInt("-99999999999"), -2147483647);
+}
