@@ -154,25 +154,25 @@ public:
     void Edit34Exit();    // "Stop"
 
     // ---- Tab "Options" ----
-    void Button15Click();    // "Change Color" of the |Z| line
-    void Button16Click();    // "Change Color" of the theta line
-    void Edit13Exit();       // |Z| line width
-    void Edit16Exit();       // theta line width
-    void CheckBox5Click();   // "Show Points"
-    void CheckBox21Click();  // "Show Additional Controls"
-    void CheckBox23Click();  // "Range 1", "Range 2", "Range 3"
-    void Edit7Exit();        // capacitance "Frequency [kHz]"
-    void ComboBox10Change(); // "Unit for loss tangent (tand)"
-    void Edit31Exit();       // "Working Directory"
-    void Edit32Exit();       // "Backup Directory"
-    void Button29Click();    // "Browse..." of the working directory
-    void Button30Click();    // "Browse..." of the backup directory
+    void Button15Click();              // "Change Color" of the |Z| line
+    void Button16Click();              // "Change Color" of the theta line
+    void Edit13Exit();                 // |Z| line width
+    void Edit16Exit();                 // theta line width
+    void CheckBox5Click();             // "Show Points"
+    void CheckBox21Click();            // "Show Additional Controls"
+    void CheckBox23Click();            // "Range 1", "Range 2", "Range 3"
+    void Edit7Exit();                  // capacitance "Frequency [kHz]"
+    void ComboBox10Change();           // "Unit for loss tangent (tand)"
+    void Edit31Exit();                 // "Working Directory"
+    void Edit32Exit();                 // "Backup Directory"
+    void Button29Click();              // "Browse..." of the working directory
+    void Button30Click();              // "Browse..." of the backup directory
     void Edit36Exit(QLineEdit* field); // the six range fields
-    void Edit42Exit();       // "Number of Points / Range"
-    void Edit48Exit();       // "Coupling Factors"
-    void Edit49Exit();       // "Figure of Merit Q(3dB)"
-    void RadioGroup4Click(); // "Program Language"
-    void Button31Click();    // "Create LNG"
+    void Edit42Exit();                 // "Number of Points / Range"
+    void Edit48Exit();                 // "Coupling Factors"
+    void Edit49Exit();                 // "Figure of Merit Q(3dB)"
+    void RadioGroup4Click();           // "Program Language"
+    void Button31Click();              // "Create LNG"
 
     // ---- Menu ----
     void ffnen1Click();        // "Open Spectrum..."
@@ -197,10 +197,10 @@ public:
     int ThermometerHandle = 0;
     int& AnalyzerModel = Analyzer.AnalyzerModel;         // 0 = HP 4194A, 1 = HP 4294A
     int& CompletionTimeout = Analyzer.CompletionTimeout; // ms, 0 = no limit; field in seconds
-    double AnalyzerMin = 0.04;     // kHz
-    double AnalyzerMax = 110000.0; // kHz
-    double RangeStart = 0.04;      // kHz
-    double RangeStop = 110000.0;   // kHz
+    double AnalyzerMin = 0.04;                           // kHz
+    double AnalyzerMax = 110000.0;                       // kHz
+    double RangeStart = 0.04;                            // kHz
+    double RangeStop = 110000.0;                         // kHz
     int PointsPerRange = 401;
     int& Averaging = Analyzer.Averaging;
     double& OscLevel = Analyzer.OscLevel;   // V
@@ -265,7 +265,6 @@ public:
     void qcontrol();
 
 protected:
-
 private:
     void buildMenu();
     QWidget* buildHardwareTab();
@@ -311,8 +310,8 @@ private:
     // Backup of the spectrum before it changes, as the backup option allows.
     void backUpSpectrumBeforeChange(bool morePoints);
     // One sweep over start..stop (kHz) after the prompt is shown, its points appended.
-    void sweepAndAppend(const QString& prompt, const QString& progress, double start,
-                        double stop, bool setRange);
+    void sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
+                        bool setRange);
     // A range edit of tab "Measurement" left: isStart for "Start", else "Stop".
     void applyTypedRangeLimit(bool isStart);
     // Evaluation plumbing (MainWindowEvaluation.cpp).

@@ -9,8 +9,8 @@ namespace ymt {
 
 struct QcStartupResult {
     bool ok = true;
-    QString error;          // the platform's file error message when !ok
-    QStringList typeNames;  // without the leading "none"
+    QString error;         // the platform's file error message when !ok
+    QStringList typeNames; // without the leading "none"
 };
 
 // programDir and backupDir end in "/". versionText is e.g. "2.4.5 ".
