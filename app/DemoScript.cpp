@@ -22,9 +22,15 @@ QString BuiltInDemoScript() {
         "show Edit2\n"
         "show Button6\n"
         "click Button6\n"
-        "state\n"
         "show Edit36\n"
         "show Edit39\n"
+        "# Zoom onto the first resonance near 200 kHz and evaluate it; the window holds few\n"
+        "# points of the overview, so the evaluation first reads more points there.\n"
+        "type Edit1 150\n"
+        "type Edit2 260\n"
+        "answer OK\n"
+        "click Button10\n"
+        "state\n"
         "quit\n");
 }
 
