@@ -287,6 +287,6 @@ TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.box("Memo1").value(9), "No thermal sensor attached.");
     EXPECT_EQ(run.value("AnalyzerHandle"), "1");
-    // Both ranges were swept and read.
-    EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 4);
+    // Both ranges were swept and read, then the zoomed window once more for its evaluation.
+    EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 6);
 }
