@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QVBoxLayout>
 
 namespace ymt {
 
@@ -40,20 +39,25 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
     setModal(false);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 8);
-    layout->addWidget(new PictureLabel, 0, Qt::AlignHCenter);
-    auto* text = new QLabel(textLines().join(QLatin1Char('\n')));
+    setFixedSize(591, 336);
+    auto* picture = new PictureLabel;
+    picture->setParent(this);
+    picture->move(0, 0);
+    // Seven lines fit below the picture only in a small font; the centred lines leave the
+    // lower right corner free for the button.
+    auto* text = new QLabel(textLines().join(QLatin1Char('\n')), this);
     text->setObjectName(QStringLiteral("AboutText"));
+    QFont small = text->font();
+    small.setPointSize(8);
+    text->setFont(small);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(text, 1);
-    auto* ok = new QPushButton(QStringLiteral("OK"));
+    text->setGeometry(0, 233, 591, 336 - 233);
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
+    ok->setGeometry(591 - 90, 336 - 34, 80, 26);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
-    layout->addWidget(ok, 0, Qt::AlignHCenter);
-    setFixedSize(591, 336);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
