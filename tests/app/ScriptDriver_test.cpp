@@ -28,6 +28,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace ymt {
 namespace {
 
@@ -40,10 +42,16 @@ public:
     int exitHandlerRuns = 0;
     int checkBoxClicks = 0;
     int comboChanges = 0;
+    // Called from the destructor, while the counters are still alive.
+    std::function<void(const TestWindow&)> onDestroy;
     int activations = 0;
     int ticks = 0;
     QString lastMouse;
 
+    ~TestWindow() override {
+        if (onDestroy)
+            onDestroy(*this);
+    }
     TestWindow() {
         setObjectName(QStringLiteral("TForm1"));
         setWindowTitle(QStringLiteral("Zelvanor Ymt 2.4.5 "));
@@ -386,10 +394,10 @@ TEST_F(ScriptDriverRun, CheckClicksOnlyOnChangeAndSelectRunsChangeHandler) {
                            "click CheckBox1\nexpect CheckBox1 0\nselect ComboBox1 2\n"
                            "expect ComboBox1 G - B\nselect ComboBox1 3"),
             [&](TestWindow& w) {
-                QObject::connect(&w, &QObject::destroyed, [&, window = &w] {
-                    clicks = window->checkBoxClicks;
-                    changes = window->comboChanges;
-                });
+                w.onDestroy = [&](const TestWindow& window) {
+                    clicks = window.checkBoxClicks;
+                    changes = window.comboChanges;
+                };
             });
     EXPECT_EQ(result.exitCode, 2);
     EXPECT_EQ(result.lines.last(),
