@@ -5,6 +5,8 @@
 
 #include "instrument/SampleModel.h"
 
+#include <QElapsedTimer>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,6 +84,18 @@ TEST(ReadNewSpectrum, DefaultRangesGiveTwoSortedSweepsOfTheSimulatedSampleOnBoth
         const QStringList commands = run.commands();
         EXPECT_EQ(commands.last(), model == 0 ? "AUTO" : "CONT;TRAC A;AUTO;TRAC B;AUTO");
     }
+}
+
+TEST(ReadNewSpectrum, WorksOnTheRealClockWithTheWaitsItTakes) {
+    QElapsedTimer wallClock;
+    wallClock.start();
+    const SimulatorRun run = RunOnSimulator(ConnectSteps(1) + "click Button6\n" + kCurves, {},
+                                            /*fast=*/false);
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.curve(0).size(), 802u);
+    EXPECT_TRUE(sortedByFrequency(run.curve(0)));
+    // Connect alone waits 3 s after opening the session; the sweeps take their time too.
+    EXPECT_GT(wallClock.elapsed(), 3000);
 }
 
 TEST(ReadNewSpectrum, SweepsEachCheckedRangeAsTypedAndSortsThem) {

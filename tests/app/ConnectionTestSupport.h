@@ -95,9 +95,11 @@ struct SimulatorRun {
     }
 };
 
-// Runs the program headless and fast on a fresh home with the script (the built-in demo when
-// the script is empty); sicl.conf is written beside the program when given.
-inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclConf = {}) {
+// Runs the program headless on a fresh home with the script (the built-in demo when the script
+// is empty); sicl.conf is written beside the program when given. `fast` puts the program on the
+// virtual clock; without it every wait and simulated sweep takes its real time.
+inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclConf = {},
+                                   bool fast = true) {
     QTemporaryDir home;
     const QDir dir(home.path());
     if (!siclConf.isEmpty()) {
@@ -119,8 +121,10 @@ inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclCon
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
     environment.remove(QStringLiteral("ZELVANOR_HOME"));
     process.setProcessEnvironment(environment);
-    QStringList arguments = {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
-                             QStringLiteral("--io-trace"), tracePath};
+    QStringList arguments = {QStringLiteral("--home"), home.path(), QStringLiteral("--io-trace"),
+                             tracePath};
+    if (fast)
+        arguments << QStringLiteral("--fast");
     if (script.isEmpty())
         arguments << QStringLiteral("--demo");
     else
