@@ -248,6 +248,8 @@ void TForm1::Button29Click() {
 
 void TForm1::Button30Click() {
     browseDirectory(backupDirEdit, BackupDir, ymt::Message(62));
+    // Only this dialog opens in the backup folder; the file dialogs start in the working one.
+    SaveDialog1.initialDir = WorkDir;
 }
 
 // Capacitance frequency: filled by the capacitance work.

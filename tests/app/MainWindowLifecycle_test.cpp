@@ -178,6 +178,13 @@ TEST(MainWindowFields, BrowseTakesTheFolderOfTheChosenPathAndCancelChangesNothin
     EXPECT_EQ(fixture.dialogs.fileDialogs.back().title,
               QStringLiteral("Choose backup directory..."));
     EXPECT_EQ(fixture.window->BackupDir, backupBefore);
+
+    // Browsing for the backup folder starts there, but Save Spectrum keeps the working folder.
+    fixture.dialogs.fileResult = {true, {QStringLiteral("/srv/keep/old/y.txt")}, 1};
+    fixture.control<QPushButton>("Button30")->click();
+    EXPECT_EQ(fixture.dialogs.fileDialogs.back().initialDir, backupBefore);
+    EXPECT_EQ(fixture.window->BackupDir, QStringLiteral("/srv/keep/old/"));
+    EXPECT_EQ(fixture.window->SaveDialog1.initialDir, QStringLiteral("/srv/meas/series/"));
 }
 
 TEST(MainWindowShutDown, ProtocolBackupWithEmptySampleNameIsTimestampDashPrt) {
