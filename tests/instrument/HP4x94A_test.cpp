@@ -4,6 +4,8 @@
 
 #include "app/misc/Clock.h"
 
+#include <array>
+
 using ymt::testing::InstrumentTest;
 
 namespace ymt {
@@ -169,6 +171,33 @@ TEST_F(CommandSetTest, GetSweepRangeReadsHertzAndReturnsKilohertz) {
         EXPECT_DOUBLE_EQ(stop, 1234.567);
     }
     EXPECT_EQ(written().mid(written().size() - 2), QByteArrayList({"STAR?", "STOP?"}));
+}
+
+TEST_F(CommandSetTest, QueriesAndTracesGiveTheHp4194ItsTimeToAnswer) {
+    connect(kHp4194);
+    double value = 0;
+    qint64 start = clock::nowMs();
+    analyzer.QueryNumber(QStringLiteral("start"), value);
+    EXPECT_GE(clock::nowMs() - start, 300);
+    EXPECT_LT(clock::nowMs() - start, 310);
+    EXPECT_DOUBLE_EQ(value, 100);
+    std::array<double, 401> values{};
+    start = clock::nowMs();
+    analyzer.ReadTrace(QStringLiteral("a"), values, 401);
+    EXPECT_GE(clock::nowMs() - start, 50);
+    EXPECT_LT(clock::nowMs() - start, 60);
+    EXPECT_EQ(written(), QByteArrayList({"START?", "A?"}));
+    EXPECT_GT(values[400], 0);
+}
+
+TEST_F(CommandSetTest, Hp4294QueryIsSentAsGivenWithoutDelay) {
+    connect(kHp4294);
+    double value = 0;
+    const qint64 start = clock::nowMs();
+    analyzer.QueryNumber(QStringLiteral("star"), value);
+    EXPECT_LT(clock::nowMs() - start, 10);
+    EXPECT_EQ(written(), QByteArrayList({"star?"}));
+    EXPECT_EQ(lines("ireadstb"), QByteArrayList());
 }
 
 TEST_F(CommandSetTest, SweepRequestsOutsideTheRangeAreClamped) {
