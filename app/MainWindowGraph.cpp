@@ -81,16 +81,17 @@ void TForm1::repaintPlotNow() {
 
 void TForm1::FastGraph1MouseDown(Qt::MouseButton button, int x, int) {
     ymt::TFastGraph& graph = *fastgraph1;
-    if (!hasPlotRect(graph))
-        return;
     if (button == Qt::LeftButton) {
+        if (!hasPlotRect(graph))
+            return;
         const int at = ymt::ClampPressX(x, graph.PlotLeft, graph.PlotRight);
         dragging_ = true;
         dragStart_ = dragEnd_ = at;
         graph.setCursorLine(at);
         return;
     }
-    // Any other button steps back through the zoom history.
+    // Any other button steps back through the zoom history; that needs no plot rectangle (a
+    // file's range may be in use before the plot was ever drawn).
     if (!ZoomHistory.back())
         return;
     const ymt::ZoomHistory::Entry& window = ZoomHistory.current();

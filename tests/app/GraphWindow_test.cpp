@@ -153,6 +153,22 @@ TEST(GraphWindowZoom, FiftyOneZoomsStopAtDepthFiftyAndFiftyZoomBacksReturnToTheF
     EXPECT_EQ(text(fixture, "Edit33"), QStringLiteral("5.000"));
 }
 
+TEST(GraphWindowZoom, ZoomBackWorksBeforeThePlotWasEverDrawn) {
+    WindowOnTempHome fixture;
+    TForm1& window = *fixture.window;
+    window.FormActivate();
+    ASSERT_LE(window.fastgraph1->PlotRight, window.fastgraph1->PlotLeft) << "not drawn yet";
+    window.ZoomHistory.setEntry(1, 300, 100);
+    window.ZoomHistory.setEntry(2, 250, 150);
+    window.zoom(150, 250);
+    window.FastGraph1MouseDown(Qt::RightButton, 10, 10);
+    EXPECT_EQ(window.ZoomHistory.depth(), 1);
+    EXPECT_EQ(window.fastgraph1->XAxis.Min(), 100.0);
+    EXPECT_EQ(window.fastgraph1->XAxis.Max(), 300.0);
+    EXPECT_EQ(text(fixture, "Edit1"), QStringLiteral("100.000"));
+    EXPECT_EQ(text(fixture, "Edit34"), QStringLiteral("300.000"));
+}
+
 TEST(GraphWindowZoom, CursorLineFollowsTheMouseInTheOverlayWithoutRedrawingThePlot) {
     DrawnPlot fixture;
     TForm1& window = *fixture.window;
