@@ -230,4 +230,17 @@ void SimAnalyzer::receiveMessage(const QByteArray& message) {
     }
 }
 
+bool setPointsCommand(SimAnalyzer& analyzer, const QByteArray& argument) {
+    double count = 0;
+    if (!SimAnalyzer::numberArgument(argument, count))
+        return false;
+    analyzer.setPoints(count);
+    return true;
+}
+
+bool replyNumber(SimAnalyzer& analyzer, const QByteArray& header, double value) {
+    analyzer.reply(header, SimAnalyzer::numberText(value));
+    return true;
+}
+
 } // namespace ymt::sim

@@ -116,4 +116,16 @@ private:
     bool serviceRequested = false;
 };
 
+// Command handlers that both command languages share.
+template <void (SimAnalyzer::*setter)(double)>
+bool setFrequency(SimAnalyzer& analyzer, const QByteArray& argument) {
+    double hz = 0;
+    if (!SimAnalyzer::numberArgument(argument, hz))
+        return false;
+    (analyzer.*setter)(hz);
+    return true;
+}
+bool setPointsCommand(SimAnalyzer& analyzer, const QByteArray& argument);
+bool replyNumber(SimAnalyzer& analyzer, const QByteArray& header, double value);
+
 } // namespace ymt::sim

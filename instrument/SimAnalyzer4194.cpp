@@ -67,20 +67,6 @@ bool codeArgument(const QByteArray& argument, int low, int high, int& code) {
     return ok && code >= low && code <= high;
 }
 
-template <void (SimAnalyzer::*setter)(double)>
-bool setFrequency(SimAnalyzer& analyzer, const QByteArray& argument) {
-    double hz = 0;
-    if (!SimAnalyzer::numberArgument(argument, hz))
-        return false;
-    (analyzer.*setter)(hz);
-    return true;
-}
-
-bool query(SimAnalyzer& analyzer, const QByteArray& header, double value) {
-    analyzer.reply(header, SimAnalyzer::numberText(value));
-    return true;
-}
-
 const SimCommandSet& makeCommandSet() {
     static const SimCommandSet set{
         AnalyzerModel::HP4194A,
@@ -99,14 +85,7 @@ const SimCommandSet& makeCommandSet() {
             {"STOP", setFrequency<&SimAnalyzer::setStop>},
             {"CENTER", setFrequency<&SimAnalyzer::setCenter>},
             {"SPAN", setFrequency<&SimAnalyzer::setSpan>},
-            {"NOP",
-             [](SimAnalyzer& a, const QByteArray& arg) {
-                 double count = 0;
-                 if (!SimAnalyzer::numberArgument(arg, count))
-                     return false;
-                 a.setPoints(count);
-                 return true;
-             }},
+            {"NOP", setPointsCommand},
             {"SWM",
              [](SimAnalyzer& a, const QByteArray& arg) {
                  int mode = 0;
@@ -204,16 +183,19 @@ const SimCommandSet& makeCommandSet() {
             {"AUTO", [](SimAnalyzer&, const QByteArray&) { return true; }},
             // Queries.
             {"START?",
-             [](SimAnalyzer& a, const QByteArray&) { return query(a, "START?", a.startHz); }},
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "START?", a.startHz); }},
             {"STOP?",
-             [](SimAnalyzer& a, const QByteArray&) { return query(a, "STOP?", a.stopHz); }},
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "STOP?", a.stopHz); }},
             {"CENTER?",
              [](SimAnalyzer& a, const QByteArray&) {
-                 return query(a, "CENTER?", (a.startHz + a.stopHz) / 2);
+                 return replyNumber(a, "CENTER?", (a.startHz + a.stopHz) / 2);
              }},
-            {"SPAN?", [](SimAnalyzer& a,
-                         const QByteArray&) { return query(a, "SPAN?", a.stopHz - a.startHz); }},
-            {"NOP?", [](SimAnalyzer& a, const QByteArray&) { return query(a, "NOP?", a.points); }},
+            {"SPAN?",
+             [](SimAnalyzer& a, const QByteArray&) {
+                 return replyNumber(a, "SPAN?", a.stopHz - a.startHz);
+             }},
+            {"NOP?",
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "NOP?", a.points); }},
             {"A?",
              [](SimAnalyzer& a, const QByteArray&) {
                  traceReply(a, 'A');

@@ -47,20 +47,6 @@ void traceReply(SimAnalyzer& analyzer) {
     analyzer.reply("OUTPDTRC?", out);
 }
 
-template <void (SimAnalyzer::*setter)(double)>
-bool setFrequency(SimAnalyzer& analyzer, const QByteArray& argument) {
-    double hz = 0;
-    if (!SimAnalyzer::numberArgument(argument, hz))
-        return false;
-    (analyzer.*setter)(hz);
-    return true;
-}
-
-bool query(SimAnalyzer& analyzer, const QByteArray& header, double value) {
-    analyzer.reply(header, SimAnalyzer::numberText(value));
-    return true;
-}
-
 bool noArgument(const QByteArray& argument) {
     return argument.isEmpty();
 }
@@ -89,14 +75,7 @@ const SimCommandSet& makeCommandSet() {
             {"STOP", setFrequency<&SimAnalyzer::setStop>},
             {"CENT", setFrequency<&SimAnalyzer::setCenter>},
             {"SPAN", setFrequency<&SimAnalyzer::setSpan>},
-            {"POIN",
-             [](SimAnalyzer& a, const QByteArray& arg) {
-                 double count = 0;
-                 if (!SimAnalyzer::numberArgument(arg, count))
-                     return false;
-                 a.setPoints(count);
-                 return true;
-             }},
+            {"POIN", setPointsCommand},
             {"CONT",
              [](SimAnalyzer& a, const QByteArray& arg) {
                  a.continuous = true;
@@ -190,17 +169,19 @@ const SimCommandSet& makeCommandSet() {
             {"AUTO", [](SimAnalyzer&, const QByteArray& arg) { return noArgument(arg); }},
             // Queries.
             {"STAR?",
-             [](SimAnalyzer& a, const QByteArray&) { return query(a, "STAR?", a.startHz); }},
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "STAR?", a.startHz); }},
             {"STOP?",
-             [](SimAnalyzer& a, const QByteArray&) { return query(a, "STOP?", a.stopHz); }},
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "STOP?", a.stopHz); }},
             {"CENT?",
              [](SimAnalyzer& a, const QByteArray&) {
-                 return query(a, "CENT?", (a.startHz + a.stopHz) / 2);
+                 return replyNumber(a, "CENT?", (a.startHz + a.stopHz) / 2);
              }},
-            {"SPAN?", [](SimAnalyzer& a,
-                         const QByteArray&) { return query(a, "SPAN?", a.stopHz - a.startHz); }},
+            {"SPAN?",
+             [](SimAnalyzer& a, const QByteArray&) {
+                 return replyNumber(a, "SPAN?", a.stopHz - a.startHz);
+             }},
             {"POIN?",
-             [](SimAnalyzer& a, const QByteArray&) { return query(a, "POIN?", a.points); }},
+             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "POIN?", a.points); }},
             {"OUTPDTRC?",
              [](SimAnalyzer& a, const QByteArray&) {
                  traceReply(a);
