@@ -14,17 +14,15 @@
 #include <QComboBox>
 #include <QTabWidget>
 
+#include "bench/SimulatedAnalyzer.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
 
 void readNewSpectrum(benchmark::State& state) {
     const int model = static_cast<int>(state.range(0));
-    ymt::clock::setVirtual(true);
-    ymt::sim::resetBus();
-    ymt::sicl::setConfigText(
-        QStringLiteral("[gpib0,17]\ndevice = %1\n")
-            .arg(model == 0 ? QStringLiteral("HP4194A") : QStringLiteral("HP4294A")));
+    ymt::bench::UseSimulatedAnalyzer(model);
     {
         // The compensation dialogs of Connect are answered with Cancel.
         ymt::test::WindowOnTempHome fixture;

@@ -8,6 +8,8 @@
 #include "instrument/SiclConfig.h"
 #include "instrument/SimBus.h"
 
+#include "bench/SimulatedAnalyzer.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -17,11 +19,7 @@ namespace {
 
 void measureSweep(benchmark::State& state) {
     const int model = static_cast<int>(state.range(0));
-    ymt::clock::setVirtual(true);
-    ymt::sim::resetBus();
-    ymt::sicl::setConfigText(
-        QStringLiteral("[gpib0,17]\ndevice = %1\n")
-            .arg(model == 0 ? QStringLiteral("HP4194A") : QStringLiteral("HP4294A")));
+    ymt::bench::UseSimulatedAnalyzer(model);
     ymt::TSicl session(QStringLiteral("gpib0"), 2000);
     ymt::HP4x94A analyzer;
     analyzer.AnalyzerSession = &session;
