@@ -6,7 +6,7 @@
 #include "app/Dialogs.h"
 #include "app/ProgramDirs.h"
 #include "app/RadioGroup.h"
-#include "app/ScriptTarget.h"
+#include "app/automation/ScriptTarget.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
 #include "evaluation/ResonanceEvaluation.h"

@@ -2,7 +2,7 @@
 // fields of tabs "Measurement" and "Options" and the range check boxes.
 #include "app/MainWindow.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "localisation/TextTables.h"
 #include "measurement/Conversions.h"
 #include "measurement/FrequencyRanges.h"

@@ -2,7 +2,7 @@
 // compensation, preset and autoscale of the analyzer, and closing the sessions at shut-down.
 #include "app/MainWindow.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "instrument/Sicl.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"

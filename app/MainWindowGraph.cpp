@@ -2,7 +2,7 @@
 // analyzer (zoom, zoom history, ruecksetzen), the mouse, the markers and prompt drawn after
 // every screen drawing, the display pair and the display options of tab "Options".
 #include "app/MainWindow.h"
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "evaluation/DisplayQuantities.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphInteraction.h"

@@ -2,8 +2,8 @@
 // caption at every activation, the close request and the destroy sequence with its backups.
 #include "app/MainWindow.h"
 
-#include "app/misc/Misc.h"
-#include "app/misc/TextFile.h"
+#include "core/Misc.h"
+#include "core/TextFile.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
 #include "records/QcFile.h"

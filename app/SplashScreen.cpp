@@ -1,6 +1,6 @@
 #include "app/SplashScreen.h"
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 
 #include <QEventLoop>
 #include <QGuiApplication>

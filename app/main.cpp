@@ -1,13 +1,13 @@
 // Program start: command line, program directories, start-up screen, the main window, and
 // either the message loop or a script run headless.
 #include "app/CommandLine.h"
-#include "app/DemoScript.h"
+#include "app/automation/DemoScript.h"
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
-#include "app/ScriptDriver.h"
+#include "app/automation/ScriptDriver.h"
 #include "app/SplashScreen.h"
-#include "app/TabScreenshots.h"
-#include "app/misc/Clock.h"
+#include "app/automation/TabScreenshots.h"
+#include "core/Clock.h"
 #include "instrument/IoTrace.h"
 #include "instrument/SiclConfig.h"
 

@@ -2,7 +2,7 @@
 // (0 = HP 4194A, 1 = HP 4294A) at gpib0,17, with every wait on the virtual clock.
 #pragma once
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 #include "instrument/SiclConfig.h"
 #include "instrument/SimBus.h"
 

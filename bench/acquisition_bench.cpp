@@ -3,7 +3,7 @@
 // own work counts: the sweeps' I/O, appending and sorting, the display pair, the plot repaints
 // before each sweep and the return to the live state.
 #include "app/MainWindow.h"
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 #include "instrument/Sicl.h"
 #include "instrument/SiclConfig.h"
 #include "instrument/SimBus.h"

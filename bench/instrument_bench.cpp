@@ -1,7 +1,7 @@
 // Cost of the program's own work around one sweep on the simulated analyzers, with the virtual
 // clock so that the simulated sweep time does not count: formatting in the simulator, the
 // transport, and parsing the 401-point traces A and B.
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/ReplyParsers.h"
 #include "instrument/Sicl.h"

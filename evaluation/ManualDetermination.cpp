@@ -1,7 +1,7 @@
 // The manual determination of f(min) and f(max) by two clicks.
 #include "evaluation/ManualDetermination.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "localisation/TextTables.h"
 #include "plot/GraphInteraction.h"
 

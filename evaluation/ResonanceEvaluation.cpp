@@ -1,7 +1,7 @@
 // The resonance search and the evaluation pass.
 #include "evaluation/ResonanceEvaluation.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "evaluation/CouplingFactors.h"
 #include "evaluation/Thresholds.h"
 #include "localisation/TextTables.h"

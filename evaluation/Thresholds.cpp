@@ -1,7 +1,7 @@
 // Reading of the point-threshold edits.
 #include "evaluation/Thresholds.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "localisation/TextTables.h"
 
 #include <climits>

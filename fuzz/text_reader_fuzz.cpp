@@ -1,6 +1,6 @@
 // Feeds arbitrary bytes to the code-page decoding and line splitting, directly and through a
 // file on disk; every byte must come back and no line may keep a line-end character.
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

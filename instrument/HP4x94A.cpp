@@ -1,7 +1,7 @@
 #include "instrument/HP4x94A.h"
 
-#include "app/misc/Clock.h"
-#include "app/misc/Misc.h"
+#include "core/Clock.h"
+#include "core/Misc.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "instrument/SiclConfig.h"
 
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "instrument/SiclObject.h"
 
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 #include "instrument/ReplyParsers.h"
 #include "instrument/Sicl.h"
 

@@ -1,7 +1,7 @@
 #include "instrument/SimAnalyzer.h"
 
-#include "app/misc/Clock.h"
-#include "app/misc/Misc.h"
+#include "core/Clock.h"
+#include "core/Misc.h"
 #include "instrument/MeasurementFunctions.h"
 #include "instrument/SampleModel.h"
 

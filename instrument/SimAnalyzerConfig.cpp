@@ -1,6 +1,6 @@
 #include "instrument/SimAnalyzerConfig.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 
 #include <QRegularExpression>
 

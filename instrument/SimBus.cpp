@@ -1,6 +1,6 @@
 #include "instrument/SimBus.h"
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 #include "instrument/Sicl.h"
 #include "instrument/SimAnalyzer.h"
 

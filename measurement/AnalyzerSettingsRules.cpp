@@ -1,6 +1,6 @@
 #include "measurement/AnalyzerSettingsRules.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "measurement/Conversions.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "measurement/FrequencyRanges.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "instrument/HP4x94A.h"
 #include "measurement/Conversions.h"
 

@@ -1,6 +1,6 @@
 #include "plot/AxisScale.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "plot/GraphInteraction.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "plot/FastGraph.h"
 
 #include <cmath>

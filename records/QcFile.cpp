@@ -2,7 +2,7 @@
 // over a left-behind "QC_backup.txt" and list the type names.
 #include "records/QcFile.h"
 
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,7 +6,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
           libemf-dev fonts-liberation libgtest-dev libgmock-dev googletest libbenchmark-dev
-          xauth)
+          xauth ccache)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -19,7 +19,10 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 
 build="$root/build"
+# ccache makes rebuilds of a fresh clone (CI, a second work tree) take seconds, not minutes.
+export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 if [ ! -f "$build/build.ninja" ]; then
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
 fi
 cmake --build "$build" -j "$(nproc)"

@@ -4,7 +4,7 @@
 #include "tests/app/EvaluationTestSupport.h"
 #include "tests/app/MainWindowTestSupport.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 
 #include <QComboBox>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "tests/app/EvaluationTestSupport.h"
 #include "tests/app/MainWindowTestSupport.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // leave handlers and Enter, the directory fields, the close request and the shut-down backups.
 #include "tests/app/MainWindowTestSupport.h"
 
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>

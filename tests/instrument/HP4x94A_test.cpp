@@ -2,7 +2,7 @@
 // completion wait on the virtual clock, and the guard.
 #include "InstrumentTestSupport.h"
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 
 #include <array>
 

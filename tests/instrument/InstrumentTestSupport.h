@@ -2,7 +2,7 @@
 // sicl.conf text, and the io-trace lines of everything sent.
 #pragma once
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/IoTrace.h"
 #include "instrument/Sicl.h"

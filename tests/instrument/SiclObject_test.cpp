@@ -2,7 +2,7 @@
 // reading and the pair reading, including devices that send too much, too little or garbage.
 #include "InstrumentTestSupport.h"
 
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 #include "instrument/Transport.h"
 
 #include <array>

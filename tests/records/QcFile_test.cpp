@@ -2,7 +2,7 @@
 // "QC_backup.txt", and file errors that must end in a message instead of a crash.
 #include "records/QcFile.h"
 
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 // Answers from the script queue for every dialog of the window, with one log line each.
-#include "app/ScriptedDialogs.h"
+#include "app/automation/ScriptedDialogs.h"
 
 namespace ymt {
 namespace {

@@ -1,5 +1,5 @@
 // Lookup, usability and displayed text of controls for the script driver.
-#include "app/ScriptDriverControls.h"
+#include "app/automation/ScriptDriverControls.h"
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>

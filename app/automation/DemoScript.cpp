@@ -1,4 +1,4 @@
-#include "app/DemoScript.h"
+#include "app/automation/DemoScript.h"
 
 namespace ymt {
 

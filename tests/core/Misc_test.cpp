@@ -1,7 +1,7 @@
 // Number texts, tolerant number reading, padding, timestamps, sample names and the delay of
 // the shared helpers.
-#include "app/misc/Clock.h"
-#include "app/misc/Misc.h"
+#include "core/Clock.h"
+#include "core/Misc.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "app/Dialogs.h"
-#include "app/ScriptParser.h"
+#include "app/automation/ScriptParser.h"
 
 #include <QList>
 #include <QTextStream>

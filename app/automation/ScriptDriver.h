@@ -20,7 +20,7 @@
 // as NAME[i] in `show` and `expect`. Relative PATHs of `file` are taken from the script's folder.
 #pragma once
 
-#include "app/ScriptTarget.h"
+#include "app/automation/ScriptTarget.h"
 
 #include <QString>
 #include <QTextStream>

@@ -1,4 +1,4 @@
-#include "app/TabScreenshots.h"
+#include "app/automation/TabScreenshots.h"
 
 #include "app/MainWindow.h"
 

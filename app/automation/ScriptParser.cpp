@@ -1,5 +1,5 @@
 // Reading of scripts into steps; every malformed line is reported with its line number.
-#include "app/ScriptParser.h"
+#include "app/automation/ScriptParser.h"
 
 #include <QHash>
 

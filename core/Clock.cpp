@@ -1,4 +1,4 @@
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 
 #include <QElapsedTimer>
 #include <QThread>

@@ -1,11 +1,11 @@
 // The script driver end to end against a small window: exit codes, the message log, queued
 // answers, unusable controls, leave handlers on Enter, and malformed lines.
-#include "app/ScriptDriver.h"
+#include "app/automation/ScriptDriver.h"
 
-#include "app/ScriptParser.h"
+#include "app/automation/ScriptParser.h"
 
-#include "app/misc/Clock.h"
-#include "app/misc/Misc.h"
+#include "core/Clock.h"
+#include "core/Misc.h"
 #include "plot/FastGraph.h"
 
 #include <QApplication>

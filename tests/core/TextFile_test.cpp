@@ -1,6 +1,6 @@
 // Code page 1252 conversion, line splitting and the reading, replacing and appending of text
 // files with CR LF line ends.
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFile>

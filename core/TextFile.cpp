@@ -1,4 +1,4 @@
-#include "app/misc/TextFile.h"
+#include "core/TextFile.h"
 
 #include <QFile>
 #include <QSaveFile>

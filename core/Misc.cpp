@@ -1,6 +1,6 @@
-#include "app/misc/Misc.h"
+#include "core/Misc.h"
 
-#include "app/misc/Clock.h"
+#include "core/Clock.h"
 
 #include <QDateTime>
 #include <QFileInfo>

@@ -1,11 +1,11 @@
 // Runs a parsed script against the window: one operator action per step, dialogs from the
 // script's answer queue, and the window closed and destroyed at the end.
-#include "app/ScriptDriver.h"
+#include "app/automation/ScriptDriver.h"
 
-#include "app/ScriptDriverControls.h"
-#include "app/ScriptParser.h"
-#include "app/ScriptedDialogs.h"
-#include "app/misc/Clock.h"
+#include "app/automation/ScriptDriverControls.h"
+#include "app/automation/ScriptParser.h"
+#include "app/automation/ScriptedDialogs.h"
+#include "core/Clock.h"
 #include "plot/FastGraph.h"
 
 #include <QAbstractButton>

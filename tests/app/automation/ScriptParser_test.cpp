@@ -1,6 +1,6 @@
 // Reading of script lines: words, quotes and escapes, TEXT arguments, comments, line numbers,
 // and the malformed lines that must be refused with their line number.
-#include "app/ScriptParser.h"
+#include "app/automation/ScriptParser.h"
 
 #include <gtest/gtest.h>
 

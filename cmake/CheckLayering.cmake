@@ -1,0 +1,32 @@
+# Fails when a lower layer includes a header of a layer above it. core/ is the ground floor;
+# instrument/, measurement/, evaluation/, records/, plot/ and localisation/ stand on it; only
+# app/ (and the tests, benchmarks and fuzzers of app/) may include app/. Tests mirror their folder.
+# Run as: cmake -DSOURCE_DIR=... -P CheckLayering.cmake
+set(lower_layers core instrument measurement evaluation records plot localisation)
+set(upper_layers app)
+set(violations "")
+foreach(layer ${lower_layers})
+  file(GLOB_RECURSE files ${SOURCE_DIR}/${layer}/*.h ${SOURCE_DIR}/${layer}/*.cpp
+       ${SOURCE_DIR}/tests/${layer}/*.h ${SOURCE_DIR}/tests/${layer}/*.cpp)
+  if(layer STREQUAL "core")
+    set(forbidden app instrument measurement evaluation records plot localisation)
+  else()
+    set(forbidden app)
+  endif()
+  foreach(file ${files})
+    file(STRINGS ${file} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]")
+    foreach(line ${includes})
+      foreach(above ${forbidden})
+        if(line MATCHES "#[ \t]*include[ \t]*[\"<]${above}/")
+          file(RELATIVE_PATH rel ${SOURCE_DIR} ${file})
+          list(APPEND violations "${rel}: ${line}")
+        endif()
+      endforeach()
+    endforeach()
+  endforeach()
+endforeach()
+if(violations)
+  list(JOIN violations "\n  " text)
+  message(FATAL_ERROR "Headers included from a layer above:\n  ${text}")
+endif()
+message(STATUS "Layering: no lower layer includes a header from above")
