@@ -146,11 +146,18 @@ void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
         return;
     dragging_ = false;
     graph.clearBand();
-    const std::optional<ymt::FrequencyBand> band =
+    std::optional<ymt::FrequencyBand> band =
         ymt::DragZoomBand(dragStart_, dragEnd_, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
                           graph.XAxis.Max());
     if (!band)
         return;
+    // A window shown beyond the analyzer's span (a file from another analyzer) must not send
+    // frequencies it cannot sweep.
+    const double low = std::clamp(band->Low, AnalyzerMin, AnalyzerMax);
+    const double high = std::clamp(band->High, AnalyzerMin, AnalyzerMax);
+    if (high - low < ymt::MinimumZoomSpan(low, high))
+        return;
+    band = ymt::FrequencyBand{low, high};
     ZoomHistory.push(band->High, band->Low);
     zoom(band->High, band->Low);
     rangeStartEdit->setText(kHzText(band->Low));

@@ -1,5 +1,7 @@
 #include "plot/Autoscale.h"
 
+#include <cmath>
+
 namespace ymt {
 
 namespace {
@@ -8,48 +10,80 @@ struct Limits {
     double min = kAutoscaleEmptyMin;
     double max = kAutoscaleEmptyLinearMax;
     bool log = false;
+    bool seen = false;  // a finite value lay within the window
+    bool taken = false; // and the axis could show it
 
     explicit Limits(bool logAxis)
         : max(logAxis ? kAutoscaleEmptyLogMax : kAutoscaleEmptyLinearMax), log(logAxis) {}
 
     void widen(double value) {
+        if (!std::isfinite(value))
+            return;
+        seen = true;
         if (log && !(value > 0))
             return;
+        taken = true;
         if (value < min)
             min = value;
         if (value > max)
             max = value;
     }
+
+    // All data on one value: a band of 1 % around it (1 unit around 0).
+    void openDegenerate() {
+        if (!taken || min != max)
+            return;
+        if (log) {
+            min *= 0.99;
+            max *= 1.01;
+        } else {
+            const double half = min == 0 ? 1 : std::fabs(min) * 0.01;
+            min -= half;
+            max += half;
+        }
+    }
 };
+
+// The x extremes of a curve; its bounds serve unless a point with an infinite x made them
+// unusable, then the finite points are walked.
+void widenByX(Limits& x, const Curve& curve) {
+    const double low = x.log ? curve.MinPosX : curve.MinX;
+    if (std::isfinite(low) && std::isfinite(curve.MaxX)) {
+        if (curve.Points.empty())
+            return;
+        if (low >= kAutoscaleEmptyMin) { // a log axis and no positive x
+            x.seen = true;
+            return;
+        }
+        x.widen(low);
+        x.widen(curve.MaxX);
+        return;
+    }
+    for (const CurvePoint& point : curve.Points)
+        x.widen(point.x);
+}
 
 } // namespace
 
-void AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis, TFastAxis& y2Axis) {
+AutoscaleOutcome AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis,
+                               TFastAxis& y2Axis) {
+    AutoscaleOutcome outcome;
     if (xAxis.Autoscale()) {
         Limits x(xAxis.Log());
         for (int n = 1; n <= CurveStore::kCurveCount; ++n) {
             const Curve& curve = store.curve(n);
-            if (!curve.Visible)
-                continue;
-            if (x.log) {
-                if (curve.MinPosX < x.min && curve.MinPosX > 0)
-                    x.min = curve.MinPosX;
-                if (curve.MaxX > x.max && curve.MaxX > 0)
-                    x.max = curve.MaxX;
-            } else {
-                if (curve.MinX < x.min)
-                    x.min = curve.MinX;
-                if (curve.MaxX > x.max)
-                    x.max = curve.MaxX;
-            }
+            if (curve.Visible)
+                widenByX(x, curve);
         }
+        x.openDegenerate();
+        outcome.XEmpty = !x.seen;
         xAxis.setLimitsQuietly(x.min, x.max);
     }
 
     const bool scaleY = yAxis.Autoscale();
     const bool scaleY2 = y2Axis.Autoscale();
     if (!scaleY && !scaleY2)
-        return;
+        return outcome;
     Limits y(yAxis.Log());
     Limits y2(y2Axis.Log());
     const double xMin = xAxis.Min();
@@ -69,10 +103,17 @@ void AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis, 
             if (point.x >= xMin && point.x <= xMax)
                 target->widen(point.y);
     }
-    if (scaleY)
+    if (scaleY) {
+        y.openDegenerate();
+        outcome.YEmpty = !y.seen;
         yAxis.setLimitsQuietly(y.min, y.max);
-    if (scaleY2)
+    }
+    if (scaleY2) {
+        y2.openDegenerate();
+        outcome.Y2Empty = !y2.seen;
         y2Axis.setLimitsQuietly(y2.min, y2.max);
+    }
+    return outcome;
 }
 
 } // namespace ymt

@@ -11,9 +11,20 @@ inline constexpr double kAutoscaleEmptyMin = 1e301;
 inline constexpr double kAutoscaleEmptyLogMax = 1e-300;
 inline constexpr double kAutoscaleEmptyLinearMax = -1e301;
 
+// Which autoscaled axes found no value at all to show (nothing measured yet, or no point inside
+// the x window): they keep the empty-limit values, but that is no fault of the limits.
+struct AutoscaleOutcome {
+    bool XEmpty = false;
+    bool YEmpty = false;
+    bool Y2Empty = false;
+};
+
 // Overwrites Min and Max of every axis with Autoscale set: x from the bounds of the visible
 // curves, y and y2 from the points of the visible curves whose x lies within the x limits.
+// Values that are not finite (an infinite Cs where |Z| is 0) take no part. Limits that all
+// data put on one value are widened around it by 1 %, so that a single point can be drawn.
 // Writes the limits without asking for a repaint.
-void AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis, TFastAxis& y2Axis);
+AutoscaleOutcome AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis,
+                               TFastAxis& y2Axis);
 
 } // namespace ymt

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <functional>
+#include <optional>
 #include <vector>
 
 namespace ymt {
@@ -21,11 +23,20 @@ struct TickSteps {
 // no wider than labelWidth on an axis of `extent` pixels showing `range` units.
 TickSteps ChooseSteps(double extent, double labelWidth, double range);
 
-// Decimals of the labels of a linear axis with the given major step.
+// The next coarser steps after majorStep in the series 1, 2, 5, 10, 20, 50 ...; the minor step
+// divides the major one into 10, 2 or 5 parts as ChooseSteps does.
+TickSteps NextCoarserSteps(double majorStep);
+
+// Decimals of the labels of a linear axis: exactly as many as the major step has (0.1 and 0.5
+// give 1, 0.05 gives 2, 0.002 gives 3), so that the labels show no digits that never change.
 int LabelDecimals(double majorStep);
 
 // Decimals of the decade label 10^exponent (0.01 has 2, 100 has none).
 int DecadeLabelDecimals(int exponent);
+
+// Text of the decade label 10^exponent: fixed notation while it stays short (0.000001 up to
+// 10000000), beyond that "1E-300", so that an axis over hundreds of decades stays readable.
+QString DecadeLabel(int exponent);
 
 // Limits are usable when Min < Max (with a finite span) and, on a log axis, both above 0.
 bool AxisLimitsUsable(double min, double max, bool log);
@@ -62,9 +73,37 @@ struct AxisDivision {
     std::vector<AxisTick> Minor;
 };
 
+// Width of a label text along its axis in pixels, and the free space two neighbouring labels
+// keep at least (one character of the axis font). Without a measure the steps come from the
+// label-width estimate alone.
+struct LabelMetrics {
+    std::function<double(const QString&)> width;
+    double gap = 0;
+};
+
+// Minor ticks closer than this to another tick are left out: they would only blacken the axis.
+inline constexpr int kMinimumMinorTickDistance = 3;
+
+// A linear axis: steps from ChooseSteps with the estimated label width, made coarser while the
+// real labels (measured with metrics) do not keep their gap.
 AxisDivision DivideLinearAxis(double min, double max, const AxisGeometry& geometry,
-                              double labelWidth);
-AxisDivision DivideLogAxis(double min, double max, const AxisGeometry& geometry);
+                              double labelWidth, const LabelMetrics& metrics = {});
+// A log axis: decade labels (every k-th decade when they would touch); with fewer than two
+// decades inside, labels at the 1, 2 and 5 multiples; with fewer than two of those, the labels
+// of a linear axis over the same range, placed on the log scale.
+AxisDivision DivideLogAxis(double min, double max, const AxisGeometry& geometry,
+                           const LabelMetrics& metrics = {});
+
+// Centres (along the axis) of the labels of the major ticks: each label is moved just enough to
+// lie within [low, high], and a label that would come nearer than metrics.gap to one already
+// placed is left out (its entry is empty). The ticks may come in either pixel order.
+std::vector<std::optional<int>> PlaceAxisLabels(const std::vector<AxisTick>& major,
+                                                const LabelMetrics& metrics, int low, int high);
+
+// Label of a linear axis: fixed notation with the step's decimals while that stays within
+// kLongestFixedLabel characters; beyond that "2.5E300", with the digits the step needs.
+inline constexpr int kLongestFixedLabel = 12;
+QString LinearLabel(double value, int decimals, double step);
 
 // Label-width text of a linear axis: the longer of Min and Max without decimals, plus "MM".
 QString LinearLabelWidthText(double min, double max);

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPolygon>
 
+#include <algorithm>
 #include <cmath>
 
 namespace ymt {
@@ -17,6 +18,7 @@ struct TFastGraph::Layout {
     int W = 0;
     int H = 0;
     int c = 0; // character height of the component font
+    AutoscaleOutcome autoscale;
 };
 
 namespace {
@@ -64,8 +66,11 @@ AxisMapping mappingOf(const TFastAxis& axis) {
     return m;
 }
 
-// Maps a raw value to axis units; false when the point cannot be shown on this axis.
+// Maps a raw value to axis units; false when no axis could show it (not finite, or not
+// positive on a log axis): such a point lifts the pen.
 bool toAxisUnits(const AxisMapping& m, double raw, double& value) {
+    if (!std::isfinite(raw))
+        return false;
     if (m.log) {
         if (!(raw > 0))
             return false;
@@ -73,7 +78,47 @@ bool toAxisUnits(const AxisMapping& m, double raw, double& value) {
     } else {
         value = raw;
     }
+    return true;
+}
+
+bool within(const AxisMapping& m, double value) {
     return value >= m.low && value <= m.high;
+}
+
+// Cuts the segment (x0, y0)-(x1, y1) to the window of both axes (in axis units); false when no
+// part of it lies inside.
+bool clipToWindow(const AxisMapping& xMap, const AxisMapping& yMap, double& x0, double& y0,
+                  double& x1, double& y1) {
+    double enter = 0;
+    double leave = 1;
+    const double dx = x1 - x0;
+    const double dy = y1 - y0;
+    auto edge = [&](double p, double q) {
+        if (p == 0)
+            return q >= 0;
+        const double r = q / p;
+        if (p < 0) {
+            if (r > leave)
+                return false;
+            enter = std::max(enter, r);
+        } else {
+            if (r < enter)
+                return false;
+            leave = std::min(leave, r);
+        }
+        return true;
+    };
+    if (!edge(-dx, x0 - xMap.low) || !edge(dx, xMap.high - x0) || !edge(-dy, y0 - yMap.low) ||
+        !edge(dy, yMap.high - y0))
+        return false;
+    const double ax = x0 + enter * dx, ay = y0 + enter * dy;
+    const double bx = x0 + leave * dx, by = y0 + leave * dy;
+    // The ends that lay inside keep their exact values; cut ends sit on the window's edge.
+    x1 = leave < 1 ? std::clamp(bx, xMap.low, xMap.high) : x1;
+    y1 = leave < 1 ? std::clamp(by, yMap.low, yMap.high) : y1;
+    x0 = enter > 0 ? std::clamp(ax, xMap.low, xMap.high) : x0;
+    y0 = enter > 0 ? std::clamp(ay, yMap.low, yMap.high) : y0;
+    return true;
 }
 
 void storeWorkingValues(TFastAxis& axis, const AxisDivision& division) {
@@ -85,23 +130,19 @@ void storeWorkingValues(TFastAxis& axis, const AxisDivision& division) {
     axis.Offset = division.Offset;
 }
 
-AxisDivision divide(const TFastAxis& axis, const AxisGeometry& geometry, const QPainter& painter) {
-    if (axis.Log())
-        return DivideLogAxis(axis.Min(), axis.Max(), geometry);
-    const double labelWidth =
-        painter.fontMetrics().horizontalAdvance(LinearLabelWidthText(axis.Min(), axis.Max()));
-    return DivideLinearAxis(axis.Min(), axis.Max(), geometry, labelWidth);
+// Labels are measured as drawn and keep one character of space between them.
+LabelMetrics labelMetrics(const QPainter& painter) {
+    const QFontMetrics metrics = painter.fontMetrics();
+    return {[metrics](const QString& text) { return metrics.horizontalAdvance(text); },
+            static_cast<double>(metrics.horizontalAdvance(QLatin1Char('0')))};
 }
 
-// Moves a label's centre along its axis just enough that the whole label stays within
-// [low, high]: a label at the very end of an axis would otherwise be cut at the drawing's edge.
-int keepLabelInside(const QPainter& painter, const QString& label, int centre, int low, int high) {
-    const int half = painter.fontMetrics().horizontalAdvance(label) / 2 + 1;
-    if (centre + half > high)
-        centre = high - half;
-    if (centre - half < low)
-        centre = low + half;
-    return centre;
+AxisDivision divide(const TFastAxis& axis, const AxisGeometry& geometry, const QPainter& painter) {
+    if (axis.Log())
+        return DivideLogAxis(axis.Min(), axis.Max(), geometry, labelMetrics(painter));
+    const double labelWidth =
+        painter.fontMetrics().horizontalAdvance(LinearLabelWidthText(axis.Min(), axis.Max()));
+    return DivideLinearAxis(axis.Min(), axis.Max(), geometry, labelWidth, labelMetrics(painter));
 }
 
 bool usable(const TFastAxis& axis) {
@@ -115,8 +156,10 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setFont(font());
-    const Layout layout{rect.x(), rect.y(), rect.width(), rect.height(),
-                        CharHeight(font(), painter.device())};
+    Layout layout{
+        rect.x(), rect.y(), rect.width(), rect.height(), CharHeight(font(), painter.device()), {}};
+    PlotOriginX = layout.X0;
+    PlotOriginY = layout.Y0;
     const int c = layout.c;
     const int W = layout.W;
     const int H = layout.H;
@@ -136,7 +179,7 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
     painter.fillRect(QRect(layout.X0, layout.Y0, W, H), background);
 
     if (XAxis.Autoscale() || YAxis.Autoscale() || Y2Axis.Autoscale())
-        AutoscaleAxes(store_, XAxis, YAxis, Y2Axis);
+        layout.autoscale = AutoscaleAxes(store_, XAxis, YAxis, Y2Axis);
 
     drawXAxis(painter, layout);
     drawValueAxis(painter, layout, YAxis, false);
@@ -184,8 +227,10 @@ void TFastGraph::drawXAxis(QPainter& painter, const Layout& layout) {
     geometry.insideLow = layout.X0 + PlotLeft;
     geometry.insideHigh = layout.X0 + PlotRight;
     geometry.extent = layout.W;
+    // An autoscaled axis with nothing to show draws its title and no ticks.
+    const bool empty = XAxis.Autoscale() && layout.autoscale.XEmpty;
     AxisDivision division;
-    if (ok) {
+    if (ok && !empty) {
         division = divide(XAxis, geometry, painter);
         storeWorkingValues(XAxis, division);
     }
@@ -197,15 +242,18 @@ void TFastGraph::drawXAxis(QPainter& painter, const Layout& layout) {
     const int top = layout.Y0 + PlotTop;
     const int bottom = layout.Y0 + PlotBottom;
     const int yL = XAxis.Centered() ? layout.Y0 + (PlotTop + PlotBottom) / 2 : bottom;
-    for (const AxisTick& tick : division.Major) {
+    // The x labels own the row under the plot across the whole width.
+    const std::vector<std::optional<int>> labelX =
+        PlaceAxisLabels(division.Major, labelMetrics(painter), layout.X0, layout.X0 + layout.W);
+    for (size_t i = 0; i < division.Major.size(); ++i) {
+        const AxisTick& tick = division.Major[i];
         if (XAxis.Grid()) {
             painter.setPen(gridPen(toQColor(GridColor)));
             painter.drawLine(tick.pixel, bottom, tick.pixel, top);
         }
-        const int labelX =
-            keepLabelInside(painter, tick.label, tick.pixel, layout.X0, layout.X0 + layout.W);
-        DrawPlotText(painter, QPoint(labelX, yL + c / 2), tick.label, TextDirection::Horizontal,
-                     toQColor(FontColor), background);
+        if (labelX[i])
+            DrawPlotText(painter, QPoint(*labelX[i], yL + c / 2), tick.label,
+                         TextDirection::Horizontal, toQColor(FontColor), background);
         painter.setPen(solidPen(lineColor, 2));
         painter.drawLine(tick.pixel, yL + c / 3, tick.pixel, yL);
     }
@@ -221,7 +269,7 @@ void TFastGraph::drawXAxis(QPainter& painter, const Layout& layout) {
     const QPoint titleAt(layout.X0 + layout.W / 2,
                          XAxis.Centered() ? bottom : bottom + (3 * c) / 2);
     DrawPlotText(painter, titleAt,
-                 ok ? XAxis.Title() : QStringLiteral("X - Min And/or Max Incorrect"),
+                 ok || empty ? XAxis.Title() : QStringLiteral("X - Min And/or Max Incorrect"),
                  TextDirection::Horizontal, toQColor(XAxis.TitleColor()), background);
 }
 
@@ -236,8 +284,10 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
     geometry.insideLow = layout.Y0 + PlotTop;
     geometry.insideHigh = layout.Y0 + PlotBottom;
     geometry.extent = layout.H;
+    const bool empty =
+        axis.Autoscale() && (right ? layout.autoscale.Y2Empty : layout.autoscale.YEmpty);
     AxisDivision division;
-    if (ok) {
+    if (ok && !empty) {
         division = divide(axis, geometry, painter);
         storeWorkingValues(axis, division);
     }
@@ -261,13 +311,18 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
             painter.drawLine(plotLeft, py, plotRight, py);
     };
 
-    for (const AxisTick& tick : division.Major) {
+    // The value labels end above the row of the x labels, which starts c / 2 under the plot.
+    const int labelsEnd = XAxis.Visible() && !XAxis.Centered() ? layout.Y0 + PlotBottom + c / 2 - 1
+                                                               : layout.Y0 + layout.H;
+    const std::vector<std::optional<int>> labelY =
+        PlaceAxisLabels(division.Major, labelMetrics(painter), layout.Y0, labelsEnd);
+    for (size_t i = 0; i < division.Major.size(); ++i) {
+        const AxisTick& tick = division.Major[i];
         if (axis.Grid())
             drawGridLine(tick.pixel);
-        const int labelY =
-            keepLabelInside(painter, tick.label, tick.pixel, layout.Y0, layout.Y0 + layout.H);
-        DrawPlotText(painter, QPoint(labelX, labelY), tick.label, textDirection, lineColor,
-                     background);
+        if (labelY[i])
+            DrawPlotText(painter, QPoint(labelX, *labelY[i]), tick.label, textDirection, lineColor,
+                         background);
         painter.setPen(solidPen(lineColor, 2));
         painter.drawLine(xA, tick.pixel, xA + outward * (c / 3), tick.pixel);
     }
@@ -289,7 +344,7 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
     else
         titleAt = QPoint(plotLeft - RoundHalfEven(2.7 * c), layout.Y0 + layout.H / 2);
     QString title = axis.Title();
-    if (!ok)
+    if (!ok && !empty)
         title = right ? QStringLiteral("Y2 - Min And/or Max Incorrect")
                       : QStringLiteral("Y - Min And/or Max Incorrect");
     DrawPlotText(painter, titleAt, title, textDirection, toQColor(axis.TitleColor()), background);
@@ -298,7 +353,7 @@ void TFastGraph::drawValueAxis(QPainter& painter, const Layout& layout, TFastAxi
 void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
     // A curve on unusable limits has no point inside them; skipping it also keeps stale working
     // values of a log axis from mapping points that must not show.
-    if (!usable(XAxis))
+    if (!usable(XAxis) || (XAxis.Autoscale() && layout.autoscale.XEmpty))
         return;
     const AxisMapping xMap = mappingOf(XAxis);
     const int xOrigin = layout.X0 + PlotLeft;
@@ -313,12 +368,24 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
         if (!curve.Visible)
             continue;
         const TFastAxis& valueAxis = curve.Axis == 0 ? YAxis : Y2Axis;
-        if (!usable(valueAxis))
+        const bool valueAxisEmpty =
+            valueAxis.Autoscale() &&
+            (curve.Axis == 0 ? layout.autoscale.YEmpty : layout.autoscale.Y2Empty);
+        if (!usable(valueAxis) || valueAxisEmpty)
             continue;
         const AxisMapping yMap = mappingOf(valueAxis);
         QPen pen(toQColor(curve.Color), curve.Width, curvePenStyle(curve.PenStyle), Qt::RoundCap,
                  Qt::RoundJoin);
         painter.setPen(pen);
+        painter.setBrush(background);
+        auto toPixel = [&](double x, double y) {
+            return QPoint(MapAscending(x, xMap.low, xMap.scale, xOrigin),
+                          MapDescending(y, yMap.low, yMap.scale, yOrigin));
+        };
+        auto drawMarker = [&](QPoint at) {
+            painter.drawRect(QRect(QPoint(at.x() - markerHalf, at.y() - markerHalf),
+                                   QPoint(at.x() + markerHalf, at.y() + markerHalf)));
+        };
 
         // Segments between pen breaks go out as one polyline; with point markers each segment
         // follows its marker, so the markers are interleaved with single segments.
@@ -327,7 +394,8 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
         const bool stampTwoPixels = !ShowPoints && curve.Width == 2 && curve.PenStyle == 0;
         if (stampTwoPixels)
             painter.setPen(QPen(toQColor(curve.Color), 1, Qt::SolidLine, Qt::SquareCap));
-        auto flush = [&] {
+        bool runHasSegment = false;
+        auto drawRun = [&] {
             if (run.size() >= 2) {
                 if (stampTwoPixels) {
                     for (const QPoint shift :
@@ -339,37 +407,65 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
                 } else {
                     painter.drawPolyline(run);
                 }
+            } else if (run.size() == 1 && !runHasSegment && !ShowPoints) {
+                // A point with no drawn neighbour would vanish: it gets the point mark.
+                drawMarker(run.first());
             }
             run.resize(0);
+            runHasSegment = false;
         };
-        if (ShowPoints)
-            painter.setBrush(background);
-        QPoint previous;
-        bool penDown = false;
+        auto moveTo = [&](QPoint at) {
+            drawRun();
+            run.append(at);
+        };
+        // Always follows a moveTo or another lineTo, so the run holds a point.
+        auto lineTo = [&](QPoint at) {
+            runHasSegment = true;
+            if (ShowPoints) {
+                painter.drawLine(run.last(), at);
+                run.last() = at;
+            } else if (run.last() != at) {
+                run.append(at);
+            }
+        };
+
+        // A segment with one end outside the window is drawn up to the plot's edge, so that a
+        // sparse view has no gaps at its edges; points no axis can show lift the pen.
+        double previousX = 0;
+        double previousY = 0;
+        bool havePrevious = false;
+        bool previousInside = false;
         for (const CurvePoint& point : curve.Points) {
             double x = 0;
             double y = 0;
             if (!toAxisUnits(xMap, point.x, x) || !toAxisUnits(yMap, point.y, y)) {
-                if (!ShowPoints)
-                    flush();
-                penDown = false;
+                drawRun();
+                havePrevious = false;
                 continue;
             }
-            const QPoint mapped(MapAscending(x, xMap.low, xMap.scale, xOrigin),
-                                MapDescending(y, yMap.low, yMap.scale, yOrigin));
-            if (ShowPoints) {
-                painter.drawRect(QRect(QPoint(mapped.x() - markerHalf, mapped.y() - markerHalf),
-                                       QPoint(mapped.x() + markerHalf, mapped.y() + markerHalf)));
-                if (penDown)
-                    painter.drawLine(previous, mapped);
-            } else if (run.isEmpty() || run.last() != mapped) {
-                run.append(mapped);
+            const bool inside = within(xMap, x) && within(yMap, y);
+            if (inside && ShowPoints)
+                drawMarker(toPixel(x, y));
+            if (havePrevious && previousInside && inside) {
+                lineTo(toPixel(x, y));
+            } else if (havePrevious) {
+                double x0 = previousX, y0 = previousY, x1 = x, y1 = y;
+                if (clipToWindow(xMap, yMap, x0, y0, x1, y1)) {
+                    if (!previousInside)
+                        moveTo(toPixel(x0, y0));
+                    lineTo(toPixel(x1, y1));
+                }
+                if (!inside)
+                    drawRun();
+            } else if (inside) {
+                moveTo(toPixel(x, y));
             }
-            previous = mapped;
-            penDown = true;
+            previousX = x;
+            previousY = y;
+            previousInside = inside;
+            havePrevious = true;
         }
-        if (!ShowPoints)
-            flush();
+        drawRun();
         painter.setBrush(Qt::NoBrush);
     }
 }

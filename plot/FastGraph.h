@@ -46,6 +46,9 @@ public:
     int PlotTop = 0;
     int PlotRight = 0;
     int PlotBottom = 0;
+    // Drawing origin (X0, Y0) of the last drawing: the screen draws at (1, 1).
+    int PlotOriginX = 0;
+    int PlotOriginY = 0;
 
     // Runs at the end of every drawing, with the painter that drew the plot.
     std::function<void(TFastGraph& sender, QPainter& painter)> OnAfterPaint;

@@ -3,6 +3,7 @@
 #include "core/Misc.h"
 #include "plot/FastGraph.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -38,11 +39,17 @@ bool ZoomHistory::back() {
 }
 
 double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax) {
-    return xMin + static_cast<double>(x - 1 - plotLeft) / (plotRight - plotLeft) * (xMax - xMin);
+    if (x <= plotLeft + 1)
+        return xMin;
+    if (x >= plotRight + 1)
+        return xMax;
+    const double f =
+        xMin + static_cast<double>(x - 1 - plotLeft) / (plotRight - plotLeft) * (xMax - xMin);
+    return std::clamp(f, xMin, xMax);
 }
 
 int ClampPressX(int x, int plotLeft, int plotRight) {
-    if (x < plotLeft)
+    if (x < plotLeft + 1)
         return plotLeft + 1;
     if (x > plotRight)
         return plotRight - 1;
@@ -58,15 +65,19 @@ int ClampMoveX(int x, int plotLeft, int plotRight) {
 }
 
 int ClampReleaseX(int x, int plotLeft, int plotRight) {
-    if (x < plotLeft)
-        return plotLeft;
-    if (x > plotRight)
-        return plotRight;
+    if (x < plotLeft + 1)
+        return plotLeft + 1;
+    if (x > plotRight + 1)
+        return plotRight + 1;
     return x;
 }
 
 bool IsZoomBand(int dragStart, int dragEnd) {
     return std::abs(dragEnd - dragStart) > 5;
+}
+
+double MinimumZoomSpan(double low, double high) {
+    return std::max(kMinimumZoomSpanFraction * std::fabs(low + high) / 2, kMinimumZoomSpanKHz);
 }
 
 std::optional<FrequencyBand> DragZoomBand(int dragStart, int dragEnd, int plotLeft, int plotRight,
@@ -75,8 +86,11 @@ std::optional<FrequencyBand> DragZoomBand(int dragStart, int dragEnd, int plotLe
         std::swap(dragStart, dragEnd);
     if (!IsZoomBand(dragStart, dragEnd))
         return std::nullopt;
-    return FrequencyBand{FrequencyAtX(dragStart, plotLeft, plotRight, xMin, xMax),
-                         FrequencyAtX(dragEnd, plotLeft, plotRight, xMin, xMax)};
+    const FrequencyBand band{FrequencyAtX(dragStart, plotLeft, plotRight, xMin, xMax),
+                             FrequencyAtX(dragEnd, plotLeft, plotRight, xMin, xMax)};
+    if (band.High - band.Low < MinimumZoomSpan(band.Low, band.High))
+        return std::nullopt;
+    return band;
 }
 
 int NearestPointIndex(const CurveStore& store, int curve, double frequency) {

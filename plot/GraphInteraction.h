@@ -45,10 +45,12 @@ private:
 };
 
 // Frequency (kHz) under widget x pixel x of the measurement plot. The screen draws the plot one
-// pixel in, so its left edge PlotLeft lies at x = plotLeft + 1, which gives exactly xMin.
+// pixel in, so its edges PlotLeft and PlotRight lie at x = plotLeft + 1 and plotRight + 1, which
+// give exactly xMin and xMax; positions beyond them give xMin or xMax, never a frequency outside.
 double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax);
 
-// Clamps of the mouse x for press, move and release.
+// Clamps of the mouse x for press, move and release: each keeps the position over the plot as
+// the screen shows it (plotLeft + 1 to plotRight + 1).
 int ClampPressX(int x, int plotLeft, int plotRight);
 int ClampMoveX(int x, int plotLeft, int plotRight);
 int ClampReleaseX(int x, int plotLeft, int plotRight);
@@ -56,11 +58,18 @@ int ClampReleaseX(int x, int plotLeft, int plotRight);
 // A drag zooms only when its band is wider than 5 pixels; the ends may come in either order.
 bool IsZoomBand(int dragStart, int dragEnd);
 
+// The narrowest window a zoom may reach: a millionth of its centre frequency, never below
+// 1 mHz, so that the axis labels still tell its ends apart.
+inline constexpr double kMinimumZoomSpanFraction = 1e-6;
+inline constexpr double kMinimumZoomSpanKHz = 1e-6;
+double MinimumZoomSpan(double low, double high);
+
 struct FrequencyBand {
     double Low = 0;
     double High = 0;
 };
-// The frequency band of a drag, or none for a band of 5 pixels or less.
+// The frequency band of a drag, or none for a band of 5 pixels or less or one narrower than
+// MinimumZoomSpan.
 std::optional<FrequencyBand> DragZoomBand(int dragStart, int dragEnd, int plotLeft, int plotRight,
                                           double xMin, double xMax);
 

@@ -47,6 +47,17 @@ TEST(GraphProgramZoom, DragEitherWayZoomsTheSameBandAndWritesOnlyTheMeasurementR
     EXPECT_EQ(run.value(QStringLiteral("ZoomDepth"), 1), QStringLiteral("1"));
 }
 
+TEST(GraphProgramZoom, ReleaseLeftOfThePlotSendsNoFrequencyBelowTheWindow) {
+    const ymt::test::ScriptRun run =
+        ymt::test::RunScript(QStringLiteral("tab TabSheet3\nmouse fastgraph1 down left 300 200\n"
+                                            "mouse fastgraph1 up left 5 200\n") +
+                             kFieldsAndState + QStringLiteral("quit\n"));
+    ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    EXPECT_EQ(run.number(QStringLiteral("RangeStart")), 0.04);
+    EXPECT_EQ(run.value(QStringLiteral("Edit1")), QStringLiteral("0.040"));
+    EXPECT_EQ(run.value(QStringLiteral("ZoomDepth")), QStringLiteral("1"));
+}
+
 TEST(GraphProgramZoom, DragOfFivePixelsDoesNothingAndSixPixelsZoom) {
     const ymt::test::ScriptRun run =
         ymt::test::RunScript(QStringLiteral("tab TabSheet3\n") + drag(200, 205) + kFieldsAndState +

@@ -93,6 +93,29 @@ TEST(GraphWindowZoom, PressLeftOfThePlotStartsTheBandExactlyAtTheWindowMinimum) 
     EXPECT_EQ(text(fixture, "Edit1"), QStringLiteral("0.040"));
 }
 
+TEST(GraphWindowZoom, ReleaseOutsideThePlotEndsTheBandAtTheWindowLimitsAndPicksNoOutsideFrequency) {
+    DrawnPlot fixture;
+    TForm1& window = *fixture.window;
+    // Released left of the plot: the band starts exactly at the window minimum, not below it.
+    DragPlot(window, fixture.left() + 300, 5);
+    EXPECT_EQ(window.RangeStart, 0.04);
+    EXPECT_EQ(text(fixture, "Edit1"), QStringLiteral("0.040"));
+    DrawPlotOnScreen(fixture.plot());
+    // Released right of it: the band ends exactly at the window maximum.
+    const double low = window.RangeStart;
+    const double high = window.RangeStop;
+    DragPlot(window, fixture.left() + 100, fixture.right() + 50);
+    EXPECT_EQ(window.RangeStop, high);
+    EXPECT_GT(window.RangeStart, low);
+
+    // A manual pick clicked beside the plot takes the window's edge.
+    DrawPlotOnScreen(fixture.plot());
+    window.AwaitMinClick = true;
+    ymt::test::ClickPlot(window, 2);
+    EXPECT_EQ(window.MinMarker, fixture.plot().XAxis.Min());
+    EXPECT_GE(window.MinMarker, 0.04);
+}
+
 TEST(GraphWindowZoom, BandOfFivePixelsChangesNothingAndSixPixelsZoom) {
     DrawnPlot fixture;
     const int a = fixture.left() + 50;
@@ -278,8 +301,9 @@ TEST(GraphWindowMarkers, MarkersAndPromptShowOnTheScreenButNotInImages) {
     window.PlotPrompt = QStringLiteral("Please click on |Z| maximum f(max)... ");
 
     const QImage screen = fixture.plot().grab().toImage();
-    const int minX =
-        fixture.left() + qRound((199.0 - 150) * (fixture.right() - fixture.left()) / (260.0 - 150));
+    // The screen draws the plot one pixel in; the line sits on the pixel the curves use.
+    const int minX = 1 + fixture.left() +
+                     qRound((199.0 - 150) * (fixture.right() - fixture.left()) / (260.0 - 150));
     const int top = fixture.plot().PlotTop + 2;
     const int bottom = fixture.plot().PlotBottom - 40;
     EXPECT_GT(darkPixelsInColumn(screen, minX, top, bottom), (bottom - top) / 3)

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 namespace ymt {
 namespace {
 
@@ -53,8 +56,49 @@ TEST(Autoscale, LogAxesIgnoreValuesThatAreNotPositive) {
     AutoscaleAxes(store, axes.x, axes.y, axes.y2);
     EXPECT_EQ(axes.x.Min(), 0.5); // MinPosX
     EXPECT_EQ(axes.x.Max(), 8);
-    EXPECT_EQ(axes.y.Min(), 0.25);
-    EXPECT_EQ(axes.y.Max(), 0.25); // raw x window 0.5..8 holds only the points at 0.5, 2, 8
+    // The raw x window 0.5..8 holds only the points at 0.5, 2 and 8, and only 0.25 counts: a
+    // single value is opened to 1 % around it.
+    EXPECT_DOUBLE_EQ(axes.y.Min(), 0.25 * 0.99);
+    EXPECT_DOUBLE_EQ(axes.y.Max(), 0.25 * 1.01);
+}
+
+TEST(Autoscale, NonFiniteValuesTakeNoPartAndASingleValueIsOpened) {
+    CurveStore store;
+    Axes axes;
+    axes.y.setAutoscale(true);
+    axes.y2.setAutoscale(true);
+    store.setVisible(1, true);
+    store.setVisible(2, true);
+    store.setAxis(2, 1);
+    store.AddPoint(1, 10, -std::numeric_limits<double>::infinity()); // Cs where |Z| = theta = 0
+    store.AddPoint(1, 20, 3.5);
+    store.AddPoint(1, 30, std::nan(""));
+    store.AddPoint(1, 40, -1.5);
+    store.AddPoint(2, 50, 0);
+    const AutoscaleOutcome outcome = AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    EXPECT_EQ(axes.y.Min(), -1.5);
+    EXPECT_EQ(axes.y.Max(), 3.5);
+    EXPECT_EQ(axes.y2.Min(), -1); // one value 0: a unit around it
+    EXPECT_EQ(axes.y2.Max(), 1);
+    EXPECT_FALSE(outcome.YEmpty);
+    EXPECT_FALSE(outcome.Y2Empty);
+}
+
+TEST(Autoscale, AxesWithoutAnyValueAreEmptyButValuesALogAxisCannotShowAreNot) {
+    CurveStore store;
+    Axes axes;
+    axes.y.setAutoscale(true);
+    axes.y.setLog(true);
+    axes.y2.setAutoscale(true);
+    store.setVisible(1, true);
+    store.AddPoint(1, 50, -20); // on the log axis: data that cannot be shown
+    store.setVisible(2, true);
+    store.setAxis(2, 1);
+    store.AddPoint(2, 500, 1); // outside the x window 1..100
+    const AutoscaleOutcome outcome = AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    EXPECT_FALSE(outcome.YEmpty);
+    EXPECT_TRUE(outcome.Y2Empty);
+    EXPECT_EQ(axes.y2.Min(), kAutoscaleEmptyMin);
 }
 
 TEST(Autoscale, NoDataLeavesTheEmptyLimits) {
@@ -82,6 +126,7 @@ TEST(Autoscale, WritesLimitsWithoutRequestingARepaint) {
     repaints = 0;
     store.setVisible(1, true);
     store.AddPoint(1, 50, 5);
+    store.AddPoint(1, 60, 7);
     AutoscaleAxes(store, axes.x, axes.y, axes.y2);
     EXPECT_EQ(axes.y.Min(), 5);
     EXPECT_EQ(repaints, 0);

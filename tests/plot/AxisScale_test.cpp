@@ -5,6 +5,9 @@
 
 #include <QStringList>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ymt {
 namespace {
 
@@ -77,13 +80,106 @@ TEST(ChooseSteps, ZeroOrInfiniteRangeGivesNoStepsInsteadOfLooping) {
 TEST(LabelDecimals, FollowTheMajorStep) {
     EXPECT_EQ(LabelDecimals(20), 0);
     EXPECT_EQ(LabelDecimals(1), 0);
+    // As many decimals as the step has, not one more.
     EXPECT_EQ(LabelDecimals(0.5), 1);
-    EXPECT_EQ(LabelDecimals(0.2), 2);
-    EXPECT_EQ(LabelDecimals(0.1), 2);
+    EXPECT_EQ(LabelDecimals(0.2), 1);
+    EXPECT_EQ(LabelDecimals(0.1), 1);
     EXPECT_EQ(LabelDecimals(0.05), 2);
-    EXPECT_EQ(LabelDecimals(0.01), 3);
+    EXPECT_EQ(LabelDecimals(0.01), 2);
+    EXPECT_EQ(LabelDecimals(0.002), 3);
+    EXPECT_EQ(LabelDecimals(0.001), 3);
+    EXPECT_EQ(LabelDecimals(1e-5), 5);
     EXPECT_EQ(DecadeLabelDecimals(-2), 2);
     EXPECT_EQ(DecadeLabelDecimals(3), 0);
+}
+
+TEST(LinearAxis, ZoomAroundTheResonanceLabelsWithTheStepsDecimals) {
+    // 199.99..200.01 kHz: step 0.002 reads "199.990", "199.992" ...; step 0.1 reads "200.1".
+    const AxisDivision fine = DivideLinearAxis(199.99, 200.01, horizontal(45, 773, 818), 60);
+    EXPECT_NEAR(fine.MajorStep, 0.002, 1e-15) << labelsOf(fine).join(' ').toStdString();
+    EXPECT_EQ(fine.Major.front().label, QStringLiteral("199.990"));
+    const AxisDivision coarse = DivideLinearAxis(199.5, 200.5, horizontal(45, 773, 818), 60);
+    EXPECT_NEAR(coarse.MajorStep, 0.1, 1e-15) << labelsOf(coarse).join(' ').toStdString();
+    EXPECT_TRUE(labelsOf(coarse).contains(QStringLiteral("200.1")));
+}
+
+// 8 pixels per character, a gap of one character.
+LabelMetrics eightPixelCharacters() {
+    return {[](const QString& text) { return 8.0 * text.size(); }, 8};
+}
+
+// Labels of neighbouring ticks keep the metrics' gap.
+void expectLabelsApart(const AxisDivision& d, const LabelMetrics& metrics) {
+    for (size_t i = 1; i < d.Major.size(); ++i) {
+        const double room = std::abs(d.Major[i].pixel - d.Major[i - 1].pixel);
+        const double needed =
+            (metrics.width(d.Major[i].label) + metrics.width(d.Major[i - 1].label)) / 2 +
+            metrics.gap;
+        EXPECT_GE(room, needed) << d.Major[i - 1].label.toStdString() << " and "
+                                << d.Major[i].label.toStdString();
+    }
+}
+
+TEST(LinearAxis, MeasuredLabelsWithDecimalsAndSignsKeepACharacterApart) {
+    // The estimate counts "-0MM" only; the real labels "-0.00002" are far wider.
+    const LabelMetrics metrics = eightPixelCharacters();
+    const AxisDivision d =
+        DivideLinearAxis(-0.0000123, 0.0000871, vertical(30, 545, 590), 32, metrics);
+    ASSERT_GE(d.Major.size(), 2u);
+    expectLabelsApart(d, metrics);
+    // Still the finest step that fits: the next finer one would not.
+    const AxisDivision finer = DivideLinearAxis(-0.0000123, 0.0000871, vertical(30, 545, 590), 32);
+    EXPECT_LT(finer.MajorStep, d.MajorStep);
+}
+
+TEST(LogAxis, LessThanADecadeGetsLabelsAtTheTwoAndFiveMultiples) {
+    // theta 10..87 degrees: only the decade 10 lies inside.
+    const AxisDivision d = DivideLogAxis(10, 87, vertical(30, 545, 590), eightPixelCharacters());
+    EXPECT_EQ(labelsOf(d), (QStringList{"10", "20", "50"}));
+}
+
+TEST(LogAxis, NarrowRangeGetsTheLabelsOfALinearAxisOnTheLogScale) {
+    // |Z| 5.30..5.32 ohm: no decade and no 2 or 5 multiple inside.
+    const LabelMetrics metrics = eightPixelCharacters();
+    const AxisDivision d = DivideLogAxis(5.30, 5.32, vertical(30, 545, 590), metrics);
+    ASSERT_GE(d.Major.size(), 2u);
+    EXPECT_EQ(d.Major.front().label.left(4), QStringLiteral("5.30"));
+    for (const AxisTick& tick : d.Major) {
+        // Each label sits where the log scale puts its value.
+        const double expected = 545 - (std::log10(tick.value) - std::log10(5.30)) * d.Scale;
+        EXPECT_NEAR(tick.pixel, expected, 0.5001);
+    }
+    expectLabelsApart(d, metrics);
+}
+
+TEST(LogAxis, HundredsOfDecadesLabelEveryKthDecadeAndThinTheMinorTicks) {
+    // A |Z| of 0 read as 1e-300: 306 decades on 515 pixels.
+    const LabelMetrics metrics = eightPixelCharacters();
+    const AxisDivision d = DivideLogAxis(1e-300, 1e6, vertical(30, 545, 590), metrics);
+    ASSERT_GE(d.Major.size(), 2u);
+    EXPECT_LE(d.Major.size(), 20u);
+    expectLabelsApart(d, metrics);
+    EXPECT_TRUE(labelsOf(d).contains(QStringLiteral("1E-300")));
+    std::vector<int> ticks = pixelsOf(d.Major);
+    const std::vector<int> minor = pixelsOf(d.Minor);
+    ticks.insert(ticks.end(), minor.begin(), minor.end());
+    std::sort(ticks.begin(), ticks.end());
+    for (size_t i = 1; i < ticks.size(); ++i)
+        EXPECT_GE(ticks[i] - ticks[i - 1], kMinimumMinorTickDistance) << "at " << ticks[i];
+}
+
+TEST(PlaceAxisLabels, EndLabelsMoveInsideTheirSpaceAndNoLabelCoversAnother) {
+    const LabelMetrics metrics = eightPixelCharacters();
+    std::vector<AxisTick> ticks{{100, 0, "3000"}, {160, 0, "3050"}, {200, 0, "3100"}};
+    // "3100" (32 px) at 200 would reach 216: moved to end at 210 it would start at 178, nearer
+    // than 8 px to "3050", which ends at 176.
+    const auto centres = PlaceAxisLabels(ticks, metrics, 0, 210);
+    ASSERT_EQ(centres.size(), 3u);
+    EXPECT_EQ(centres[0], 100);
+    EXPECT_EQ(centres[1], 160);
+    EXPECT_FALSE(centres[2].has_value());
+    const auto wide = PlaceAxisLabels(ticks, metrics, 0, 300);
+    EXPECT_EQ(wide[2], 200);
 }
 
 TEST(RoundHalfEven, RoundsHalvesToEvenAndClampsHugeValues) {

@@ -13,10 +13,14 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
+#include <limits>
+
 namespace ymt {
 namespace {
 
 using test::RecordingDevice;
+using RecordedTextList = std::vector<test::RecordedText>;
 
 QImage render(TFastGraph& graph, int width, int height) {
     QImage image(width, height, QImage::Format_RGB32);
@@ -104,9 +108,15 @@ TEST(AxisTexts, LinearLabelsSitUnderTheirTicksAndTitlesInPlace) {
 
 TEST(AxisTexts, UnusableLimitsShowTheIncorrectTextsAndNoTicks) {
     TFastGraph graph;
-    ApplyFastgraph1Defaults(graph); // autoscaled value axes and no visible curve
+    ApplyFastgraph1Defaults(graph);
     graph.XAxis.setLog(true);
     graph.XAxis.setMin(0);
+    graph.YAxis.setLog(true);
+    graph.store().setVisible(1, true);
+    graph.store().AddPoint(1, 50, -3); // nothing a log axis can show
+    graph.Y2Axis.setAutoscale(false);
+    graph.Y2Axis.setMin(5);
+    graph.Y2Axis.setMax(5);
     RecordingDevice device(800, 600);
     recordInto(graph, device, 800, 600);
     EXPECT_EQ(device.textsEqual(QStringLiteral("X - Min And/or Max Incorrect")).size(), 1u);
@@ -115,6 +125,63 @@ TEST(AxisTexts, UnusableLimitsShowTheIncorrectTextsAndNoTicks) {
     EXPECT_TRUE(device.textsEqual(QStringLiteral("Frequency [kHz]")).empty());
     // Only the three texts and the plot title are drawn: no tick labels.
     EXPECT_EQ(device.engine().texts.size(), 4u);
+}
+
+TEST(AxisTexts, AnEmptyPlotShowsItsFrameAndTitlesButNoIncorrectText) {
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph);
+    SetUpMeasurementPlot(graph, 0x0000FF, 2, 0xFF0000, 2); // visible curves, no points yet
+    RecordingDevice device(800, 600);
+    recordInto(graph, device, 800, 600);
+    for (const RecordedTextList::value_type& t : device.engine().texts)
+        EXPECT_FALSE(t.text.contains(QStringLiteral("Incorrect"))) << t.text.toStdString();
+    EXPECT_EQ(device.textsEqual(QStringLiteral("|Z|")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("theta [°]")).size(), 1u);
+    EXPECT_EQ(device.textsEqual(QStringLiteral("Frequency [kHz]")).size(), 1u);
+    // The limits keep their empty values for those who read them.
+    EXPECT_EQ(graph.YAxis.Min(), 1e301);
+}
+
+TEST(AxisTexts, NoLabelCoversAnotherAndTheCornerLabelsStayInTheirOwnSpace) {
+    // A window ending at 3100 kHz: its last label and the right axis' bottom label meet in
+    // the corner; the right axis holds signed labels with decimals.
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph);
+    SetUpMeasurementPlot(graph, 0x0000FF, 2, 0xFF0000, 2);
+    graph.XAxis.setMin(2900);
+    graph.XAxis.setMax(3100);
+    for (int i = 0; i <= 100; ++i) {
+        graph.store().AddPoint(1, 2900 + 2 * i, 1 + i);
+        graph.store().AddPoint(2, 2900 + 2 * i, -0.0123 + 0.000994 * i);
+    }
+    RecordingDevice device(818, 591);
+    recordInto(graph, device, 818, 591);
+    const QFontMetrics metrics(graph.font(), &device);
+    std::vector<QRectF> boxes;
+    for (const test::RecordedText& t : device.engine().texts) {
+        if (t.text == graph.Title() || t.text.contains(QLatin1Char('[')) || t.text == "|Z|")
+            continue;
+        const double w = metrics.horizontalAdvance(t.text);
+        const QPointF p = t.baseline;
+        if (t.rotation > 45) // the right axis: tops face right, text runs down
+            boxes.emplace_back(QPointF(p.x() - metrics.descent(), p.y()),
+                               QPointF(p.x() + metrics.ascent(), p.y() + w));
+        else if (t.rotation < -45)
+            boxes.emplace_back(QPointF(p.x() - metrics.ascent(), p.y() - w),
+                               QPointF(p.x() + metrics.descent(), p.y()));
+        else
+            boxes.emplace_back(QPointF(p.x(), p.y() - metrics.ascent()),
+                               QPointF(p.x() + w, p.y() + metrics.descent()));
+    }
+    ASSERT_GT(boxes.size(), 10u);
+    for (size_t i = 0; i < boxes.size(); ++i)
+        for (size_t j = i + 1; j < boxes.size(); ++j)
+            EXPECT_FALSE(boxes[i]
+                             .adjusted(0.5, 0.5, -0.5, -0.5)
+                             .intersects(boxes[j].adjusted(0.5, 0.5, -0.5, -0.5)))
+                << device.engine().texts[i].text.toStdString() << " / "
+                << device.engine().texts[j].text.toStdString();
+    EXPECT_EQ(device.textsEqual(QStringLiteral("3100")).size(), 1u);
 }
 
 TEST(AxisTexts, LogXAxisShowsItsDecadeLabels) {
@@ -201,16 +268,28 @@ TEST(Curves, PointsALogAxisCannotShowBreakTheLine) {
     EXPECT_NE(image.pixelColor(columnOf(50), row), red);
 }
 
-TEST(Curves, PointsOutsideTheLimitsAreNotJoined) {
+TEST(Curves, SegmentsToPointsOutsideTheWindowReachThePlotsEdge) {
     TFastGraph graph;
     linearPlot(graph);
+    graph.XAxis.setMin(20);
+    graph.XAxis.setMax(80);
     graph.store().setVisible(1, true);
-    graph.store().AddPoint(1, 10, 20);
+    graph.store().AddPoint(1, 0, 20);   // left of the window
     graph.store().AddPoint(1, 50, 200); // above YAxis.Max
-    graph.store().AddPoint(1, 90, 20);
+    graph.store().AddPoint(1, 100, 20); // right of the window
     RecordingDevice device(400, 300);
     recordInto(graph, device, 400, 300);
-    EXPECT_TRUE(device.engine().polylines.empty()); // two lone points draw nothing
+    // Two pieces: from the left edge up to the top edge, and from the top edge down to the
+    // right edge.
+    ASSERT_EQ(device.engine().polylines.size(), 2u);
+    const QPolygonF& rising = device.engine().polylines[0];
+    const QPolygonF& falling = device.engine().polylines[1];
+    EXPECT_EQ(rising.first().x(), graph.PlotLeft);
+    EXPECT_EQ(rising.last().y(), graph.PlotTop);
+    EXPECT_EQ(falling.first().y(), graph.PlotTop);
+    EXPECT_EQ(falling.last().x(), graph.PlotRight);
+    // At x = 20 the line from (0, 20) to (50, 200) is at y = 92.
+    EXPECT_EQ(rising.first().y(), graph.PlotBottom - RoundHalfEven(92 * graph.YAxis.Scale));
 }
 
 TEST(Curves, SegmentsBetweenBreaksGoOutAsOnePolylineEach) {
@@ -221,9 +300,48 @@ TEST(Curves, SegmentsBetweenBreaksGoOutAsOnePolylineEach) {
         graph.store().AddPoint(1, i, i == 40 ? -5.0 : i * 0.5);
     RecordingDevice device(800, 600);
     recordInto(graph, device, 800, 600);
+    // The point below the window splits the curve; each piece runs on to the bottom edge.
     ASSERT_EQ(device.engine().polylines.size(), 2u);
-    EXPECT_EQ(device.engine().polylines[0].size(), 40);
-    EXPECT_EQ(device.engine().polylines[1].size(), 60);
+    EXPECT_EQ(device.engine().polylines[0].size(), 41);
+    EXPECT_EQ(device.engine().polylines[0].last().y(), graph.PlotBottom);
+    EXPECT_EQ(device.engine().polylines[1].size(), 61);
+    EXPECT_EQ(device.engine().polylines[1].first().y(), graph.PlotBottom);
+}
+
+TEST(Curves, NonFiniteValuesLiftThePenAndLeaveTheAxisUsable) {
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph);
+    SetUpMeasurementPlot(graph, 0x0000FF, 1, 0xFF0000, 0);
+    graph.YAxis.setLog(false);
+    graph.XAxis.setMin(0);
+    graph.XAxis.setMax(100);
+    for (int i = 0; i <= 100; ++i)
+        graph.store().AddPoint(1, i, i == 50 ? -std::numeric_limits<double>::infinity() : i);
+    RecordingDevice device(800, 600);
+    recordInto(graph, device, 800, 600);
+    EXPECT_TRUE(device.textsEqual(QStringLiteral("Y - Min And/or Max Incorrect")).empty());
+    EXPECT_EQ(graph.YAxis.Min(), 0);
+    EXPECT_EQ(graph.YAxis.Max(), 100);
+    ASSERT_EQ(device.engine().polylines.size(), 2u);
+    EXPECT_EQ(device.engine().polylines[0].size(), 50);
+    EXPECT_EQ(device.engine().polylines[1].size(), 50);
+}
+
+TEST(Curves, APointWithoutDrawnNeighboursGetsAPointMark) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.store().setVisible(5, true);
+    graph.store().setColor(5, 0x0000FF);
+    graph.store().AddPoint(5, 50, 50);
+    graph.store().AddPoint(5, 60, std::nan("")); // no neighbour to join
+    const QImage image = render(graph, 400, 300);
+    const QPoint at(MapAscending(50, 0, graph.XAxis.Scale, graph.PlotLeft),
+                    MapDescending(50, 0, graph.YAxis.Scale, graph.PlotBottom));
+    int red = 0;
+    for (int dx = -3; dx <= 3; ++dx)
+        for (int dy = -3; dy <= 3; ++dy)
+            red += image.pixelColor(at + QPoint(dx, dy)) == QColor(255, 0, 0);
+    EXPECT_GE(red, 8); // the outline of a 5 x 5 square
 }
 
 TEST(Overlay, CursorLineAndBandDoNotRedrawThePlot) {
@@ -275,24 +393,42 @@ TEST(AfterPaint, RunsAfterTheFrameWithTheDrawingPainter) {
     EXPECT_EQ(image.pixelColor(2, 2), QColor(Qt::blue));
 }
 
-TEST(Markers, MinAndMaxLinesSitAtTheirFrequencies) {
+TEST(Markers, MinAndMaxLinesSitAtTheirFrequenciesWithTheirTextsBesideThem) {
     TFastGraph graph;
     linearPlot(graph);
-    render(graph, 400, 300);
+    graph.resize(400, 300);
+    graph.grab(); // the screen draws one pixel in
     RecordingDevice device(400, 300);
     {
         QPainter painter(&device);
         DrawMarkersAndPrompt(graph, painter, 25, 75, true, QStringLiteral("Please wait"));
     }
-    EXPECT_EQ(MarkerX(graph, 25), graph.PlotLeft + RoundHalfEven(25 * 310 / 100.0));
+    // The line at 25 lies on the pixel the curves put 25 on.
+    EXPECT_EQ(MarkerX(graph, 25), 1 + graph.PlotLeft + RoundHalfEven(25 * graph.XAxis.Scale));
     ASSERT_EQ(device.engine().lines.size(), 2u);
     EXPECT_EQ(device.engine().lines[0].x1(), MarkerX(graph, 75)); // MAX first
     EXPECT_EQ(device.engine().lines[1].x1(), MarkerX(graph, 25));
-    EXPECT_EQ(device.engine().lines[0].y1(), graph.PlotTop);
-    EXPECT_EQ(device.engine().lines[0].y2(), graph.PlotBottom + 1);
-    EXPECT_EQ(device.textsEqual(QStringLiteral("MAX")).size(), 1u);
+    EXPECT_EQ(device.engine().lines[0].y1(), 1 + graph.PlotTop);
+    EXPECT_EQ(device.engine().lines[0].y2(), 1 + graph.PlotBottom + 1);
+    const auto max = device.textsEqual(QStringLiteral("MAX"));
+    ASSERT_EQ(max.size(), 1u);
+    EXPECT_GE(max[0].baseline.x(), MarkerX(graph, 75) + 3) << "text clear of its line";
     EXPECT_EQ(device.textsEqual(QStringLiteral("MIN")).size(), 1u);
     EXPECT_EQ(device.textsEqual(QStringLiteral("Please wait")).size(), 1u);
+}
+
+TEST(Markers, EqualMarkersShowOneTextAndMarkersOutsideTheWindowNone) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.XAxis.setMin(10);
+    render(graph, 400, 300);
+    const std::vector<MarkerLabel> equal = MarkerLabels(graph, 50, 50);
+    ASSERT_EQ(equal.size(), 1u);
+    EXPECT_EQ(equal[0].text, QStringLiteral("MIN/MAX"));
+    const std::vector<MarkerLabel> outside = MarkerLabels(graph, 50, 0); // MAX not yet picked
+    ASSERT_EQ(outside.size(), 1u);
+    EXPECT_EQ(outside[0].text, QStringLiteral("MIN"));
+    EXPECT_TRUE(MarkerLabels(graph, 5, 150).empty());
 }
 
 // The four instances with a synthetic spectrum. Set YMT_PLOT_PNG_DIR to keep the pictures.

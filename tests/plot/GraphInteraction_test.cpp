@@ -56,12 +56,24 @@ TEST(FrequencyAtX, LeftEdgeOfTheScreenPlotIsExactlyXMin) {
 TEST(Clamps, PressMoveAndReleaseKeepTheMouseOverThePlot) {
     EXPECT_EQ(ClampPressX(10, 45, 755), 46);
     EXPECT_EQ(ClampPressX(900, 45, 755), 754);
-    EXPECT_EQ(ClampPressX(45, 45, 755), 45);
+    EXPECT_EQ(ClampPressX(45, 45, 755), 46);
     EXPECT_EQ(ClampMoveX(45, 45, 755), 46);
     EXPECT_EQ(ClampMoveX(900, 45, 755), 755);
-    EXPECT_EQ(ClampReleaseX(10, 45, 755), 45);
-    EXPECT_EQ(ClampReleaseX(900, 45, 755), 755);
+    EXPECT_EQ(ClampReleaseX(10, 45, 755), 46);
+    EXPECT_EQ(ClampReleaseX(900, 45, 755), 756);
     EXPECT_EQ(ClampReleaseX(300, 45, 755), 300);
+}
+
+TEST(FrequencyAtX, NoPositionGivesAFrequencyOutsideTheWindow) {
+    // A release left of a 0.04..110000 kHz plot once gave -214.385 kHz.
+    const int released = ClampReleaseX(5, 45, 558);
+    EXPECT_EQ(FrequencyAtX(released, 45, 558, 0.04, 110000), 0.04);
+    EXPECT_EQ(FrequencyAtX(ClampReleaseX(2000, 45, 558), 45, 558, 0.04, 110000), 110000);
+    for (int x = -5; x < 600; ++x) {
+        const double f = FrequencyAtX(x, 45, 558, 0.04, 110000);
+        ASSERT_GE(f, 0.04) << x;
+        ASSERT_LE(f, 110000) << x;
+    }
 }
 
 TEST(DragZoom, BandsOfFivePixelsOrLessDoNothing) {
@@ -69,6 +81,15 @@ TEST(DragZoom, BandsOfFivePixelsOrLessDoNothing) {
     EXPECT_FALSE(IsZoomBand(105, 100));
     EXPECT_TRUE(IsZoomBand(100, 106));
     EXPECT_FALSE(DragZoomBand(200, 205, 45, 755, 0, 710).has_value());
+}
+
+TEST(DragZoom, StopsAtAWindowWhoseLabelsStayDistinct) {
+    // 200 kHz across 710 px: a millionth of the centre is 0.0002 kHz, 0.7 px at 0.2 kHz/px.
+    EXPECT_DOUBLE_EQ(MinimumZoomSpan(199.9999, 200.0001), 2e-4);
+    EXPECT_DOUBLE_EQ(MinimumZoomSpan(0, 0.0001), 1e-6); // never below 1 mHz
+    EXPECT_TRUE(DragZoomBand(46, 746, 45, 755, 200, 200.0008).has_value());
+    EXPECT_FALSE(DragZoomBand(46, 746, 45, 755, 200, 200.0002).has_value());
+    EXPECT_FALSE(DragZoomBand(46, 746, 45, 755, 0.04, 0.0400009).has_value());
 }
 
 TEST(DragZoom, BothDirectionsGiveTheSameBand) {
