@@ -49,8 +49,8 @@ struct Limits {
 void widenByX(Limits& x, const Curve& curve) {
     const double low = x.log ? curve.MinPosX : curve.MinX;
     if (std::isfinite(low) && std::isfinite(curve.MaxX)) {
-        if (curve.Points.empty())
-            return;
+        if (curve.Points.empty() || curve.MaxX == kAutoscaleEmptyLinearMax)
+            return;                      // no point with a usable x
         if (low >= kAutoscaleEmptyMin) { // a log axis and no positive x
             x.seen = true;
             return;

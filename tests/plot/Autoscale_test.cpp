@@ -109,7 +109,10 @@ TEST(Autoscale, NoDataLeavesTheEmptyLimits) {
     axes.y.setLog(true);
     axes.y2.setAutoscale(true);
     store.AddPoint(1, 1, 1); // invisible curve
-    AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    store.setVisible(2, true);
+    store.AddPoint(2, std::nan(""), 1); // visible, but no x to show
+    const AutoscaleOutcome outcome = AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    EXPECT_TRUE(outcome.XEmpty);
     EXPECT_EQ(axes.x.Min(), 1e301);
     EXPECT_EQ(axes.x.Max(), -1e301);
     EXPECT_EQ(axes.y.Min(), 1e301);
