@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "core/Misc.h"
+#include "instrument/OpenProblem.h"
 #include "instrument/Sicl.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"
@@ -66,6 +67,9 @@ void TForm1::Button12Click() {
     ymt::DelayMs(kSettleAfterOpenMs);
     if (AnalyzerHandle == 0) {
         logLine(ymt::Message(27));
+        // A real adapter names what went wrong (library missing, connection refused ...).
+        if (const QString problem = ymt::sicl::lastOpenProblem(); !problem.isEmpty())
+            logLine(problem);
         return;
     }
 

@@ -1,6 +1,7 @@
 #include "instrument/Sicl.h"
 
 #include "instrument/IoTrace.h"
+#include "instrument/OpenProblem.h"
 #include "instrument/ReplyParsers.h"
 #include "instrument/SiclConfig.h"
 #include "instrument/Transport.h"
@@ -49,6 +50,7 @@ void splitTransportLine(const QString& line, QString& name, QString& parameters)
 }
 
 int openSession(const char* text) {
+    clearOpenProblem();
     if (!text)
         return 0;
     DeviceAddress address;
@@ -58,8 +60,12 @@ int openSession(const char* text) {
     QString transportName, parameters;
     splitTransportLine(config.transportFor(address.interfaceName), transportName, parameters);
     const TransportFactory* factory = findTransport(transportName);
-    if (!factory)
+    if (!factory) {
+        if (!transportName.isEmpty())
+            reportOpenProblem(QStringLiteral("sicl.conf: unknown transport \"%1\" for %2")
+                                  .arg(transportName, address.interfaceName));
         return 0;
+    }
     int error = I_ERR_NOERROR;
     std::unique_ptr<Transport> transport = (*factory)(address, parameters, config, &error);
     if (!transport)

@@ -1,6 +1,10 @@
 // The one place where transports get their names, plus the address syntax they share.
+#include "instrument/LinuxGpibTransport.h"
+#include "instrument/PrologixTransport.h"
 #include "instrument/SimBus.h"
 #include "instrument/Transport.h"
+#include "instrument/UsbtmcTransport.h"
+#include "instrument/VisaTransport.h"
 
 #include <QMap>
 #include <QRegularExpression>
@@ -14,6 +18,10 @@ QMap<QString, TransportFactory>& registry() {
     if (!builtInsRegistered) {
         builtInsRegistered = true;
         transports.insert(QStringLiteral("sim"), sim::makeSimTransportFactory());
+        transports.insert(QStringLiteral("prologix"), makePrologixTransportFactory());
+        transports.insert(QStringLiteral("usbtmc"), makeUsbtmcTransportFactory());
+        transports.insert(QStringLiteral("linux-gpib"), makeLinuxGpibTransportFactory());
+        transports.insert(QStringLiteral("visa"), makeVisaTransportFactory());
     }
     return transports;
 }

@@ -1,0 +1,54 @@
+// The "prologix" transport: a GPIB adapter with the "++" command set, reached over TCP (the
+// network adapters, port 1234) or a serial port (the USB adapters and their clones). The
+// adapter runs as controller with EOI on the last byte sent and nothing appended; replies are
+// fetched with "++read eoi" and end at LF, which both analyzers send last.
+#pragma once
+
+#include "instrument/ByteChannel.h"
+#include "instrument/Transport.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+namespace ymt::sicl {
+
+class PrologixTransport : public Transport {
+public:
+    // Sets the adapter up for the device at primaryAddress and checks by a serial poll that
+    // something answers there. Null with *error (and an open problem reported) otherwise.
+    static std::unique_ptr<PrologixTransport> open(std::unique_ptr<ByteChannel> channel,
+                                                   int primaryAddress, const QString& where,
+                                                   int* error);
+
+    int write(const char* data, std::size_t count, bool end, std::size_t* actual) override;
+    int read(char* buffer, std::size_t size, int* reason, std::size_t* actual) override;
+    int readStatusByte(unsigned char* status) override;
+    int clear() override;
+    int setTimeout(long ms) override;
+    int serialControl(int request, unsigned long value) override;
+    void close() override;
+
+private:
+    PrologixTransport(std::unique_ptr<ByteChannel> channel, int primaryAddress);
+    int sendLine(const QByteArray& line);
+    // Waits for bytes until the deadline (or the adapter's own read timeout and a margin);
+    // appends them to the input buffer.
+    int receive(std::chrono::steady_clock::time_point deadline, bool hasDeadline, long sliceMs);
+    long sessionTimeout() const { return timeoutMs; }
+
+    std::unique_ptr<ByteChannel> channel;
+    int address;
+    long timeoutMs = 2000;
+    long adapterReadTimeoutMs = 2000;
+    QByteArray pendingOutput; // bytes of a message written without END
+    QByteArray input;         // reply bytes received and not yet read
+    bool readRequested = false;
+};
+
+// The factory registered as "prologix".
+TransportFactory makePrologixTransportFactory();
+
+} // namespace ymt::sicl
