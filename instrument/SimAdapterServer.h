@@ -31,11 +31,12 @@ public:
     // second); log receives one line per connection and per refused line.
     void run(const std::function<bool()>& keepRunning,
              const std::function<void(const QString&)>& log);
+    // Serves one connected client (a socket it takes over) until it goes away.
+    void serveClient(int fd, const std::function<bool()>& keepRunning,
+                     const std::function<void(const QString&)>& log);
 
 private:
     struct Client;
-    void serveClient(int fd, const std::function<bool()>& keepRunning,
-                     const std::function<void(const QString&)>& log);
     bool handleCommand(Client& client, const QByteArray& command);
     bool handleData(Client& client, const QByteArray& data);
     bool readReply(Client& client, bool untilLineFeed);
