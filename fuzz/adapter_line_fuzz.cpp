@@ -11,7 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const char* name : {"prologix", "usbtmc", "linux-gpib", "visa", "other"}) {
         ymt::sicl::AdapterLine line;
         QString error;
-        const bool ok = ymt::sicl::parseAdapterLine(QString::fromLatin1(name), parameters, line, &error);
+        const bool ok =
+            ymt::sicl::parseAdapterLine(QString::fromLatin1(name), parameters, line, &error);
         if (!ok && error.isEmpty())
             __builtin_trap(); // a refusal always says why
         if (ok && line.kind == ymt::sicl::AdapterLine::Kind::PrologixTcp &&

@@ -24,8 +24,8 @@ public:
         *got = 0;
         if (position >= replies.size())
             return ymt::sicl::I_ERR_IO;
-        const auto chunk = static_cast<std::size_t>(
-            1 + static_cast<unsigned char>(replies[position]) % 64);
+        const auto chunk =
+            static_cast<std::size_t>(1 + static_cast<unsigned char>(replies[position]) % 64);
         const std::size_t taken =
             std::min({chunk, size, static_cast<std::size_t>(replies.size() - position)});
         std::memcpy(buffer, replies.constData() + position, taken);

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ymt::sicl::parseSiclConfig(QStringLiteral("[gpib0,17]\ndevice = HP4294A\n"
                                                   "[gpib0,5]\ndevice = HP4194A\n")),
         QStringLiteral("gpib0"));
-    server.serveClient(pair[0], [] { return true; }, [](const QString&) {});
+    server.serveClient(
+        pair[0], [] { return true; }, [](const QString&) {});
     controller.join();
     return 0;
 }

@@ -36,7 +36,8 @@ bool parseHostPort(const QString& text, AdapterLine& line, QString* error) {
 
 bool parsePrologix(const QStringList& words, AdapterLine& line, QString* error) {
     if (words.size() < 2)
-        return fail(error, QStringLiteral("prologix needs \"tcp HOST[:PORT]\" or \"serial DEVICE\""));
+        return fail(error,
+                    QStringLiteral("prologix needs \"tcp HOST[:PORT]\" or \"serial DEVICE\""));
     const QString mode = words[0].toLower();
     if (mode == QLatin1String("tcp")) {
         if (words.size() != 2)

@@ -52,9 +52,10 @@ int FdChannel::writeAll(const char* data, std::size_t count, long timeoutMs) {
     while (sent < count) {
         long left = -1;
         if (timeoutMs >= 0) {
-            left = timeoutMs - static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                                     Clock::now() - start)
-                                                     .count());
+            left = timeoutMs -
+                   static_cast<long>(
+                       std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start)
+                           .count());
             if (left < 0)
                 left = 0;
         }

@@ -28,9 +28,9 @@ struct GpibApi {
     int (*ibclr)(int ud) = nullptr;
     int (*ibtmo)(int ud, int timo) = nullptr;
     int (*ibonl)(int ud, int online) = nullptr;
-    int (*ibloc)(int ud) = nullptr;                                 // optional
+    int (*ibloc)(int ud) = nullptr;                                   // optional
     int (*ibln)(int ud, int pad, int sad, short* listener) = nullptr; // optional
-    long (*threadIbcntl)() = nullptr;                                // or the global below
+    long (*threadIbcntl)() = nullptr;                                 // or the global below
     long* globalIbcntl = nullptr;
     int (*threadIberr)() = nullptr; // optional
 
@@ -68,7 +68,8 @@ const GpibApi* gpibApi(const QString& libraryName, QString* problem) {
              !library->resolve(api.globalIbcntl, "ibcntl"))
         missing = "ThreadIbcntl";
     if (missing) {
-        *problem = QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
+        *problem =
+            QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
         return nullptr;
     }
     library->resolve(api.ibloc, "ibloc");
@@ -161,9 +162,8 @@ int linuxGpibTimeoutCode(long ms) {
     if (ms <= 0)
         return 0;
     // Codes 1-17: 10 us, 30 us, 100 us ... 1000 s, in the 1-3-10 steps of the library.
-    static constexpr std::array<double, 17> limitsMs = {0.01, 0.03, 0.1,  0.3,  1,     3,
-                                                        10,   30,   100,  300,  1000,  3000,
-                                                        1e4,  3e4,  1e5,  3e5,  1e6};
+    static constexpr std::array<double, 17> limitsMs = {
+        0.01, 0.03, 0.1, 0.3, 1, 3, 10, 30, 100, 300, 1000, 3000, 1e4, 3e4, 1e5, 3e5, 1e6};
     for (std::size_t code = 0; code < limitsMs.size(); ++code)
         if (limitsMs[code] >= double(ms))
             return int(code) + 1;
@@ -176,7 +176,8 @@ TransportFactory makeLinuxGpibTransportFactory() {
         AdapterLine line;
         QString problem;
         if (!parseAdapterLine(QStringLiteral("linux-gpib"), parameters, line, &problem)) {
-            reportOpenProblem(QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
+            reportOpenProblem(
+                QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
             *error = I_ERR_BADCONFIG;
             return nullptr;
         }

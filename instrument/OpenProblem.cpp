@@ -16,8 +16,8 @@ void reportOpenProblem(const QString& text) {
     problem() = text;
     if (ioTraceEnabled()) {
         const QByteArray bytes = text.toUtf8();
-        writeIoTraceLine("iopen-problem \"" + cEscaped(bytes.constData(), std::size_t(bytes.size())) +
-                         "\"");
+        writeIoTraceLine("iopen-problem \"" +
+                         cEscaped(bytes.constData(), std::size_t(bytes.size())) + "\"");
     }
 }
 

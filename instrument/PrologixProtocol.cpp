@@ -44,8 +44,8 @@ std::optional<AdapterLine> LineSplitter::next() {
             scanned = i;
             if (pending.size() > kMaxLineBytes + 1) {
                 // Keep discarding the line until its end arrives, then report it once.
-                pending = pending.right(1).startsWith(kEscape) ? QByteArray(1, kEscape)
-                                                                : QByteArray();
+                pending =
+                    pending.right(1).startsWith(kEscape) ? QByteArray(1, kEscape) : QByteArray();
                 scanned = 0;
                 overlongMarker = true;
             }

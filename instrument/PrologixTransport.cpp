@@ -33,8 +33,8 @@ PrologixTransport::PrologixTransport(std::unique_ptr<ByteChannel> byteChannel, i
     : channel(std::move(byteChannel)), address(primaryAddress) {}
 
 std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteChannel> channel,
-                                                           int primaryAddress,
-                                                           const QString& where, int* error) {
+                                                           int primaryAddress, const QString& where,
+                                                           int* error) {
     std::unique_ptr<PrologixTransport> transport(
         new PrologixTransport(std::move(channel), primaryAddress));
     // Controller mode, replies only on request, EOI with the last byte, nothing appended
@@ -50,10 +50,9 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
     // A device answers the serial poll; an empty address leaves the adapter silent.
     unsigned char status = 0;
     if (transport->readStatusByte(&status) != I_ERR_NOERROR) {
-        reportOpenProblem(
-            QStringLiteral("%1: no device answers the serial poll at GPIB address %2")
-                .arg(where)
-                .arg(primaryAddress));
+        reportOpenProblem(QStringLiteral("%1: no device answers the serial poll at GPIB address %2")
+                              .arg(where)
+                              .arg(primaryAddress));
         *error = I_ERR_NOCONN;
         return nullptr;
     }
@@ -76,8 +75,8 @@ int PrologixTransport::write(const char* data, std::size_t count, bool end, std:
     // A new message makes the instrument drop a reply nobody read; so do we.
     input.clear();
     readRequested = false;
-    const QByteArray line =
-        prologix::dataLine(pendingOutput.constData(), static_cast<std::size_t>(pendingOutput.size()));
+    const QByteArray line = prologix::dataLine(pendingOutput.constData(),
+                                               static_cast<std::size_t>(pendingOutput.size()));
     pendingOutput.clear();
     const int rc = sendLine(line);
     if (rc == I_ERR_NOERROR)
@@ -159,7 +158,8 @@ int PrologixTransport::readStatusByte(unsigned char* status) {
     readRequested = false;
     if (const int rc = sendLine("++spoll\n"); rc != I_ERR_NOERROR)
         return rc;
-    const long limit = timeoutMs > 0 ? timeoutMs : kMaxAdapterReadTimeoutMs + kAdapterGiveUpMarginMs;
+    const long limit =
+        timeoutMs > 0 ? timeoutMs : kMaxAdapterReadTimeoutMs + kAdapterGiveUpMarginMs;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(limit);
     while (input.indexOf('\n') < 0) {
         if (msUntil(deadline) <= 0)
@@ -183,8 +183,8 @@ int PrologixTransport::clear() {
 
 int PrologixTransport::setTimeout(long ms) {
     timeoutMs = ms;
-    const long adapterMs = ms <= 0 ? kMaxAdapterReadTimeoutMs
-                                   : std::clamp(ms, 1L, kMaxAdapterReadTimeoutMs);
+    const long adapterMs =
+        ms <= 0 ? kMaxAdapterReadTimeoutMs : std::clamp(ms, 1L, kMaxAdapterReadTimeoutMs);
     if (adapterMs == adapterReadTimeoutMs)
         return I_ERR_NOERROR;
     adapterReadTimeoutMs = adapterMs;
@@ -208,7 +208,8 @@ TransportFactory makePrologixTransportFactory() {
         AdapterLine line;
         QString problem;
         if (!parseAdapterLine(QStringLiteral("prologix"), parameters, line, &problem)) {
-            reportOpenProblem(QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
+            reportOpenProblem(
+                QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
             *error = I_ERR_BADCONFIG;
             return nullptr;
         }

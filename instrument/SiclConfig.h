@@ -4,6 +4,7 @@
 //
 //   [interfaces]
 //   gpib0 = sim                  # interface name = transport [parameters]
+//   gpib1 = prologix tcp 10.0.0.5 # real adapters: see AdapterLine.h for their parameters
 //   [gpib0,17]                   # a simulated device at this address
 //   device = HP4294A             # HP4194A, HP4294A or auto (the default)
 //   C0 = 1.5                     # nF          tand = 0.002

@@ -58,8 +58,8 @@ std::unique_ptr<FdChannel> connectTcp(const QString& host, int port, long timeou
     if (const int rc = ::getaddrinfo(hostBytes.constData(), portBytes.constData(), &hints, &found);
         rc != 0) {
         if (error)
-            *error = QStringLiteral("cannot resolve %1: %2").arg(host, QString::fromLocal8Bit(
-                                                                           ::gai_strerror(rc)));
+            *error = QStringLiteral("cannot resolve %1: %2")
+                         .arg(host, QString::fromLocal8Bit(::gai_strerror(rc)));
         return nullptr;
     }
     int failure = 0;

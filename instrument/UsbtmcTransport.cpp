@@ -54,19 +54,22 @@ ssize_t KernelUsbtmcDevice::writeMessage(const char* data, std::size_t count) {
 
 int KernelUsbtmcDevice::readStatusByte(unsigned char* status) {
     __u8 byte = 0;
-    const ssize_t rc = retried([&] { return ssize_t(::ioctl(descriptor, USBTMC488_IOCTL_READ_STB, &byte)); });
+    const ssize_t rc =
+        retried([&] { return ssize_t(::ioctl(descriptor, USBTMC488_IOCTL_READ_STB, &byte)); });
     *status = byte;
     return int(std::min<ssize_t>(rc, 0));
 }
 
 int KernelUsbtmcDevice::clear() {
-    return int(std::min<ssize_t>(retried([&] { return ssize_t(::ioctl(descriptor, USBTMC_IOCTL_CLEAR)); }), 0));
+    return int(std::min<ssize_t>(
+        retried([&] { return ssize_t(::ioctl(descriptor, USBTMC_IOCTL_CLEAR)); }), 0));
 }
 
 int KernelUsbtmcDevice::setTimeout(std::uint32_t ms) {
     __u32 value = ms;
     return int(std::min<ssize_t>(
-        retried([&] { return ssize_t(::ioctl(descriptor, USBTMC_IOCTL_SET_TIMEOUT, &value)); }), 0));
+        retried([&] { return ssize_t(::ioctl(descriptor, USBTMC_IOCTL_SET_TIMEOUT, &value)); }),
+        0));
 }
 
 UsbtmcTransport::UsbtmcTransport(std::unique_ptr<UsbtmcDevice> usbtmcDevice)
@@ -145,32 +148,36 @@ std::unique_ptr<UsbtmcDevice> openKernelUsbtmc(const QString& path, QString* err
     const int fd = ::open(file.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         const int failure = errno;
-        *error = QStringLiteral("cannot open %1: %2").arg(path, QString::fromLocal8Bit(std::strerror(failure)));
+        *error = QStringLiteral("cannot open %1: %2")
+                     .arg(path, QString::fromLocal8Bit(std::strerror(failure)));
         if (failure == EACCES)
-            *error += QStringLiteral(" (a udev rule must give your group access to usbtmc devices)");
+            *error +=
+                QStringLiteral(" (a udev rule must give your group access to usbtmc devices)");
         return nullptr;
     }
     return std::make_unique<KernelUsbtmcDevice>(fd);
 }
 
 TransportFactory makeUsbtmcTransportFactory(UsbtmcOpener opener) {
-    return [opener = std::move(opener)](const DeviceAddress& address, const QString& parameters,
-                                        const SiclConfig&, int* error) -> std::unique_ptr<Transport> {
-        AdapterLine line;
-        QString problem;
-        if (!parseAdapterLine(QStringLiteral("usbtmc"), parameters, line, &problem)) {
-            reportOpenProblem(QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
-            *error = I_ERR_BADCONFIG;
-            return nullptr;
-        }
-        std::unique_ptr<UsbtmcDevice> device = opener(line.devicePath, &problem);
-        if (!device) {
-            reportOpenProblem(QStringLiteral("usbtmc: ") + problem);
-            *error = I_ERR_NOCONN;
-            return nullptr;
-        }
-        return std::make_unique<UsbtmcTransport>(std::move(device));
-    };
+    return
+        [opener = std::move(opener)](const DeviceAddress& address, const QString& parameters,
+                                     const SiclConfig&, int* error) -> std::unique_ptr<Transport> {
+            AdapterLine line;
+            QString problem;
+            if (!parseAdapterLine(QStringLiteral("usbtmc"), parameters, line, &problem)) {
+                reportOpenProblem(
+                    QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
+                *error = I_ERR_BADCONFIG;
+                return nullptr;
+            }
+            std::unique_ptr<UsbtmcDevice> device = opener(line.devicePath, &problem);
+            if (!device) {
+                reportOpenProblem(QStringLiteral("usbtmc: ") + problem);
+                *error = I_ERR_NOCONN;
+                return nullptr;
+            }
+            return std::make_unique<UsbtmcTransport>(std::move(device));
+        };
 }
 
 } // namespace ymt::sicl

@@ -54,10 +54,9 @@ QString statusText(ViStatus status) {
 
 const VisaApi* visaApi(const QString& libraryName, QString* problem) {
     static std::map<QString, VisaApi> apis;
-    const QStringList names = libraryName.isEmpty()
-                                  ? QStringList{QStringLiteral("libvisa.so"),
-                                                QStringLiteral("libvisa.so.0")}
-                                  : QStringList{libraryName};
+    const QStringList names = libraryName.isEmpty() ? QStringList{QStringLiteral("libvisa.so"),
+                                                                  QStringLiteral("libvisa.so.0")}
+                                                    : QStringList{libraryName};
     SharedLibrary* library = SharedLibrary::load(names, problem);
     if (!library)
         return nullptr;
@@ -82,7 +81,8 @@ const VisaApi* visaApi(const QString& libraryName, QString* problem) {
     else if (!library->resolve(api.viSetAttribute, "viSetAttribute"))
         missing = "viSetAttribute";
     if (missing) {
-        *problem = QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
+        *problem =
+            QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
         return nullptr;
     }
     library->resolve(api.viGpibControlREN, "viGpibControlREN");
@@ -133,7 +133,8 @@ public:
             return I_ERR_NOERROR;
         ViUInt32 got = 0;
         const auto want = static_cast<ViUInt32>(std::min<std::size_t>(size, 0x7FFFFFFF));
-        const ViStatus status = api.viRead(vi, reinterpret_cast<unsigned char*>(buffer), want, &got);
+        const ViStatus status =
+            api.viRead(vi, reinterpret_cast<unsigned char*>(buffer), want, &got);
         *actual = std::min<std::size_t>(got, want);
         if (status < kSuccess)
             return errorOf(status);
@@ -157,8 +158,8 @@ public:
     }
 
     int setTimeout(long ms) override {
-        return errorOf(api.viSetAttribute(vi, kAttrTimeout,
-                                          ms <= 0 ? kInfiniteTimeout : static_cast<unsigned long>(ms)));
+        return errorOf(api.viSetAttribute(
+            vi, kAttrTimeout, ms <= 0 ? kInfiniteTimeout : static_cast<unsigned long>(ms)));
     }
 
     int serialControl(int, unsigned long) override { return I_ERR_NOTSUPP; }
@@ -187,7 +188,8 @@ TransportFactory makeVisaTransportFactory() {
         AdapterLine line;
         QString problem;
         if (!parseAdapterLine(QStringLiteral("visa"), parameters, line, &problem)) {
-            reportOpenProblem(QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
+            reportOpenProblem(
+                QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
             *error = I_ERR_BADCONFIG;
             return nullptr;
         }

@@ -72,7 +72,8 @@ TEST_P(RealAnalyzerConnect, ReadNewSpectrumGivesThePointsOfTheSimulatedBusOnBoth
             RunOnSimulator(ConnectSteps(model) + kReadSpectrum + "show Memo1\n",
                            QStringLiteral("[interfaces]\ngpib0 = %1\n").arg(interfaceLine(server)));
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-        EXPECT_FALSE(run.box("Memo1").contains(QStringLiteral("Error: Impedance analyzer not found!")));
+        EXPECT_FALSE(
+            run.box("Memo1").contains(QStringLiteral("Error: Impedance analyzer not found!")));
         EXPECT_EQ(run.value("AnalyzerMin"), expected.value("AnalyzerMin"));
         EXPECT_EQ(run.value("AnalyzerMax"), expected.value("AnalyzerMax"));
         expectSameCurve(run.curve(0), expected.curve(0));
@@ -107,9 +108,9 @@ TEST(RealAnalyzerConnectFailure, RefusedConnectionIsNamedInTheHardwareLog) {
     ASSERT_TRUE(server.start(deviceSection(1)));
     const QString endpoint = server.endpoint();
     server.stop();
-    const SimulatorRun run = RunOnSimulator(
-        ConnectSteps(1) + "show Memo1\n",
-        QStringLiteral("[interfaces]\ngpib0 = prologix tcp %1\n").arg(endpoint));
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(1) + "show Memo1\n",
+                       QStringLiteral("[interfaces]\ngpib0 = prologix tcp %1\n").arg(endpoint));
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.box("Memo1").last().contains(QStringLiteral("Connection refused")))
         << run.box("Memo1").join('|').toStdString();

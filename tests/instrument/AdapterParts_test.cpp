@@ -44,22 +44,31 @@ TEST(AdapterLineTest, EachTransportReadsItsParameters) {
     ASSERT_TRUE(sicl::parseAdapterLine("linux-gpib", "1", line, &error));
     EXPECT_EQ(line.boardIndex, 1);
     EXPECT_TRUE(line.library.isEmpty());
-    ASSERT_TRUE(sicl::parseAdapterLine("visa", "GPIB0::%d::INSTR /opt/lib/libvisa.so", line, &error));
+    ASSERT_TRUE(
+        sicl::parseAdapterLine("visa", "GPIB0::%d::INSTR /opt/lib/libvisa.so", line, &error));
     EXPECT_EQ(line.library, "/opt/lib/libvisa.so");
     EXPECT_EQ(sicl::visaResourceFor(line.resource, 17), "GPIB0::17::INSTR");
 }
 
 TEST(AdapterLineTest, UnusableParametersAreRefusedWithAReason) {
-    const std::pair<const char*, const char*> bad[] = {
-        {"prologix", ""},          {"prologix", "tcp"},
-        {"prologix", "tcp a:0"},   {"prologix", "tcp a:70000"},
-        {"prologix", "tcp a b"},   {"prologix", "udp a"},
-        {"prologix", "serial"},    {"prologix", "serial /dev/ttyUSB0 fast"},
-        {"usbtmc", ""},            {"usbtmc", "/dev/usbtmc0 extra"},
-        {"linux-gpib", ""},        {"linux-gpib", "-1"},
-        {"linux-gpib", "16"},      {"linux-gpib", "0 lib extra"},
-        {"visa", ""},              {"visa", "GPIB0::%s::INSTR"},
-        {"visa", "GPIB%d::%d::INSTR"}, {"telnet", "x"}};
+    const std::pair<const char*, const char*> bad[] = {{"prologix", ""},
+                                                       {"prologix", "tcp"},
+                                                       {"prologix", "tcp a:0"},
+                                                       {"prologix", "tcp a:70000"},
+                                                       {"prologix", "tcp a b"},
+                                                       {"prologix", "udp a"},
+                                                       {"prologix", "serial"},
+                                                       {"prologix", "serial /dev/ttyUSB0 fast"},
+                                                       {"usbtmc", ""},
+                                                       {"usbtmc", "/dev/usbtmc0 extra"},
+                                                       {"linux-gpib", ""},
+                                                       {"linux-gpib", "-1"},
+                                                       {"linux-gpib", "16"},
+                                                       {"linux-gpib", "0 lib extra"},
+                                                       {"visa", ""},
+                                                       {"visa", "GPIB0::%s::INSTR"},
+                                                       {"visa", "GPIB%d::%d::INSTR"},
+                                                       {"telnet", "x"}};
     for (const auto& [name, parameters] : bad) {
         sicl::AdapterLine line;
         QString error;
@@ -70,7 +79,9 @@ TEST(AdapterLineTest, UnusableParametersAreRefusedWithAReason) {
 }
 
 TEST(PrologixProtocolTest, InstrumentDataSurvivesEscapingAndSplitting) {
-    const QByteArray data("A\r\nB+\x1b" "C++D\n", 11);
+    const QByteArray data("A\r\nB+\x1b"
+                          "C++D\n",
+                          11);
     prologix::LineSplitter splitter;
     const QByteArray stream = "++addr 17\r\n" +
                               prologix::dataLine(data.constData(), std::size_t(data.size())) +
@@ -166,10 +177,10 @@ protected:
         ::tcgetattr(controllerEnd, &raw);
         ::cfmakeraw(&raw);
         ::tcsetattr(controllerEnd, TCSANOW, &raw);
-        sicl::registerTransport(QStringLiteral("usbtmc"), sicl::makeUsbtmcTransportFactory(
-                                                              [this](const QString& path, QString* error) {
-                                                                  return open(path, error);
-                                                              }));
+        sicl::registerTransport(
+            QStringLiteral("usbtmc"),
+            sicl::makeUsbtmcTransportFactory(
+                [this](const QString& path, QString* error) { return open(path, error); }));
     }
     void TearDown() override {
         InstrumentTest::TearDown();
@@ -191,7 +202,8 @@ protected:
         return n > 0 ? QByteArray(buffer, n) : QByteArray();
     }
     void instrumentSends(const QByteArray& reply) {
-        ASSERT_EQ(::write(instrumentEnd, reply.constData(), std::size_t(reply.size())), reply.size());
+        ASSERT_EQ(::write(instrumentEnd, reply.constData(), std::size_t(reply.size())),
+                  reply.size());
     }
     int instrumentEnd = -1, controllerEnd = -1;
     FakeUsbtmcDriver* driver = nullptr;

@@ -76,7 +76,8 @@ template <typename Function> Function fakeFunction(const char* library, const ch
 }
 
 // Each transport, as the [interfaces] line that reaches the server at endpoint.
-class AdapterTransportTest : public InstrumentTest, public ::testing::WithParamInterface<const char*> {
+class AdapterTransportTest : public InstrumentTest,
+                             public ::testing::WithParamInterface<const char*> {
 protected:
     void TearDown() override {
         InstrumentTest::TearDown();
@@ -104,7 +105,8 @@ protected:
     std::unique_ptr<SerialAdapterBridge> bridge;
 
     void useServer(const SimServerProcess& server) {
-        useConfig(QStringLiteral("[interfaces]\ngpib0 = %1\n").arg(interfaceLine(server.endpoint())));
+        useConfig(
+            QStringLiteral("[interfaces]\ngpib0 = %1\n").arg(interfaceLine(server.endpoint())));
     }
 
     // The same steps on the simulated bus inside the process.
@@ -274,12 +276,14 @@ TEST_F(LibraryTransportTest, AddressTimeoutAndEndSettingsReachTheLibraries) {
     SimServerProcess server;
     ASSERT_TRUE(server.start(deviceSection(1)));
     qputenv("YMT_FAKE_ADAPTER", server.endpoint().toLatin1());
-    useConfig(QStringLiteral("[interfaces]\ngpib0 = linux-gpib 0 %1\nvisa0 = visa GPIB0::%d::INSTR %2\n")
-                  .arg(QStringLiteral(YMT_FAKE_GPIB), QStringLiteral(YMT_FAKE_VISA)));
+    useConfig(
+        QStringLiteral("[interfaces]\ngpib0 = linux-gpib 0 %1\nvisa0 = visa GPIB0::%d::INSTR %2\n")
+            .arg(QStringLiteral(YMT_FAKE_GPIB), QStringLiteral(YMT_FAKE_VISA)));
     int handle = sicl::iopen("gpib0,17");
     ASSERT_NE(handle, 0);
     using IntFunction = int (*)();
-    const auto gpibTimeout = fakeFunction<IntFunction>(YMT_FAKE_GPIB, "fake_gpib_last_timeout_code");
+    const auto gpibTimeout =
+        fakeFunction<IntFunction>(YMT_FAKE_GPIB, "fake_gpib_last_timeout_code");
     const auto gpibEos = fakeFunction<IntFunction>(YMT_FAKE_GPIB, "fake_gpib_last_eos");
     ASSERT_TRUE(gpibTimeout && gpibEos);
     EXPECT_EQ(gpibTimeout(), 12) << "2000 ms: the 3 s code, the smallest not below";
@@ -292,8 +296,10 @@ TEST_F(LibraryTransportTest, AddressTimeoutAndEndSettingsReachTheLibraries) {
 
     handle = sicl::iopen("visa0,17");
     ASSERT_NE(handle, 0);
-    const auto visaResource = fakeFunction<const char* (*)()>(YMT_FAKE_VISA, "fake_visa_last_resource");
-    const auto visaTimeout = fakeFunction<unsigned long (*)()>(YMT_FAKE_VISA, "fake_visa_last_timeout");
+    const auto visaResource =
+        fakeFunction<const char* (*)()>(YMT_FAKE_VISA, "fake_visa_last_resource");
+    const auto visaTimeout =
+        fakeFunction<unsigned long (*)()>(YMT_FAKE_VISA, "fake_visa_last_timeout");
     ASSERT_TRUE(visaResource && visaTimeout);
     EXPECT_STREQ(visaResource(), "GPIB0::17::INSTR");
     EXPECT_EQ(visaTimeout(), 2000u);
@@ -305,6 +311,66 @@ TEST_F(LibraryTransportTest, AddressTimeoutAndEndSettingsReachTheLibraries) {
     EXPECT_EQ(status, 0);
     sicl::iclose(handle);
     qunsetenv("YMT_FAKE_ADAPTER");
+}
+
+} // namespace
+} // namespace ymt
+
+namespace ymt {
+namespace {
+
+// A raw client of the simulated adapter server.
+class RawClient {
+public:
+    explicit RawClient(int port) {
+        fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(static_cast<uint16_t>(port));
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        connected = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    }
+    ~RawClient() { ::close(fd); }
+    void send(const QByteArray& bytes) {
+        ::send(fd, bytes.constData(), std::size_t(bytes.size()), MSG_NOSIGNAL);
+    }
+    // One reply line, waiting up to 5 s.
+    QByteArray line() {
+        QByteArray bytes;
+        char byte = 0;
+        timeval limit{5, 0};
+        ::setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &limit, sizeof limit);
+        while (::recv(fd, &byte, 1, 0) == 1) {
+            bytes += byte;
+            if (byte == '\n')
+                break;
+        }
+        return bytes;
+    }
+    bool connected = false;
+
+private:
+    int fd = -1;
+};
+
+TEST(SimAdapterServerTest, SurvivesClientsThatLeaveMidReplyAndRefusesOverlongLines) {
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    {
+        RawClient leaving(server.port());
+        ASSERT_TRUE(leaving.connected);
+        // A whole trace pair is asked for, and the client is gone before it comes.
+        leaving.send("++addr 17\nOUTPDTRC?\n++read eoi\n");
+    }
+    RawClient client(server.port());
+    ASSERT_TRUE(client.connected);
+    client.send("++addr 17\n");
+    client.send(QByteArray(70 * 1024, 'x'));
+    client.send("\nPOIN?\n++read eoi\n");
+    EXPECT_EQ(client.line(), "+2.01000000000E+02\n") << "the next line after the refused one";
+    EXPECT_TRUE(server.log().contains(QLatin1String("refused a line of more than 64 KB")));
+    client.send("++spoll\n");
+    EXPECT_EQ(client.line(), "0\r\n");
 }
 
 } // namespace

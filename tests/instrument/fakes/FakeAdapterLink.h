@@ -91,7 +91,8 @@ public:
     ReadResult readReply(char* buffer, long count, long timeoutMs, long* got, bool* end) {
         *got = 0;
         *end = false;
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         for (;;) {
             const auto lineEnd = input.find('\n');
             const std::size_t available = lineEnd == std::string::npos ? input.size() : lineEnd + 1;
@@ -131,7 +132,8 @@ public:
             *lost = true;
             return false;
         }
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+        const auto deadline =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
         while (input.find('\n') == std::string::npos) {
             const ReadResult result = receive(deadline, timeoutMs >= 0);
             if (result == ReadResult::Lost)

@@ -25,7 +25,7 @@ int lastEos = -1;
 int opened = 0;
 
 long timeoutMs(int code) {
-    static const double limits[] = {0.01, 0.03, 0.1, 0.3, 1,   3,   10,  30,  100,
+    static const double limits[] = {0.01, 0.03, 0.1,  0.3, 1,   3,   10,  30, 100,
                                     300,  1000, 3000, 1e4, 3e4, 1e5, 3e5, 1e6};
     if (code <= 0 || code > 17)
         return -1;
@@ -99,8 +99,8 @@ int ibrd(int ud, void* buffer, long count) {
     if (!device)
         return fail(kErrorDriver);
     bool end = false;
-    const fake::ReadResult result = server.readReply(static_cast<char*>(buffer), count,
-                                                   timeoutMs(device->timeoutCode), &lastCount, &end);
+    const fake::ReadResult result = server.readReply(
+        static_cast<char*>(buffer), count, timeoutMs(device->timeoutCode), &lastCount, &end);
     if (result == fake::ReadResult::Timeout)
         return fail(kErrorAborted, kTimeout);
     if (result == fake::ReadResult::Lost)

@@ -130,7 +130,7 @@ ViStatus viRead(ViSession vi, unsigned char* buffer, ViUInt32 count, ViUInt32* g
     bool end = false;
     const fake::ReadResult result =
         server.readReply(reinterpret_cast<char*>(buffer), long(count),
-                       boundedTimeout(session->timeoutMs), &received, &end);
+                         boundedTimeout(session->timeoutMs), &received, &end);
     *got = ViUInt32(received);
     if (result == fake::ReadResult::Timeout)
         return kErrorTimeout;
