@@ -20,6 +20,9 @@ constexpr long kAdapterGiveUpMarginMs = 250;
 // The adapter's inter-character read timeout can be set to at most this.
 constexpr long kMaxAdapterReadTimeoutMs = 3000;
 constexpr long kOpenTimeoutMs = 2000;
+// A restarting adapter board answers within about 3 s.
+constexpr int kVersionAttempts = 4;
+constexpr long kVersionWaitMs = 1000;
 
 long msUntil(SteadyClock::time_point deadline) {
     return static_cast<long>(
@@ -34,9 +37,14 @@ PrologixTransport::PrologixTransport(std::unique_ptr<ByteChannel> byteChannel, i
 
 std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteChannel> channel,
                                                            int primaryAddress, const QString& where,
-                                                           int* error) {
+                                                           int* error, bool awaitAdapter) {
     std::unique_ptr<PrologixTransport> transport(
         new PrologixTransport(std::move(channel), primaryAddress));
+    if (awaitAdapter && !transport->adapterAnswers(kVersionAttempts)) {
+        reportOpenProblem(QStringLiteral("%1: the adapter does not answer").arg(where));
+        *error = I_ERR_NOCONN;
+        return nullptr;
+    }
     // Controller mode, replies only on request, EOI with the last byte, nothing appended
     // (the program's commands carry their own CR LF).
     const QByteArray setup = "++mode 1\n++auto 0\n++eoi 1\n++eos 3\n++read_tmo_ms " +
@@ -57,6 +65,24 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
         return nullptr;
     }
     return transport;
+}
+
+bool PrologixTransport::adapterAnswers(int attempts) {
+    for (int attempt = 0; attempt < attempts; ++attempt) {
+        input.clear();
+        if (sendLine("++ver\n") != I_ERR_NOERROR)
+            return false;
+        const auto deadline = SteadyClock::now() + std::chrono::milliseconds(kVersionWaitMs);
+        while (input.indexOf('\n') < 0 && msUntil(deadline) > 0) {
+            if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
+                return false;
+        }
+        if (input.indexOf('\n') >= 0) {
+            input.clear();
+            return true;
+        }
+    }
+    return false;
 }
 
 int PrologixTransport::sendLine(const QByteArray& line) {
@@ -231,7 +257,8 @@ TransportFactory makePrologixTransportFactory() {
             *error = I_ERR_NOCONN;
             return nullptr;
         }
-        return PrologixTransport::open(std::move(channel), address.primaryAddress, where, error);
+        return PrologixTransport::open(std::move(channel), address.primaryAddress, where, error,
+                                       line.kind == AdapterLine::Kind::PrologixSerial);
     };
 }
 

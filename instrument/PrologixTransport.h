@@ -19,9 +19,11 @@ class PrologixTransport : public Transport {
 public:
     // Sets the adapter up for the device at primaryAddress and checks by a serial poll that
     // something answers there. Null with *error (and an open problem reported) otherwise.
+    // awaitAdapter: ask the adapter for its version until it answers (a few seconds at most)
+    // before setting it up; serial clones built on small boards restart when the port opens.
     static std::unique_ptr<PrologixTransport> open(std::unique_ptr<ByteChannel> channel,
                                                    int primaryAddress, const QString& where,
-                                                   int* error);
+                                                   int* error, bool awaitAdapter = false);
 
     int write(const char* data, std::size_t count, bool end, std::size_t* actual) override;
     int read(char* buffer, std::size_t size, int* reason, std::size_t* actual) override;
@@ -37,7 +39,8 @@ private:
     // Waits for bytes until the deadline (or the adapter's own read timeout and a margin);
     // appends them to the input buffer.
     int receive(std::chrono::steady_clock::time_point deadline, bool hasDeadline, long sliceMs);
-    long sessionTimeout() const { return timeoutMs; }
+    // True once the adapter has answered "++ver" (asked up to attempts times, 1 s apart).
+    bool adapterAnswers(int attempts);
 
     std::unique_ptr<ByteChannel> channel;
     int address;

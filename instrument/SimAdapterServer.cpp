@@ -157,6 +157,13 @@ bool SimAdapterServer::readReply(Client& client, bool untilLineFeed) {
     sicl::Transport* device = session(client);
     if (!device)
         return true; // nobody talks: a real adapter just times out
+    // On the virtual clock a reply that is on its way comes at once, however long the
+    // instrument takes; only a reply that will never come times out.
+    const QString key = interface.toLower() + QLatin1Char(',') + QString::number(client.address);
+    const SimDevice* simulated = deviceAt(key);
+    const bool waitForPendingReply = clock::isVirtual() && simulated && simulated->hasOutput();
+    if (waitForPendingReply)
+        device->setTimeout(0);
     QByteArray reply;
     char chunk[4096];
     for (;;) {
@@ -168,6 +175,8 @@ bool SimAdapterServer::readReply(Client& client, bool untilLineFeed) {
             (untilLineFeed && reply.endsWith('\n')) || got == 0)
             break;
     }
+    if (waitForPendingReply)
+        device->setTimeout(client.readTimeoutMs);
     if (reply.isEmpty())
         return true;
     return client.channel.writeAll(reply.constData(), static_cast<std::size_t>(reply.size()),

@@ -257,6 +257,25 @@ INSTANTIATE_TEST_SUITE_P(Transports, AdapterTransportTest,
                              return name;
                          });
 
+class PrologixSerialTest : public InstrumentTest {};
+
+TEST_F(PrologixSerialTest, AdapterThatRestartsWhenThePortOpensIsAwaited) {
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    SerialAdapterBridge bridge;
+    ASSERT_TRUE(bridge.start(server.port(), 1500));
+    useConfig(QStringLiteral("[interfaces]\ngpib0 = prologix serial %1\n").arg(bridge.path()));
+    const int handle = sicl::iopen("gpib0,17");
+    EXPECT_NE(handle, 0) << sicl::lastOpenProblem().toStdString();
+    EXPECT_EQ(sicl::iwrite(handle, "POIN?\r\n", 7, true, nullptr), 0);
+    char reply[64] = {};
+    int reason = 0;
+    std::size_t count = 0;
+    EXPECT_EQ(sicl::iread(handle, reply, sizeof reply, &reason, &count), 0);
+    EXPECT_EQ(QByteArray(reply, qsizetype(count)), "+2.01000000000E+02\n");
+    EXPECT_EQ(reason, sicl::I_TERM_END);
+}
+
 class LibraryTransportTest : public InstrumentTest {};
 
 TEST_F(LibraryTransportTest, MissingLibraryIsNamedInTheOpenProblem) {

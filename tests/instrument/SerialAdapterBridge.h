@@ -14,14 +14,17 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 namespace ymt::testing {
 
 class SerialAdapterBridge {
 public:
-    // False when the server at 127.0.0.1:port cannot be reached.
-    bool start(int port) {
+    // False when the server at 127.0.0.1:port cannot be reached. For bootMs after the start
+    // the adapter ignores what it is sent, like a board that restarts when the port opens.
+    bool start(int port, int bootMs = 0) {
+        bootUntil = std::chrono::steady_clock::now() + std::chrono::milliseconds(bootMs);
         socketFd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
         sockaddr_in address{};
         address.sin_family = AF_INET;
@@ -64,7 +67,7 @@ private:
                 continue;
             if (entries[0].revents & POLLIN) {
                 const ssize_t n = ::read(masterFd, buffer, sizeof buffer);
-                if (n > 0)
+                if (n > 0 && std::chrono::steady_clock::now() >= bootUntil)
                     ::send(socketFd, buffer, std::size_t(n), MSG_NOSIGNAL);
             }
             if (entries[1].revents & (POLLIN | POLLHUP)) {
@@ -88,6 +91,7 @@ private:
     int masterFd = -1;
     int socketFd = -1;
     QString slavePath;
+    std::chrono::steady_clock::time_point bootUntil;
     std::atomic<bool> stopping{false};
     std::thread pump;
 };
