@@ -32,14 +32,13 @@ long msUntil(SteadyClock::time_point deadline) {
 
 } // namespace
 
-PrologixTransport::PrologixTransport(std::unique_ptr<ByteChannel> byteChannel, int primaryAddress)
-    : channel(std::move(byteChannel)), address(primaryAddress) {}
+PrologixTransport::PrologixTransport(std::unique_ptr<ByteChannel> byteChannel)
+    : channel(std::move(byteChannel)) {}
 
 std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteChannel> channel,
                                                            int primaryAddress, const QString& where,
                                                            int* error, bool awaitAdapter) {
-    std::unique_ptr<PrologixTransport> transport(
-        new PrologixTransport(std::move(channel), primaryAddress));
+    std::unique_ptr<PrologixTransport> transport(new PrologixTransport(std::move(channel)));
     if (awaitAdapter && !transport->adapterAnswers(kVersionAttempts)) {
         reportOpenProblem(QStringLiteral("%1: the adapter does not answer").arg(where));
         *error = I_ERR_NOCONN;

@@ -34,7 +34,7 @@ public:
     void close() override;
 
 private:
-    PrologixTransport(std::unique_ptr<ByteChannel> channel, int primaryAddress);
+    explicit PrologixTransport(std::unique_ptr<ByteChannel> channel);
     int sendLine(const QByteArray& line);
     // Waits for bytes until the deadline (or the adapter's own read timeout and a margin);
     // appends them to the input buffer.
@@ -43,7 +43,6 @@ private:
     bool adapterAnswers(int attempts);
 
     std::unique_ptr<ByteChannel> channel;
-    int address;
     long timeoutMs = 2000;
     long adapterReadTimeoutMs = 2000;
     QByteArray pendingOutput; // bytes of a message written without END
