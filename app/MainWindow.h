@@ -9,6 +9,7 @@
 #include "app/automation/ScriptTarget.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
+#include "evaluation/QualityControl.h"
 #include "evaluation/ResonanceEvaluation.h"
 #include "evaluation/SampleDescription.h"
 #include "instrument/HP4x94A.h"
@@ -236,6 +237,17 @@ public:
     ymt::TFastGraph* tmpgraph = nullptr;
     ymt::TFastGraph* dauergraph = nullptr;
 
+    // ---- Capacitance, protocol and quality control ----
+    // The selected sample type's references and tolerances (C, tand, k(eff), mode k, f(min)),
+    // as their fields show them, and its hull-curve file.
+    std::array<ymt::QcLimit, ymt::kQcQuantityCount> QcLimits{};
+    QString HullCurveFile;
+    // The protocol's lines as the protocol text holds them.
+    QStringList protocolLines() const;
+    // After opening a spectrum, loading or clearing the protocol the next result line starts a
+    // new line, whatever "Protocolling mode" says.
+    void forgetProtocolledLine();
+
 protected:
     void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -323,6 +335,32 @@ private:
     // Display options (MainWindowGraph.cpp).
     void applyLineWidthField(QLineEdit* field, int curve);
     void chooseCurveColor(QFrame* swatch, int curve);
+
+    // Capacitance, protocol and quality control (MainWindowSampleTab.cpp,
+    // MainWindowCapacitance.cpp, MainWindowProtocolTab.cpp, MainWindowQualityControl.cpp).
+    void applyElectrodeDistance(QLineEdit* field);
+    void applyDimension(bool first);
+    void recomputePermittivity();
+    void applySampleName(bool fromMeasurementTab);
+    void showCapacitanceLabels();
+    int lossTangentUnit() const;
+    std::array<double, ymt::kQcQuantityCount> judgedValues() const;
+    void applyQcField(int field);
+    void showQcTexts(const QStringList& texts);
+    QStringList qcRecordValues() const;
+    bool rewriteQcFile(const QStringList& lines);
+    void setProtocolLines(const QStringList& lines);
+    void appendProtocolLines(const QStringList& lines);
+    bool saveProtocol();
+    // Asks "Save changes in protocol?"; false when the operator cancelled or the save he asked
+    // for did not happen.
+    bool protocolMayBeReplaced();
+    void writeProtocolCopy(const QString& path);
+    QString fileLanguageLabel(int entry) const;
+    QString lastProtocolledLine_;
+    double capOfLastProtocolledLine_ = 0;
+    bool protocolledLineReplaceable_ = false;
+    bool programEditsProtocol_ = false;
 
     // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.
     bool dragging_ = false;

@@ -128,8 +128,6 @@ void TForm1::koppelfaktor(double fA, double fB) {
     applyPassOutcome(ymt::koppelfaktor(fastgraph1->store(), Results, inputs));
 }
 
-void TForm1::qcontrol() {}
-
 // "Coupling Factor": search inside the displayed window, perhaps read more points, then the pass.
 void TForm1::Button10Click() {
     const ymt::CurveStore& store = fastgraph1->store();

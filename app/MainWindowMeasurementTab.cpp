@@ -109,7 +109,8 @@ QWidget* TForm1::buildMeasurementSidePanel() {
     onLeave(rangeStartEdit, &TForm1::Edit1Exit);
     onLeave(rangeStopEdit, &TForm1::Edit2Exit);
     onLeave(measurementNameEdit, &TForm1::Edit27Exit);
-    onLeave(thicknessEdit, &TForm1::Edit9Exit);
+    // Edit9Exit of the thickness field: the distance is taken from the field that was left.
+    leaveHandlers_.attach(thicknessEdit, [this] { applyElectrodeDistance(thicknessEdit); });
     return panel;
 }
 
@@ -216,9 +217,5 @@ void TForm1::Button32Click() {
     Button10Click();
 }
 
-// CT / eps / tand: filled by the capacitance work.
-void TForm1::Button8Click() {}
 // Print...: filled by the printout work.
 void TForm1::Button26Click() {}
-// Sample name among the additional controls: filled by the spectrum-file work.
-void TForm1::Edit27Exit() {}

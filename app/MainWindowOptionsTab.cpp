@@ -252,10 +252,6 @@ void TForm1::Button30Click() {
     SaveDialog1.initialDir = WorkDir;
 }
 
-// Capacitance frequency: filled by the capacitance work.
-void TForm1::Edit7Exit() {}
-// Loss-tangent unit: filled by the capacitance work.
-void TForm1::ComboBox10Change() {}
 // Program language switch: filled by the language-file work.
 void TForm1::RadioGroup4Click() {}
 // Create LNG: filled by the language-file work.

@@ -1,8 +1,22 @@
 // Tab "Protocol": the protocol text with its commands and options.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "app/ProgramDirs.h"
+#include "core/Clock.h"
+#include "core/Misc.h"
+#include "core/TextFile.h"
+#include "evaluation/CouplingFactors.h"
+#include "localisation/TextTables.h"
+#include "records/Protocol.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLocale>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
@@ -29,6 +43,11 @@ QWidget* TForm1::buildProtocolTab() {
     fixed.setFixedPitch(true);
     Memo2->setFont(fixed);
     Memo2->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // The operator's own edits are unsaved changes as much as the program's lines are.
+    connect(Memo2, &QPlainTextEdit::textChanged, this, [this] {
+        if (!programEditsProtocol_)
+            ProtocolChanged = true;
+    });
 
     auto* commands = new QHBoxLayout;
     for (QPushButton* command : {addHeader, addData, save, load, print, clear})
@@ -54,15 +73,210 @@ QWidget* TForm1::buildProtocolTab() {
     return page;
 }
 
-// Add Header: filled by the protocol work.
-void TForm1::Button1Click() {}
-// Add Measured Data: filled by the protocol work.
-void TForm1::Button2Click() {}
-// Clear Protocol: filled by the protocol work.
-void TForm1::Button3Click() {}
-// Save Protocol (also menu "Save protocol..."): filled by the protocol work.
-void TForm1::Button4Click() {}
-// Load Protocol (also menu "Open protocol..."): filled by the protocol work.
-void TForm1::Button5Click() {}
-// Print Protocol (menu "Print protocol..."): filled by the protocol work.
+QStringList TForm1::protocolLines() const {
+    return ymt::SplitLines(Memo2->toPlainText());
+}
+
+void TForm1::setProtocolLines(const QStringList& lines) {
+    // The program's own changes are not the operator's edits.
+    const QScopedValueRollback<bool> programEdit(programEditsProtocol_, true);
+    Memo2->setPlainText(lines.join(QLatin1Char('\n')));
+    Memo2->moveCursor(QTextCursor::End);
+}
+
+void TForm1::appendProtocolLines(const QStringList& lines) {
+    setProtocolLines(protocolLines() + lines);
+}
+
+void TForm1::forgetProtocolledLine() {
+    protocolledLineReplaceable_ = false;
+    lastProtocolledLine_.clear();
+}
+
+QString TForm1::fileLanguageLabel(int entry) const {
+    // "Ask me" is resolved when a spectrum file is written; until then the header follows the
+    // program language.
+    int language = printLanguageGroup->itemIndex();
+    if (language != 0 && language != 1)
+        language = programLanguageGroup->itemIndex() == 1 ? 1 : 0;
+    return ymt::Label(language, entry);
+}
+
+void TForm1::Button1Click() {
+    const QDateTime now = ymt::clock::currentDateTime();
+    ymt::ProtocolHeaderTexts texts;
+    texts.Material = Sample.Material;
+    texts.NotesLabel = fileLanguageLabel(3);
+    texts.Notes = Sample.Notes;
+    texts.DateTimeLabel = fileLanguageLabel(5);
+    texts.Date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
+    texts.Time = QLocale::system().toString(now.time(), QLocale::LongFormat);
+    texts.MeasuredBy = Sample.MeasuredBy;
+    texts.ColumnTitles = ymt::ProtocolColumnTitles(
+        ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(), tandUnitList->currentText(),
+        modeCaption->text());
+    appendProtocolLines(ymt::ProtocolHeaderBlock(texts));
+    HeaderChanged = false;
+    ProtocolChanged = true;
+}
+
+void TForm1::Button2Click() {
+    if (protocolLines().isEmpty())
+        Button1Click();
+    if (HeaderChanged)
+        appendProtocolLines({QStringLiteral(" "),
+                             ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName,
+                                                       capFrequencyEdit->text(),
+                                                       tandUnitList->currentText(),
+                                                       modeCaption->text()),
+                             QStringLiteral(" ")});
+
+    ymt::ProtocolResultTexts texts;
+    texts.SampleName = Sample.SampleName;
+    texts.FMin = fminValue->text();
+    texts.FMax = fmaxValue->text();
+    // An undetermined Rs is written as its label shows it, not as a stale ZMin.
+    texts.Rs = rsValue->text() == QStringLiteral("---") ? rsValue->text()
+                                                         : ymt::FixedText(Results.ZMin, 0, 1);
+    texts.Cap = capValue->text();
+    texts.TanD = tandValue->text();
+    texts.Eps = epsValue->text();
+    texts.KEff = keffValue->text();
+    texts.KMode = kmodeValue->text();
+    texts.Q3dB = q3dbValue->text();
+    texts.B3dB = b3dbValue->text();
+    const QString line = ymt::ProtocolResultLine(texts);
+
+    // "On C measurement" updates the line it wrote last for the same capacitance; a line the
+    // operator changed, or one from before a reset of the remembered capacitance, stays.
+    QStringList lines = protocolLines();
+    const bool sameMeasurement = protocolModeGroup->itemIndex() == 1 &&
+                                 Results.CapNF == LastProtocolledCap && !HeaderChanged &&
+                                 protocolledLineReplaceable_ &&
+                                 LastProtocolledCap == capOfLastProtocolledLine_ &&
+                                 !lines.isEmpty() && lines.last() == lastProtocolledLine_;
+    if (sameMeasurement)
+        lines.last() = line;
+    else
+        lines.append(line);
+    setProtocolLines(lines);
+
+    HeaderChanged = false;
+    ProtocolChanged = true;
+    LastProtocolledCap = Results.CapNF;
+    capOfLastProtocolledLine_ = Results.CapNF;
+    lastProtocolledLine_ = line;
+    protocolledLineReplaceable_ = true;
+    writeProtocolCopy(BackupDir + QStringLiteral("protocol_before_crash.txt"));
+}
+
+void TForm1::writeProtocolCopy(const QString& path) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QString error;
+    if (!ymt::WriteTextFile(path, protocolLines(), &error) && !Timer1->isActive())
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+}
+
+void TForm1::Button3Click() {
+    const QStringList lines = protocolLines();
+    if (!lines.isEmpty() && ProtocolChanged && autoBackupGroup->itemIndex() != 0)
+        writeProtocolCopy(BackupDir + ymt::TimestampText() + QStringLiteral("-") +
+                          Sample.SampleName + QStringLiteral("_prt.txt"));
+    const ymt::DialogButton answer = dialogs().showMessage(
+        ymt::MessageKind::Confirmation, ymt::Message(1), ymt::ButtonSet::YesNoCancel);
+    if (answer == ymt::DialogButton::Cancel)
+        return;
+    // The operator asked for a save: without one the protocol stays.
+    if (answer == ymt::DialogButton::Yes && !saveProtocol())
+        return;
+    setProtocolLines({});
+    ProtocolChanged = false;
+    forgetProtocolledLine();
+}
+
+void TForm1::Button4Click() {
+    saveProtocol();
+}
+
+bool TForm1::saveProtocol() {
+    SaveDialog1.title = ymt::Message(12);
+    SaveDialog1.filter = QStringLiteral("Protocol (txt)|*.txt");
+    SaveDialog1.filterIndex = 1;
+    SaveDialog1.defaultExtension = QStringLiteral("txt");
+    SaveDialog1.multipleSelection = false;
+    SaveDialog1.fileName =
+        ProtocolFileName.isEmpty()
+            ? Sample.SampleName + QStringLiteral("_") +
+                  ymt::ModeName(couplingModeList->currentIndex()).trimmed() +
+                  QStringLiteral(".txt")
+            : QFileInfo(ProtocolFileName).fileName();
+    const ymt::FileDialogResult chosen = dialogs().saveFile(SaveDialog1);
+    if (!chosen.accepted || chosen.paths.isEmpty())
+        return false;
+    const QString path = chosen.paths.first();
+    WorkDir = ymt::WithTrailingSlash(QFileInfo(path).absolutePath());
+    OpenDialog1.initialDir = WorkDir;
+    SaveDialog1.initialDir = WorkDir;
+    if (QFileInfo::exists(path) &&
+        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(13),
+                              ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
+        return false;
+    QString error;
+    if (QFileInfo(path).isDir() || !ymt::WriteTextFile(path, protocolLines(), &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              error.isEmpty() ? path + QStringLiteral(" is a folder.") : error,
+                              ymt::ButtonSet::OK);
+        return false;
+    }
+    ProtocolFileName = path;
+    ProtocolChanged = false;
+    return true;
+}
+
+bool TForm1::protocolMayBeReplaced() {
+    if (!ProtocolChanged)
+        return true;
+    const ymt::DialogButton answer = dialogs().showMessage(
+        ymt::MessageKind::Confirmation, ymt::Message(1), ymt::ButtonSet::YesNoCancel);
+    if (answer == ymt::DialogButton::Cancel)
+        return false;
+    return answer != ymt::DialogButton::Yes || saveProtocol();
+}
+
+void TForm1::Button5Click() {
+    if (!protocolMayBeReplaced())
+        return;
+    OpenDialog1.title = ymt::Message(14);
+    OpenDialog1.filter = ymt::Message(17) + QStringLiteral(" (txt)|*.txt");
+    OpenDialog1.filterIndex = 1;
+    OpenDialog1.defaultExtension = QStringLiteral("txt");
+    OpenDialog1.multipleSelection = false;
+    const ymt::FileDialogResult chosen = dialogs().openFile(OpenDialog1);
+    if (!chosen.accepted || chosen.paths.isEmpty())
+        return;
+    const QString path = chosen.paths.first();
+    WorkDir = ymt::WithTrailingSlash(QFileInfo(path).absolutePath());
+    OpenDialog1.initialDir = WorkDir;
+    SaveDialog1.initialDir = WorkDir;
+
+    const ymt::ProtocolLoad load = ymt::LoadProtocolFile(path);
+    if (load.Status == ymt::ProtocolLoadStatus::TooLarge) {
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(16), ymt::ButtonSet::OK);
+        return;
+    }
+    if (load.Status == ymt::ProtocolLoadStatus::Failed) {
+        dialogs().showMessage(ymt::MessageKind::Error, load.Error, ymt::ButtonSet::OK);
+        return;
+    }
+    setProtocolLines(load.Lines);
+    LastProtocolledCap = 0;
+    ProtocolChanged = true;
+    ProtocolFileName = path;
+    forgetProtocolledLine();
+    if (dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(15),
+                              ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes)
+        Button1Click();
+}
+
+// Print Protocol (menu "Print protocol..."): reaches the printer with the printout work.
 void TForm1::Button14Click() {}

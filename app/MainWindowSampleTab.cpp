@@ -1,6 +1,10 @@
 // Tab "Sample": the sample description, its geometry and the quality-control types.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "core/Misc.h"
+#include "evaluation/Capacitance.h"
+#include "localisation/TextTables.h"
+#include "plot/FastGraph.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -8,7 +12,20 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace ymt::form;
+
+namespace {
+
+// A typed positive value as its field will show it (3 decimals): what the field shows is what
+// is used, and a value that shows as 0 or less takes the field's default.
+double shownPositive(const QString& text, double fallback) {
+    const double typed = ymt::PositiveOr(ymt::ParseNumber(text), fallback);
+    return ymt::PositiveOr(ymt::ParseNumber(ymt::FixedText(typed, 1, 3)), fallback);
+}
+
+} // namespace
 
 QWidget* TForm1::buildSampleTab() {
     auto* left = new QVBoxLayout;
@@ -78,6 +95,19 @@ QWidget* TForm1::buildGeometryGroup() {
 
     connect(geometryList, &QComboBox::activated, this, &TForm1::ComboBox3Change);
     connect(geometryListGerman, &QComboBox::activated, this, &TForm1::ComboBox5Change);
+    // What the fields show applies from the start, so that files, the protocol and eps(rel)
+    // agree with the window.
+    Sample.ElectrodeDistance = shownPositive(distanceEdit->text(), 1.0);
+    Sample.ElectrodeArea = shownPositive(areaEdit->text(), 100.0);
+    Sample.Dimension1 = ymt::ParseNumber(dimension1Edit->text());
+    Sample.Dimension2 = ymt::ParseNumber(dimension2Edit->text());
+    // The descriptive texts have no leave handler; the description follows every keystroke.
+    connect(materialEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Sample.Material = text; });
+    connect(notesEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Sample.Notes = text; });
+    connect(measuredByEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { Sample.MeasuredBy = text; });
     onLeave(distanceEdit, &TForm1::Edit9Exit);
     onLeave(areaEdit, &TForm1::Edit11Exit);
     onLeave(dimension1Edit, &TForm1::Edit10Exit);
@@ -91,6 +121,8 @@ QWidget* TForm1::buildQualityControlGroup() {
     qcTypeList = comboBox("ComboBox2", {QStringLiteral("none")}, 0, {}, true);
     qcTypeList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     qcTypeList->setMinimumContentsLength(16);
+    // Types enter the list only through "Add / Replace Type", which writes them to the file.
+    qcTypeList->setInsertPolicy(QComboBox::NoInsert);
     addRow(grid, 0, "Label19", QStringLiteral("Type"), qcTypeList);
     grid->addWidget(label("Label20", QStringLiteral("Reference")), 1, 1);
     grid->addWidget(label("Label21", QStringLiteral("Tolerance (+/-)")), 1, 2);
@@ -159,36 +191,114 @@ void TForm1::Button18Click() {
     PageControl1->setCurrentWidget(TabSheet3);
 }
 
-// Sample name field: filled by the sample-description work.
-void TForm1::Edit4Exit() {}
-// Electrode distance and sample thickness: filled by the capacitance work.
-void TForm1::Edit9Exit() {}
-// First dimension: filled by the capacitance work.
-void TForm1::Edit10Exit() {}
-// Second dimension: filled by the capacitance work.
-void TForm1::Edit5Exit() {}
-// Electrode area: filled by the capacitance work.
-void TForm1::Edit11Exit() {}
-// English geometry list: filled by the capacitance work.
-void TForm1::ComboBox3Change() {}
-// German geometry list: filled by the capacitance work.
-void TForm1::ComboBox5Change() {}
-// Quality-control type selection: filled by the quality-control work.
-void TForm1::ComboBox2Change() {}
-// Add / Replace Type: filled by the quality-control work.
-void TForm1::Button22Click() {}
-// Use Current Sample Data: filled by the quality-control work.
-void TForm1::Button23Click() {}
-// Delete Type: filled by the quality-control work.
-void TForm1::Button24Click() {}
-// Reference and tolerance fields: filled by the quality-control work.
-void TForm1::Edit21Exit() {}
-void TForm1::Edit22Exit() {}
-void TForm1::Edit23Exit() {}
-void TForm1::Edit24Exit() {}
-void TForm1::Edit20Exit() {}
-void TForm1::Edit26Exit() {}
-void TForm1::Edit43Exit() {}
-void TForm1::Edit44Exit() {}
-void TForm1::Edit46Exit() {}
-void TForm1::Edit47Exit() {}
+void TForm1::Edit4Exit() {
+    applySampleName(false);
+}
+
+void TForm1::Edit27Exit() {
+    applySampleName(true);
+}
+
+void TForm1::applySampleName(bool fromMeasurementTab) {
+    QLineEdit* source = fromMeasurementTab ? measurementNameEdit : sampleNameEdit;
+    Sample.SampleName = ymt::CleanSampleName(source->text());
+    sampleNameEdit->setText(Sample.SampleName);
+    measurementNameEdit->setText(Sample.SampleName);
+    if (fromMeasurementTab)
+        seriesFileEdit->setText(Sample.SampleName + QStringLiteral(".txt"));
+    else if (!seriesFileEdit->text().isEmpty())
+        seriesFileEdit->setText(WorkDir + Sample.SampleName + QStringLiteral(".txt"));
+    fastgraph1->setTitle(Sample.SampleName.left(255));
+    fastgraph1->replot();
+}
+
+void TForm1::Edit9Exit() {
+    applyElectrodeDistance(distanceEdit);
+}
+
+void TForm1::applyElectrodeDistance(QLineEdit* field) {
+    Sample.ElectrodeDistance = shownPositive(field->text(), 1.0);
+    for (QLineEdit* distance : {distanceEdit, thicknessEdit})
+        distance->setText(ymt::FixedText(Sample.ElectrodeDistance, 1, 3));
+    recomputePermittivity();
+}
+
+void TForm1::Edit10Exit() {
+    applyDimension(true);
+}
+
+void TForm1::Edit5Exit() {
+    applyDimension(false);
+}
+
+void TForm1::applyDimension(bool first) {
+    QLineEdit* field = first ? dimension1Edit : dimension2Edit;
+    double typed = ymt::ParseNumber(field->text());
+    // A ring's inner diameter may be 0: the ring is then a disc.
+    const bool zeroAllowed = !first && Sample.Geometry == ymt::GeometryKind::Ring;
+    typed = zeroAllowed && typed == 0 ? 0.0 : shownPositive(field->text(), 10.0);
+    field->setText(ymt::FixedText(typed, 1, 3));
+    (first ? Sample.Dimension1 : Sample.Dimension2) = typed;
+    const std::optional<double> area = ymt::AreaFromDimensions(
+        Sample.Geometry, ymt::ParseNumber(dimension1Edit->text()),
+        ymt::ParseNumber(dimension2Edit->text()));
+    // Dimensions that give no area (an inner diameter not below the outer one) are not
+    // applied: the field keeps showing the area still in use, and says why in its hint.
+    const bool noArea = !area && Sample.Geometry != ymt::GeometryKind::Arbitrary;
+    areaEdit->setToolTip(noArea ? QStringLiteral("These dimensions give no area; the area shown "
+                                                 "is still in use.")
+                                : QString());
+    if (area)
+        Sample.ElectrodeArea = *area;
+    areaEdit->setText(ymt::FixedText(Sample.ElectrodeArea, 1, 3));
+    recomputePermittivity();
+}
+
+void TForm1::Edit11Exit() {
+    const double typed = shownPositive(areaEdit->text(), 100.0);
+    if (typed != Sample.ElectrodeArea) {
+        Sample.ElectrodeArea = typed;
+        if (const auto dimensions = ymt::DimensionsFromArea(Sample.Geometry, typed)) {
+            Sample.Dimension1 = dimensions->Dimension1;
+            Sample.Dimension2 = dimensions->Dimension2;
+            dimension1Edit->setText(ymt::FixedText(dimensions->Dimension1, 1, 3));
+            dimension2Edit->setText(Sample.Geometry == ymt::GeometryKind::RectangularDisc
+                                        ? ymt::FixedText(dimensions->Dimension2, 1, 3)
+                                        : QStringLiteral("0"));
+        }
+        areaEdit->setToolTip(QString());
+    }
+    // Written back also when unchanged, so that the field never shows a value not in use.
+    areaEdit->setText(ymt::FixedText(Sample.ElectrodeArea, 1, 3));
+    recomputePermittivity();
+}
+
+void TForm1::recomputePermittivity() {
+    Results.EpsRel =
+        ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
+    epsValue->setText(ymt::PermittivityLabel(Results.EpsRel));
+}
+
+void TForm1::ComboBox3Change() {
+    const int kind = std::clamp(geometryList->currentIndex(), 0, 3);
+    Sample.Geometry = static_cast<ymt::GeometryKind>(kind);
+    geometryListGerman->setCurrentIndex(kind);
+    const struct {
+        int first, second; // message numbers of the captions; -1 hides the dimension
+    } captions[] = {{-1, -1}, {34, -1}, {35, 36}, {37, 38}};
+    const auto& caption = captions[kind];
+    dimension1Label->setVisible(caption.first >= 0);
+    dimension1Edit->setVisible(caption.first >= 0);
+    dimension2Label->setVisible(caption.second >= 0);
+    dimension2Edit->setVisible(caption.second >= 0);
+    if (caption.first >= 0)
+        dimension1Label->setText(ymt::Message(caption.first));
+    if (caption.second >= 0)
+        dimension2Label->setText(ymt::Message(caption.second));
+    Edit11Exit();
+}
+
+void TForm1::ComboBox5Change() {
+    geometryList->setCurrentIndex(geometryListGerman->currentIndex());
+    ComboBox3Change();
+}

@@ -1,0 +1,245 @@
+// Quality control as the window runs it: the type list and its file "QC.txt", the reference and
+// tolerance fields, and the check `qcontrol` with its verdict labels and popup.
+#include "app/MainWindow.h"
+
+#include "core/Misc.h"
+#include "core/TextFile.h"
+#include "localisation/TextTables.h"
+#include "records/QcTypeFile.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+namespace {
+
+// How each of the ten fields (reference and tolerance of C, tand, k(eff), mode k, f(min)) is
+// written back when it is left.
+struct FieldFormat {
+    int width;
+    int decimals;
+};
+constexpr FieldFormat kFieldFormats[] = {{9, 3}, {9, 3}, {9, 1}, {9, 1}, {9, 1},
+                                         {9, 1}, {1, 1}, {1, 1}, {1, 3}, {1, 3}};
+
+// The record's value lines (file order) for each field, in field order.
+constexpr int kRecordLineOfField[] = {
+    ymt::QcLineCapRef,   ymt::QcLineCapTol,   ymt::QcLineTanDRef,  ymt::QcLineTanDTol,
+    ymt::QcLineKEffRef,  ymt::QcLineKEffTol,  ymt::QcLineKModeRef, ymt::QcLineKModeTol,
+    ymt::QcLineFMinRef,  ymt::QcLineFMinTol};
+
+QColor colorOf(unsigned bgr) {
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+QString qcHeaderLine(const QString& versionText) {
+    return QStringLiteral("Zelvanor Ymt ") + versionText + QStringLiteral("Quality Control File");
+}
+
+} // namespace
+
+std::array<double, ymt::kQcQuantityCount> TForm1::judgedValues() const {
+    // A result whose label shows "---" was not determined for this sample.
+    auto shown = [](const QLabel* label, double value) {
+        return label->text() == QStringLiteral("---") ? 0.0 : value;
+    };
+    return {shown(capValue, Results.CapNF), shown(tandValue, Results.TanD),
+            shown(keffValue, Results.KEff), shown(kmodeValue, Results.KMode),
+            shown(fminValue, Results.FMin)};
+}
+
+void TForm1::qcontrol() {
+    const bool typeSelected = qcTypeList->currentIndex() >= 1;
+    const ymt::QcOutcome outcome = ymt::JudgeSample(typeSelected, QcLimits, judgedValues());
+    const QString defect = ymt::Label(programLanguageGroup->itemIndex() == 1 ? 1 : 0, 1);
+    QLabel* verdicts[] = {qcCapVerdict, qcTandVerdict, qcKeffVerdict, qcKVerdict, qcFminVerdict};
+    for (int i = 0; i < ymt::kQcQuantityCount; ++i) {
+        const ymt::QcVerdict verdict = outcome.Verdicts[std::size_t(i)];
+        verdicts[i]->setText(ymt::VerdictText(verdict, defect));
+        QPalette palette = verdicts[i]->palette();
+        palette.setColor(QPalette::WindowText, colorOf(ymt::VerdictColor(verdict)));
+        verdicts[i]->setPalette(palette);
+    }
+    // The repeat measurement runs unattended: the verdict shows, but no box waits for a click.
+    if (outcome.Failed && aggressiveQcCheck->isChecked() && !Timer1->isActive())
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Message(0) + qcTypeList->currentText() + QStringLiteral(" !"),
+                              ymt::ButtonSet::OK);
+}
+
+void TForm1::applyQcField(int field) {
+    QLineEdit* edit = qcEdits[std::size_t(field)];
+    const FieldFormat format = kFieldFormats[field];
+    edit->setText(ymt::FixedText(ymt::ParseNumber(edit->text()), format.width, format.decimals));
+    // The check uses the value as the field shows it.
+    const double shown = ymt::ParseNumber(edit->text());
+    ymt::QcLimit& limit = QcLimits[std::size_t(field / 2)];
+    (field % 2 == 0 ? limit.Reference : limit.Tolerance) = shown;
+    qcontrol();
+}
+
+void TForm1::Edit21Exit() {
+    applyQcField(0);
+}
+void TForm1::Edit22Exit() {
+    applyQcField(1);
+}
+void TForm1::Edit23Exit() {
+    applyQcField(2);
+}
+void TForm1::Edit24Exit() {
+    applyQcField(3);
+}
+void TForm1::Edit20Exit() {
+    applyQcField(4);
+}
+void TForm1::Edit26Exit() {
+    applyQcField(5);
+}
+void TForm1::Edit46Exit() {
+    applyQcField(6);
+}
+void TForm1::Edit47Exit() {
+    applyQcField(7);
+}
+void TForm1::Edit43Exit() {
+    applyQcField(8);
+}
+void TForm1::Edit44Exit() {
+    applyQcField(9);
+}
+
+// Fields from the value lines of a record (file order); the values follow what they show.
+void TForm1::showQcTexts(const QStringList& texts) {
+    for (int field = 0; field < 10; ++field) {
+        const int line = kRecordLineOfField[field];
+        qcEdits[std::size_t(field)]->setText(line < texts.size() ? texts[line] : QString());
+        const double value = ymt::ParseNumber(qcEdits[std::size_t(field)]->text());
+        ymt::QcLimit& limit = QcLimits[std::size_t(field / 2)];
+        (field % 2 == 0 ? limit.Reference : limit.Tolerance) = value;
+    }
+    HullCurveFile = ymt::QcLineHullCurve < texts.size() ? texts[ymt::QcLineHullCurve] : QString();
+    hullCurveEdit->setText(HullCurveFile);
+}
+
+QStringList TForm1::qcRecordValues() const {
+    QStringList values;
+    for (int line = 0; line < ymt::kQcValueLines; ++line)
+        values.append(QString());
+    for (int field = 0; field < 10; ++field)
+        values[kRecordLineOfField[field]] = qcEdits[std::size_t(field)]->text();
+    values[ymt::QcLineHullCurve] = hullCurveEdit->text();
+    return values;
+}
+
+void TForm1::ComboBox2Change() {
+    if (qcTypeList->currentIndex() <= 0) {
+        const QString cap = QStringLiteral("0.0000000"), one = QStringLiteral("0.0");
+        const QString fmin = QStringLiteral("0.000");
+        showQcTexts({cap, cap, one, one, one, one, QString(), fmin, fmin, one, one});
+        qcontrol();
+        return;
+    }
+    QStringList lines;
+    QString error;
+    if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        return;
+    }
+    if (const auto record = ymt::FindQcType(ymt::ParseQcLines(lines), qcTypeList->currentText()))
+        showQcTexts(record->Values);
+    qcontrol();
+}
+
+bool TForm1::rewriteQcFile(const QStringList& lines) {
+    QString error;
+    if (ymt::RewriteQcFile(ProgramDir, BackupDir, ymt::TimestampText(), lines, &error))
+        return true;
+    dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+    return false;
+}
+
+void TForm1::Button22Click() {
+    const QString name = qcTypeList->currentText();
+    if (!ymt::IsValidQcTypeName(name)) {
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
+        return;
+    }
+    const QString qcPath = ProgramDir + QStringLiteral("QC.txt");
+    QStringList lines;
+    QString error;
+    if (QFileInfo::exists(qcPath) && !ymt::ReadTextFile(qcPath, lines, &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        return;
+    }
+    ymt::QcFileContent content = ymt::ParseQcLines(lines);
+    if (ymt::FindQcType(content, name) &&
+        dialogs().showMessage(ymt::MessageKind::Warning, name + ymt::Message(52),
+                              ymt::ButtonSet::OKAbort) != ymt::DialogButton::OK)
+        return;
+    const bool replaced = ymt::AddOrReplaceQcType(content, {name, qcRecordValues()});
+    if (!rewriteQcFile(ymt::QcFileLines(content, qcHeaderLine(VersionText))))
+        return;
+    // The list changes only once the file holds the type.
+    int position = qcTypeList->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (!replaced || position < 1) {
+        qcTypeList->addItem(name);
+        position = qcTypeList->count() - 1;
+    }
+    qcTypeList->setCurrentIndex(position);
+    dialogs().showMessage(ymt::MessageKind::Information, name + ymt::Message(53),
+                          ymt::ButtonSet::OK);
+}
+
+void TForm1::Button23Click() {
+    const std::array<double, ymt::kQcQuantityCount> values = judgedValues();
+    const double cap = values[ymt::QcCap], tanD = values[ymt::QcTanD];
+    const double kEff = values[ymt::QcKEff], kMode = values[ymt::QcKMode];
+    const double fMin = values[ymt::QcFMin];
+    qcTypeList->setEditText(Sample.SampleName);
+    QStringList texts;
+    auto add = [&texts](double value, int decimals) { texts << ymt::FixedText(value, 1, decimals); };
+    add(cap, 3), add(cap / 10, 6), add(tanD, 1), add(tanD / 10, 1), add(kEff, 1),
+        add(kEff / 10, 1);
+    texts << QString();
+    add(fMin, 3), add(fMin / 10, 6), add(kMode, 1), add(kMode / 10, 1);
+    showQcTexts(texts);
+    Button22Click();
+    qcontrol();
+}
+
+void TForm1::Button24Click() {
+    const QString name = qcTypeList->currentText();
+    if (!ymt::IsValidQcTypeName(name)) {
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
+        return;
+    }
+    QStringList lines;
+    QString error;
+    if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        return;
+    }
+    ymt::QcFileContent content = ymt::ParseQcLines(lines);
+    if (ymt::FindQcType(content, name)) {
+        if (dialogs().showMessage(ymt::MessageKind::Warning,
+                                  ymt::Message(54) + name + QStringLiteral(" ?"),
+                                  ymt::ButtonSet::OKAbort) != ymt::DialogButton::OK)
+            return;
+        ymt::DeleteQcType(content, name);
+        if (!rewriteQcFile(ymt::QcFileLines(content, qcHeaderLine(VersionText))))
+            return;
+    }
+    // The item of that name goes (a typed name that is no item removes nothing).
+    const int position = qcTypeList->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (position >= 1)
+        qcTypeList->removeItem(position);
+    qcTypeList->setCurrentIndex(0);
+    const QString cap = QStringLiteral("0.000000"), one = QStringLiteral("0.0");
+    const QString fmin = QStringLiteral("0.000");
+    showQcTexts({cap, cap, one, one, one, one, QString(), fmin, fmin, one, one});
+    qcontrol();
+}

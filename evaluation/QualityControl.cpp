@@ -1,0 +1,53 @@
+// Verdicts of the quality-control check.
+#include "evaluation/QualityControl.h"
+
+namespace ymt {
+
+QcOutcome JudgeSample(bool typeSelected, const std::array<QcLimit, kQcQuantityCount>& limits,
+                      const std::array<double, kQcQuantityCount>& values) {
+    QcOutcome outcome;
+    if (!typeSelected)
+        return outcome;
+    for (int i = 0; i < kQcQuantityCount; ++i) {
+        const QcLimit& limit = limits[std::size_t(i)];
+        const double value = values[std::size_t(i)];
+        QcVerdict& verdict = outcome.Verdicts[std::size_t(i)];
+        if (limit.Reference == 0) {
+            verdict = QcVerdict::NotChecked;
+            continue;
+        }
+        // Written so that a NaN anywhere fails the check rather than passing it.
+        const bool inside = limit.Reference - limit.Tolerance < value &&
+                            value < limit.Reference + limit.Tolerance;
+        verdict = inside ? QcVerdict::OK : QcVerdict::Defect;
+        if (!inside)
+            outcome.Failed = true;
+    }
+    return outcome;
+}
+
+QString VerdictText(QcVerdict verdict, const QString& defectWord) {
+    switch (verdict) {
+    case QcVerdict::OK:
+        return QStringLiteral("OK");
+    case QcVerdict::Defect:
+        return defectWord;
+    case QcVerdict::NotChecked:
+        break;
+    }
+    return QStringLiteral("---");
+}
+
+unsigned VerdictColor(QcVerdict verdict) {
+    switch (verdict) {
+    case QcVerdict::OK:
+        return 0x00FF00;
+    case QcVerdict::Defect:
+        return 0x0000FF;
+    case QcVerdict::NotChecked:
+        break;
+    }
+    return 0x000000;
+}
+
+} // namespace ymt

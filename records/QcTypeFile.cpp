@@ -1,0 +1,123 @@
+// Reading and rewriting the quality-control types of "QC.txt".
+#include "records/QcTypeFile.h"
+
+#include "core/TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace ymt {
+namespace {
+
+const QString kRecordEnd = QStringLiteral("****");
+
+} // namespace
+
+QcFileContent ParseQcLines(const QStringList& lines) {
+    QcFileContent content;
+    if (lines.isEmpty())
+        return content;
+    content.Header = lines.first();
+    qsizetype i = 1;
+    while (i < lines.size()) {
+        QcTypeRecord record;
+        record.Name = lines[i++];
+        while (i < lines.size() && lines[i] != kRecordEnd) {
+            if (record.Values.size() < kQcValueLines)
+                record.Values.append(lines[i]);
+            ++i;
+        }
+        ++i; // past "****"
+        content.Records.append(record);
+    }
+    return content;
+}
+
+std::optional<QcTypeRecord> FindQcType(const QcFileContent& content, const QString& name) {
+    for (const QcTypeRecord& record : content.Records) {
+        if (record.Name == name)
+            return record;
+    }
+    return std::nullopt;
+}
+
+bool IsValidQcTypeName(const QString& name) {
+    return !name.isEmpty() && name.compare(QStringLiteral("none"), Qt::CaseInsensitive) != 0 &&
+           name != kRecordEnd && !name.contains(QLatin1Char('\n')) &&
+           !name.contains(QLatin1Char('\r'));
+}
+
+QStringList QcFileLines(const QcFileContent& content, const QString& defaultHeader) {
+    QStringList lines{content.Header.isEmpty() ? defaultHeader : content.Header};
+    for (const QcTypeRecord& record : content.Records) {
+        lines.append(record.Name);
+        for (int i = 0; i < kQcValueLines; ++i)
+            lines.append(i < record.Values.size() ? record.Values[i] : QString());
+        lines.append(kRecordEnd);
+    }
+    return lines;
+}
+
+bool AddOrReplaceQcType(QcFileContent& content, const QcTypeRecord& record) {
+    bool replaced = false;
+    for (qsizetype i = 0; i < content.Records.size(); ++i) {
+        if (content.Records[i].Name != record.Name)
+            continue;
+        if (!replaced) {
+            content.Records[i] = record;
+            replaced = true;
+        } else {
+            content.Records.removeAt(i--); // a duplicate left by hand editing
+        }
+    }
+    if (!replaced)
+        content.Records.append(record);
+    return replaced;
+}
+
+bool DeleteQcType(QcFileContent& content, const QString& name) {
+    const qsizetype before = content.Records.size();
+    content.Records.removeIf([&name](const QcTypeRecord& r) { return r.Name == name; });
+    return content.Records.size() != before;
+}
+
+bool RewriteQcFile(const QString& programDir, const QString& backupDir, const QString& timestamp,
+                   const QStringList& lines, QString* error) {
+    const QString qcPath = programDir + QStringLiteral("QC.txt");
+    const QString newPath = programDir + QStringLiteral("QC_backup.txt");
+    auto fail = [&](const QString& message) {
+        QFile::remove(newPath);
+        if (error)
+            *error = message;
+        return false;
+    };
+    if (!WriteTextFile(newPath, lines, error)) {
+        QFile::remove(newPath);
+        return false;
+    }
+    if (QFileInfo::exists(qcPath)) {
+        if (!QDir().mkpath(backupDir))
+            return fail(QStringLiteral("Cannot create the backup directory %1").arg(backupDir));
+        // Two rewrites within one second get distinct history names.
+        const QString base = backupDir + QStringLiteral("QC_") + timestamp;
+        QString historyPath = base + QStringLiteral(".txt");
+        for (int n = 1; QFileInfo::exists(historyPath); ++n)
+            historyPath = base + QStringLiteral("-%1.txt").arg(n);
+        QFile current(qcPath);
+        if (!current.copy(historyPath))
+            return fail(current.errorString());
+    }
+    // rename() replaces the old file in one step: "QC.txt" is never missing or half written.
+    const QByteArray from = QFile::encodeName(newPath);
+    const QByteArray to = QFile::encodeName(qcPath);
+    if (std::rename(from.constData(), to.constData()) != 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    return true;
+}
+
+} // namespace ymt
