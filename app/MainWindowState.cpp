@@ -73,5 +73,24 @@ QStringList TForm1::stateLines() {
         {"qc.fmin", qcFminVerdict}};
     for (const auto& entry : labels)
         add(entry.key, entry.label->text());
+    // Verdict colours as 0x00BBGGRR.
+    const struct {
+        const char* key;
+        QLabel* label;
+    } verdictColors[] = {{"qccolor.C", qcCapVerdict},
+                         {"qccolor.tand", qcTandVerdict},
+                         {"qccolor.keff", qcKeffVerdict},
+                         {"qccolor.k", qcKVerdict},
+                         {"qccolor.fmin", qcFminVerdict}};
+    for (const auto& entry : verdictColors) {
+        const QColor color = entry.label->palette().color(QPalette::WindowText);
+        add(entry.key, QString::asprintf("0x%06X", unsigned(color.blue() << 16 |
+                                                            color.green() << 8 | color.red())));
+    }
+    addInt("ProtocolChanged", ProtocolChanged ? 1 : 0);
+    addInt("HeaderChanged", HeaderChanged ? 1 : 0);
+    add("ProtocolFileName", ProtocolFileName);
+    addNumber("ElectrodeArea", Sample.ElectrodeArea);
+    addNumber("ElectrodeDistance", Sample.ElectrodeDistance);
     return lines;
 }
