@@ -13,13 +13,13 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QLocale>
-#include <QScopedValueRollback>
-#include <QTimer>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
 #include <QPlainTextEdit>
+#include <QScopedValueRollback>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace ymt::form;
@@ -112,9 +112,9 @@ void TForm1::Button1Click() {
     texts.Date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
     texts.Time = QLocale::system().toString(now.time(), QLocale::LongFormat);
     texts.MeasuredBy = Sample.MeasuredBy;
-    texts.ColumnTitles = ymt::ProtocolColumnTitles(
-        ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(), tandUnitList->currentText(),
-        modeCaption->text());
+    texts.ColumnTitles =
+        ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
+                                  tandUnitList->currentText(), modeCaption->text());
     appendProtocolLines(ymt::ProtocolHeaderBlock(texts));
     HeaderChanged = false;
     ProtocolChanged = true;
@@ -125,10 +125,9 @@ void TForm1::Button2Click() {
         Button1Click();
     if (HeaderChanged)
         appendProtocolLines({QStringLiteral(" "),
-                             ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName,
-                                                       capFrequencyEdit->text(),
-                                                       tandUnitList->currentText(),
-                                                       modeCaption->text()),
+                             ymt::ProtocolColumnTitles(
+                                 ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
+                                 tandUnitList->currentText(), modeCaption->text()),
                              QStringLiteral(" ")});
 
     ymt::ProtocolResultTexts texts;
@@ -137,7 +136,7 @@ void TForm1::Button2Click() {
     texts.FMax = fmaxValue->text();
     // An undetermined Rs is written as its label shows it, not as a stale ZMin.
     texts.Rs = rsValue->text() == QStringLiteral("---") ? rsValue->text()
-                                                         : ymt::FixedText(Results.ZMin, 0, 1);
+                                                        : ymt::FixedText(Results.ZMin, 0, 1);
     texts.Cap = capValue->text();
     texts.TanD = tandValue->text();
     texts.Eps = epsValue->text();
@@ -204,12 +203,11 @@ bool TForm1::saveProtocol() {
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
     SaveDialog1.multipleSelection = false;
-    SaveDialog1.fileName =
-        ProtocolFileName.isEmpty()
-            ? Sample.SampleName + QStringLiteral("_") +
-                  ymt::ModeName(couplingModeList->currentIndex()).trimmed() +
-                  QStringLiteral(".txt")
-            : QFileInfo(ProtocolFileName).fileName();
+    SaveDialog1.fileName = ProtocolFileName.isEmpty()
+                               ? Sample.SampleName + QStringLiteral("_") +
+                                     ymt::ModeName(couplingModeList->currentIndex()).trimmed() +
+                                     QStringLiteral(".txt")
+                               : QFileInfo(ProtocolFileName).fileName();
     const ymt::FileDialogResult chosen = dialogs().saveFile(SaveDialog1);
     if (!chosen.accepted || chosen.paths.isEmpty())
         return false;

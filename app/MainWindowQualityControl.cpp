@@ -26,10 +26,10 @@ constexpr FieldFormat kFieldFormats[] = {{9, 3}, {9, 3}, {9, 1}, {9, 1}, {9, 1},
                                          {9, 1}, {1, 1}, {1, 1}, {1, 3}, {1, 3}};
 
 // The record's value lines (file order) for each field, in field order.
-constexpr int kRecordLineOfField[] = {
-    ymt::QcLineCapRef,   ymt::QcLineCapTol,   ymt::QcLineTanDRef,  ymt::QcLineTanDTol,
-    ymt::QcLineKEffRef,  ymt::QcLineKEffTol,  ymt::QcLineKModeRef, ymt::QcLineKModeTol,
-    ymt::QcLineFMinRef,  ymt::QcLineFMinTol};
+constexpr int kRecordLineOfField[] = {ymt::QcLineCapRef,   ymt::QcLineCapTol,   ymt::QcLineTanDRef,
+                                      ymt::QcLineTanDTol,  ymt::QcLineKEffRef,  ymt::QcLineKEffTol,
+                                      ymt::QcLineKModeRef, ymt::QcLineKModeTol, ymt::QcLineFMinRef,
+                                      ymt::QcLineFMinTol};
 
 QColor colorOf(unsigned bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
@@ -201,9 +201,10 @@ void TForm1::Button23Click() {
     const double fMin = values[ymt::QcFMin];
     qcTypeList->setEditText(Sample.SampleName);
     QStringList texts;
-    auto add = [&texts](double value, int decimals) { texts << ymt::FixedText(value, 1, decimals); };
-    add(cap, 3), add(cap / 10, 6), add(tanD, 1), add(tanD / 10, 1), add(kEff, 1),
-        add(kEff / 10, 1);
+    auto add = [&texts](double value, int decimals) {
+        texts << ymt::FixedText(value, 1, decimals);
+    };
+    add(cap, 3), add(cap / 10, 6), add(tanD, 1), add(tanD / 10, 1), add(kEff, 1), add(kEff / 10, 1);
     texts << QString();
     add(fMin, 3), add(fMin / 10, 6), add(kMode, 1), add(kMode / 10, 1);
     showQcTexts(texts);

@@ -239,9 +239,9 @@ void TForm1::applyDimension(bool first) {
     typed = zeroAllowed && typed == 0 ? 0.0 : shownPositive(field->text(), 10.0);
     field->setText(ymt::FixedText(typed, 1, 3));
     (first ? Sample.Dimension1 : Sample.Dimension2) = typed;
-    const std::optional<double> area = ymt::AreaFromDimensions(
-        Sample.Geometry, ymt::ParseNumber(dimension1Edit->text()),
-        ymt::ParseNumber(dimension2Edit->text()));
+    const std::optional<double> area =
+        ymt::AreaFromDimensions(Sample.Geometry, ymt::ParseNumber(dimension1Edit->text()),
+                                ymt::ParseNumber(dimension2Edit->text()));
     // Dimensions that give no area (an inner diameter not below the outer one) are not
     // applied: the field keeps showing the area still in use, and says why in its hint.
     const bool noArea = !area && Sample.Geometry != ymt::GeometryKind::Arbitrary;

@@ -17,8 +17,8 @@ QcOutcome JudgeSample(bool typeSelected, const std::array<QcLimit, kQcQuantityCo
             continue;
         }
         // Written so that a NaN anywhere fails the check rather than passing it.
-        const bool inside = limit.Reference - limit.Tolerance < value &&
-                            value < limit.Reference + limit.Tolerance;
+        const bool inside =
+            limit.Reference - limit.Tolerance < value && value < limit.Reference + limit.Tolerance;
         verdict = inside ? QcVerdict::OK : QcVerdict::Defect;
         if (!inside)
             outcome.Failed = true;

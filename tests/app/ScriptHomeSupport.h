@@ -22,8 +22,9 @@ inline ScriptRun RunScriptInHome(const QString& home, const QString& script) {
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
     environment.remove(QStringLiteral("ZELVANOR_HOME"));
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE), {QStringLiteral("--fast"), QStringLiteral("--home"),
-                                                   home, QStringLiteral("--script"), path});
+    process.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--fast"), QStringLiteral("--home"), home,
+                   QStringLiteral("--script"), path});
     process.waitForFinished(120000);
     ScriptRun run;
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
