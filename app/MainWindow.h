@@ -349,6 +349,8 @@ private:
     void showQcTexts(const QStringList& texts);
     QStringList qcRecordValues() const;
     bool rewriteQcFile(const QStringList& lines);
+    // "Add / Replace Type" without the check that follows; false when nothing was written.
+    bool addOrReplaceQcType();
     void setProtocolLines(const QStringList& lines);
     void appendProtocolLines(const QStringList& lines);
     bool saveProtocol();

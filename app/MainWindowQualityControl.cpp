@@ -163,26 +163,31 @@ bool TForm1::rewriteQcFile(const QStringList& lines) {
 }
 
 void TForm1::Button22Click() {
+    if (addOrReplaceQcType())
+        qcontrol();
+}
+
+bool TForm1::addOrReplaceQcType() {
     const QString name = qcTypeList->currentText();
     if (!ymt::IsValidQcTypeName(name)) {
         dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
-        return;
+        return false;
     }
     const QString qcPath = ProgramDir + QStringLiteral("QC.txt");
     QStringList lines;
     QString error;
     if (QFileInfo::exists(qcPath) && !ymt::ReadTextFile(qcPath, lines, &error)) {
         dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
-        return;
+        return false;
     }
     ymt::QcFileContent content = ymt::ParseQcLines(lines);
     if (ymt::FindQcType(content, name) &&
         dialogs().showMessage(ymt::MessageKind::Warning, name + ymt::Message(52),
                               ymt::ButtonSet::OKAbort) != ymt::DialogButton::OK)
-        return;
+        return false;
     const bool replaced = ymt::AddOrReplaceQcType(content, {name, qcRecordValues()});
     if (!rewriteQcFile(ymt::QcFileLines(content, qcHeaderLine(VersionText))))
-        return;
+        return false;
     // The list changes only once the file holds the type.
     int position = qcTypeList->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (!replaced || position < 1) {
@@ -192,6 +197,7 @@ void TForm1::Button22Click() {
     qcTypeList->setCurrentIndex(position);
     dialogs().showMessage(ymt::MessageKind::Information, name + ymt::Message(53),
                           ymt::ButtonSet::OK);
+    return true;
 }
 
 void TForm1::Button23Click() {
@@ -208,7 +214,7 @@ void TForm1::Button23Click() {
     texts << QString();
     add(fMin, 3), add(fMin / 10, 6), add(kMode, 1), add(kMode / 10, 1);
     showQcTexts(texts);
-    Button22Click();
+    addOrReplaceQcType();
     qcontrol();
 }
 
