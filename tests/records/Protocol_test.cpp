@@ -1,0 +1,75 @@
+// Column titles, result lines and the reading of protocol files.
+#include "records/Protocol.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace ymt;
+
+namespace {
+
+QString titleOfSample(const QString& sampleName) {
+    return ProtocolColumnTitles(QStringLiteral("Sample"), sampleName, QStringLiteral("10.000"),
+                                QStringLiteral("[1e-3]"), QStringLiteral("k33       [%]"))
+        .section(QLatin1Char('\t'), 0, 0);
+}
+
+void writeBytes(const QString& path, qint64 size) {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write(QByteArray(size, 'a'));
+}
+
+} // namespace
+
+TEST(Protocol, SampleTitleIsPaddedToTheNameLength) {
+    EXPECT_EQ(titleOfSample(QStringLiteral("0123456789")), QStringLiteral("Sample    "));
+    EXPECT_EQ(titleOfSample(QStringLiteral("abc")), QStringLiteral("Sample   "));
+    EXPECT_EQ(titleOfSample(QString()), QStringLiteral("Sample "));
+}
+
+TEST(Protocol, ColumnTitlesNameFrequencyUnitAndMode) {
+    const QStringList titles =
+        ProtocolColumnTitles(QStringLiteral("Sample"), QStringLiteral("x"),
+                             QStringLiteral("10.000"), QStringLiteral("[1e-3]"),
+                             QStringLiteral("k33       [%]"))
+            .split(QLatin1Char('\t'));
+    ASSERT_EQ(titles.size(), 11);
+    EXPECT_EQ(titles[4], QStringLiteral("C(10.000kHz)[nF]"));
+    EXPECT_EQ(titles[5], QStringLiteral("tand [1e-3]"));
+    EXPECT_EQ(titles[8], QStringLiteral("k33 [%]"));
+}
+
+TEST(Protocol, ResultFieldsArePaddedToTheirWidths) {
+    ProtocolResultTexts texts;
+    texts.SampleName = QStringLiteral("S");
+    texts.FMin = QStringLiteral("---");
+    texts.FMax = QStringLiteral("12345.67890"); // 11 characters: 11 blanks more
+    for (QString* field : {&texts.Rs, &texts.Cap, &texts.TanD, &texts.Eps, &texts.KEff,
+                           &texts.KMode, &texts.Q3dB, &texts.B3dB})
+        *field = QStringLiteral("1");
+    const QStringList fields = ProtocolResultLine(texts).split(QLatin1Char('\t'));
+    ASSERT_EQ(fields.size(), 11);
+    EXPECT_EQ(fields[0], QStringLiteral("S"));
+    EXPECT_EQ(fields[1], QStringLiteral("---") + QString(8, QLatin1Char(' ')));
+    EXPECT_EQ(fields[2], QStringLiteral("12345.67890") + QString(11, QLatin1Char(' ')));
+    const int widths[] = {8, 15, 10, 8, 9, 7, 7, 7};
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(fields[3 + i].size(), widths[i]) << i;
+}
+
+TEST(Protocol, LoadLimitIsSixteenMebibytes) {
+    QTemporaryDir dir;
+    const QString fits = dir.filePath(QStringLiteral("fits.txt"));
+    const QString above = dir.filePath(QStringLiteral("above.txt"));
+    writeBytes(fits, 16 * 1024 * 1024 + 1023);
+    writeBytes(above, 16 * 1024 * 1024 + 1024);
+    EXPECT_EQ(LoadProtocolFile(fits).Status, ProtocolLoadStatus::Loaded);
+    EXPECT_EQ(LoadProtocolFile(above).Status, ProtocolLoadStatus::TooLarge);
+    EXPECT_EQ(LoadProtocolFile(dir.path()).Status, ProtocolLoadStatus::Failed);
+    const ProtocolLoad missing = LoadProtocolFile(dir.filePath(QStringLiteral("none.txt")));
+    EXPECT_EQ(missing.Status, ProtocolLoadStatus::Failed);
+    EXPECT_FALSE(missing.Error.isEmpty());
+}
