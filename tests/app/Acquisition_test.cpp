@@ -92,7 +92,8 @@ TEST(ReadNewSpectrum, WorksOnTheRealClockWithTheWaitsItTakes) {
     const SimulatorRun run = RunOnSimulator(ConnectSteps(1) + "click Button6\n" + kCurves, {},
                                             /*fast=*/false);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.curve(0).size(), 802u);
+    // Two sweeps and the point of the capacitance measurement.
+    EXPECT_EQ(run.curve(0).size(), 803u);
     EXPECT_TRUE(sortedByFrequency(run.curve(0)));
     // Connect alone waits 3 s after opening the session; the sweeps take their time too.
     EXPECT_GT(wallClock.elapsed(), 3000);
@@ -301,6 +302,7 @@ TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.box("Memo1").value(9), "No thermal sensor attached.");
     EXPECT_EQ(run.value("AnalyzerHandle"), "1");
-    // Both ranges were swept and read, then the zoomed window once more for its evaluation.
-    EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 6);
+    // Both ranges were swept and read, the capacitance measured at one frequency, then the
+    // zoomed window once more for its evaluation.
+    EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 8);
 }

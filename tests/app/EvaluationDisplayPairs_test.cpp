@@ -28,7 +28,7 @@ Terms termsAt(double fKHz, double z, double thetaDeg) {
 }
 
 using Formula = std::function<double(const Terms&)>;
-const double d = 1.0, area = 78.54, e0 = 8.85e-15; // the sample's start-up electrodes
+const double d = 1.0, area = 100.0, e0 = 8.85e-15; // the start-up electrodes as their fields show
 
 const Formula absZ = [](const Terms& t) { return t.z; };
 const Formula theta = [](const Terms& t) { return t.theta; };
