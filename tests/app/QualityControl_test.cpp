@@ -238,3 +238,19 @@ TEST(QualityControlWindow, NoPopupWhileTheRepeatMeasurementRuns) {
     EXPECT_EQ(w.dialogs.messages[0].text,
               QStringLiteral("Quality Test failed for the sampletype: T !"));
 }
+
+TEST(QualityControlWindow, AFailedRewriteLeavesTheListAndTheFile) {
+    WindowOnTempHome w;
+    w.window->FormActivate();
+    // A file stands where the backup folder should be: the old QC.txt cannot be kept.
+    ASSERT_TRUE(ymt::WriteTextFile(w.home.filePath(QStringLiteral("blocked")), {}));
+    w.window->BackupDir = w.home.filePath(QStringLiteral("blocked/"));
+    auto* list = w.control<QComboBox>("ComboBox2");
+    list->setEditText(QStringLiteral("TypeA"));
+    w.window->Button22Click();
+    ASSERT_EQ(w.dialogs.messages.size(), 1u);
+    EXPECT_EQ(w.dialogs.messages[0].kind, ymt::MessageKind::Error);
+    EXPECT_EQ(list->count(), 1);
+    EXPECT_EQ(FileLines(w.dirs.programDir + QStringLiteral("QC.txt")).size(), 1);
+    EXPECT_FALSE(QFileInfo::exists(w.dirs.programDir + QStringLiteral("QC_backup.txt")));
+}
