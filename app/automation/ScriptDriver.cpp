@@ -256,11 +256,10 @@ int ScriptRunner::run(const ParsedScript& script) {
     // An answer no box took means a box the script waits for never came: the test would
     // otherwise pass without the behaviour it was written for.
     if (const QStringList unused = dialogs_.unusedAnswers(); exitCode == 0 && !unused.isEmpty()) {
-        reportError(QStringLiteral("end"),
-                    QStringLiteral("no dialog took the queued %1: %2")
-                        .arg(unused.size() == 1 ? QStringLiteral("answer")
-                                                : QStringLiteral("answers"),
-                             unused.join(QStringLiteral(", "))));
+        reportError(QStringLiteral("end"), QStringLiteral("no dialog took the queued %1: %2")
+                                               .arg(unused.size() == 1 ? QStringLiteral("answer")
+                                                                       : QStringLiteral("answers"),
+                                                    unused.join(QStringLiteral(", "))));
         exitCode = 2;
     }
     out_.flush();

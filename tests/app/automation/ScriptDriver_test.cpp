@@ -337,8 +337,8 @@ TEST_F(ScriptDriverRun, ClosingAtTheEndAsksAndUsesQueuedAnswer) {
 }
 
 TEST_F(ScriptDriverRun, QuitClosesTheWindowAndEndsTheScript) {
-    const ScriptRun result = run(QStringLiteral("answer No\nquit\n"),
-                                 [](TestWindow& w) { w.askOnClose = true; });
+    const ScriptRun result =
+        run(QStringLiteral("answer No\nquit\n"), [](TestWindow& w) { w.askOnClose = true; });
     EXPECT_EQ(result.exitCode, 0) << result.text().toStdString();
     EXPECT_EQ(result.lines,
               QStringList{R"(message confirmation "Save changes in protocol?" -> No)"});
@@ -481,7 +481,8 @@ TEST_F(ScriptDriverRun, TabStepMakesThePageCurrent) {
 TEST_F(ScriptDriverRun, ControlsListsNameClassTabVisibilityTextCaptionAndHint) {
     const ScriptRun result = run(QStringLiteral("controls"));
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.lines.contains("Edit14\tQLineEdit\tTabSheet1\t1\t1\t0.500\t\tOscillator level"));
+    EXPECT_TRUE(
+        result.lines.contains("Edit14\tQLineEdit\tTabSheet1\t1\t1\t0.500\t\tOscillator level"));
     EXPECT_TRUE(result.lines.contains("Edit15\tQLineEdit\tTabSheet1\t0\t1\t\t\t"));
     EXPECT_TRUE(result.lines.contains("Button7\tQPushButton\tTabSheet1\t1\t0\t\t\t"));
     EXPECT_TRUE(result.lines.contains("Edit31\tQLineEdit\tTabSheet7\t1\t1\t/home/lab/meas\t\t"));
