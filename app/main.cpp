@@ -127,8 +127,7 @@ int main(int argc, char** argv) {
     if (!options.scriptPath.isEmpty())
         return ymt::RunScript(*window, options.scriptPath, out, destroyWindow);
     if (options.demo)
-        return ymt::RunScriptText(*window, ymt::BuiltInDemoScript(), dirs.programDir, out,
-                                  destroyWindow);
+        return ymt::RunDemo(*window, dirs.programDir, out, destroyWindow);
     if (!options.screenshotDir.isEmpty())
         return saveScreenshots(std::move(window), options.screenshotDir, out, err);
     window->showMaximized();
