@@ -22,11 +22,16 @@
 
 namespace {
 
-// Runs without an operator need no screen; Qt would abort without one.
+// Runs without an operator need no screen; Qt would abort without one. Only X11 and Wayland
+// desktops announce their display in the environment.
 bool displayAvailable() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
     return !qEnvironmentVariableIsEmpty("DISPLAY") ||
            !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
            !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
 }
 
 // Exit code 0, 1 when a picture could not be written, 2 when the window asked for a dialog
