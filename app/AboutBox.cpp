@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace ymt {
 
@@ -39,25 +40,30 @@ AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("Info"));
     setModal(false);
-    setFixedSize(591, 336);
-    auto* picture = new PictureLabel;
-    picture->setParent(this);
-    picture->move(0, 0);
-    // Seven lines fit below the picture only in a small font; the centred lines leave the
-    // lower right corner free for the button.
-    auto* text = new QLabel(textLines().join(QLatin1Char('\n')), this);
+    // The seven lines in the platform's normal font need more than the 103 pixels the designed
+    // 591 x 336 box leaves below the picture; the box grows to its text instead of shrinking it.
+    auto* layout = new QVBoxLayout(this);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+    layout->setContentsMargins(0, 0, 0, 12);
+    layout->setSpacing(8);
+    layout->addWidget(new PictureLabel);
+    auto* text = new QLabel(textLines().join(QLatin1Char('\n')));
     text->setObjectName(QStringLiteral("AboutText"));
-    QFont small = text->font();
-    small.setPointSize(8);
-    text->setFont(small);
     text->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    text->setGeometry(0, 233, 591, 336 - 233);
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    text->setContentsMargins(12, 0, 12, 0);
+    layout->addWidget(text);
+    auto* ok = new QPushButton(QStringLiteral("OK"));
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    ok->setGeometry(591 - 90, 336 - 34, 80, 26);
+    ok->setMinimumWidth(80);
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(12, 0, 12, 0);
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    layout->addLayout(buttons);
     connect(ok, &QPushButton::clicked, this, &QDialog::hide);
+    adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }

@@ -1,4 +1,5 @@
-// Reading of the command line: --home, --fast, --io-trace, --no-splash, --script, --demo, --help.
+// Reading of the command line: --home, --fast, --io-trace, --no-splash, --script, --demo,
+// --screenshot, --help.
 #include "app/CommandLine.h"
 
 #include <QDir>
@@ -26,6 +27,13 @@ bool* flagOf(CommandLineOptions& options, const QString& argument) {
 }
 
 } // namespace
+
+QStringList ArgumentsOf(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
 
 CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString& environmentHome) {
     CommandLineOptions options;
@@ -68,6 +76,8 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString&
             ok = takeValue(options.ioTracePath);
         } else if (argument == QLatin1String("--script")) {
             ok = takeValue(options.scriptPath);
+        } else if (argument == QLatin1String("--screenshot")) {
+            ok = takeValue(options.screenshotDir);
         } else if (bool* flag = flagOf(options, argument)) {
             ok = noValue();
             *flag = true;
@@ -78,16 +88,19 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString&
         if (!ok)
             return options;
     }
-    if (!options.scriptPath.isEmpty() && options.demo) {
-        options.error = QStringLiteral("--script and --demo cannot be combined");
+    const int modes = int(!options.scriptPath.isEmpty()) + int(options.demo) +
+                      int(!options.screenshotDir.isEmpty());
+    if (modes > 1) {
+        options.error =
+            QStringLiteral("only one of --script, --demo and --screenshot can be given");
         return options;
     }
     if (home.isEmpty())
         home = environmentHome;
     if (!home.isEmpty())
         options.homeDir = directoryText(home);
-    // A scripted run has no operator to click the start-up screen away.
-    if (!options.scriptPath.isEmpty() || options.demo)
+    // A run without an operator has nobody to click the start-up screen away.
+    if (modes > 0)
         options.noSplash = true;
     return options;
 }
@@ -106,8 +119,13 @@ QString CommandLineHelp() {
         "  --script FILE    run the window from a script of operator steps (implies\n"
         "                   --no-splash); exit code 0 all done, 1 an expectation failed,\n"
         "                   2 a script error\n"
-        "  --demo           run the built-in demo script and print what it did (implies\n"
-        "                   --no-splash)\n"
+        "  --demo           run the built-in demo measurement on the simulated analyzer\n"
+        "                   and print what it did (implies --no-splash)\n"
+        "  --screenshot DIR render every tab at 818x591, 1600x1000 and 1920x1080 into\n"
+        "                   DIR as PNG files, then end; a message box at start-up is\n"
+        "                   printed to standard error and ends the run with exit code 2\n"
+        "\n"
+        "Without a display, --script, --demo and --screenshot run headless.\n"
         "  --help           show this text\n");
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QGridLayout>
+#include <QRegularExpression>
 
 namespace ymt::form {
 
@@ -22,6 +23,14 @@ QLineEdit* edit(const char* name, const QString& text, const QString& hint) {
     auto* field = named(new QLineEdit(text), name, hint);
     field->setMinimumWidth(60);
     field->setCursorPosition(0);
+    // A field that starts with a number holds numbers: about a dozen digits wide, however wide
+    // the window. Text fields (names, paths) keep growing with it.
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    if (number.match(text).hasMatch()) {
+        field->setMaximumWidth(
+            field->fontMetrics().horizontalAdvance(QString(14, QLatin1Char('0'))) + 12);
+        field->setSizePolicy(QSizePolicy::Preferred, field->sizePolicy().verticalPolicy());
+    }
     return field;
 }
 

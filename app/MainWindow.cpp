@@ -4,6 +4,7 @@
 
 #include "app/AboutBox.h"
 #include "app/WidgetDialogs.h"
+#include "app/WindowSizing.h"
 #include "plot/FastGraph.h"
 
 #include <QLineEdit>
@@ -102,6 +103,7 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
     connectPlotMouse(qgraph, false);
 
     aboutBox_ = new ymt::AboutBox(this);
+    ymt::FitWindowToAnySize(this);
     FormCreate();
 }
 

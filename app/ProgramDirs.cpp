@@ -4,6 +4,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <filesystem>
+#include <system_error>
+
 namespace ymt {
 
 QString WithTrailingSlash(const QString& directory) {
@@ -25,6 +28,20 @@ QString FindProgramDir(const QString& homeOption, const QString& executableDir) 
     const QString perUser = WithTrailingSlash(dataHome) + QStringLiteral("zelvanor-ymt");
     QDir().mkpath(perUser);
     return WithTrailingSlash(perUser);
+}
+
+QString CreateProgramDir(const QString& programDir) {
+    const QFileInfo info(QDir::cleanPath(programDir));
+    if (info.exists() && !info.isDir())
+        return QStringLiteral("Cannot use the program directory \"%1\": it is a file, not a folder")
+            .arg(QDir::cleanPath(programDir));
+    std::error_code error;
+    std::filesystem::create_directories(
+        std::filesystem::path(QDir::cleanPath(programDir).toStdString()), error);
+    if (error)
+        return QStringLiteral("Cannot create the program directory \"%1\": %2")
+            .arg(QDir::cleanPath(programDir), QString::fromLocal8Bit(error.message()));
+    return QString();
 }
 
 ProgramDirs PrepareProgramDirs(const QString& programDir) {

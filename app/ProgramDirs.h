@@ -20,6 +20,10 @@ QString WithTrailingSlash(const QString& directory);
 // gives $XDG_DATA_HOME/zelvanor-ymt/, which is created.
 QString FindProgramDir(const QString& homeOption, const QString& executableDir);
 
+// Makes sure a program directory given by --home (or ZELVANOR_HOME) exists, creating it and its
+// parents when missing. Returns empty on success, else one line naming the path and the reason.
+QString CreateProgramDir(const QString& programDir);
+
 // Start-up preparation: the working and backup directories below programDir, each created
 // (one level) when missing; a failure is not reported, later file operations report it.
 ProgramDirs PrepareProgramDirs(const QString& programDir);

@@ -1,11 +1,12 @@
 // Program start: command line, program directories, start-up screen, the main window, and
-// either the message loop or a script run headless.
+// either the message loop or a run without an operator (script, demo, screenshots).
 #include "app/CommandLine.h"
-#include "app/automation/DemoScript.h"
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
-#include "app/automation/ScriptDriver.h"
 #include "app/SplashScreen.h"
+#include "app/automation/DemoScript.h"
+#include "app/automation/HeadlessDialogs.h"
+#include "app/automation/ScriptDriver.h"
 #include "app/automation/TabScreenshots.h"
 #include "core/Clock.h"
 #include "instrument/IoTrace.h"
@@ -13,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QDir>
 #include <QTextStream>
 
@@ -20,50 +22,66 @@
 
 namespace {
 
-// "--screenshot DIR" is taken out before the other options are read; empty when not given.
-QString takeScreenshotOption(QStringList& arguments) {
-    const int at = static_cast<int>(arguments.indexOf(QStringLiteral("--screenshot")));
-    if (at < 0 || at + 1 >= arguments.size())
-        return {};
-    const QString dir = arguments.at(at + 1);
-    arguments.remove(at, 2);
-    return dir;
+// Runs without an operator need no screen; Qt would abort without one. Only X11 and Wayland
+// desktops announce their display in the environment.
+bool displayAvailable() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return true;
+#endif
 }
 
-int saveScreenshots(TForm1& window, const QString& dir, QTextStream& out, QTextStream& err) {
-    window.show();
-    if (window.activationCount() == 0)
-        window.FormActivate();
-    // Every tab as it starts, then again with "Show Additional Controls" on.
+// Exit code 0, 1 when a picture could not be written, 2 when the window asked for a dialog
+// (at start-up or at its shut-down). Destroys the window.
+int saveScreenshots(std::unique_ptr<TForm1> window, const QString& dir, QTextStream& out,
+                    QTextStream& err) {
+    ymt::HeadlessDialogs dialogs(err);
+    window->setDialogs(&dialogs);
+    window->show();
+    if (window->activationCount() == 0)
+        window->FormActivate();
     QString error;
-    QStringList files =
-        ymt::SaveTabScreenshots(window, dir, {QSize(818, 591), QSize(1600, 1000)}, &error);
-    if (error.isEmpty()) {
-        window.findChild<QCheckBox*>(QStringLiteral("CheckBox21"))->click();
-        files << ymt::SaveTabScreenshots(window, QDir(dir).filePath(QStringLiteral("additional")),
-                                         {QSize(818, 591), QSize(1600, 1000)}, &error);
+    QStringList files;
+    if (!dialogs.wasAsked()) {
+        // Every tab as it starts, then again with "Show Additional Controls" on.
+        const QList<QSize> sizes = {QSize(818, 591), QSize(1600, 1000), QSize(1920, 1080)};
+        files = ymt::SaveTabScreenshots(*window, dir, sizes, &error);
+        if (error.isEmpty()) {
+            window->findChild<QCheckBox*>(QStringLiteral("CheckBox21"))->click();
+            files << ymt::SaveTabScreenshots(
+                *window, QDir(dir).filePath(QStringLiteral("additional")), sizes, &error);
+        }
+        if (error.isEmpty()) {
+            const QString about = QDir(dir).filePath(QStringLiteral("AboutBox.png"));
+            if (window->findChild<QDialog*>(QStringLiteral("AboutBox"))->grab().save(about, "PNG"))
+                files << about;
+            else
+                error = QStringLiteral("Cannot write ") + about;
+        }
     }
     for (const QString& file : files)
         out << "screenshot " << file << Qt::endl;
+    window->close();
+    window.reset();
     if (!error.isEmpty()) {
         err << error << Qt::endl;
         return 1;
     }
-    return 0;
+    return dialogs.wasAsked() ? 2 : 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Zelvanor Ymt"));
     QTextStream out(stdout);
     QTextStream err(stderr);
 
-    QStringList arguments = QCoreApplication::arguments();
-    const QString screenshotDir = takeScreenshotOption(arguments);
+    // Everything that needs no window is settled before the application object exists.
     const ymt::CommandLineOptions options =
-        ymt::ParseCommandLine(arguments, qEnvironmentVariable("ZELVANOR_HOME"));
+        ymt::ParseCommandLine(ymt::ArgumentsOf(argc, argv), qEnvironmentVariable("ZELVANOR_HOME"));
     if (!options.error.isEmpty()) {
         err << options.error << Qt::endl << ymt::CommandLineHelp() << Qt::endl;
         return 2;
@@ -72,9 +90,30 @@ int main(int argc, char** argv) {
         out << ymt::CommandLineHelp() << Qt::endl;
         return 0;
     }
+    if (!options.homeDir.isEmpty()) {
+        const QString problem = ymt::CreateProgramDir(options.homeDir);
+        if (!problem.isEmpty()) {
+            err << problem << Qt::endl;
+            return 2;
+        }
+    }
+    const bool headless =
+        !options.scriptPath.isEmpty() || options.demo || !options.screenshotDir.isEmpty();
+    if (!displayAvailable()) {
+        if (!headless) {
+            err << "No display: set DISPLAY, or run headless with --demo, --script FILE or "
+                   "--screenshot DIR"
+                << Qt::endl;
+            return 2;
+        }
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Zelvanor Ymt"));
     ymt::clock::setVirtual(options.fast);
     if (!options.ioTracePath.isEmpty() && !ymt::sicl::setIoTraceFile(options.ioTracePath)) {
-        err << "Cannot write the I/O trace " << options.ioTracePath << Qt::endl;
+        err << "Cannot write the I/O trace \"" << options.ioTracePath << '"' << Qt::endl;
         return 2;
     }
 
@@ -83,7 +122,7 @@ int main(int argc, char** argv) {
     const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(programDir);
     // sicl.conf beside the program configures the instrument interfaces of this installation.
     ymt::sicl::setProgramDirectory(dirs.programDir);
-    if (!options.noSplash && screenshotDir.isEmpty()) {
+    if (!options.noSplash) {
         ymt::SplashScreen splash(QStringLiteral("2.4.5 "));
         splash.showAndWait();
     }
@@ -93,14 +132,9 @@ int main(int argc, char** argv) {
     if (!options.scriptPath.isEmpty())
         return ymt::RunScript(*window, options.scriptPath, out, destroyWindow);
     if (options.demo)
-        return ymt::RunScriptText(*window, ymt::BuiltInDemoScript(), dirs.programDir, out,
-                                  destroyWindow);
-    if (!screenshotDir.isEmpty()) {
-        const int result = saveScreenshots(*window, screenshotDir, out, err);
-        window->close();
-        window.reset();
-        return result;
-    }
+        return ymt::RunDemo(*window, dirs.programDir, out, destroyWindow);
+    if (!options.screenshotDir.isEmpty())
+        return saveScreenshots(std::move(window), options.screenshotDir, out, err);
     window->showMaximized();
     const int result = QApplication::exec();
     window.reset();

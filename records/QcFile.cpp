@@ -46,10 +46,11 @@ QStringList typeNamesOf(const QStringList& lines) {
     return names;
 }
 
-QcStartupResult failure(const QString& message) {
+// The platform's message alone ("No such file or directory") does not say which file failed.
+QcStartupResult failure(const QString& path, const QString& message) {
     QcStartupResult result;
     result.ok = false;
-    result.error = message;
+    result.error = path + QStringLiteral(": ") + message;
     return result;
 }
 
@@ -63,14 +64,14 @@ QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDi
     QString error;
 
     if (!QFileInfo::exists(qcPath) && !WriteTextFile(qcPath, {header}, &error))
-        return failure(error);
+        return failure(qcPath, error);
 
     QStringList lines;
     if (!ReadTextFile(qcPath, lines, &error))
-        return failure(error);
+        return failure(qcPath, error);
     const bool oldLayout = lines.isEmpty() || !lines.first().contains(QStringLiteral("Zelvanor"));
     if (oldLayout && !WriteTextFile(backupPath, convertedFromOldLayout(lines, header), &error))
-        return failure(error);
+        return failure(backupPath, error);
 
     // Both the conversion and a rewrite interrupted before its last two steps leave the new
     // content in "QC_backup.txt"; the replaced file is kept in the backup directory.
@@ -79,12 +80,12 @@ QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDi
             backupDir + QStringLiteral("QC_") + timestamp + QStringLiteral(".txt");
         QFile current(qcPath);
         if (current.exists() && !current.rename(movedPath))
-            return failure(current.errorString());
+            return failure(qcPath + QStringLiteral(" -> ") + movedPath, current.errorString());
         QFile backup(backupPath);
         if (!backup.rename(qcPath))
-            return failure(backup.errorString());
+            return failure(backupPath, backup.errorString());
         if (!ReadTextFile(qcPath, lines, &error))
-            return failure(error);
+            return failure(qcPath, error);
     }
 
     QcStartupResult result;

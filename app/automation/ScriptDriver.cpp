@@ -122,7 +122,7 @@ void ScriptRunner::reportError(const QString& where, const QString& message) {
 void ScriptRunner::queueAnswer(const ScriptStep& step) {
     switch (step.kind) {
     case StepKind::Answer:
-        dialogs_.queue(step.button);
+        dialogs_.queue(step.button, step.line);
         break;
     case StepKind::File: {
         ScriptedDialogs::FileAnswer answer;
@@ -130,15 +130,16 @@ void ScriptRunner::queueAnswer(const ScriptStep& step) {
         answer.filterIndex = step.filterIndex;
         for (const QString& path : step.paths)
             answer.paths.append(QDir::cleanPath(QDir(baseDir_).absoluteFilePath(path)));
-        dialogs_.queue(answer);
+        dialogs_.queue(answer, step.line);
         break;
     }
     case StepKind::Color:
         dialogs_.queue(
-            ScriptedDialogs::ColorAnswer{step.cancel ? std::nullopt : std::optional(step.color)});
+            ScriptedDialogs::ColorAnswer{step.cancel ? std::nullopt : std::optional(step.color)},
+            step.line);
         break;
     case StepKind::PrintDialog:
-        dialogs_.queue(ScriptedDialogs::PrintAnswer{!step.cancel});
+        dialogs_.queue(ScriptedDialogs::PrintAnswer{!step.cancel}, step.line);
         break;
     default:
         break;
@@ -251,6 +252,15 @@ int ScriptRunner::run(const ParsedScript& script) {
         reportError(QStringLiteral("shut-down"), dialogs_.takeError());
         if (exitCode == 0)
             exitCode = 2;
+    }
+    // An answer no box took means a box the script waits for never came: the test would
+    // otherwise pass without the behaviour it was written for.
+    if (const QStringList unused = dialogs_.unusedAnswers(); exitCode == 0 && !unused.isEmpty()) {
+        reportError(QStringLiteral("end"), QStringLiteral("no dialog took the queued %1: %2")
+                                               .arg(unused.size() == 1 ? QStringLiteral("answer")
+                                                                       : QStringLiteral("answers"),
+                                                    unused.join(QStringLiteral(", "))));
+        exitCode = 2;
     }
     out_.flush();
     return exitCode;
@@ -531,7 +541,8 @@ Outcome ScriptRunner::listControls() {
              << (page ? page->objectName() : QString()) << '\t'
              << (IsHiddenByProgram(root_, control) ? 0 : 1) << '\t'
              << (IsEnabledInWindow(root_, control) ? 1 : 0) << '\t'
-             << (value.ok ? oneLine(value.single()) : QString()) << '\n';
+             << (value.ok ? oneLine(value.single()) : QString()) << '\t'
+             << oneLine(CaptionOf(control)) << '\t' << oneLine(HintOf(control)) << '\n';
     }
     return Outcome::Done;
 }

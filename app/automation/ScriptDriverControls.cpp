@@ -206,6 +206,33 @@ ControlValue ValueOf(QObject* control) {
     return {};
 }
 
+QString CaptionOf(QObject* control) {
+    if (auto* action = qobject_cast<QAction*>(control))
+        return action->text();
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        return button->text();
+    if (auto* label = qobject_cast<QLabel*>(control))
+        return label->text();
+    if (auto* group = qobject_cast<QGroupBox*>(control))
+        return group->title();
+    if (auto* page = qobject_cast<QWidget*>(control); page && TabWidgetOfPage(page)) {
+        QTabWidget* tabs = TabWidgetOfPage(page);
+        return tabs->tabText(tabs->indexOf(page));
+    }
+    return QString();
+}
+
+QString HintOf(QObject* control) {
+    if (auto* action = qobject_cast<QAction*>(control)) {
+        // A menu item without a hint of its own reports its text as tooltip.
+        const QString hint = action->toolTip();
+        return hint == QString(action->text()).remove(QLatin1Char('&')) ? QString() : hint;
+    }
+    if (auto* widget = qobject_cast<QWidget*>(control))
+        return widget->toolTip();
+    return QString();
+}
+
 QList<QObject*> NamedControls(QWidget* root) {
     QList<QObject*> controls;
     for (QObject* object : root->findChildren<QObject*>()) {

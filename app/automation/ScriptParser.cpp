@@ -276,6 +276,7 @@ std::optional<QString> SplitScriptLine(const QString& line, QList<ScriptWord>& w
 
 ParsedScript ParseScript(const QString& scriptText) {
     ParsedScript parsed;
+    int quitLine = 0;
     const QStringList lines = scriptText.split(QLatin1Char('\n'));
     for (qsizetype index = 0; index < lines.size(); ++index) {
         QString line = lines[index];
@@ -307,6 +308,11 @@ ParsedScript ParseScript(const QString& scriptText) {
         }
         if (std::optional<QString> error = fillStep(step, words))
             return fail(*error);
+        // A step after "quit" would silently never run, so a test could pass without it.
+        if (quitLine > 0)
+            return fail(QStringLiteral("a step after \"quit\" (line %1) never runs").arg(quitLine));
+        if (step.kind == StepKind::Quit)
+            quitLine = lineNumber;
         parsed.steps.append(step);
     }
     return parsed;

@@ -53,6 +53,29 @@ QString QuotedText(const QString& text) {
     return quoted + QLatin1Char('"');
 }
 
+QStringList ScriptedDialogs::unusedAnswers() const {
+    QStringList texts;
+    for (const QueuedAnswer& queued : answers_) {
+        QString text;
+        if (const auto* button = std::get_if<DialogButton>(&queued.answer)) {
+            text = QStringLiteral("answer ") + ButtonName(*button);
+        } else if (const auto* file = std::get_if<FileAnswer>(&queued.answer)) {
+            text = file->cancel ? QStringLiteral("file cancel")
+                                : QStringLiteral("file ") + file->paths.join(QLatin1Char(' '));
+        } else if (const auto* color = std::get_if<ColorAnswer>(&queued.answer)) {
+            text = QStringLiteral("color ") +
+                   (color->color ? colorText(*color->color) : QStringLiteral("cancel"));
+        } else {
+            text = std::get<PrintAnswer>(queued.answer).ok ? QStringLiteral("printdialog ok")
+                                                           : QStringLiteral("printdialog cancel");
+        }
+        if (queued.line > 0)
+            text += QStringLiteral(" (line %1)").arg(queued.line);
+        texts << text;
+    }
+    return texts;
+}
+
 QString ScriptedDialogs::takeError() {
     QString error = error_;
     error_.clear();
@@ -69,12 +92,12 @@ template <typename T> std::optional<T> ScriptedDialogs::take(const QString& dial
         recordError(QStringLiteral("%1 appeared with no answer queued").arg(dialogName));
         return std::nullopt;
     }
-    if (!std::holds_alternative<T>(answers_.first())) {
+    if (!std::holds_alternative<T>(answers_.first().answer)) {
         recordError(QStringLiteral("%1 appeared, but the next queued answer is for %2")
-                        .arg(dialogName, answerKindName(answers_.first())));
+                        .arg(dialogName, answerKindName(answers_.first().answer)));
         return std::nullopt;
     }
-    T answer = std::get<T>(answers_.first());
+    T answer = std::get<T>(answers_.first().answer);
     answers_.removeFirst();
     return answer;
 }

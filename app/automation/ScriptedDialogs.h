@@ -31,8 +31,11 @@ public:
 
     explicit ScriptedDialogs(QTextStream& out) : out_(out) {}
 
-    void queue(const Answer& answer) { answers_.append(answer); }
+    // `line` is the script line of the answer, for the report of answers no dialog took.
+    void queue(const Answer& answer, int line = 0) { answers_.append({answer, line}); }
     qsizetype queuedCount() const { return answers_.size(); }
+    // The answers still queued, one text each ("answer OK (line 12)"); empty when all were used.
+    QStringList unusedAnswers() const;
 
     // The first dialog that could not be answered from the script; cleared by takeError().
     bool hasError() const { return !error_.isEmpty(); }
@@ -51,8 +54,13 @@ private:
     // The next answer when it is of type T; otherwise records why it does not fit.
     template <typename T> std::optional<T> take(const QString& dialogName);
 
+    struct QueuedAnswer {
+        Answer answer;
+        int line = 0;
+    };
+
     QTextStream& out_;
-    QList<Answer> answers_;
+    QList<QueuedAnswer> answers_;
     QString error_;
 };
 

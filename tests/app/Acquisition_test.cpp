@@ -300,9 +300,10 @@ TEST(FailingSweeps, ATraceThatEndsEarlyAppendsZerosAndTheProgramGoesOn) {
 TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {
     const SimulatorRun run = RunOnSimulator({});
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.box("Memo1").value(9), "No thermal sensor attached.");
-    EXPECT_EQ(run.value("AnalyzerHandle"), "1");
-    // Both ranges were swept and read, the capacitance measured at one frequency, then the
-    // zoomed window once more for its evaluation.
+    // The demo tells what it did in sentences.
+    EXPECT_TRUE(run.output.value(0).startsWith("Connected to the simulated HP 4294A at address 17"))
+        << run.output.join('\n').toStdString();
+    // Both ranges were swept and read, the capacitance measured at one
+    // frequency, then the zoomed window once more for its evaluation.
     EXPECT_EQ(run.ioTrace.filter("OUTPDTRC?").size(), 8);
 }

@@ -52,8 +52,10 @@ TEST(CommandLine, EnvironmentHomeIsTheFallbackOnly) {
     EXPECT_EQ(parse({"--home", "/cli"}, "/opt/home").homeDir, QStringLiteral("/cli/"));
 }
 
-TEST(CommandLine, ScriptAndDemoImplyNoSplash) {
+TEST(CommandLine, ScriptDemoAndScreenshotImplyNoSplash) {
     EXPECT_TRUE(parse({"--script", "s.txt"}).noSplash);
+    EXPECT_TRUE(parse({"--screenshot", "shots"}).noSplash);
+    EXPECT_EQ(parse({"--screenshot", "shots"}).screenshotDir, QStringLiteral("shots"));
     EXPECT_TRUE(parse({"--demo"}).noSplash);
     EXPECT_TRUE(parse({"--demo"}).demo);
 }
@@ -66,7 +68,9 @@ TEST(CommandLine, BadCommandLinesAreReported) {
                                                            {"--fast=1"},
                                                            {"--colour"},
                                                            {"stray"},
-                                                           {"--script", "a.txt", "--demo"}}) {
+                                                           {"--script", "a.txt", "--demo"},
+                                                           {"--screenshot"},
+                                                           {"--demo", "--screenshot", "d"}}) {
         EXPECT_FALSE(parse(arguments).error.isEmpty()) << arguments.join(' ').toStdString();
     }
 }
@@ -81,7 +85,7 @@ TEST(CommandLine, OptionValueMayLookLikeAnOption) {
 TEST(CommandLine, HelpTextNamesEveryOption) {
     const QString help = CommandLineHelp();
     for (const char* option : {"--home", "--fast", "--io-trace", "--no-splash", "--script",
-                               "--demo", "--help", "ZELVANOR_HOME"})
+                               "--demo", "--screenshot", "--help", "ZELVANOR_HOME"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 

@@ -91,8 +91,9 @@ INSTANTIATE_TEST_SUITE_P(Transports, RealAnalyzerConnect,
                          });
 
 TEST(RealAnalyzerConnectFailure, LibraryThatCannotBeLoadedIsNamedInTheHardwareLog) {
+    // A connect that finds no analyzer shows no compensation boxes: no answers are queued.
     const SimulatorRun run = RunOnSimulator(
-        ConnectSteps(0) + "show Memo1\n",
+        "select ComboBox6 0\nclick Button12\nshow Memo1\n",
         QStringLiteral("[interfaces]\ngpib0 = linux-gpib 0 /nonexistent/libgpib.so.0\n"));
     ASSERT_EQ(run.exitCode, 0);
     const QStringList log = run.box("Memo1");
@@ -109,7 +110,7 @@ TEST(RealAnalyzerConnectFailure, RefusedConnectionIsNamedInTheHardwareLog) {
     const QString endpoint = server.endpoint();
     server.stop();
     const SimulatorRun run =
-        RunOnSimulator(ConnectSteps(1) + "show Memo1\n",
+        RunOnSimulator("select ComboBox6 1\nclick Button12\nshow Memo1\n",
                        QStringLiteral("[interfaces]\ngpib0 = prologix tcp %1\n").arg(endpoint));
     ASSERT_EQ(run.exitCode, 0);
     EXPECT_TRUE(run.box("Memo1").last().contains(QStringLiteral("Connection refused")))

@@ -3,6 +3,7 @@
 #include "app/AboutBox.h"
 #include "app/SplashScreen.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -54,9 +55,18 @@ TEST(AboutBox, ShowsTheProgramLineBelowThePicture) {
     EXPECT_EQ(lines.at(0), QString());
     EXPECT_EQ(lines.at(1), QStringLiteral("Zelvanor Ymt Version 2.x.x for Agilent 4x94A"));
     EXPECT_FALSE(text->textInteractionFlags() & Qt::TextEditable);
-    EXPECT_EQ(box.size(), QSize(591, 336));
-    // The text starts below the 233-pixel picture instead of being drawn over it.
-    EXPECT_GE(text->geometry().top(), 233);
+    EXPECT_EQ(box.width(), 591);
     box.show();
+    // Readable: the platform's normal font, all seven lines inside the box, clear of its
+    // border, of the picture above and of the OK button.
+    EXPECT_EQ(text->font().pointSizeF(), QApplication::font().pointSizeF());
+    const QRect lines7(text->mapTo(&box, text->contentsRect().topLeft()),
+                       QSize(text->contentsRect().width(), 7 * text->fontMetrics().lineSpacing()));
+    EXPECT_GE(lines7.top(), 233);
+    EXPECT_LE(lines7.bottom(), box.height() - 8);
+    const QWidget* ok = box.findChild<QWidget*>(QStringLiteral("OKButton"));
+    ASSERT_NE(ok, nullptr);
+    EXPECT_FALSE(ok->geometry().intersects(lines7));
+    EXPECT_LE(ok->geometry().bottom(), box.height() - 8);
     keepForInspection(box.grab().toImage(), QStringLiteral("about.png"));
 }

@@ -169,11 +169,13 @@ TEST_F(QcFileStartup, GarbageWithoutHeaderIsConvertedAndTheOriginalBytesKept) {
     EXPECT_EQ(bytesOf(movedPath()), garbage);
 }
 
-TEST_F(QcFileStartup, UnreadableQcFileReportsPlatformError) {
+TEST_F(QcFileStartup, UnreadableQcFileReportsPlatformErrorWithThePath) {
     ASSERT_TRUE(QDir().mkdir(qcPath())); // exists, but cannot be read as a file
     const QcStartupResult result = prepare();
     EXPECT_FALSE(result.ok);
-    EXPECT_FALSE(result.error.isEmpty());
+    EXPECT_TRUE(result.error.startsWith(qcPath() + QStringLiteral(": ")))
+        << result.error.toStdString();
+    EXPECT_GT(result.error.size(), qcPath().size() + 2);
     EXPECT_TRUE(result.typeNames.isEmpty());
 }
 

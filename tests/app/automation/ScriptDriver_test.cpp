@@ -64,6 +64,7 @@ public:
         auto* hardwareLayout = new QVBoxLayout(hardware);
         edit14 = addWidget<QLineEdit>(hardwareLayout, "Edit14");
         edit14->setText(QStringLiteral("0.500"));
+        edit14->setToolTip(QStringLiteral("Oscillator level"));
         hidden = addWidget<QLineEdit>(hardwareLayout, "Edit15");
         hidden->hide();
         auto* read = addWidget<QPushButton>(hardwareLayout, "Button6");
@@ -74,6 +75,7 @@ public:
         auto* ask = addWidget<QPushButton>(hardwareLayout, "Button8");
         connect(ask, &QPushButton::clicked, this, [this] { askQuestion(); });
         auto* checkBox = addWidget<QCheckBox>(hardwareLayout, "CheckBox1");
+        checkBox->setText(QStringLiteral("Show Points"));
         connect(checkBox, &QCheckBox::clicked, this, [this] { ++checkBoxClicks; });
         combo = addWidget<QComboBox>(hardwareLayout, "ComboBox1");
         combo->addItems({"|Z| - theta", "R - X", "G - B"});
@@ -84,6 +86,7 @@ public:
         memo->setReadOnly(true);
         memo->setPlainText(QStringLiteral("first line\nsecond  line"));
         auto* radios = addWidget<QGroupBox>(hardwareLayout, "RadioGroup1");
+        radios->setTitle(QStringLiteral("Language"));
         auto* radioLayout = new QVBoxLayout(radios);
         for (const char* caption : {"English", "German"})
             radioLayout->addWidget(new QRadioButton(QString::fromUtf8(caption)));
@@ -334,12 +337,21 @@ TEST_F(ScriptDriverRun, ClosingAtTheEndAsksAndUsesQueuedAnswer) {
 }
 
 TEST_F(ScriptDriverRun, QuitClosesTheWindowAndEndsTheScript) {
-    const ScriptRun result = run(QStringLiteral("answer No\nquit\nshow Edit14\n"),
-                                 [](TestWindow& w) { w.askOnClose = true; });
+    const ScriptRun result =
+        run(QStringLiteral("answer No\nquit\n"), [](TestWindow& w) { w.askOnClose = true; });
     EXPECT_EQ(result.exitCode, 0) << result.text().toStdString();
     EXPECT_EQ(result.lines,
               QStringList{R"(message confirmation "Save changes in protocol?" -> No)"});
     EXPECT_TRUE(result.windowDestroyed);
+}
+
+TEST_F(ScriptDriverRun, AnswerNoBoxTookFailsTheScriptAndNamesIt) {
+    // The box of Button8 never comes: the script must not pass as if it had been answered.
+    const ScriptRun result = run(QStringLiteral("answer OK\nshow Edit14\nfile a.txt\nquit\n"));
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_TRUE(result.lines.last().startsWith("script error: end: "));
+    EXPECT_TRUE(result.lines.last().contains("answer OK (line 1)")) << result.text().toStdString();
+    EXPECT_TRUE(result.lines.last().contains("line 3")) << result.text().toStdString();
 }
 
 TEST_F(ScriptDriverRun, MenuItemThatClosesTheWindowEndsTheScript) {
@@ -466,16 +478,21 @@ TEST_F(ScriptDriverRun, TabStepMakesThePageCurrent) {
     EXPECT_EQ(result.lines.last(), R"(script error: line 4: "Edit14" is not a tab sheet)");
 }
 
-TEST_F(ScriptDriverRun, ControlsListsNameClassTabVisibilityAndText) {
+TEST_F(ScriptDriverRun, ControlsListsNameClassTabVisibilityTextCaptionAndHint) {
     const ScriptRun result = run(QStringLiteral("controls"));
     EXPECT_EQ(result.exitCode, 0);
-    EXPECT_TRUE(result.lines.contains("Edit14\tQLineEdit\tTabSheet1\t1\t1\t0.500"));
-    EXPECT_TRUE(result.lines.contains("Edit15\tQLineEdit\tTabSheet1\t0\t1\t"));
-    EXPECT_TRUE(result.lines.contains("Button7\tQPushButton\tTabSheet1\t1\t0\t"));
-    EXPECT_TRUE(result.lines.contains("Edit31\tQLineEdit\tTabSheet7\t1\t1\t/home/lab/meas"));
     EXPECT_TRUE(
-        result.lines.contains("Memo1\tQPlainTextEdit\tTabSheet1\t1\t1\tfirst line\\nsecond  line"));
-    EXPECT_TRUE(result.lines.contains("fastgraph1\tymt::TFastGraph\tTabSheet1\t1\t1\t"));
+        result.lines.contains("Edit14\tQLineEdit\tTabSheet1\t1\t1\t0.500\t\tOscillator level"));
+    EXPECT_TRUE(result.lines.contains("Edit15\tQLineEdit\tTabSheet1\t0\t1\t\t\t"));
+    EXPECT_TRUE(result.lines.contains("Button7\tQPushButton\tTabSheet1\t1\t0\t\t\t"));
+    EXPECT_TRUE(result.lines.contains("Edit31\tQLineEdit\tTabSheet7\t1\t1\t/home/lab/meas\t\t"));
+    EXPECT_TRUE(result.lines.contains(
+        "Memo1\tQPlainTextEdit\tTabSheet1\t1\t1\tfirst line\\nsecond  line\t\t"));
+    EXPECT_TRUE(result.lines.contains("fastgraph1\tymt::TFastGraph\tTabSheet1\t1\t1\t\t\t"));
+    // A check box shows 0/1 as its text; its caption says what it switches.
+    EXPECT_TRUE(result.lines.contains("CheckBox1\tQCheckBox\tTabSheet1\t1\t1\t0\tShow Points\t"));
+    EXPECT_TRUE(result.lines.contains("RadioGroup1\tQGroupBox\tTabSheet1\t1\t1\t\tLanguage\t"))
+        << result.text().toStdString();
 }
 
 TEST_F(ScriptDriverRun, TickAndStateReachTheWindow) {

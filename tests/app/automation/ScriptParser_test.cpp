@@ -101,6 +101,13 @@ TEST(ScriptLines, FirstMalformedLineIsReportedWithItsNumber) {
     EXPECT_TRUE(error.message.contains(QStringLiteral("jump")));
 }
 
+TEST(ScriptLines, StepAfterQuitIsRefusedWithItsLine) {
+    const ScriptParseError error =
+        errorOf(QStringLiteral("click Button6\nquit\n# a comment may follow\n\nanswer OK\n"));
+    EXPECT_EQ(error.line, 5);
+    EXPECT_TRUE(error.message.contains(QStringLiteral("line 2"))) << error.message.toStdString();
+}
+
 TEST(ScriptLines, StepNamesAreLowerCaseAndNeverQuoted) {
     EXPECT_EQ(errorOf(QStringLiteral("Click Button6")).line, 1);
     EXPECT_EQ(errorOf(QStringLiteral("\"click\" Button6")).line, 1);

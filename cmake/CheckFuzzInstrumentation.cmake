@@ -1,0 +1,28 @@
+# Fails when a library linked into a fuzz target was built without libFuzzer's coverage
+# counters or without AddressSanitizer: the fuzzer would run blind inside it.
+# Run as: cmake -DARCHIVES="a.a|b.a" -DNM=nm -P CheckFuzzInstrumentation.cmake
+string(REPLACE "|" ";" ARCHIVES "${ARCHIVES}")
+set(missing "")
+foreach(archive ${ARCHIVES})
+  execute_process(COMMAND ${NM} -u ${archive} OUTPUT_VARIABLE symbols RESULT_VARIABLE status
+                  ERROR_QUIET)
+  if(NOT status EQUAL 0)
+    list(APPEND missing "${archive}: cannot be read (${status})")
+    continue()
+  endif()
+  if(NOT symbols MATCHES "__sanitizer_cov_8bit_counters_init")
+    list(APPEND missing "${archive}: no coverage counters")
+  endif()
+  if(NOT symbols MATCHES "__asan_")
+    list(APPEND missing "${archive}: no AddressSanitizer")
+  endif()
+endforeach()
+if(NOT ARCHIVES)
+  message(FATAL_ERROR "no libraries given")
+endif()
+if(missing)
+  list(JOIN missing "\n  " text)
+  message(FATAL_ERROR "Fuzz target libraries without instrumentation:\n  ${text}")
+endif()
+list(LENGTH ARCHIVES count)
+message(STATUS "${count} libraries instrumented")
