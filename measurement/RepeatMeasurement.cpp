@@ -19,11 +19,6 @@ QString field(const std::optional<double>& value, int decimals) {
     return FixedText(*value, 1, decimals);
 }
 
-// 0 is how the evaluation says "not determined".
-std::optional<double> determined(double value) {
-    return value != 0 && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
-}
-
 QString seriesValueText(double value) {
     return ZeroPad(FixedText(value, 1, 1), 5);
 }
@@ -50,8 +45,8 @@ int SeriesCycleCount(double durationMinutes, double intervalMinutes) {
 }
 
 QString SeriesBaseName(const QString& seriesFile) {
-    const QString name = QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/')))
-                             .fileName();
+    const QString name =
+        QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     const qsizetype txt = name.indexOf(QLatin1String(".txt"));
     return txt < 0 ? QString() : name.left(txt);
 }
@@ -76,8 +71,8 @@ QString CycleSpectrumFileName(int count, double seriesValue) {
 }
 
 QString CycleDiagramFileName(const QString& seriesFile, int count, double seriesValue) {
-    const QString name = QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/')))
-                             .fileName();
+    const QString name =
+        QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     return QLatin1Char('x') + (dot < 0 ? name : name.left(dot)) + QLatin1Char('_') +
            ZeroPad(IntText(count), 4) + QLatin1Char('_') + seriesValueText(seriesValue) +
@@ -110,18 +105,10 @@ QStringList SeriesHeaderLines(const SeriesHeaderInputs& in) {
 
 QString SeriesRowLine(const SeriesRow& row) {
     const QStringList fields = {
-        field(row.temperature, 1),
-        FixedText(row.minutes, 1, 2),
-        field(row.rate, 3),
-        field(row.fMin, 3),
-        field(row.fMax, 3),
-        field(row.capNF, 3),
-        field(row.tand, 1),
-        field(row.epsRel, 0),
-        field(row.kEff, 1),
-        field(row.kMode, 1),
-        field(row.q3dB, 1),
-        field(row.b3dB, 3),
+        field(row.temperature, 1), FixedText(row.minutes, 1, 2), field(row.rate, 3),
+        field(row.fMin, 3),        field(row.fMax, 3),           field(row.capNF, 3),
+        field(row.tand, 1),        field(row.epsRel, 0),         field(row.kEff, 1),
+        field(row.kMode, 1),       field(row.q3dB, 1),           field(row.b3dB, 3),
     };
     return fields.join(QLatin1Char('\t'));
 }
@@ -139,7 +126,7 @@ std::optional<double> MeanReading(std::optional<double> before, std::optional<do
     return before ? before : after;
 }
 
-std::optional<FrequencyBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
+std::optional<SweepBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
                                          double analyzerMax) {
     const double d = (maxMarker - minMarker) / 10;
     double low = std::min(minMarker - d, maxMarker + d);
@@ -148,7 +135,7 @@ std::optional<FrequencyBand> RefinedBand(double minMarker, double maxMarker, dou
     high = std::clamp(high, analyzerMin, analyzerMax);
     if (!std::isfinite(low) || !std::isfinite(high) || !(high > low))
         return std::nullopt;
-    return FrequencyBand{low, high};
+    return SweepBand{low, high};
 }
 
 QString TimeLeftText(qint64 milliseconds) {

@@ -35,18 +35,18 @@ QString CycleSpectrumFileName(int count, double seriesValue);
 QString CycleDiagramFileName(const QString& seriesFile, int count, double seriesValue);
 
 struct SeriesHeaderInputs {
-    QString title;          // label [0]
-    QString dateText;       // short date
-    QString timeText;       // long time
+    QString title;    // label [0]
+    QString dateText; // short date
+    QString timeText; // long time
     QString measuredBy;
     QString material;
-    QString notesLabel;     // label [3]
+    QString notesLabel; // label [3]
     QString notes;
-    QString geometryLabel;  // label [24]
+    QString geometryLabel; // label [24]
     QString geometryName;
-    QString distanceLabel;  // label [7]
+    QString distanceLabel; // label [7]
     QString distance;
-    QString areaLabel;      // label [8]
+    QString areaLabel; // label [8]
     QString area;
     QString frequencyLabel; // label [14]
     QString capFrequency;   // text of the capacitance "Frequency [kHz]"
@@ -59,10 +59,10 @@ QStringList SeriesHeaderLines(const SeriesHeaderInputs& inputs);
 struct SeriesRow {
     std::optional<double> temperature; // the series value: °C, or the cycle number
     double minutes = 0;
-    std::optional<double> rate;        // dT/dt, °C per minute
-    std::optional<double> fMin, fMax;  // kHz
+    std::optional<double> rate;       // dT/dt, °C per minute
+    std::optional<double> fMin, fMax; // kHz
     std::optional<double> capNF;
-    std::optional<double> tand;        // in the unit of the list
+    std::optional<double> tand; // in the unit of the list
     std::optional<double> epsRel;
     std::optional<double> kEff, kMode, q3dB, b3dB;
 };
@@ -78,11 +78,11 @@ std::optional<double> MeanReading(std::optional<double> before, std::optional<do
 // The refining sweep around the resonance: the band between the extremes widened by a tenth
 // of their distance on each side, clamped to the analyzer's span and put in order. Empty when
 // no band remains.
-struct FrequencyBand {
+struct SweepBand {
     double low = 0;
     double high = 0;
 };
-std::optional<FrequencyBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
+std::optional<SweepBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
                                          double analyzerMax);
 
 // "H:MM:SS" of a time span, never below 0.
