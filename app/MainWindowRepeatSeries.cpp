@@ -81,7 +81,9 @@ void TForm1::startRepeatSeries() {
     run.folder = ymt::SeriesFolder(WorkDir, baseName);
     run.saveEachSpectrum = saveEachSpectrumCheck->isChecked();
     run.saveEachDiagram = saveEachDiagramCheck->isChecked();
-    run.thermometerKind = ThermometerHandle != 0 ? thermometerList->currentIndex() : 0;
+    // A selected thermometer whose port did not open still makes a temperature series: its
+    // missing readings show as "---" instead of turning silently into cycle numbers.
+    run.thermometerKind = thermometerList->currentIndex();
     run.capPoints = wholeNumberOr(capPointsEdit->text(), 10);
     run.capFrequency = ymt::ParseNumber(capFrequencyEdit->text());
     run.tandPerMille = lossTangentUnit() == 0;

@@ -34,7 +34,9 @@ ProgramRun RunProgram(const QString& home, const QString& siclConf, const QStrin
     environment.insert("XDG_CONFIG_HOME", dir.filePath("config"));
     environment.remove("ZELVANOR_HOME");
     process.setProcessEnvironment(environment);
-    const QStringList arguments = {"--fast", "--home", home, "--script", dir.filePath("steps.txt")};
+    QStringList arguments = {"--fast", "--home", home, "--script", dir.filePath("steps.txt")};
+    if (limitKiB == 0)
+        arguments << "--io-trace" << dir.filePath("io.txt");
     if (limitKiB > 0) {
         QString command =
             QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB);
@@ -68,7 +70,8 @@ QStringList Rows(const QString& path) {
     ymt::ReadTextFile(path, lines);
     QStringList rows;
     for (const QString& line : lines)
-        if (!line.isEmpty() && (line.front().isDigit() || line.startsWith("-")))
+        if (!line.isEmpty() && (line.front().isDigit() || line.startsWith("-")) &&
+            line.count('\t') == 11)
             rows << line;
     return rows;
 }
@@ -230,6 +233,42 @@ TEST(RepeatMeasurement, AFileThatCannotGrowStopsTheSeriesWithOneMessage) {
     EXPECT_EQ(run.output.filter("tick: no repeat measurement running").size(), 40 - cycles);
     // What was written stays: every complete row is still there.
     EXPECT_GE(Rows(QDir(home.path()).filePath("data/full.txt")).size(), cycles - 1);
+}
+
+TEST(RepeatMeasurement, AfterEachCycleTheAnalyzerIsBackOnTheRangeOfTheMeasurementTab) {
+    QTemporaryDir home;
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "1", "range.txt") + "click Button27\ntick\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    QStringList trace;
+    ymt::ReadTextFile(QDir(home.path()).filePath("io.txt"), trace);
+    // Each cycle: the spot measurement, the sweep of the range, the refining sweep, and then
+    // the range of the tab again (the HP 4294A takes Hz).
+    const QStringList ranges = trace.filter(QRegularExpression("\"STAR [0-9.]+;STOP [0-9.]+"));
+    ASSERT_EQ(ranges.size(), 6);
+    for (int cycle = 0; cycle < 2; ++cycle) {
+        EXPECT_TRUE(ranges[3 * cycle].contains("STAR 150000.000;STOP 250000.000"));
+        EXPECT_FALSE(ranges[3 * cycle + 1].contains("STAR 150000.000;STOP 250000.000"));
+        EXPECT_TRUE(ranges[3 * cycle + 2].contains("STAR 150000.000;STOP 250000.000"));
+    }
+}
+
+TEST(RepeatMeasurement, AThermometerThatNeverAnswersGivesDashesNotZeroDegrees) {
+    QTemporaryDir home;
+    const ProgramRun run =
+        RunProgram(home.path(), "[COM2]\ndevice = Almemo 2290-2\nfault = silent\n",
+                   SeriesSetup(true, "0.5", "1", "silent.txt") + "click Button27\ntick\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/silent.txt"));
+    ASSERT_EQ(rows.size(), 2);
+    for (const QString& row : rows) {
+        const QStringList f = row.split('\t');
+        ASSERT_EQ(f.size(), 12);
+        EXPECT_EQ(f[0], "---");
+        EXPECT_EQ(f[2], "---");
+        EXPECT_GT(f[3].toDouble(), 199.0) << "the analyzer's results are still there";
+    }
 }
 
 } // namespace
