@@ -127,7 +127,7 @@ std::optional<double> MeanReading(std::optional<double> before, std::optional<do
 }
 
 std::optional<SweepBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
-                                         double analyzerMax) {
+                                     double analyzerMax) {
     const double d = (maxMarker - minMarker) / 10;
     double low = std::min(minMarker - d, maxMarker + d);
     double high = std::max(minMarker - d, maxMarker + d);

@@ -83,7 +83,7 @@ struct SweepBand {
     double high = 0;
 };
 std::optional<SweepBand> RefinedBand(double minMarker, double maxMarker, double analyzerMin,
-                                         double analyzerMax);
+                                     double analyzerMax);
 
 // "H:MM:SS" of a time span, never below 0.
 QString TimeLeftText(qint64 milliseconds);

@@ -271,4 +271,20 @@ TEST(RepeatMeasurement, AThermometerThatNeverAnswersGivesDashesNotZeroDegrees) {
     }
 }
 
+TEST(RepeatMeasurement, AskMeIsAskedOnceAndTheAnswerHoldsForTheSeries) {
+    QTemporaryDir home;
+    const ProgramRun run = RunProgram(home.path(), {},
+                                      "tab TabSheet9\nselect RadioGroup5 2\n" +
+                                          SeriesSetup(false, "0.5", "1", "german.txt") +
+                                          "answer Yes\nclick Button27\ntick\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.output.filter("German printout?").size(), 1);
+    QStringList lines;
+    ymt::ReadTextFile(QDir(home.path()).filePath("data/german.txt"), lines);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines[0].startsWith("Kleinsignalimpedanzmessung  "));
+    EXPECT_EQ(lines[4], "Probengeometrie         : Freie Geometrie");
+    EXPECT_EQ(Rows(QDir(home.path()).filePath("data/german.txt")).size(), 2);
+}
+
 } // namespace
