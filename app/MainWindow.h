@@ -14,6 +14,7 @@
 #include "evaluation/SampleDescription.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
+#include "measurement/RepeatSeriesRun.h"
 #include "plot/GraphInteraction.h"
 
 #include <QMainWindow>
@@ -50,7 +51,7 @@ public:
     // ScriptTarget
     QWidget* rootWidget() override { return this; }
     bool runExitHandler(QWidget* field) override;
-    void runTimerTick() override { Timer1Timer(); }
+    QString runTimerTick() override;
     QStringList stateLines() override;
     void setDialogs(ymt::DialogInterface* dialogs) override;
     ymt::DialogInterface& dialogs();
@@ -363,6 +364,15 @@ private:
     double capOfLastProtocolledLine_ = 0;
     bool protocolledLineReplaceable_ = false;
     bool programEditsProtocol_ = false;
+
+    // Repeat measurement (MainWindowRepeatSeries.cpp).
+    void startRepeatSeries();
+    void stopRepeatSeries(const QString& title, const QString& caption);
+    void runRepeatCycle();
+    bool sweepAndSearch(double low, double high, bool displayCurves);
+    std::optional<double> readSeriesTemperature();
+    void writeCycleSpectrum(const QString& path);
+    ymt::RepeatSeriesRun repeat_;
 
     // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.
     bool dragging_ = false;

@@ -4,7 +4,9 @@
 
 #include "core/Misc.h"
 #include "instrument/OpenProblem.h"
+#include "instrument/SerialTransport.h"
 #include "instrument/Sicl.h"
+#include "instrument/Thermometer.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"
 #include "measurement/Conversions.h"
@@ -23,11 +25,6 @@ namespace {
 
 constexpr int kOpenTimeoutMs = 2000;
 constexpr int kSettleAfterOpenMs = 3000;
-
-// The two thermometers of the 3280 family talk at 1200 baud, the others at 9600.
-unsigned long thermometerBaudRate(int kind) {
-    return kind == 3 || kind == 4 ? 1200 : 9600;
-}
 
 } // namespace
 
@@ -112,7 +109,8 @@ void TForm1::Button12Click() {
     PageControl1->setCurrentWidget(TabSheet2);
 }
 
-// The serial session of the thermometer; its protocol (start-up commands) is not sent here.
+// The serial session of the thermometer, its line settings and start-up commands. "Thermal
+// sensor OK." only when the port opened; otherwise the log says which port failed and why.
 void TForm1::openThermometerSession() {
     const int kind = thermometerList->currentIndex();
     if (kind <= 0) {
@@ -122,17 +120,15 @@ void TForm1::openThermometerSession() {
     // Like the analyzer session, a session of an earlier Connect is not left open.
     if (ThermometerHandle != 0)
         ymt::sicl::iclose(ThermometerHandle);
-    const QByteArray port = QStringLiteral("COM%1").arg(comPortList->currentIndex() + 1).toLatin1();
-    ThermometerHandle = ymt::sicl::iopen(port.constData());
-    ymt::sicl::itimeout(ThermometerHandle, kOpenTimeoutMs);
-    using namespace ymt::sicl;
-    iserialctrl(ThermometerHandle, I_SERIAL_BAUD, thermometerBaudRate(kind));
-    iserialctrl(ThermometerHandle, I_SERIAL_PARITY, 0);
-    iserialctrl(ThermometerHandle, I_SERIAL_WIDTH, 8);
-    iserialctrl(ThermometerHandle, I_SERIAL_STOP, 1);
-    iserialctrl(ThermometerHandle, I_SERIAL_FLOW_IN, 0);
-    iserialctrl(ThermometerHandle, I_SERIAL_READ_EOI, 259);
+    const QString port = QStringLiteral("COM%1").arg(comPortList->currentIndex() + 1);
+    ThermometerHandle = ymt::sicl::iopen(port.toLatin1().constData());
+    if (ThermometerHandle == 0) {
+        logLine(ymt::ThermometerNotFoundText(port, ymt::sicl::lastSerialOpenProblem()));
+        return;
+    }
+    ymt::configureThermometerLine(ThermometerHandle, kind);
     ymt::DelayMs(1000);
+    ymt::sendThermometerStartup(ThermometerHandle, kind);
     logLine(ymt::Message(30));
 }
 

@@ -1,6 +1,7 @@
 // Tab "Hardware": the analyzer connection, the analyzer settings, the thermometer and the log.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "instrument/Thermometer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
@@ -100,7 +101,11 @@ QWidget* TForm1::buildHardwareTab() {
     return page;
 }
 
-// The COM port only matters for a thermometer.
+// The COM port only matters for a thermometer. A kind chosen after Connect gets its own line
+// settings at once, so that its readings are not taken at the previous kind's baud rate.
 void TForm1::ComboBox7Click() {
-    comPortList->setEnabled(thermometerList->currentIndex() > 0);
+    const int kind = thermometerList->currentIndex();
+    comPortList->setEnabled(kind > 0);
+    if (kind > 0 && ThermometerHandle != 0)
+        ymt::configureThermometerLine(ThermometerHandle, kind);
 }

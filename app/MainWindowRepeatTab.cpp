@@ -60,13 +60,3 @@ QWidget* TForm1::buildRepeatTab() {
     onLeave(repeatStopEdit, &TForm1::Edit34Exit);
     return page;
 }
-
-// Start and stop of a series: filled by the repeat-measurement work.
-void TForm1::Button27Click() {}
-// One cycle of a series: filled by the repeat-measurement work.
-void TForm1::Timer1Timer() {}
-// Interval, Duration, Start, Stop: filled by the repeat-measurement work.
-void TForm1::Edit28Exit() {}
-void TForm1::Edit29Exit() {}
-void TForm1::Edit33Exit() {}
-void TForm1::Edit34Exit() {}

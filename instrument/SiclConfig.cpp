@@ -33,8 +33,13 @@ QString SiclConfig::transportFor(const QString& interfaceName) const {
     const QString name = interfaceName.toLower();
     if (interfaces.contains(name))
         return interfaces.value(name);
-    static const QRegularExpression simulatedByDefault(QStringLiteral("^(gpib0|com[1-8])$"));
-    return simulatedByDefault.match(name).hasMatch() ? QStringLiteral("sim") : QString();
+    if (name == QLatin1String("gpib0"))
+        return QStringLiteral("sim");
+    // A COM port is a real serial port unless a simulated thermometer is configured on it.
+    static const QRegularExpression comPort(QStringLiteral("^com[1-9][0-9]{0,2}$"));
+    if (comPort.match(name).hasMatch())
+        return hasDevice(name) ? QStringLiteral("sim") : QStringLiteral("serial");
+    return QString();
 }
 
 SiclConfig parseSiclConfig(const QString& text) {

@@ -11,6 +11,8 @@
 //   branch = 200 0.30 500        # fs kHz, C1 nF, Qm; the first branch line replaces the default
 //   noise = 0.001  seed = 7      # relative Gaussian noise, generator seed
 //   fault = drop-reply A?        # see SimAnalyzerConfig.h for the faults
+//   COM2 = serial /dev/ttyUSB0   # (in [interfaces]) a real serial port, see SerialTransport.h
+//   [COM2]                       # a simulated thermometer, see SimThermometer.h
 //
 // Without a file (or an entry) "gpib0" is the simulated bus with an analyzer at address 17 that
 // speaks the language of its first command; once devices are configured on an interface, only
@@ -33,7 +35,8 @@ struct SiclConfig {
     QMap<QString, QString> deviceSections; // address key -> raw text (to notice changes)
     QStringList problems;                  // lines that could not be read
 
-    // Transport line for an interface; "sim" for gpib0 and COM1..COM8 when not configured.
+    // Transport line for an interface when not configured: "sim" for gpib0; for COMn "sim"
+    // when a simulated device section [COMn] exists, else "serial" (/dev/ttyS(n-1)).
     QString transportFor(const QString& interfaceName) const;
     bool hasDevice(const QString& addressKey) const { return devices.contains(addressKey); }
 };

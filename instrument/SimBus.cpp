@@ -3,6 +3,7 @@
 #include "core/Clock.h"
 #include "instrument/Sicl.h"
 #include "instrument/SimAnalyzer.h"
+#include "instrument/SimThermometer.h"
 
 #include <QMap>
 
@@ -38,6 +39,9 @@ QMap<QString, SimDeviceFactory>& deviceKinds() {
         kinds.insert(QStringLiteral("hp4194a"), analyzer);
         kinds.insert(QStringLiteral("hp4294a"), analyzer);
         kinds.insert(QStringLiteral("auto"), analyzer);
+        for (const char* name :
+             {"almemo2290-2", "almemo2290-4", "therm3280-2", "therm3280-6", "therm3280-6/6m"})
+            kinds.insert(QString::fromLatin1(name), makeSimThermometerFactory());
     }
     return kinds;
 }

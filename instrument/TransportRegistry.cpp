@@ -1,6 +1,7 @@
 // The one place where transports get their names, plus the address syntax they share.
 #include "instrument/LinuxGpibTransport.h"
 #include "instrument/PrologixTransport.h"
+#include "instrument/SerialTransport.h"
 #include "instrument/SimBus.h"
 #include "instrument/Transport.h"
 #include "instrument/UsbtmcTransport.h"
@@ -22,6 +23,7 @@ QMap<QString, TransportFactory>& registry() {
         transports.insert(QStringLiteral("usbtmc"), makeUsbtmcTransportFactory());
         transports.insert(QStringLiteral("linux-gpib"), makeLinuxGpibTransportFactory());
         transports.insert(QStringLiteral("visa"), makeVisaTransportFactory());
+        transports.insert(QStringLiteral("serial"), makeSerialTransportFactory());
     }
     return transports;
 }

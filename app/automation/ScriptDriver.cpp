@@ -319,7 +319,8 @@ Outcome ScriptRunner::perform(const ScriptStep& step) {
     case StepKind::Curve:
         return printCurve(step);
     case StepKind::Tick:
-        target_.runTimerTick();
+        if (const QString said = target_.runTimerTick(); !said.isEmpty())
+            out_ << said << '\n';
         return Outcome::Done;
     case StepKind::Wait:
         waitMs(step.number);

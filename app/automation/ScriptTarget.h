@@ -17,8 +17,9 @@ public:
     virtual QWidget* rootWidget() = 0;
     // Runs the leave handler of a field exactly as leaving it does; false if it has none.
     virtual bool runExitHandler(QWidget* field) = 0;
-    // One event of the repeat-measurement timer, now.
-    virtual void runTimerTick() = 0;
+    // The next event of the repeat-measurement timer (on the virtual clock: at its due time);
+    // returns the line the script prints about it.
+    virtual QString runTimerTick() = 0;
     // key=value lines of the program state (doubles with %.17g).
     virtual QStringList stateLines() = 0;
     // Routes every dialog of the window through the given interface (not owned).

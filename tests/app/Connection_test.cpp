@@ -204,7 +204,8 @@ TEST(AutozoomDisplay, AutoscalesTheAnalyzerScreenAndRestoresItsScales) {
 
 TEST(Thermometer, NoneIsLoggedAndAnotherKindOpensItsPort) {
     const SimulatorRun run = RunOnSimulator("select ComboBox7 3\nselect ComboBox8 2\n" +
-                                            ConnectSteps(0) + "show Memo1\n");
+                                                ConnectSteps(0) + "show Memo1\n",
+                                            "[COM3]\ndevice = Therm 3280-2\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.box("Memo1").value(9), "Thermal sensor OK.");
     const qsizetype open = run.ioTrace.indexOf(QRegularExpression("^iopen \"COM3\" -> \\d+$"));

@@ -131,7 +131,10 @@ public:
         }
         return false;
     }
-    void runTimerTick() override { ++ticks; }
+    QString runTimerTick() override {
+        ++ticks;
+        return {};
+    }
     QStringList stateLines() override {
         return {QStringLiteral("ExitHandlerRuns=%1").arg(exitHandlerRuns),
                 QStringLiteral("Ticks=%1").arg(ticks),

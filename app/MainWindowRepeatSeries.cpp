@@ -1,0 +1,341 @@
+// The repeat measurement: start and stop, one cycle per timer event, the fields of its tab and
+// the script step "tick". The rules, names and texts live in measurement/RepeatMeasurement.h.
+#include "app/MainWindow.h"
+
+#include "core/Clock.h"
+#include "core/Misc.h"
+#include "core/TextFile.h"
+#include "evaluation/Capacitance.h"
+#include "instrument/Thermometer.h"
+#include "localisation/TextTables.h"
+#include "measurement/FrequencyRanges.h"
+#include "plot/FastGraph.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+int wholeNumberOr(const QString& text, int fallback) {
+    bool whole = false;
+    const int value = text.trimmed().toInt(&whole);
+    return whole && value >= 1 ? std::min(value, 401) : fallback;
+}
+
+} // namespace
+
+std::optional<double> TForm1::readSeriesTemperature() {
+    if (!repeat_.withThermometer())
+        return std::nullopt;
+    const ymt::TemperatureReading reading =
+        ymt::ReadTemp(ThermometerHandle, repeat_.thermometerKind);
+    return reading.obtained ? std::optional<double>(reading.celsius) : std::nullopt;
+}
+
+void TForm1::Button27Click() {
+    if (repeat_.schedule.isRunning()) {
+        stopRepeatSeries(ymt::Message(57), ymt::Message(58));
+        return;
+    }
+    startRepeatSeries();
+}
+
+void TForm1::stopRepeatSeries(const QString& title, const QString& caption) {
+    repeat_.schedule.stop();
+    Timer1->stop();
+    dauergraph->setTitle(title);
+    dauergraph->update();
+    repeatButton->setText(caption);
+    statusBar()->clearMessage();
+}
+
+// Interval, duration and points are clamped, and the file, its language and the thermometer
+// fixed, once for the whole series.
+void TForm1::startRepeatSeries() {
+    Edit28Exit();
+    Edit29Exit();
+    if (displayPairList->currentIndex() != 0) {
+        const QSignalBlocker quiet(displayPairList);
+        displayPairList->setCurrentIndex(0);
+    }
+    ymt::RepeatSeriesRun run;
+    run.seriesFile = ymt::ResolveSeriesFile(WorkDir, seriesFileEdit->text().trimmed());
+    if (run.seriesFile.isEmpty() || QFileInfo(run.seriesFile).isDir()) {
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              QStringLiteral("Please enter the name of the series file."),
+                              ymt::ButtonSet::OK);
+        return;
+    }
+    const QString baseName = ymt::SeriesBaseName(run.seriesFile);
+    run.folder = ymt::SeriesFolder(WorkDir, baseName);
+    run.saveEachSpectrum = saveEachSpectrumCheck->isChecked();
+    run.saveEachDiagram = saveEachDiagramCheck->isChecked();
+    // A selected thermometer whose port did not open still makes a temperature series: its
+    // missing readings show as "---" instead of turning silently into cycle numbers.
+    run.thermometerKind = thermometerList->currentIndex();
+    run.capPoints = wholeNumberOr(capPointsEdit->text(), 10);
+    run.capFrequency = ymt::ParseNumber(capFrequencyEdit->text());
+    run.tandPerMille = lossTangentUnit() == 0;
+    run.fileLanguage = printLanguageGroup->itemIndex();
+    if (run.fileLanguage > 1)
+        run.fileLanguage = dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(69),
+                                                 ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes
+                               ? 1
+                               : 0;
+
+    // Files of an earlier series in the same folder would be overwritten cycle by cycle.
+    if (run.saveEachSpectrum || run.saveEachDiagram) {
+        const QStringList earlier =
+            QDir(run.folder)
+                .entryList({QStringLiteral("????_*°C.txt"), QStringLiteral("x*°C.dia")},
+                           QDir::Files);
+        if (!earlier.isEmpty() &&
+            dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(8),
+                                  ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
+            return;
+        if (!QDir().mkpath(run.folder)) {
+            dialogs().showMessage(ymt::MessageKind::Error,
+                                  QStringLiteral("Cannot create the folder ") + run.folder,
+                                  ymt::ButtonSet::OK);
+            return;
+        }
+    }
+
+    const QDateTime now = ymt::clock::currentDateTime();
+    const QLocale locale = QLocale::system();
+    ymt::SeriesHeaderInputs header;
+    header.title = ymt::Label(run.fileLanguage, 0);
+    header.dateText = locale.toString(now.date(), QLocale::ShortFormat);
+    header.timeText = locale.toString(now.time(), QLocale::LongFormat);
+    header.measuredBy = measuredByEdit->text();
+    header.material = materialEdit->text();
+    header.notesLabel = ymt::Label(run.fileLanguage, 3);
+    header.notes = notesEdit->text();
+    header.geometryLabel = ymt::Label(run.fileLanguage, 24);
+    header.geometryName = (run.fileLanguage == 0 ? geometryList : geometryListGerman)
+                              ->itemText(geometryList->currentIndex());
+    header.distanceLabel = ymt::Label(run.fileLanguage, 7);
+    header.distance = distanceEdit->text();
+    header.areaLabel = ymt::Label(run.fileLanguage, 8);
+    header.area = areaEdit->text();
+    header.frequencyLabel = ymt::Label(run.fileLanguage, 14);
+    header.capFrequency = capFrequencyEdit->text();
+    header.tandUnit = tandUnitList->currentText();
+    header.modeCaption = modeCaption->text();
+    QString error;
+    if (!ymt::AppendTextFile(run.seriesFile, ymt::SeriesHeaderLines(header), &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        return;
+    }
+
+    // The first cycle clears the measurement plot: the spectrum there is kept first.
+    backUpSpectrumBeforeChange(false);
+    dauergraph->store().ClearAll();
+    repeat_ = run;
+    repeat_.previousMs = ymt::clock::nowMs();
+    repeat_.previousValue = readSeriesTemperature();
+    repeat_.schedule.start(ymt::clock::nowMs(), ymt::ParseNumber(intervalEdit->text()),
+                           ymt::ParseNumber(durationEdit->text()));
+    dauergraph->XAxis.setTitle(repeat_.withThermometer() ? QStringLiteral("Temperature [°C]")
+                                                         : QStringLiteral("Measurements"));
+    dauergraph->setTitle(ymt::Message(55));
+    dauergraph->update();
+    repeatButton->setText(ymt::Message(56));
+    logLine(QStringLiteral("Repeat measurement: %1 cycles every %2 min into %3")
+                .arg(repeat_.schedule.totalCycles())
+                .arg(ymt::FixedText(repeat_.schedule.intervalMs() / 60000.0, 1, 1),
+                     repeat_.seriesFile));
+    // On the virtual clock cycles run from the script step "tick", not on real time.
+    if (!ymt::clock::isVirtual())
+        Timer1->start(repeat_.schedule.intervalMs());
+}
+
+void TForm1::Timer1Timer() {
+    if (!repeat_.schedule.isRunning())
+        return;
+    // A modal box or an instrument operation that lets the window repaint must not be
+    // interrupted by a cycle; the event is dropped, and the log says so.
+    const bool busy =
+        QApplication::activeModalWidget() != nullptr || QApplication::overrideCursor() != nullptr;
+    if (!repeat_.schedule.beginCycle(busy)) {
+        logLine(QStringLiteral("Repeat measurement: timer event skipped while busy (%1 so far).")
+                    .arg(repeat_.schedule.skippedEvents()));
+        return;
+    }
+    runRepeatCycle();
+}
+
+// One sweep of low..high (kHz) into curves 3 and 4 (and 1 and 2 when wanted), evaluated over
+// exactly the swept band; false when the search found no resonance.
+bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
+    Analyzer.SetSweepRange(low, high);
+    Analyzer.MeasureSweep();
+    ymt::CurveStore& store = fastgraph1->store();
+    store.ClearAll();
+    ymt::AppendSweep(store, low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
+                     PointsPerRange, ymt::HP4x94A::kTracePoints);
+    if (displayCurves)
+        for (int i = 0; i < store.pointCount(3); ++i) {
+            store.AddPoint(1, store.x(3, i), store.y(3, i));
+            store.AddPoint(2, store.x(4, i), store.y(4, i));
+        }
+    // The search looks strictly inside the window: half a grid step beyond each end.
+    const double margin = (high - low) / std::max(1, PointsPerRange) / 2;
+    fastgraph1->XAxis.setMin(low - margin);
+    fastgraph1->XAxis.setMax(high + margin);
+    Results.FMin = Results.FMax = 0;
+    const bool found = getminmax() >= 0 && Results.FMin != 0 && Results.FMax != 0;
+    MaxMarker = Results.FMax;
+    MinMarker = Results.FMin;
+    return found;
+}
+
+void TForm1::runRepeatCycle() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const int cycle = repeat_.schedule.cyclesBegun();
+    const std::optional<double> before = readSeriesTemperature();
+    const qint64 cycleStartMs = ymt::clock::nowMs();
+    dauergraph->setTitle(ymt::CycleTitle(cycle - 1, repeat_.schedule.totalCycles(), before,
+                                         repeat_.withThermometer(),
+                                         repeat_.schedule.msLeft(cycleStartMs)));
+    dauergraph->update();
+    statusBar()->showMessage(QStringLiteral("Repeat measurement: cycle %1 of %2")
+                                 .arg(cycle)
+                                 .arg(repeat_.schedule.totalCycles()));
+    std::optional<double> seriesValue =
+        repeat_.withThermometer() ? before : std::optional<double>(repeat_.cycleNumber);
+
+    // Capacitance at its frequency; no label and no quality control.
+    // Every result of this cycle is measured afresh: what is not found stays 0 ("---").
+    Results = ymt::EvaluationResults();
+    Analyzer.MeasureSpot(repeat_.capPoints, Results.ZAvg, Results.ThetaAvg, repeat_.capFrequency);
+    const ymt::CapacitanceValues capacitance =
+        ymt::CapacitanceFromReading(repeat_.capFrequency, Results.ZAvg, Results.ThetaAvg);
+    Results.CapNF = capacitance.CapNF;
+    Results.TanD = capacitance.TanD;
+    Results.EpsRel =
+        ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
+
+    const double low = std::min(RangeStart, RangeStop);
+    const double high = std::max(RangeStart, RangeStop);
+    bool found = sweepAndSearch(low, high, true);
+    if (repeat_.saveEachSpectrum)
+        writeCycleSpectrum(repeat_.folder +
+                           ymt::CycleSpectrumFileName(cycle, seriesValue.value_or(0)));
+    if (found && refineCheck->isChecked()) {
+        if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax))
+            found = sweepAndSearch(band->low, band->high, false);
+    }
+    Analyzer.SetSweepMode(true);
+    // The analyzer goes back to the range the measurement tab shows, so that a later
+    // "Read More Points" measures where its points are put.
+    Analyzer.SetSweepRange(low, high);
+    repaintPlotNow();
+    if (found)
+        koppelfaktor(Results.FMax, Results.FMin);
+
+    const std::optional<double> after = readSeriesTemperature();
+    const qint64 nowMs = ymt::clock::nowMs();
+    if (repeat_.withThermometer()) {
+        seriesValue = ymt::MeanReading(before, after);
+    } else {
+        repeat_.cycleNumber += 1;
+        seriesValue = repeat_.cycleNumber;
+    }
+    ymt::SeriesRow row;
+    row.temperature = seriesValue;
+    row.minutes = double(nowMs - repeat_.schedule.startMs()) / 60000.0;
+    row.rate = ymt::TemperatureRate(seriesValue, repeat_.previousValue,
+                                    double(nowMs - repeat_.previousMs) / 60000.0);
+    if (seriesValue) {
+        repeat_.previousValue = seriesValue;
+        repeat_.previousMs = nowMs;
+    }
+    const auto determined = [](double value) {
+        return value != 0 ? std::optional<double>(value) : std::nullopt;
+    };
+    row.fMin = determined(Results.FMin);
+    row.fMax = determined(Results.FMax);
+    row.capNF = determined(Results.CapNF);
+    row.tand = determined(repeat_.tandPerMille ? Results.TanD / 10 : Results.TanD);
+    row.epsRel = determined(Results.EpsRel);
+    row.kEff = determined(Results.KEff);
+    row.kMode = determined(Results.KMode);
+    row.q3dB = determined(Results.Q3dB);
+    row.b3dB = determined(Results.B3dB);
+
+    if (seriesValue) {
+        ymt::CurveStore& series = dauergraph->store();
+        series.AddPoint(1, *seriesValue, Results.CapNF);
+        series.AddPoint(2, *seriesValue, Results.FMin);
+        series.AddPoint(3, *seriesValue, Results.FMax);
+    }
+    dauergraph->update();
+
+    QString error;
+    const bool written = ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
+    const bool last = repeat_.schedule.endCycle();
+    QApplication::restoreOverrideCursor();
+    if (!written) {
+        // Reported once: the series stops instead of failing again every interval.
+        stopRepeatSeries(ymt::Message(57), ymt::Message(58));
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        return;
+    }
+    if (last)
+        stopRepeatSeries(ymt::Message(60), ymt::Message(60) + QStringLiteral(" Start"));
+    else
+        statusBar()->clearMessage();
+}
+
+// The per-cycle spectrum file, written like every spectrum file.
+void TForm1::writeCycleSpectrum(const QString& path) {
+    backupSpectrum(path);
+}
+
+QString TForm1::runTimerTick() {
+    if (!repeat_.schedule.isRunning())
+        return QStringLiteral("tick: no repeat measurement running");
+    const qint64 wait = repeat_.schedule.nextDueMs() - ymt::clock::nowMs();
+    if (ymt::clock::isVirtual())
+        ymt::clock::sleepMs(wait);
+    Timer1Timer();
+    return QStringLiteral("tick: cycle %1 of %2%3")
+        .arg(repeat_.schedule.cyclesBegun())
+        .arg(repeat_.schedule.totalCycles())
+        .arg(repeat_.schedule.isRunning() ? QString() : QStringLiteral(", series finished"));
+}
+
+void TForm1::Edit28Exit() {
+    intervalEdit->setText(
+        ymt::FixedText(ymt::ClampIntervalMinutes(ymt::ParseNumber(intervalEdit->text())), 1, 1));
+}
+
+void TForm1::Edit29Exit() {
+    durationEdit->setText(
+        ymt::FixedText(ymt::ClampDurationMinutes(ymt::ParseNumber(durationEdit->text())), 1, 0));
+}
+
+// Nothing is sent to the analyzer: the next cycle sets the range.
+void TForm1::Edit33Exit() {
+    RangeStart = std::clamp(ymt::ParseNumber(repeatStartEdit->text()), AnalyzerMin, AnalyzerMax);
+    repeatStartEdit->setText(ymt::FixedText(RangeStart, 1, 3));
+    rangeStartEdit->setText(repeatStartEdit->text());
+}
+
+void TForm1::Edit34Exit() {
+    RangeStop = std::clamp(ymt::ParseNumber(repeatStopEdit->text()), AnalyzerMin, AnalyzerMax);
+    repeatStopEdit->setText(ymt::FixedText(RangeStop, 1, 3));
+    rangeStopEdit->setText(repeatStopEdit->text());
+}
