@@ -221,4 +221,3 @@ void TForm1::Button8Click() {}
 // Print...: filled by the printout work.
 void TForm1::Button26Click() {}
 // Sample name among the additional controls: filled by the spectrum-file work.
-void TForm1::Edit27Exit() {}

@@ -160,7 +160,6 @@ void TForm1::Button18Click() {
 }
 
 // Sample name field: filled by the sample-description work.
-void TForm1::Edit4Exit() {}
 // Electrode distance and sample thickness: filled by the capacitance work.
 void TForm1::Edit9Exit() {}
 // First dimension: filled by the capacitance work.
