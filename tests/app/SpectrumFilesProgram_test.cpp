@@ -177,6 +177,19 @@ TEST_F(Operator, AStoredValueThatCannotBeReadIsNamedAndTakesItsDefault) {
         << started.lines.join('\n').toStdString();
 }
 
+TEST_F(Operator, StoredFoldersGetTheirSlashAndAreCreatedAndAnEmptyOneTakesTheDefault) {
+    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
+    const QString work = dir_.filePath(QStringLiteral("new/work"));
+    write(settingsPath(), "Windows Registry Editor Version 5.00\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Kvr\\Ymt]\r\n"
+                          "\"WorkDir\"=\"" +
+                              work.toUtf8() + "\"\r\n\"BackupDir\"=\"\"\r\n");
+    const ProgramRun started =
+        run(QStringLiteral("expect Edit31 %1/\nexpect Edit32 %2/backup/\n").arg(work, home()));
+    EXPECT_EQ(started.exitCode, 0) << started.lines.join('\n').toStdString();
+    EXPECT_TRUE(QDir(work).exists());
+}
+
 // Read New Spectrum, Read More Points, Read New Spectrum, Delete all points, Read New Spectrum,
 // Open Spectrum..., shut-down; all within one second of the virtual clock.
 TEST_F(Operator, BackupLevelsDecideWhichOperationsWriteABackup) {
