@@ -19,13 +19,14 @@ const char* const kGeometryNames[2][4] = {
     {"Arbitrary Geometry", "Circular Disc / Rod", "Rectangular Disc / Rod", "Ring"},
     {"Freie Geometrie", "Kreisscheibe / Rundstab", "Rechteck-Platte / Rechteckstab", "Ring"}};
 
-void appendNumber(QByteArray& out, double value) {
-    char text[16];
+// Writes exactly 16 characters at `text`.
+void writeNumber(char* text, double value) {
     if (!std::isfinite(value)) {
         // Only derived display columns can hold these; the measured columns never do.
         const char* word = std::isnan(value) ? "nan" : (value > 0 ? "inf" : "-inf");
-        const auto length = static_cast<qsizetype>(std::strlen(word));
-        out.append(QByteArray(16 - length, ' ')).append(word, length);
+        const auto length = std::strlen(word);
+        std::memset(text, ' ', 16 - length);
+        std::memcpy(text + 16 - length, word, length);
         return;
     }
     if (value == 0)
@@ -34,22 +35,20 @@ void appendNumber(QByteArray& out, double value) {
     const auto result = std::to_chars(digits, digits + sizeof digits, std::fabs(value),
                                       std::chars_format::scientific, 7);
     // digits holds d.ddddddde±xx (two or three exponent digits).
-    const char* e = std::find(digits, result.ptr, 'e');
+    const qsizetype exponentDigits = result.ptr - (digits + 11);
     text[0] = value < 0 ? '-' : ' ';
     std::memcpy(text + 1, digits, 9);
     text[10] = 'E';
-    text[11] = e[1];
-    const qsizetype exponentDigits = result.ptr - (e + 2);
+    text[11] = digits[10];
     std::memset(text + 12, '0', 4);
-    std::memcpy(text + 16 - exponentDigits, e + 2, static_cast<size_t>(exponentDigits));
-    out.append(text, 16);
+    std::memcpy(text + 16 - exponentDigits, digits + 11, static_cast<size_t>(exponentDigits));
 }
 
 } // namespace
 
 QByteArray SpectrumNumberText(double value) {
-    QByteArray out;
-    appendNumber(out, value);
+    QByteArray out(16, ' ');
+    writeNumber(out.data(), value);
     return out;
 }
 
@@ -116,24 +115,27 @@ QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& sto
     const Curve& display1 = store.curve(1);
     const Curve& display2 = store.curve(2);
     const size_t points = std::min(magnitude.Points.size(), phase.Points.size());
-    out.reserve(out.size() + static_cast<qsizetype>(points) * (displayColumns ? 86 : 52));
+    // Every row has the same length, so the rows are written straight into the buffer.
+    const qsizetype columns = displayColumns ? 5 : 3;
+    const qsizetype rowLength = columns * 17 + 1; // numbers, tabs between them, CR LF
+    const qsizetype headerLength = out.size();
+    out.resize(headerLength + static_cast<qsizetype>(points) * rowLength);
+    char* at = out.data() + headerLength;
     for (size_t i = 0; i < points; ++i) {
         const double f = magnitude.Points[i].x;
         if (visibleRange && !(f > visibleRange->first && f < visibleRange->second))
             continue;
-        appendNumber(out, f);
-        out.append('\t');
-        appendNumber(out, magnitude.Points[i].y);
-        out.append('\t');
-        appendNumber(out, phase.Points[i].y);
-        if (displayColumns) {
-            out.append('\t');
-            appendNumber(out, display1.Points[i].y);
-            out.append('\t');
-            appendNumber(out, display2.Points[i].y);
+        const double values[5] = {f, magnitude.Points[i].y, phase.Points[i].y,
+                                  displayColumns ? display1.Points[i].y : 0,
+                                  displayColumns ? display2.Points[i].y : 0};
+        for (qsizetype column = 0; column < columns; ++column) {
+            writeNumber(at, values[column]);
+            at[16] = column + 1 < columns ? '\t' : '\r';
+            at += 17;
         }
-        out.append("\r\n");
+        *at++ = '\n';
     }
+    out.truncate(at - out.constData());
     return out;
 }
 
