@@ -40,6 +40,7 @@ class QTimer;
 namespace ymt {
 class TFastGraph;
 class AboutBox;
+struct SpectrumFileContent;
 } // namespace ymt
 
 class TForm1 : public QMainWindow, public ymt::ScriptTarget {
@@ -257,7 +258,6 @@ protected:
     // so they are not virtual).
     void loadSettings();
     void saveSettings();
-    void backupSpectrum(const QString& fileName);
     void closeInstrumentSessions();
 
 public:
@@ -276,6 +276,34 @@ public:
     void koppelfaktor(double fA, double fB);
     // Quality control of the evaluated sample: filled by the quality-control work.
     void qcontrol();
+
+    // ---- Spectrum files and the settings store (MainWindowSpectrumFiles.cpp,
+    // MainWindowSettings.cpp) ----
+    // The settings store; empty means the per-user file $XDG_CONFIG_HOME/Kvr/Ymt.reg.
+    QString SettingsFile;
+    QString settingsFile() const;
+    // Writes the spectrum text file of the measurement plot (asks "Ask me" first); false with
+    // the platform's message in *error when it cannot be written.
+    bool savetotext(const QString& fileName, QString* error = nullptr);
+
+protected:
+    // The spectrum backup under fileName, or under fileName with "-1", "-2" ... when a backup of
+    // the same second exists.
+    bool backupSpectrum(const QString& fileName, QString* error);
+
+private:
+    bool fileLanguageIsGerman();
+    // A failed backup is reported; true when it was written or the operator goes on without it.
+    bool backUpOrAsk(const QString& fileName);
+    bool backUpBeforeOpen();
+    void runFocusedLeaveHandler();
+    // The working directory (and first folder of the file dialogs) becomes the file's folder.
+    void useFolderOf(const QString& path);
+    void applyOpenedSpectrum(const ymt::SpectrumFileContent& file);
+    // Both sample-name fields, the sample description and the plot title.
+    void showSampleName(const QString& cleaned);
+
+public:
 
 protected:
 private:
@@ -320,8 +348,9 @@ private:
     void logLine(const QString& line); // one line of the log on tab "Hardware"
     void setMeasurementButtonsEnabled(bool enabled);
     void openThermometerSession();
-    // Backup of the spectrum before it changes, as the backup option allows.
-    void backUpSpectrumBeforeChange(bool morePoints);
+    // Backup of the spectrum before it changes, as the backup option allows; false when the
+    // backup failed and the operator chose to leave the spectrum as it is.
+    bool backUpSpectrumBeforeChange(bool morePoints);
     // One sweep over start..stop (kHz) after the prompt is shown, its points appended.
     void sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
                         bool setRange);
@@ -371,7 +400,7 @@ private:
     void runRepeatCycle();
     bool sweepAndSearch(double low, double high, bool displayCurves);
     std::optional<double> readSeriesTemperature();
-    void writeCycleSpectrum(const QString& path);
+    bool writeCycleSpectrum(const QString& path, QString* error);
     ymt::RepeatSeriesRun repeat_;
 
     // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.

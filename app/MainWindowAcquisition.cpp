@@ -40,12 +40,12 @@ QString progressText(int sweep, int sweeps) {
 
 } // namespace
 
-void TForm1::backUpSpectrumBeforeChange(bool morePoints) {
+bool TForm1::backUpSpectrumBeforeChange(bool morePoints) {
     const auto option = static_cast<ymt::BackupOption>(autoBackupGroup->itemIndex());
     const auto change = morePoints ? ymt::SpectrumChange::MorePoints : ymt::SpectrumChange::Major;
     if (!ymt::ShouldBackUp(option, change, fastgraph1->store().pointCount(3)))
-        return;
-    backupSpectrum(
+        return true;
+    return backUpOrAsk(
         ymt::SpectrumBackupName(BackupDir, ymt::TimestampText(), sampleNameEdit->text()));
 }
 
@@ -67,9 +67,10 @@ void TForm1::sweepAndAppend(const QString& prompt, const QString& progress, doub
 }
 
 void TForm1::Button6Click() {
+    if (!backUpSpectrumBeforeChange(false))
+        return;
     clearResultLabels();
     repaintPlotNow();
-    backUpSpectrumBeforeChange(false);
     {
         BusyIndicator busy(statusBar());
         fastgraph1->store().ClearAll();
@@ -113,7 +114,8 @@ void TForm1::Button6Click() {
 }
 
 void TForm1::Button7Click() {
-    backUpSpectrumBeforeChange(true);
+    if (!backUpSpectrumBeforeChange(true))
+        return;
     {
         BusyIndicator busy(statusBar());
         if (!mergePointsCheck->isChecked()) {
@@ -134,10 +136,11 @@ void TForm1::DeletePoints1Click() {
     if (dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(63), ymt::ButtonSet::YesNo) !=
         ymt::DialogButton::Yes)
         return;
+    if (!backUpSpectrumBeforeChange(false))
+        return;
     ShowMarkers = false;
     Results.FMax = 0;
     Results.FMin = 0;
-    backUpSpectrumBeforeChange(false);
     fastgraph1->store().ClearAll();
     repaintPlotNow();
     clearResultLabels();

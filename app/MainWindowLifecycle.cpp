@@ -70,7 +70,10 @@ void TForm1::runFirstActivation() {
     SaveDialog1.initialDir = WorkDir;
     setupComparisonPlot();
     setupRepeatPlot();
-    programLanguageGroup->setItemIndex(Language == QStringLiteral("Deutsch") ? 1 : 0);
+    // The language switch stores its item text "German"; "Deutsch" is what older stores hold.
+    const bool german =
+        Language == QStringLiteral("Deutsch") || Language == QStringLiteral("German");
+    programLanguageGroup->setItemIndex(german ? 1 : 0);
     RadioGroup4Click();
 }
 
@@ -124,8 +127,10 @@ void TForm1::FormDestroy() {
     saveSettings();
     const QString baseName =
         BackupDir + ymt::TimestampText() + QStringLiteral("-") + sampleNameEdit->text();
-    if (autoBackupGroup->itemIndex() != 0 && fastgraph1->store().pointCount(3) > 0)
-        backupSpectrum(baseName + QStringLiteral("_dia.txt"));
+    QString backupError;
+    if (autoBackupGroup->itemIndex() != 0 && fastgraph1->store().pointCount(3) > 0 &&
+        !backupSpectrum(baseName + QStringLiteral("_dia.txt"), &backupError))
+        dialogs().showMessage(ymt::MessageKind::Error, backupError, ymt::ButtonSet::OK);
     writeProtocolBackup(baseName);
     if (ProtocolChanged)
         askSaveProtocol(ymt::ButtonSet::YesNo);
@@ -140,10 +145,3 @@ void TForm1::writeProtocolBackup(const QString& baseName) {
     if (!ymt::WriteTextFile(baseName + QStringLiteral("_prt.txt"), lines, &error))
         dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
 }
-
-// Settings load (first activation): filled by the settings-store work.
-void TForm1::loadSettings() {}
-// Settings save (destruction): filled by the settings-store work.
-void TForm1::saveSettings() {}
-// Spectrum backup at shut-down (savetotext): filled by the spectrum-file work.
-void TForm1::backupSpectrum(const QString&) {}

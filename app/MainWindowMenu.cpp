@@ -49,9 +49,5 @@ void TForm1::Beenden1Click() {
     close();
 }
 
-// Open Spectrum...: filled by the spectrum-file work.
-void TForm1::ffnen1Click() {}
-// Save Spectrum... and "Save": filled by the spectrum-file work.
-void TForm1::Speichern1Click() {}
 // Print Spectrum...: filled by the printout work.
 void TForm1::Drucken1Click() {}

@@ -230,9 +230,11 @@ void TForm1::runRepeatCycle() {
     const double low = std::min(RangeStart, RangeStop);
     const double high = std::max(RangeStart, RangeStop);
     bool found = sweepAndSearch(low, high, true);
+    QString cycleFileError;
     if (repeat_.saveEachSpectrum)
         writeCycleSpectrum(repeat_.folder +
-                           ymt::CycleSpectrumFileName(cycle, seriesValue.value_or(0)));
+                               ymt::CycleSpectrumFileName(cycle, seriesValue.value_or(0)),
+                           &cycleFileError);
     if (found && refineCheck->isChecked()) {
         if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax))
             found = sweepAndSearch(band->low, band->high, false);
@@ -283,8 +285,9 @@ void TForm1::runRepeatCycle() {
     }
     dauergraph->update();
 
-    QString error;
-    const bool written = ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
+    QString error = cycleFileError;
+    const bool written =
+        error.isEmpty() && ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
     const bool last = repeat_.schedule.endCycle();
     QApplication::restoreOverrideCursor();
     if (!written) {
@@ -299,9 +302,9 @@ void TForm1::runRepeatCycle() {
         statusBar()->clearMessage();
 }
 
-// The per-cycle spectrum file, written like every spectrum file.
-void TForm1::writeCycleSpectrum(const QString& path) {
-    backupSpectrum(path);
+// The per-cycle spectrum file, written like every spectrum file, in the series' file language.
+bool TForm1::writeCycleSpectrum(const QString& path, QString* error) {
+    return savetotext(path, error);
 }
 
 QString TForm1::runTimerTick() {

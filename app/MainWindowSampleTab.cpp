@@ -204,8 +204,10 @@ void TForm1::applySampleName(bool fromMeasurementTab) {
     Sample.SampleName = ymt::CleanSampleName(source->text());
     sampleNameEdit->setText(Sample.SampleName);
     measurementNameEdit->setText(Sample.SampleName);
+    // With the working directory, so that the series file does not land wherever the program
+    // happened to be started.
     if (fromMeasurementTab)
-        seriesFileEdit->setText(Sample.SampleName + QStringLiteral(".txt"));
+        seriesFileEdit->setText(WorkDir + Sample.SampleName + QStringLiteral(".txt"));
     else if (!seriesFileEdit->text().isEmpty())
         seriesFileEdit->setText(WorkDir + Sample.SampleName + QStringLiteral(".txt"));
     fastgraph1->setTitle(Sample.SampleName.left(255));

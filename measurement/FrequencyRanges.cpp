@@ -4,6 +4,8 @@
 #include "instrument/HP4x94A.h"
 #include "measurement/Conversions.h"
 
+#include <QFileInfo>
+
 #include <algorithm>
 
 namespace ymt {
@@ -84,6 +86,20 @@ PointsReading ReadPointsPerRange(const QString& text) {
 QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
                            const QString& sampleName) {
     return backupDir + timestamp + QLatin1Char('-') + sampleName + QStringLiteral("_dia.txt");
+}
+
+QString FreeBackupName(const QString& fileName) {
+    if (!QFileInfo::exists(fileName))
+        return fileName;
+    const qsizetype suffixAt = fileName.lastIndexOf(QLatin1Char('_'));
+    const qsizetype folderEnd = fileName.lastIndexOf(QLatin1Char('/'));
+    const qsizetype split = suffixAt > folderEnd ? suffixAt : fileName.size();
+    for (int n = 1;; ++n) {
+        const QString candidate =
+            fileName.left(split) + QStringLiteral("-%1").arg(n) + fileName.mid(split);
+        if (!QFileInfo::exists(candidate))
+            return candidate;
+    }
 }
 
 } // namespace ymt

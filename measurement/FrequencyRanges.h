@@ -61,4 +61,8 @@ bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints
 QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
                            const QString& sampleName);
 
+// A backup name not yet taken: the name itself, else "-1", "-2" ... before its "_dia.txt"
+// (or other "_xxx" suffix), so that two backups in one second both survive.
+QString FreeBackupName(const QString& fileName);
+
 } // namespace ymt

@@ -90,8 +90,10 @@ void expectLabel(const ScriptRun& run, const char* key, int n, double value, int
 } // namespace
 
 TEST(EvaluationProgram, CouplingFactorOfTheSimulatedSampleMatchesTheModelAtTheMeasuredPoints) {
+    // The stored coupling-factor type starts at k31; this case evaluates kt first.
     const ScriptRun run = ymt::test::RunScript(kConnectAndMeasure +
-                                               QStringLiteral("type Edit36 180\n"
+                                               QStringLiteral("select ComboBox4 2\n"
+                                                              "type Edit36 180\n"
                                                               "type Edit37 240\n"
                                                               "click Button6\n"
                                                               "click Button10\n"

@@ -95,6 +95,9 @@ double kTransversal(double fMin, double fMax) {
 struct EvaluationWindow : WindowOnTempHome {
     EvaluationWindow() {
         window->FormActivate();
+        // The stored coupling-factor type starts at k31; these cases evaluate kt.
+        control<QComboBox>("ComboBox4")->setCurrentIndex(2);
+        window->ComboBox4Change();
         ymt::test::DrawPlotOnScreen(plot());
     }
     ymt::TFastGraph& plot() { return *window->fastgraph1; }

@@ -173,7 +173,8 @@ const ControlDefault kDefaults[] = {
     {"Edit36", "0.040", true, true},
     {"Edit37", "5000.000", true, true},
     {"Edit38", "5000.000", true, true},
-    {"Edit39", "1100000.000", true, true},
+    // The stored default (110000) replaces the window definition's 1100000 at the first start.
+    {"Edit39", "110000.000", true, true},
     {"Edit40", "0.000", true, true},
     {"Edit41", "0.000", true, true},
     {"Edit42", "401", true, false, "This value is fixed in the HP4194A"},

@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <QWidget>
 
@@ -51,6 +52,8 @@ public:
 // A window on an empty home; dialogs recorded. The window is destroyed before the dialogs.
 struct WindowOnTempHome {
     WindowOnTempHome() {
+        // Each window keeps its settings beside its home, not in the user's store.
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral("config"))));
         dirs = PrepareProgramDirs(home.path());
         window = std::make_unique<TForm1>(dirs);
         window->setDialogs(&dialogs);

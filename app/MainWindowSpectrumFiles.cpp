@@ -1,0 +1,327 @@
+// Spectrum files seen from the window: savetotext, "Save Spectrum...", "Open Spectrum...", the
+// spectrum backups and the two sample-name fields whose text names files.
+#include "app/MainWindow.h"
+
+#include "core/Clock.h"
+#include "core/Misc.h"
+#include "localisation/TextTables.h"
+#include "measurement/FrequencyRanges.h"
+#include "plot/FastGraph.h"
+#include "plot/GraphExport.h"
+#include "records/SpectrumFile.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTabWidget>
+
+#include <algorithm>
+
+namespace {
+
+const QString kSaveFilter = QStringLiteral(
+    "Text (txt)|*.txt|Windows Metafile (wmf)|*.wmf|Windows Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg|"
+    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf");
+const char* const kSaveExtensions[] = {"txt", "wmf", "bmp", "jpg", "png", "svg", "pdf"};
+
+// The locale's long time format names the time zone; the file's first line does not.
+QString timeWithoutZone(const QTime& time) {
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
+    return QLocale::system().toString(time, format.trimmed());
+}
+
+} // namespace
+
+bool TForm1::fileLanguageIsGerman() {
+    // A repeat series fixed its file language ("Ask me" asked once) when it started.
+    if (repeat_.schedule.isRunning())
+        return repeat_.fileLanguage == 1;
+    if (printLanguageGroup->itemIndex() == 2) {
+        const ymt::DialogButton answer = dialogs().showMessage(
+            ymt::MessageKind::Confirmation, ymt::Message(69), ymt::ButtonSet::YesNo);
+        printLanguageGroup->setItemIndex(answer == ymt::DialogButton::Yes ? 1 : 0);
+    }
+    return printLanguageGroup->itemIndex() == 1;
+}
+
+bool TForm1::savetotext(const QString& fileName, QString* error) {
+    ymt::SpectrumHeader header;
+    header.german = fileLanguageIsGerman();
+    const QDateTime now = ymt::clock::currentDateTime();
+    header.dateTime = QLocale::system().toString(now.date(), QLocale::ShortFormat) +
+                      QStringLiteral(" / ") + timeWithoutZone(now.time());
+    header.measuredBy = measuredByEdit->text();
+    header.material = materialEdit->text();
+    header.sampleName = sampleNameEdit->text();
+    header.notes = notesEdit->text();
+    header.geometry = geometryList->currentIndex();
+    header.electrodeDistance = distanceEdit->text();
+    header.electrodeArea = areaEdit->text();
+    header.capacitanceFrequency = capFrequencyEdit->text();
+    header.capacitance = capValue->text();
+    header.tandUnit = tandUnitList->currentText();
+    header.tand = tandValue->text();
+    header.eps = epsValue->text();
+    header.fmin = fminValue->text();
+    header.fmax = fmaxValue->text();
+    header.keff = keffValue->text();
+    header.modeCaption = modeCaption->text();
+    header.kmode = kmodeValue->text();
+    header.q3db = q3dbValue->text();
+    header.b3db = b3dbValue->text();
+    header.firstDisplayPair = displayPairList->currentIndex() <= 0;
+    header.leftAxisTitle = fastgraph1->YAxis.Title();
+    header.rightAxisTitle = fastgraph1->Y2Axis.Title();
+    std::optional<std::pair<double, double>> visible;
+    if (saveTextGroup->itemIndex() == 1)
+        visible = std::pair(fastgraph1->XAxis.Min(), fastgraph1->XAxis.Max());
+    const QByteArray bytes = ymt::SpectrumFileBytes(header, fastgraph1->store(), visible);
+    return ymt::WriteFileReplacing(fileName, bytes, error);
+}
+
+bool TForm1::backupSpectrum(const QString& fileName, QString* error) {
+    QDir().mkpath(QFileInfo(fileName).absolutePath());
+    return savetotext(ymt::FreeBackupName(fileName), error);
+}
+
+void TForm1::runFocusedLeaveHandler() {
+    if (QWidget* focused = QApplication::focusWidget())
+        leaveHandlers_.run(focused);
+}
+
+void TForm1::useFolderOf(const QString& path) {
+    WorkDir = ymt::WithTrailingSlash(QFileInfo(path).absolutePath());
+    OpenDialog1.initialDir = WorkDir;
+    SaveDialog1.initialDir = WorkDir;
+}
+
+void TForm1::Speichern1Click() {
+    runFocusedLeaveHandler();
+    SaveDialog1.title = ymt::Message(7);
+    SaveDialog1.filter = kSaveFilter;
+    SaveDialog1.filterIndex = 1;
+    SaveDialog1.defaultExtension = QStringLiteral("txt");
+    SaveDialog1.fileName = measurementNameEdit->text() + QStringLiteral(".txt");
+    SaveDialog1.multipleSelection = false;
+    const ymt::FileDialogResult chosen = dialogs().saveFile(SaveDialog1);
+    if (!chosen.accepted || chosen.paths.isEmpty())
+        return;
+    const int type = std::clamp(chosen.filterIndex, 1, 7);
+    QString path = chosen.paths.first();
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(kSaveExtensions[type - 1]);
+    useFolderOf(path);
+    if (QFileInfo::exists(path) &&
+        dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(8),
+                              ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
+        return;
+
+    QString error;
+    bool written = false;
+    if (type == 1) {
+        written = savetotext(path, &error);
+        if (written)
+            setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
+                           QFileInfo(path).fileName());
+    } else {
+        static const ymt::GraphImageType images[] = {
+            ymt::GraphImageType::Emf, ymt::GraphImageType::Bmp, ymt::GraphImageType::Jpeg,
+            ymt::GraphImageType::Png, ymt::GraphImageType::Svg, ymt::GraphImageType::Pdf};
+        written = ymt::SaveGraphImage(*fastgraph1, images[type - 2], path, &error);
+    }
+    if (!written)
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+    fastgraph1->replot();
+}
+
+bool TForm1::backUpBeforeOpen() {
+    const auto option = static_cast<ymt::BackupOption>(autoBackupGroup->itemIndex());
+    if (!ymt::ShouldBackUp(option, ymt::SpectrumChange::Major, fastgraph1->store().pointCount(3)))
+        return true;
+    return backUpOrAsk(
+        ymt::SpectrumBackupName(BackupDir, ymt::TimestampText(), sampleNameEdit->text()));
+}
+
+bool TForm1::backUpOrAsk(const QString& fileName) {
+    QString error;
+    if (backupSpectrum(fileName, &error))
+        return true;
+    // The operator decides whether the spectrum may change without a copy of it.
+    return dialogs().showMessage(ymt::MessageKind::Warning,
+                                 QStringLiteral("The spectrum could not be backed up:\n") + error +
+                                     QStringLiteral("\nChange the spectrum anyway?"),
+                                 ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK;
+}
+
+void TForm1::ffnen1Click() {
+    runFocusedLeaveHandler();
+    OpenDialog1.title = ymt::Message(9);
+    OpenDialog1.filter = QStringLiteral("Text (txt)|*.txt");
+    OpenDialog1.filterIndex = 1;
+    OpenDialog1.defaultExtension = QStringLiteral("txt");
+    OpenDialog1.fileName.clear();
+    OpenDialog1.multipleSelection = false;
+    const ymt::FileDialogResult chosen = dialogs().openFile(OpenDialog1);
+    if (!chosen.accepted || chosen.paths.isEmpty()) {
+        fastgraph1->replot();
+        return;
+    }
+    const QString path = chosen.paths.first();
+    if (!QFileInfo::exists(path)) {
+        dialogs().showMessage(ymt::MessageKind::Error, QStringLiteral("File not found."),
+                              ymt::ButtonSet::OK);
+        return;
+    }
+    useFolderOf(path);
+
+    // The whole file is read and checked before anything changes.
+    const ymt::SpectrumFileRead read = ymt::ReadSpectrumFile(path);
+    QString problem;
+    switch (read.status) {
+    case ymt::SpectrumReadStatus::Ok:
+        break;
+    case ymt::SpectrumReadStatus::NotFound:
+        problem = QStringLiteral("File not found.");
+        break;
+    case ymt::SpectrumReadStatus::NotAFile:
+        problem = path + QStringLiteral(" is a folder, not a file.");
+        break;
+    case ymt::SpectrumReadStatus::CannotRead:
+        problem = read.error;
+        break;
+    case ymt::SpectrumReadStatus::UnknownFormat:
+        problem = ymt::Message(10);
+        break;
+    case ymt::SpectrumReadStatus::TooManyRows:
+        problem =
+            ymt::Message(16) + QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
+        break;
+    }
+    if (!problem.isEmpty()) {
+        dialogs().showMessage(ymt::MessageKind::Error, problem, ymt::ButtonSet::OK);
+        return;
+    }
+    if (!backUpBeforeOpen())
+        return;
+    applyOpenedSpectrum(read.content);
+    setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
+                   QFileInfo(path).fileName());
+    fastgraph1->replot();
+    const ymt::SpectrumRows& rows = read.content.rows;
+    if (rows.incompleteRows > 0)
+        dialogs().showMessage(
+            ymt::MessageKind::Warning,
+            QStringLiteral("%1 incomplete data rows were left out (the first is data row %2).")
+                .arg(rows.incompleteRows)
+                .arg(rows.firstIncompleteRow),
+            ymt::ButtonSet::OK);
+}
+
+void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
+    // The results of the previous spectrum do not describe this one.
+    Results = ymt::EvaluationResults{};
+    clearResultLabels();
+    PageControl1->setCurrentWidget(TabSheet3);
+    fastgraph1->store().ClearAll();
+
+    measuredByEdit->setText(file.measuredBy);
+    materialEdit->setText(file.material);
+    notesEdit->setText(file.notes);
+    showSampleName(ymt::CleanSampleName(file.sampleName));
+
+    geometryList->setCurrentIndex(0);
+    geometryListGerman->setCurrentIndex(0);
+    ComboBox3Change();
+    distanceEdit->setText(file.electrodeDistance);
+    Edit9Exit();
+    areaEdit->setText(file.electrodeArea);
+    Edit11Exit();
+
+    capFrequencyEdit->setText(file.capacitanceFrequency);
+    capValue->setText(file.capacitance);
+    Results.CapNF = ymt::ParseNumber(file.capacitance);
+    Results.TanD = file.tand;
+    const bool perMille = tandUnitList->currentIndex() == 0;
+    tandValue->setText(ymt::FixedText(perMille ? file.tand / 10 : file.tand, 1, 1));
+    epsValue->setText(file.eps);
+    Results.EpsRel = ymt::ParseNumber(file.eps);
+    fminValue->setText(file.fmin);
+    Results.FMin = ymt::ParseNumber(file.fmin);
+    fmaxValue->setText(file.fmax);
+    Results.FMax = ymt::ParseNumber(file.fmax);
+    keffValue->setText(file.keff);
+    Results.KEff = ymt::ParseNumber(file.keff);
+    if (Results.FMin == 0 || Results.FMax == 0) {
+        Results.FMin = 0;
+        Results.FMax = 0;
+    }
+
+    if (file.couplingType >= 0) {
+        static const char* const typeTexts[] = {"k31", "k33", "kt ", "k15", "kp "};
+        const QString type = QLatin1String(typeTexts[file.couplingType]);
+        couplingModeList->setCurrentIndex(file.couplingType);
+        modeCaption->setText(type + QStringLiteral("       [%]"));
+        qcModeCaption->setText(type + QStringLiteral("[%]"));
+        qcModeVerdictCaption->setText(type);
+    }
+    kmodeValue->setText(file.kmode);
+    Results.KMode = ymt::ParseNumber(file.kmode);
+    if (file.hasQuality) {
+        q3dbValue->setText(file.q3db);
+        Results.Q3dB = ymt::ParseNumber(file.q3db);
+        b3dbValue->setText(file.b3db);
+        Results.B3dB = file.b3dbValue;
+    }
+    fastgraph1->YAxis.setTitle(file.leftAxisTitle);
+    fastgraph1->Y2Axis.setTitle(file.rightAxisTitle);
+
+    // A hand-edited file may be out of order; the spectrum is kept sorted by frequency.
+    std::vector<ymt::SpectrumPoint> points = file.rows.points;
+    std::stable_sort(points.begin(), points.end(),
+                     [](const auto& a, const auto& b) { return a.frequency < b.frequency; });
+    ymt::CurveStore& store = fastgraph1->store();
+    for (const ymt::SpectrumPoint& point : points) {
+        store.AddPoint(1, point.frequency, point.magnitude);
+        store.AddPoint(2, point.frequency, point.phase);
+        store.AddPoint(3, point.frequency, point.magnitude);
+        store.AddPoint(4, point.frequency, point.phase);
+    }
+
+    displayPairList->setCurrentIndex(0);
+    DisplayCode = 1;
+    // Fewer than two points (or one frequency only) give no range: the current one stays.
+    const ymt::Curve& spectrum = store.curve(3);
+    if (spectrum.Points.size() >= 2 && spectrum.MinX < spectrum.MaxX) {
+        fastgraph1->XAxis.setMin(spectrum.MinX);
+        fastgraph1->XAxis.setMax(spectrum.MaxX);
+        ZoomHistory.setEntry(1, spectrum.MaxX, spectrum.MinX);
+        const QString low = ymt::FixedText(spectrum.MinX, 1, 3);
+        const QString high = ymt::FixedText(spectrum.MaxX, 1, 3);
+        for (QLineEdit* field : {rangeStartEdit, repeatStartEdit})
+            field->setText(low);
+        for (QLineEdit* field : {rangeStopEdit, repeatStopEdit})
+            field->setText(high);
+    }
+    Edit1Exit();
+    Edit2Exit();
+    Edit33Exit();
+    Edit34Exit();
+    Edit7Exit();
+    Edit9Exit();
+    Edit11Exit();
+    qcontrol();
+}
+
+void TForm1::showSampleName(const QString& cleaned) {
+    sampleNameEdit->setText(cleaned);
+    measurementNameEdit->setText(cleaned);
+    Sample.SampleName = cleaned;
+    fastgraph1->setTitle(cleaned.left(255));
+    fastgraph1->replot();
+}

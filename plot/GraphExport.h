@@ -1,0 +1,28 @@
+// The plot leaves the program as a file: pictures drawn by the same DrawGraph as the screen
+// (enhanced metafile, bitmap, JPEG, PNG, SVG, PDF) and the binary graph file.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ymt {
+
+class TFastGraph;
+
+enum class GraphImageType { Emf, Bmp, Jpeg, Png, Svg, Pdf };
+
+// Draws the plot at its current size in pixels into the file, whatever the file's extension.
+// False with a message naming the file when it cannot be written; an existing file is replaced
+// only by a complete new one.
+bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path, QString* error);
+
+// Sizes of the graph file's records, as their field lists add up.
+inline constexpr int kGraphAxisRecordSize = 106;
+inline constexpr int kGraphCurveRecordSize = 62;
+
+// The binary graph file of the plot: signature, title, colours, three axis records, point
+// counts, the curves with points, the comment lines.
+QByteArray GraphFileBytes(const TFastGraph& graph);
+bool SaveGraphFile(const TFastGraph& graph, const QString& path, QString* error);
+
+} // namespace ymt

@@ -1,0 +1,112 @@
+// The spectrum text file: 21 header lines (sample description, results, column titles) and one
+// row per point, code page 1252 with CR LF. Written by "Save Spectrum..." and the backups,
+// read by "Open Spectrum...".
+#pragma once
+
+#include "plot/CurveStore.h"
+#include "records/SpectrumRows.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace ymt {
+
+// What the header shows, as the window shows it (results are label texts such as "---").
+struct SpectrumHeader {
+    bool german = false;
+    QString dateTime; // "<short date> / <long time>"
+    QString measuredBy;
+    QString material;
+    QString sampleName;
+    QString notes;
+    int geometry = 0; // 0 arbitrary, 1 circular, 2 rectangular, 3 ring
+    QString electrodeDistance;
+    QString electrodeArea;
+    QString capacitanceFrequency;
+    QString capacitance;
+    QString tandUnit; // "[1e-3]" or "[1e-4]"
+    QString tand;
+    QString eps;
+    QString fmin;
+    QString fmax;
+    QString keff;
+    QString modeCaption; // caption of the mode coupling-factor label, e.g. "k31        [%]"
+    QString kmode;
+    QString q3db;
+    QString b3db;
+    bool firstDisplayPair = true;
+    QString leftAxisTitle;
+    QString rightAxisTitle;
+};
+
+// 16 characters: sign (blank or "-"), d.ddddddd, "E", exponent sign and four digits.
+QByteArray SpectrumNumberText(double value);
+
+// A label, blanks up to the next multiple of 24, then ": ".
+QString SpectrumLabelField(const QString& label);
+
+// The display columns are written only when curves 1 and 2 are as long as the spectrum; a
+// shorter display curve gives the three measured columns under the titles of the first pair.
+bool WritesDisplayColumns(const SpectrumHeader& header, const CurveStore& store);
+
+// Lines 1 to 21.
+QStringList SpectrumHeaderLines(const SpectrumHeader& header, bool displayColumns);
+
+// The whole file. With visibleRange, only points strictly inside (min, max) are written.
+QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& store,
+                             std::optional<std::pair<double, double>> visibleRange);
+
+// Writes bytes to a temporary file beside path and renames it into place; a failure leaves
+// the old file untouched and gives the platform's message.
+bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error);
+
+// ---- Reading ----
+
+struct SpectrumFileContent {
+    QString measuredBy;
+    QString material;
+    QString sampleName;
+    QString notes;
+    QString electrodeDistance;
+    QString electrodeArea;
+    QString capacitanceFrequency;
+    QString capacitance;
+    double tand = 0; // units of 1e-4
+    QString eps;
+    QString fmin;
+    QString fmax;
+    QString keff;
+    int couplingType = -1; // 0 k31, 1 k33, 2 kt, 3 k15, 4 kp; -1 when line 17 names none
+    QString kmode;
+    bool hasQuality = false;
+    QString q3db;
+    QString b3db;
+    double b3dbValue = 0;
+    QString leftAxisTitle;
+    QString rightAxisTitle;
+    SpectrumRows rows;
+};
+
+enum class SpectrumReadStatus { Ok, NotFound, NotAFile, CannotRead, UnknownFormat, TooManyRows };
+
+struct SpectrumFileRead {
+    SpectrumReadStatus status = SpectrumReadStatus::Ok;
+    QString error; // the platform's message for CannotRead
+    SpectrumFileContent content;
+};
+
+// Reads the whole file before anything is applied, so that a bad file changes nothing.
+SpectrumFileRead ReadSpectrumFile(const QString& path, qint64 maxRows = kMaxSpectrumRows);
+SpectrumFileRead ReadSpectrumFile(QIODevice& device, qint64 maxRows = kMaxSpectrumRows);
+
+// "Measured by" from line 1: after " -- " when the line has it, else after " von " or " by ".
+QString MeasuredByFromTitleLine(const QString& line);
+// Coupling-factor type named by line 17 (last match of k31, k33, kt, k15, kp in that order).
+int CouplingTypeFromLine(const QString& line);
+// The loss tangent of line 12 in units of 1e-4.
+double LossTangentFromLine(const QString& line);
+
+} // namespace ymt

@@ -1,0 +1,287 @@
+// Spectrum files, backups and the settings store through the program, driven by scripts: each
+// run is a fresh program on the same home and settings folder, as an operator restarts it.
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct ProgramRun {
+    int exitCode = -1;
+    QStringList lines;
+    bool has(const QString& line) const { return lines.contains(line); }
+    // The points printed by "curve PLOT N".
+    QStringList points() const {
+        return lines.filter(QRegularExpression(QStringLiteral("^-?[0-9.e+-]+\t-?[0-9.e+-]+$")));
+    }
+};
+
+class Operator : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        QDir().mkpath(home() + QStringLiteral("/data"));
+    }
+    QString home() const { return dir_.filePath(QStringLiteral("home")); }
+    QString data(const QString& name) const { return home() + QStringLiteral("/data/") + name; }
+    QString settingsPath() const { return dir_.filePath(QStringLiteral("config/Kvr/Ymt.reg")); }
+    QStringList backups() const {
+        return QDir(home() + QStringLiteral("/backup")).entryList({"*_dia.txt"}, QDir::Files);
+    }
+
+    ProgramRun run(const QString& steps) {
+        const QString path = dir_.filePath(QStringLiteral("steps.txt"));
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(steps.toUtf8());
+        file.close();
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
+                           dir_.filePath(QStringLiteral("config")));
+        environment.remove(QStringLiteral("ZELVANOR_HOME"));
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(YMT_EXECUTABLE),
+                      {QStringLiteral("--fast"), QStringLiteral("--home"), home(),
+                       QStringLiteral("--script"), path});
+        process.waitForFinished(120000);
+        ProgramRun result;
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+        return result;
+    }
+    static QByteArray bytesOf(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void write(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Connect (compensation skipped) and read a spectrum of the simulated sample.
+    static QString measure() {
+        return QStringLiteral("answer Cancel\nclick Button12\nclick Button6\n");
+    }
+    QString save(const QString& path, int type = 1) const {
+        return QStringLiteral("file %1 #%2\nclick Speichern1\n").arg(path).arg(type);
+    }
+    static QString open(const QString& path) {
+        return QStringLiteral("file %1\nclick ffnen1\n").arg(path);
+    }
+
+    QTemporaryDir dir_;
+};
+
+const QRegularExpression kRow(
+    QStringLiteral("^[ -][0-9]\\.[0-9]{7}E[+-][0-9]{4}(\t[ -][0-9]\\.[0-9]{7}E[+-][0-9]{4}){2}$"));
+
+TEST_F(Operator, SavedSpectrumHasTheLayoutAndReopensInAFreshProgram) {
+    const QString file = data(QStringLiteral("s1.txt"));
+    const ProgramRun first =
+        run(QStringLiteral("type Edit4 S1\nenter Edit4\n") + measure() + save(file) +
+            QStringLiteral("show Form1\ncurve fastgraph1 3\ncurve fastgraph1 4\n"));
+    ASSERT_EQ(first.exitCode, 0) << first.lines.join('\n').toStdString();
+    EXPECT_TRUE(first.has(QStringLiteral("Form1: Zelvanor Ymt 2.4.5  - s1.txt")) ||
+                first.lines.filter(QStringLiteral("Zelvanor Ymt 2.4.5  - s1.txt")).size() == 1);
+
+    const QByteArray bytes = bytesOf(file);
+    ASSERT_TRUE(bytes.endsWith("\r\n"));
+    EXPECT_EQ(bytes.count('\n'), bytes.count("\r\n"));
+    QList<QByteArray> lines = bytes.split('\n');
+    lines.removeLast();
+    for (QByteArray& line : lines)
+        line.chop(1);
+    const QStringList measured = first.points();
+    ASSERT_GT(measured.size(), 800); // two ranges of 401 points (two curves printed)
+    ASSERT_EQ(lines.size(), 21 + measured.size() / 2);
+    EXPECT_EQ(lines[7], QByteArray("Electrode-Area [mm\xb2]    : 100.000"));
+    EXPECT_EQ(lines[3], QByteArray("Sample Description      : S1"));
+    for (qsizetype i = 21; i < lines.size(); ++i)
+        ASSERT_TRUE(kRow.match(QString::fromLatin1(lines[i])).hasMatch()) << lines[i].data();
+
+    const ProgramRun second =
+        run(open(file) + QStringLiteral("show Form1\nshow Edit4\nshow Edit11\n"
+                                        "curve fastgraph1 3\ncurve fastgraph1 4\n"));
+    ASSERT_EQ(second.exitCode, 0) << second.lines.join('\n').toStdString();
+    const QStringList reopened = second.points();
+    ASSERT_EQ(reopened.size(), measured.size());
+    // Bit for bit after the rounding to 8 digits: the points are the numbers of the rows.
+    for (qsizetype i = 21; i < lines.size(); ++i) {
+        const QList<QByteArray> fields = lines[i].split('\t');
+        const QString expected = QString::asprintf("%.17g\t%.17g", fields[0].trimmed().toDouble(),
+                                                   fields[1].trimmed().toDouble());
+        EXPECT_EQ(reopened[i - 21], expected);
+    }
+    const QString joined = second.lines.join('\n');
+    EXPECT_TRUE(joined.contains(QStringLiteral("Zelvanor Ymt 2.4.5  - s1.txt")));
+    EXPECT_TRUE(joined.contains(QStringLiteral("S1")));
+    EXPECT_TRUE(joined.contains(QStringLiteral("100.000")));
+}
+
+TEST_F(Operator, EveryPictureTypeIsWrittenInItsFormat) {
+    const ProgramRun saved =
+        run(measure() + save(data(QStringLiteral("p")), 2) + save(data(QStringLiteral("p")), 3) +
+            save(data(QStringLiteral("p.txt")), 4) + save(data(QStringLiteral("p")), 5) +
+            save(data(QStringLiteral("p")), 6) + save(data(QStringLiteral("p")), 7));
+    ASSERT_EQ(saved.exitCode, 0) << saved.lines.join('\n').toStdString();
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.wmf"))).mid(40, 4) == " EMF");
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.bmp"))).startsWith("BM"));
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.txt"))).startsWith("\xff\xd8\xff"));
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.png"))).startsWith("\x89PNG"));
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.svg"))).contains("<svg"));
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("p.pdf"))).startsWith("%PDF"));
+}
+
+TEST_F(Operator, SettingsComeBackAfterARestartAndTheStoreHoldsEveryValue) {
+    const ProgramRun first = run(QStringLiteral(
+        "type Edit17 gpib3\nselect ComboBox10 0\nselect RadioGroup4 1\nselect RadioGroup6 1\n"
+        "type Edit36 12.5\nenter Edit36\ncheck CheckBox25 1\nquit\n"));
+    ASSERT_EQ(first.exitCode, 0) << first.lines.join('\n').toStdString();
+    const QString store = QString::fromUtf8(bytesOf(settingsPath()));
+    for (const char* name :
+         {"Version",    "HPIB",      "Adress",   "Color1",        "Color2",    "Width1",
+          "Width2",     "Therm",     "COM",      "Analyzer",      "K",         "Range1",
+          "Range1min",  "Range1max", "Range2",   "Range2min",     "Range2max", "Range3",
+          "Range3min",  "Range3max", "Points",   "GetCouple",     "WorkDir",   "BackupDir",
+          "ShowCont",   "MergePts",  "Language", "PrintLanguage", "Printer",   "Autoprot",
+          "Autobackup", "kpoints",   "qpoints",  "tandunit"})
+        EXPECT_TRUE(store.contains(QStringLiteral("\"%1\"=").arg(QLatin1String(name)))) << name;
+    EXPECT_TRUE(store.contains(QStringLiteral("\"Language\"=\"German\"")));
+
+    const ProgramRun second = run(QStringLiteral("expect Edit17 gpib3\nexpect ComboBox10 [1e-3]\n"
+                                                 "expect RadioGroup4 German\n"
+                                                 "expect RadioGroup6 Backup on Major Change Only\n"
+                                                 "expect Edit36 12.500\nexpect CheckBox25 1\n"));
+    EXPECT_EQ(second.exitCode, 0) << second.lines.join('\n').toStdString();
+}
+
+TEST_F(Operator, AStoredValueThatCannotBeReadIsNamedAndTakesItsDefault) {
+    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
+    write(settingsPath(), "Windows Registry Editor Version 5.00\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Kvr\\Ymt]\r\n"
+                          "\"K\"=dword:00000007\r\n\"Range1min\"=hex:00,00,00,00,00,00,f0,7f\r\n"
+                          "\"HPIB\"=\"gpib5\"\r\n");
+    const ProgramRun started =
+        run(QStringLiteral("answer OK\ntick\nexpect Edit17 gpib5\n"
+                           "expect ComboBox4 k31 - Transversal Mode\nexpect Edit36 0.040\n"));
+    EXPECT_EQ(started.exitCode, 0) << started.lines.join('\n').toStdString();
+    EXPECT_TRUE(started.has(QStringLiteral(
+        "message none \"Warning: Registry access error!\\nSkipped: K, Range1min\" -> OK")))
+        << started.lines.join('\n').toStdString();
+}
+
+TEST_F(Operator, StoredFoldersGetTheirSlashAndAreCreatedAndAnEmptyOneTakesTheDefault) {
+    QDir().mkpath(QFileInfo(settingsPath()).absolutePath());
+    const QString work = dir_.filePath(QStringLiteral("new/work"));
+    write(settingsPath(), "Windows Registry Editor Version 5.00\r\n\r\n"
+                          "[HKEY_CURRENT_USER\\Software\\Kvr\\Ymt]\r\n"
+                          "\"WorkDir\"=\"" +
+                              work.toUtf8() + "\"\r\n\"BackupDir\"=\"\"\r\n");
+    const ProgramRun started =
+        run(QStringLiteral("expect Edit31 %1/\nexpect Edit32 %2/backup/\n").arg(work, home()));
+    EXPECT_EQ(started.exitCode, 0) << started.lines.join('\n').toStdString();
+    EXPECT_TRUE(QDir(work).exists());
+}
+
+// Read New Spectrum, Read More Points, Read New Spectrum, Delete all points, Read New Spectrum,
+// Open Spectrum..., shut-down; all within one second of the virtual clock.
+TEST_F(Operator, BackupLevelsDecideWhichOperationsWriteABackup) {
+    const int expected[] = {0, 4, 5};
+    for (int option = 0; option < 3; ++option) {
+        QDir(home() + QStringLiteral("/backup")).removeRecursively();
+        const QString file = data(QStringLiteral("b%1.txt").arg(option));
+        const ProgramRun done =
+            run(QStringLiteral("select RadioGroup6 %1\n").arg(option) + measure() + save(file) +
+                QStringLiteral("click Button7\nclick Button6\n"
+                               "answer Yes\nclick DeletePoints1\n"
+                               "click Button6\n") +
+                open(file) + QStringLiteral("quit\n"));
+        ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+        // Backups of the same second get "-1", "-2" ... instead of replacing each other.
+        EXPECT_EQ(backups().size(), expected[option])
+            << option << ": " << backups().join(' ').toStdString();
+    }
+}
+
+TEST_F(Operator, AFileThatIsNoSpectrumChangesNothing) {
+    write(data(QStringLiteral("random.txt")), QByteArray("\x13\x37\0\xff garbage\n1 2 3\n", 20));
+    write(data(QStringLiteral("empty.txt")), QByteArray());
+    QDir().mkpath(data(QStringLiteral("folder.txt")));
+    QString steps = measure() + QStringLiteral("curve fastgraph1 3\nshow Edit1\n");
+    for (const char* name : {"random.txt", "empty.txt", "folder.txt", "gone.txt"})
+        steps +=
+            QStringLiteral("file %1\nanswer OK\nclick ffnen1\n").arg(data(QLatin1String(name)));
+    const ProgramRun done = run(steps + QStringLiteral("curve fastgraph1 3\nshow Edit1\n"));
+    ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+    EXPECT_EQ(done.lines.filter(QStringLiteral("Error! Unknown file format!")).size(), 2);
+    EXPECT_EQ(done.lines.filter(QStringLiteral("is a folder, not a file")).size(), 1);
+    EXPECT_EQ(done.lines.filter(QStringLiteral("File not found.")).size(), 1);
+    const QStringList points = done.points();
+    ASSERT_EQ(points.size() % 2, 0);
+    EXPECT_EQ(points.mid(0, points.size() / 2), points.mid(points.size() / 2));
+    // Nothing was replaced, so the only backup is the one of the shut-down.
+    EXPECT_EQ(backups().size(), 1);
+}
+
+TEST_F(Operator, OpenedNamesAreCleanedAndShortFilesKeepTheRange) {
+    write(data(QStringLiteral("x.txt")),
+          "Low Field Impedance Analysis  d / t -- Anna von Stein\r\n\r\nMaterial : m\r\n"
+          "Sample Description      : ../x\r\nNotes : n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"
+          "tand              [1e-4]: ---\r\n\r\n\r\n\r\n\r\nk31  [%]: ---\r\n\r\n"
+          "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]\r\n 1.0E+0002\t 5.0E+0002\t-8.0E+0001\r\n"
+          " 2.0E+0002\t 1.0E+0003\r\n\r\n");
+    const ProgramRun done = run(
+        QStringLiteral("show Edit1\nshow Edit2\n") +
+        QStringLiteral("file %1\nanswer OK\nclick ffnen1\n").arg(data(QStringLiteral("x.txt"))) +
+        QStringLiteral("expect Edit4 .._x\nexpect Edit8 Anna von Stein\n"
+                       "show Edit1\nshow Edit2\ncurve fastgraph1 3\nquit\n"));
+    ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+    EXPECT_EQ(done.points(), QStringList{QStringLiteral("100\t500")});
+    EXPECT_TRUE(done.lines.join('\n').contains(QStringLiteral("1 incomplete data rows")));
+    const QStringList ranges = done.lines.filter(QRegularExpression(QStringLiteral("^Edit[12]")));
+    ASSERT_EQ(ranges.size(), 4);
+    EXPECT_EQ(ranges.mid(0, 2), ranges.mid(2, 2));
+    // The shut-down backup of the opened spectrum lies inside the backup folder.
+    ASSERT_EQ(backups().size(), 1);
+    EXPECT_TRUE(backups().first().endsWith(QStringLiteral("-.._x_dia.txt")));
+}
+
+TEST_F(Operator, SampleNameOnTabMeasurementNamesTheSeriesFileInTheWorkingDirectory) {
+    const ProgramRun done =
+        run(QStringLiteral("check CheckBox21 1\ntype Edit27 a/b:c?\nenter Edit27\n"
+                           "expect Edit4 a_b_c_\nexpect Edit30 %1\n")
+                .arg(data(QStringLiteral("a_b_c_.txt"))));
+    EXPECT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+}
+
+TEST_F(Operator, AFailedBackupIsReportedAndTheSpectrumStaysWhenTheOperatorSaysSo) {
+    write(dir_.filePath(QStringLiteral("blocker")), "a file, not a folder");
+    const ProgramRun done = run(QStringLiteral("type Edit32 %1/sub\nenter Edit32\n")
+                                    .arg(dir_.filePath(QStringLiteral("blocker"))) +
+                                measure() +
+                                QStringLiteral("curve fastgraph1 3\nanswer Cancel\n"
+                                               "click Button6\ncurve fastgraph1 3\n"
+                                               "answer OK\n"));
+    ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+    EXPECT_EQ(done.lines.filter(QStringLiteral("The spectrum could not be backed up")).size(), 1);
+    const QStringList points = done.points();
+    EXPECT_EQ(points.mid(0, points.size() / 2), points.mid(points.size() / 2));
+}
+
+TEST_F(Operator, AskMeAnsweredNoWritesEnglishAndKeepsEnglish) {
+    const ProgramRun done = run(QStringLiteral("select RadioGroup5 2\n") + measure() +
+                                QStringLiteral("file %1 #1\nanswer No\nclick Speichern1\n"
+                                               "expect RadioGroup5 English\n")
+                                    .arg(data(QStringLiteral("e.txt"))));
+    ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+    EXPECT_TRUE(bytesOf(data(QStringLiteral("e.txt"))).startsWith("Low Field Impedance Analysis"));
+}
+
+} // namespace

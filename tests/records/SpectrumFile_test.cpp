@@ -1,0 +1,223 @@
+// The spectrum text file: number layout, header lines, columns of both kinds of display pair,
+// visible points, and reading back what was written (including files of older programs).
+#include "records/SpectrumFile.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace ymt {
+namespace {
+
+SpectrumHeader sampleHeader() {
+    SpectrumHeader h;
+    h.dateTime = QStringLiteral("1/31/24 / 11:59:59 PM");
+    h.measuredBy = QStringLiteral("Anna von Stein");
+    h.material = QStringLiteral("PZT-5H");
+    h.sampleName = QStringLiteral("S1");
+    h.notes = QStringLiteral("poled");
+    h.geometry = 1;
+    h.electrodeDistance = QStringLiteral("1.000");
+    h.electrodeArea = QStringLiteral("100.000");
+    h.capacitanceFrequency = QStringLiteral("1.000");
+    h.capacitance = QStringLiteral("1.500");
+    h.tandUnit = QStringLiteral("[1e-3]");
+    h.tand = QStringLiteral("1.5");
+    h.eps = QStringLiteral("1694");
+    h.fmin = QStringLiteral("199.800");
+    h.fmax = QStringLiteral("219.000");
+    h.keff = QStringLiteral("41.2");
+    h.modeCaption = QStringLiteral("kt         [%]");
+    h.kmode = QStringLiteral("38.0");
+    h.q3db = QStringLiteral("480");
+    h.b3db = QStringLiteral("0.416 (f=199.8)");
+    h.leftAxisTitle = QStringLiteral("|Z| [Ohm]");
+    h.rightAxisTitle = QStringLiteral("theta [°]");
+    return h;
+}
+
+CurveStore spectrum(int points) {
+    CurveStore store;
+    for (int i = 0; i < points; ++i) {
+        const double f = 100.0 + i * 1.234567891;
+        store.AddPoint(3, f, 1000.0 / (1 + i) + 1e-9);
+        store.AddPoint(4, f, -89.123456789 + i);
+        store.AddPoint(1, f, i * 0.5);
+        store.AddPoint(2, f, -i * 0.25);
+    }
+    return store;
+}
+
+QList<QByteArray> linesOf(const QByteArray& bytes) {
+    QList<QByteArray> lines = bytes.split('\n');
+    EXPECT_TRUE(lines.last().isEmpty()); // every line ends in CR LF
+    lines.removeLast();
+    for (QByteArray& line : lines) {
+        EXPECT_TRUE(line.endsWith('\r'));
+        line.chop(1);
+    }
+    return lines;
+}
+
+SpectrumFileRead readBack(const QByteArray& bytes) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return ReadSpectrumFile(buffer);
+}
+
+TEST(SpectrumNumber, SixteenCharactersWithFourExponentDigits) {
+    EXPECT_EQ(SpectrumNumberText(1234.5), " 1.2345000E+0003");
+    EXPECT_EQ(SpectrumNumberText(0.04), " 4.0000000E-0002");
+    EXPECT_EQ(SpectrumNumberText(-45.3), "-4.5300000E+0001");
+    EXPECT_EQ(SpectrumNumberText(0.0), " 0.0000000E+0000");
+    EXPECT_EQ(SpectrumNumberText(-0.0), " 0.0000000E+0000");
+    EXPECT_EQ(SpectrumNumberText(999999995.0), " 1.0000000E+0009"); // rounds up a decade
+    EXPECT_EQ(SpectrumNumberText(-1.5e-300), "-1.5000000E-0300");
+    EXPECT_EQ(SpectrumNumberText(123456789.0), " 1.2345679E+0008");
+}
+
+TEST(SpectrumHeaderLayout, ValuesStartInColumn27WithLabelsOfTheFileLanguage) {
+    const QByteArray bytes = SpectrumFileBytes(sampleHeader(), spectrum(3), std::nullopt);
+    const QList<QByteArray> lines = linesOf(bytes);
+    ASSERT_EQ(lines.size(), 21 + 3);
+    EXPECT_EQ(lines[0], "Low Field Impedance Analysis  1/31/24 / 11:59:59 PM -- Anna von Stein");
+    EXPECT_EQ(lines[2], "Material                : PZT-5H");
+    EXPECT_EQ(lines[5], "Sample Geometry         : Circular Disc / Rod");
+    EXPECT_EQ(lines[7], "Electrode-Area [mm\xb2]    : 100.000");
+    EXPECT_EQ(lines[11], "tand              [1e-3]: 1.5");
+    EXPECT_EQ(lines[16], "kt                   [%]: 38.0");
+    EXPECT_EQ(lines[20], "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]");
+    for (int i : {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18})
+        EXPECT_EQ(lines[i].indexOf(": "), 24) << i;
+
+    SpectrumHeader german = sampleHeader();
+    german.german = true;
+    german.geometry = 2;
+    const QList<QByteArray> de = linesOf(SpectrumFileBytes(german, spectrum(1), std::nullopt));
+    EXPECT_TRUE(de[0].startsWith("Kleinsignalimpedanzmessung  "));
+    EXPECT_EQ(de[5], "Probengeometrie         : Rechteck-Platte / Rechteckstab");
+    EXPECT_EQ(de[7], "Elektrodenfl\xe4"
+                     "che [mm\xb2]  : 100.000");
+}
+
+TEST(SpectrumRowsLayout, FiveColumnsForAnotherPairAndThreeWhenDisplayCurvesAreShort) {
+    SpectrumHeader other = sampleHeader();
+    other.firstDisplayPair = false;
+    other.leftAxisTitle = QStringLiteral("eps'");
+    other.rightAxisTitle = QStringLiteral("eps''");
+    QList<QByteArray> lines = linesOf(SpectrumFileBytes(other, spectrum(2), std::nullopt));
+    EXPECT_EQ(lines[20], "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]\teps'\teps''");
+    EXPECT_EQ(lines[22], " 1.0123457E+0002\t 5.0000000E+0002\t-8.8123457E+0001\t"
+                         " 5.0000000E-0001\t-2.5000000E-0001");
+
+    CurveStore shortDisplay = spectrum(3);
+    shortDisplay.ClearCurve(1); // e.g. eps' - eps'' without an electrode area
+    shortDisplay.ClearCurve(2);
+    lines = linesOf(SpectrumFileBytes(other, shortDisplay, std::nullopt));
+    EXPECT_EQ(lines[20], "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]");
+    ASSERT_EQ(lines.size(), 24);
+    EXPECT_EQ(lines[23].split('\t').size(), 3);
+}
+
+TEST(SpectrumRowsLayout, VisiblePointsOnlyLeavesOutTheLimitsThemselves) {
+    CurveStore store;
+    for (double f : {99.0, 100.0, 150.0, 200.0, 201.0}) {
+        store.AddPoint(3, f, 1);
+        store.AddPoint(4, f, 2);
+    }
+    const QList<QByteArray> lines =
+        linesOf(SpectrumFileBytes(sampleHeader(), store, std::pair(100.0, 200.0)));
+    ASSERT_EQ(lines.size(), 22);
+    EXPECT_TRUE(lines[21].startsWith(" 1.5000000E+0002"));
+}
+
+TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
+    const CurveStore store = spectrum(401);
+    const SpectrumFileRead read = readBack(SpectrumFileBytes(sampleHeader(), store, std::nullopt));
+    ASSERT_EQ(read.status, SpectrumReadStatus::Ok);
+    const SpectrumFileContent& c = read.content;
+    ASSERT_EQ(c.rows.points.size(), 401u);
+    for (int i = 0; i < 401; ++i) {
+        // Rounded to 8 significant digits, and read back to the same double as the text.
+        EXPECT_EQ(c.rows.points[i].frequency,
+                  SpectrumNumberText(store.x(3, i)).trimmed().toDouble());
+        EXPECT_EQ(c.rows.points[i].phase, SpectrumNumberText(store.y(4, i)).toDouble());
+    }
+    EXPECT_EQ(c.measuredBy, "Anna von Stein");
+    EXPECT_EQ(c.material, "PZT-5H");
+    EXPECT_EQ(c.sampleName, "S1");
+    EXPECT_EQ(c.notes, "poled");
+    EXPECT_EQ(c.electrodeArea, "100.000");
+    EXPECT_EQ(c.capacitance, "1.500");
+    EXPECT_EQ(c.tand, 15.0); // 1.5 in units of 1e-3
+    EXPECT_EQ(c.couplingType, 2);
+    EXPECT_EQ(c.kmode, "38.0");
+    EXPECT_TRUE(c.hasQuality);
+    EXPECT_EQ(c.q3db, "480");
+    EXPECT_EQ(c.b3dbValue, 0.416);
+    EXPECT_EQ(c.leftAxisTitle, "|Z| [Ohm]");
+    EXPECT_EQ(c.rightAxisTitle, "theta [°]");
+}
+
+TEST(SpectrumFileRead, OlderFilesAndShortFiles) {
+    // No Q/B lines, an LF-only file, the operator named after " von ".
+    const QByteArray old =
+        "Kleinsignalimpedanzmessung 1.1.99 von Vazaz\n\nMaterial : M\nProbe : ../x\n"
+        "N : n\n\n\n\n\n\n\ntand [1e-4]: 3\n\n\n\n\nk33 [%]: 12\n\nF\tA\tB\n1 2 3\n4 5 6\n";
+    SpectrumFileRead read = readBack(old);
+    ASSERT_EQ(read.status, SpectrumReadStatus::Ok);
+    EXPECT_EQ(read.content.measuredBy, "Vazaz");
+    EXPECT_EQ(read.content.sampleName, "../x");
+    EXPECT_EQ(read.content.tand, 3.0);
+    EXPECT_EQ(read.content.couplingType, 1);
+    EXPECT_FALSE(read.content.hasQuality);
+    EXPECT_EQ(read.content.leftAxisTitle, "A");
+    EXPECT_EQ(read.content.rows.points.size(), 2u);
+
+    read = readBack("Impedance but nothing else");
+    EXPECT_EQ(read.status, SpectrumReadStatus::Ok);
+    EXPECT_TRUE(read.content.material.isEmpty());
+    EXPECT_TRUE(read.content.rows.points.empty());
+
+    for (const QByteArray& bad :
+         {QByteArray(), QByteArray("\0\0\0", 3), QByteArray("random \x01\x02 bytes\nmpedan")})
+        EXPECT_EQ(readBack(bad).status, SpectrumReadStatus::UnknownFormat);
+}
+
+TEST(SpectrumFileRead, MeasuredByRulesKeepNamesWithVonOrBy) {
+    EXPECT_EQ(MeasuredByFromTitleLine("Low Field Impedance Analysis  d / t -- Anna von Stein"),
+              "Anna von Stein");
+    EXPECT_EQ(MeasuredByFromTitleLine("Title  d / t -- Stand by Me"), "Stand by Me");
+    EXPECT_EQ(MeasuredByFromTitleLine("Title d t von Vazaz"), "Vazaz");
+    EXPECT_EQ(MeasuredByFromTitleLine("Title only"), "Title only");
+}
+
+TEST(SpectrumFileRead, MissingFilesAndFoldersAreToldApart) {
+    QTemporaryDir dir;
+    EXPECT_EQ(ReadSpectrumFile(dir.filePath(QStringLiteral("gone.txt"))).status,
+              SpectrumReadStatus::NotFound);
+    EXPECT_EQ(ReadSpectrumFile(dir.path()).status, SpectrumReadStatus::NotAFile);
+}
+
+TEST(SpectrumFileWrite, AFailedWriteIsReportedAndAReplacementLeavesNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.txt"));
+    ASSERT_TRUE(WriteFileReplacing(path, "old", nullptr));
+    QString error;
+    EXPECT_FALSE(WriteFileReplacing(dir.filePath(QStringLiteral("missing/s.txt")), "new", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("missing/s.txt")));
+    ASSERT_TRUE(WriteFileReplacing(path, "new", nullptr));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.txt"});
+}
+
+} // namespace
+} // namespace ymt
