@@ -227,6 +227,8 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     // The results of the previous spectrum do not describe this one.
     Results = ymt::EvaluationResults{};
     clearResultLabels();
+    // The next "On C measurement" line is appended, not written over a line of another sample.
+    forgetProtocolledLine();
     PageControl1->setCurrentWidget(TabSheet3);
     fastgraph1->store().ClearAll();
 
