@@ -129,16 +129,16 @@ void TForm1::Button6Click() {
                                  ymt::FixedText(AnalyzerMax, 1, 3)));
                 continue;
             }
-            stopped = !sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range->number),
-                                      progressText(i + 1, static_cast<int>(ranges.size())),
-                                      range->start, range->stop, true,
-                                      QStringLiteral("range %1").arg(range->number));
+            stopped =
+                !sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range->number),
+                                progressText(i + 1, static_cast<int>(ranges.size())), range->start,
+                                range->stop, true, QStringLiteral("range %1").arg(range->number));
         }
         if (ranges.isEmpty() &&
             dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(6),
                                   ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK)
-            stopped = !sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin,
-                                      AnalyzerMax, true, QStringLiteral("the spectrum overview"));
+            stopped = !sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin, AnalyzerMax,
+                                      true, QStringLiteral("the spectrum overview"));
 
         // The capacitance measurement runs before its point is added, so that the point carries
         // the values just measured; without a measurement a |Z| of 0 would pose as f(min).

@@ -85,10 +85,10 @@ void TForm1::Button12Click() {
 
     Analyzer.GetSweepRange(AnalyzerMin, AnalyzerMax);
     if (!Analyzer.SpanReported) {
-        const QString text = QStringLiteral("Warning: the analyzer did not report its frequency "
-                                            "span; using %1 ... %2 kHz of the model.")
-                                 .arg(ymt::FixedText(AnalyzerMin, 1, 3),
-                                      ymt::FixedText(AnalyzerMax, 1, 3));
+        const QString text =
+            QStringLiteral("Warning: the analyzer did not report its frequency "
+                           "span; using %1 ... %2 kHz of the model.")
+                .arg(ymt::FixedText(AnalyzerMin, 1, 3), ymt::FixedText(AnalyzerMax, 1, 3));
         logLine(text);
         statusBar()->showMessage(text);
     }

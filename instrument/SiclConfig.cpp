@@ -52,8 +52,8 @@ SiclConfig parseSiclConfig(const QString& text) {
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2).trimmed().toLower();
             section.remove(QLatin1Char(' '));
-            skippingDuplicate = section != QLatin1String("interfaces") &&
-                                config.devices.contains(section);
+            skippingDuplicate =
+                section != QLatin1String("interfaces") && config.devices.contains(section);
             if (skippingDuplicate)
                 config.problems << QStringLiteral("line %1: section [%2] given twice; the second "
                                                   "one is ignored")

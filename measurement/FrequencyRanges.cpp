@@ -73,8 +73,7 @@ QList<SweepRange> CheckedSweepRanges(const bool checked[3], const QString starts
 std::optional<SweepRange> ClampedSweepRange(const SweepRange& range, double analyzerMin,
                                             double analyzerMax) {
     SweepRange clamped = range;
-    clamped.start =
-        ClampToAnalyzer(std::min(range.start, range.stop), analyzerMin, analyzerMax);
+    clamped.start = ClampToAnalyzer(std::min(range.start, range.stop), analyzerMin, analyzerMax);
     clamped.stop = ClampToAnalyzer(std::max(range.start, range.stop), analyzerMin, analyzerMax);
     if (!(clamped.start < clamped.stop))
         return std::nullopt;

@@ -284,8 +284,8 @@ TEST(FailingSweeps, ALost4194AServiceRequestEndsEachSweepAtTheTimeout) {
 
 TEST(FailingSweeps, ATraceThatEndsEarlyKeepsOnlyThePointsThatCameBack) {
     const QString conf = "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 100\n";
-    const SimulatorRun run = RunOnSimulator(
-        ConnectSteps(1) + "answer OK\nclick Button6\n" + kCurves, conf);
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(1) + "answer OK\nclick Button6\n" + kCurves, conf);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const std::vector<CurvePointText> z = run.curve(0);
     ASSERT_EQ(z.size(), 2u * 100u + (run.number("ZAvg") != 0 ? 1 : 0));

@@ -25,8 +25,7 @@ namespace {
 class NoActivation : public QObject {
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        return event->type() == QEvent::ActivationChange ||
-               event->type() == QEvent::WindowActivate;
+        return event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowActivate;
     }
 };
 
@@ -119,8 +118,9 @@ TEST(Backups, ASampleNameWithSlashAndColonStillGetsItsBackup) {
     ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
     steps.write("type Edit4 \"PZT/5:A\"\ntype Memo2 line\nanswer No\nanswer No\nquit\n");
     steps.close();
-    program.start(QStringLiteral(YMT_EXECUTABLE), {QStringLiteral("--fast"), QStringLiteral("--home"),
-                                                   home.path(), QStringLiteral("--script"), script});
+    program.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                   QStringLiteral("--script"), script});
     ASSERT_TRUE(program.waitForFinished(60000));
     EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardOutput().toStdString();
     const QStringList files = backupFiles(home.path());
@@ -129,10 +129,10 @@ TEST(Backups, ASampleNameWithSlashAndColonStillGetsItsBackup) {
 }
 
 TEST(TimeoutField, TextThatIsNoWholeNumberKeepsThePreviousLimit) {
-    const SimulatorRun run = RunOnSimulator(
-        "type Edit35 3\nanswer OK\ntype Edit35 \"30 s\"\nshow Edit35\n" + ConnectSteps(0) +
-            "click Button6\nstate\n",
-        kNoServiceRequest);
+    const SimulatorRun run =
+        RunOnSimulator("type Edit35 3\nanswer OK\ntype Edit35 \"30 s\"\nshow Edit35\n" +
+                           ConnectSteps(0) + "click Button6\nstate\n",
+                       kNoServiceRequest);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.linesStartingWith("message ").value(0),
               "message error \"'30 s' is not a valid integer value\" -> OK");
@@ -177,10 +177,9 @@ TEST(AnalyzerFailures, ADroppedSpanQueryKeepsTheModelsSpan) {
 }
 
 TEST(AnalyzerFailures, ALostTraceGivesOneMessageAndNoPoint) {
-    const SimulatorRun run =
-        RunOnSimulator(ConnectSteps(0) + "answer OK\nclick Button6\nshow Memo1\n" +
-                           "curve fastgraph1 3\nstate\n",
-                       "[gpib0,17]\ndevice = HP4194A\nfault = drop-reply A?\n");
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(0) + "answer OK\nclick Button6\nshow Memo1\n" + "curve fastgraph1 3\nstate\n",
+        "[gpib0,17]\ndevice = HP4194A\nfault = drop-reply A?\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList messages = run.linesStartingWith("message error");
     ASSERT_EQ(messages.size(), 1);

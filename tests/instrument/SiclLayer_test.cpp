@@ -73,11 +73,11 @@ TEST_F(SiclLayerTest, ADeviceSectionGivenTwiceIsMadeFromItsFirstSectionOnly) {
 }
 
 TEST_F(SiclLayerTest, HugeFaultCountsAndDelaysAreBounded) {
-    const sim::SimAnalyzerConfig config = sim::parseSimAnalyzerConfig(
-        {{"device", "HP4194A"},
-         {"fault", "extra-values 2147483647"},
-         {"late_ms", "1e30"},
-         {"seed", "-5e20"}});
+    const sim::SimAnalyzerConfig config =
+        sim::parseSimAnalyzerConfig({{"device", "HP4194A"},
+                                     {"fault", "extra-values 2147483647"},
+                                     {"late_ms", "1e30"},
+                                     {"seed", "-5e20"}});
     ASSERT_EQ(config.faults.size(), 1);
     EXPECT_EQ(config.faults[0].count, sim::kMaxFaultValues);
     EXPECT_EQ(config.lateReplyMs, 3600 * 1000);
