@@ -4,9 +4,15 @@
 #include "tests/app/ConnectionTestSupport.h"
 #include "tests/app/MainWindowTestSupport.h"
 
+#include "app/OperatorStop.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QThread>
 
 #include <gtest/gtest.h>
@@ -162,6 +168,31 @@ TEST(StopButton, EndsAWaitWithoutLimitAndLeavesTheProgramUsable) {
     EXPECT_TRUE(run.enabled("Button7"));
     // Afterwards a sweep with a limit runs to its end and stores its points.
     EXPECT_EQ(run.curve(0).size(), 401u);
+}
+
+TEST(StopButton, EscEndsAWaitAndNoOtherInputStartsAnOperationInsideIt) {
+    ymt::test::WindowOnTempHome fixture;
+    fixture.window->show();
+    QCoreApplication::processEvents();
+    ymt::OperatorStop* stop = fixture.window->operatorStop();
+    auto* connect = fixture.control<QPushButton>("Button12");
+    auto* log = fixture.control<QPlainTextEdit>("Memo1");
+    stop->waitStarted();
+    EXPECT_TRUE(stop->button()->isVisible());
+    const QPointF inside(connect->rect().center());
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+        QCoreApplication::postEvent(
+            connect, new QMouseEvent(type, inside, connect->mapToGlobal(inside), Qt::LeftButton,
+                                     Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(fixture.window.get(),
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    QElapsedTimer waited;
+    waited.start();
+    EXPECT_TRUE(stop->pause(5000));
+    EXPECT_LT(waited.elapsed(), 4000);
+    stop->waitEnded(true);
+    EXPECT_FALSE(stop->button()->isVisible());
+    EXPECT_EQ(log->toPlainText().toStdString(), "Stopped by the operator.");
 }
 
 TEST(AnalyzerFailures, ADroppedSpanQueryKeepsTheModelsSpan) {
