@@ -41,6 +41,8 @@ namespace ymt {
 class TFastGraph;
 class AboutBox;
 struct SpectrumFileContent;
+class OperatorStop;
+class TerminationSignals;
 } // namespace ymt
 
 class TForm1 : public QMainWindow, public ymt::ScriptTarget {
@@ -305,6 +307,32 @@ private:
 
 public:
 
+    // ---- Operator stop, failures of the analyzer, end of the session ----
+    // (OperatorStop.cpp, MainWindowSessionEnd.cpp, MainWindowAcquisition.cpp)
+    // Ends the run with the normal close request and destroy sequence as soon as no wait and
+    // no message box is running (a running wait is stopped). Unattended (a signal, a session
+    // end without interaction) asks nothing: the protocol is kept by its backup.
+    void requestSessionEnd(bool unattended);
+    ymt::OperatorStop* operatorStop() const { return operatorStop_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void watchSessionEnd();
+    void endSessionWhenSafe();
+    // A failure of the analyzer goes to the log at once; at the end of the operation the last
+    // one shows in the status bar and all of them in one box (none while a repeat series runs).
+    void noteAnalyzerFailure(const QString& text);
+    void reportAnalyzerFailures();
+    // backup directory + timestamp + "-" + the cleaned sample name.
+    QString backupBaseName() const;
+    ymt::OperatorStop* operatorStop_ = nullptr;
+    ymt::TerminationSignals* terminationSignals_ = nullptr;
+    bool sessionEndPending_ = false;
+    bool unattendedEnd_ = false;
+    QStringList analyzerFailures_; // of the running operation
+
 protected:
 private:
     void buildMenu();
@@ -351,9 +379,10 @@ private:
     // Backup of the spectrum before it changes, as the backup option allows; false when the
     // backup failed and the operator chose to leave the spectrum as it is.
     bool backUpSpectrumBeforeChange(bool morePoints);
-    // One sweep over start..stop (kHz) after the prompt is shown, its points appended.
-    void sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
-                        bool setRange);
+    // One sweep over start..stop (kHz) after the prompt is shown, the points that came back
+    // appended; `what` names the sweep in failure messages. False when the operator stopped it.
+    bool sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
+                        bool setRange, const QString& what);
     // A range edit of tab "Measurement" left: isStart for "Start", else "Stop".
     void applyTypedRangeLimit(bool isStart);
     // Evaluation plumbing (MainWindowEvaluation.cpp).

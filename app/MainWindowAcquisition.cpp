@@ -12,8 +12,10 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -49,8 +51,8 @@ bool TForm1::backUpSpectrumBeforeChange(bool morePoints) {
         ymt::SpectrumBackupName(BackupDir, ymt::TimestampText(), sampleNameEdit->text()));
 }
 
-void TForm1::sweepAndAppend(const QString& prompt, const QString& progress, double start,
-                            double stop, bool setRange) {
+bool TForm1::sweepAndAppend(const QString& prompt, const QString& progress, double start,
+                            double stop, bool setRange, const QString& what) {
     PlotPrompt = prompt;
     statusBar()->showMessage(progress);
     repaintPlotNow();
@@ -60,17 +62,48 @@ void TForm1::sweepAndAppend(const QString& prompt, const QString& progress, doub
     if (setRange)
         Analyzer.SetSweepRange(low, high);
     Analyzer.MeasureSweep();
-    // A sweep that timed out or a trace that ended early leaves the values of the previous
-    // sweep (or zeros) in the trace arrays; they are appended all the same.
+    if (Analyzer.WaitStopped)
+        return false;
+    // Only values that came back are points: the rest of the trace arrays is left over from
+    // earlier sweeps and carries frequencies this sweep did not measure.
+    const int points = std::min(PointsPerRange, Analyzer.SweepPointsRead);
+    if (AnalyzerHandle != 0 && points == 0)
+        noteAnalyzerFailure(
+            QStringLiteral("Error: no trace came back from the analyzer for %1; no points stored.")
+                .arg(what));
+    else if (AnalyzerHandle != 0 && points < PointsPerRange)
+        noteAnalyzerFailure(QStringLiteral("Error: the trace of %1 ended after %2 of %3 points; "
+                                           "only these are stored.")
+                                .arg(what)
+                                .arg(points)
+                                .arg(PointsPerRange));
     ymt::AppendSweep(fastgraph1->store(), low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
-                     PointsPerRange, ymt::HP4x94A::kTracePoints);
+                     points, ymt::HP4x94A::kTracePoints);
+    return true;
+}
+
+void TForm1::noteAnalyzerFailure(const QString& text) {
+    logLine(text);
+    analyzerFailures_ << text;
+}
+
+void TForm1::reportAnalyzerFailures() {
+    if (analyzerFailures_.isEmpty())
+        return;
+    const QStringList failures = std::exchange(analyzerFailures_, {});
+    statusBar()->showMessage(failures.last());
+    if (!Timer1->isActive())
+        dialogs().showMessage(ymt::MessageKind::Error, failures.join(QLatin1Char('\n')),
+                              ymt::ButtonSet::OK);
 }
 
 void TForm1::Button6Click() {
+    analyzerFailures_.clear();
     if (!backUpSpectrumBeforeChange(false))
         return;
     clearResultLabels();
     repaintPlotNow();
+    bool stopped = false;
     {
         BusyIndicator busy(statusBar());
         fastgraph1->store().ClearAll();
@@ -83,37 +116,55 @@ void TForm1::Button6Click() {
             stops[range] = rangeEdits[2 * range + 1]->text();
         }
         const QList<ymt::SweepRange> ranges = ymt::CheckedSweepRanges(checked, starts, stops);
-        for (int i = 0; i < ranges.size(); ++i) {
-            const ymt::SweepRange& range = ranges.at(i);
-            sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range.number),
-                           progressText(i + 1, static_cast<int>(ranges.size())), range.start,
-                           range.stop, true);
+        for (int i = 0; i < ranges.size() && !stopped; ++i) {
+            // The analyzer measures only inside its span; a range outside it has no points.
+            const std::optional<ymt::SweepRange> range =
+                ymt::ClampedSweepRange(ranges.at(i), AnalyzerMin, AnalyzerMax);
+            if (!range) {
+                logLine(QStringLiteral("Range %1 (%2 ... %3 kHz) lies outside the analyzer's "
+                                       "span (%4 ... %5 kHz) and is skipped.")
+                            .arg(ranges.at(i).number)
+                            .arg(ymt::FixedText(ranges.at(i).start, 1, 3),
+                                 ymt::FixedText(ranges.at(i).stop, 1, 3),
+                                 ymt::FixedText(AnalyzerMin, 1, 3),
+                                 ymt::FixedText(AnalyzerMax, 1, 3)));
+                continue;
+            }
+            stopped =
+                !sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range->number),
+                                progressText(i + 1, static_cast<int>(ranges.size())), range->start,
+                                range->stop, true, QStringLiteral("range %1").arg(range->number));
         }
         if (ranges.isEmpty() &&
             dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(6),
                                   ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK)
-            sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin, AnalyzerMax, true);
+            stopped = !sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin, AnalyzerMax,
+                                      true, QStringLiteral("the spectrum overview"));
 
         // The capacitance measurement runs before its point is added, so that the point carries
         // the values just measured; without a measurement a |Z| of 0 would pose as f(min).
-        Button8Click();
-        if (Results.ZAvg != 0) {
+        // After a stop the operator wants the analyzer free, not another measurement.
+        if (!stopped)
+            Button8Click();
+        if (!stopped && Results.ZAvg != 0) {
             const double capacitanceFrequency = ymt::ParseNumber(capFrequencyEdit->text());
             fastgraph1->store().AddPoint(3, capacitanceFrequency, Results.ZAvg);
             fastgraph1->store().AddPoint(4, capacitanceFrequency, Results.ThetaAvg);
         }
         fastgraph1->store().SortCurve(3);
         fastgraph1->store().SortCurve(4);
-        if (autoCouplingCheck->isChecked())
+        if (!stopped && autoCouplingCheck->isChecked())
             Button10Click();
         ComboBox1Change();
         ShowMarkers = false;
         PlotPrompt.clear();
     }
     ruecksetzen();
+    reportAnalyzerFailures();
 }
 
 void TForm1::Button7Click() {
+    analyzerFailures_.clear();
     if (!backUpSpectrumBeforeChange(true))
         return;
     {
@@ -123,13 +174,15 @@ void TForm1::Button7Click() {
             fastgraph1->store().DeleteRange(4, RangeStart, RangeStop);
         }
         // The analyzer sweeps the range it holds, which zoom keeps at RangeStart..RangeStop.
-        sweepAndAppend(ymt::Message(4), progressText(1, 1), RangeStart, RangeStop, false);
+        sweepAndAppend(ymt::Message(4), progressText(1, 1), RangeStart, RangeStop, false,
+                       QStringLiteral("the current range"));
         fastgraph1->store().SortCurve(3);
         fastgraph1->store().SortCurve(4);
         ComboBox1Change();
         PlotPrompt.clear();
     }
     ruecksetzen();
+    reportAnalyzerFailures();
 }
 
 void TForm1::DeletePoints1Click() {

@@ -7,6 +7,7 @@
 #include "instrument/SerialTransport.h"
 #include "instrument/Sicl.h"
 #include "instrument/Thermometer.h"
+#include "instrument/SiclConfig.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"
 #include "measurement/Conversions.h"
@@ -19,6 +20,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTabWidget>
 
 namespace {
@@ -41,6 +43,9 @@ void TForm1::setMeasurementButtonsEnabled(bool enabled) {
 void TForm1::Button12Click() {
     AnalyzerModel = analyzerList->currentIndex();
     logLine(ymt::Message(24));
+    // A line of sicl.conf that was not taken would otherwise go unnoticed.
+    for (const QString& problem : ymt::sicl::currentConfig().problems)
+        logLine(QStringLiteral("sicl.conf: ") + problem);
     const QString interfaceName = hpibControllerEdit->text();
     const int address = addressSpin->value();
     if (!AnalyzerSession)
@@ -76,6 +81,14 @@ void TForm1::Button12Click() {
     Button17Click();
 
     Analyzer.GetSweepRange(AnalyzerMin, AnalyzerMax);
+    if (!Analyzer.SpanReported) {
+        const QString text =
+            QStringLiteral("Warning: the analyzer did not report its frequency "
+                           "span; using %1 ... %2 kHz of the model.")
+                .arg(ymt::FixedText(AnalyzerMin, 1, 3), ymt::FixedText(AnalyzerMax, 1, 3));
+        logLine(text);
+        statusBar()->showMessage(text);
+    }
     Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
     RangeStart = AnalyzerMin;
     RangeStop = AnalyzerMax;
@@ -203,8 +216,13 @@ void TForm1::Edit15Exit() {
 
 void TForm1::Edit35Exit() {
     const ymt::TimeoutReading reading = ymt::ReadTimeout(timeoutEdit->text());
+    if (!reading.seconds) {
+        dialogs().showMessage(ymt::MessageKind::Error, reading.error, ymt::ButtonSet::OK);
+        timeoutEdit->setText(ymt::IntText(CompletionTimeout / 1000));
+        return;
+    }
     CompletionTimeout = reading.completionTimeoutMs;
-    timeoutEdit->setText(ymt::IntText(reading.seconds));
+    timeoutEdit->setText(ymt::IntText(*reading.seconds));
 }
 
 void TForm1::closeInstrumentSessions() {

@@ -2,9 +2,11 @@
 // caption at every activation, the close request and the destroy sequence with its backups.
 #include "app/MainWindow.h"
 
+#include "app/OperatorStop.h"
 #include "core/Misc.h"
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
+#include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
 #include "records/QcFile.h"
 
@@ -16,10 +18,36 @@
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 
 void TForm1::FormCreate() {
     activationCount_ = 0;
+    operatorStop_ = new ymt::OperatorStop(
+        this, statusBar(), Timer1, [this] { logLine(QStringLiteral("Stopped by the operator.")); },
+        [this] { requestSessionEnd(false); });
+    Analyzer.WaitObserver = operatorStop_;
+    watchSessionEnd();
+    // Text typed into the protocol is unsaved work, so that "Exit" asks about it. Emptying the
+    // protocol leaves nothing to save.
+    connect(Memo2, &QPlainTextEdit::textChanged, this, [this] {
+        if (!Memo2->document()->isEmpty())
+            ProtocolChanged = true;
+    });
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // A desktop that does not focus new windows never activates this one: the set-up of the
+    // first activation runs once the window is shown all the same.
+    if (activationCount_ == 0)
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (activationCount_ == 0)
+                    FormActivate();
+            },
+            Qt::QueuedConnection);
 }
 
 void TForm1::changeEvent(QEvent* event) {
@@ -115,7 +143,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    if (ProtocolChanged)
+    if (ProtocolChanged && !unattendedEnd_)
         askSaveProtocol(ymt::ButtonSet::YesNo);
 }
 
@@ -125,16 +153,19 @@ void TForm1::FormDestroy() {
     destroyed_ = true;
     Timer1->stop();
     saveSettings();
-    const QString baseName =
-        BackupDir + ymt::TimestampText() + QStringLiteral("-") + sampleNameEdit->text();
+    const QString baseName = backupBaseName();
     QString backupError;
     if (autoBackupGroup->itemIndex() != 0 && fastgraph1->store().pointCount(3) > 0 &&
-        !backupSpectrum(baseName + QStringLiteral("_dia.txt"), &backupError))
+        !backupSpectrum(baseName + QStringLiteral("_dia.txt"), &backupError) && !unattendedEnd_)
         dialogs().showMessage(ymt::MessageKind::Error, backupError, ymt::ButtonSet::OK);
     writeProtocolBackup(baseName);
-    if (ProtocolChanged)
+    if (ProtocolChanged && !unattendedEnd_)
         askSaveProtocol(ymt::ButtonSet::YesNo);
     closeInstrumentSessions();
+}
+
+QString TForm1::backupBaseName() const {
+    return ymt::BackupBaseName(BackupDir, ymt::TimestampText(), sampleNameEdit->text());
 }
 
 void TForm1::writeProtocolBackup(const QString& baseName) {

@@ -179,8 +179,7 @@ void TForm1::writeProtocolCopy(const QString& path) {
 void TForm1::Button3Click() {
     const QStringList lines = protocolLines();
     if (!lines.isEmpty() && ProtocolChanged && autoBackupGroup->itemIndex() != 0)
-        writeProtocolCopy(BackupDir + ymt::TimestampText() + QStringLiteral("-") +
-                          Sample.SampleName + QStringLiteral("_prt.txt"));
+        writeProtocolCopy(backupBaseName() + QStringLiteral("_prt.txt"));
     const ymt::DialogButton answer = dialogs().showMessage(
         ymt::MessageKind::Confirmation, ymt::Message(1), ymt::ButtonSet::YesNoCancel);
     if (answer == ymt::DialogButton::Cancel)

@@ -22,6 +22,8 @@ const AnalyzerCommandTable& Hp4194CommandTable() {
          QStringLiteral("imp13"), QStringLiteral("imp14"), QStringLiteral("imp15"),
          QStringLiteral("imp16"), QStringLiteral("imp17"), QStringLiteral("imp18"),
          QStringLiteral("imp19"), QStringLiteral("imp20"), QStringLiteral("imp1")},
+        0.1,
+        40000.0,
     };
     return table;
 }
@@ -49,6 +51,8 @@ const AnalyzerCommandTable& Hp4294CommandTable() {
          QStringLiteral("MEAS CPQ"),  QStringLiteral("MEAS CPD"),  QStringLiteral("MEAS IMLS"),
          QStringLiteral("MEAS IMCS"), QStringLiteral("MEAS IMLP"), QStringLiteral("MEAS IMCP"),
          QStringLiteral("MEAS LPR"),  QStringLiteral("MEAS CPR"),  QStringLiteral("MEAS IMPH")},
+        0.04,
+        110000.0,
     };
     return table;
 }

@@ -16,6 +16,9 @@ struct AnalyzerCommandTable {
     QStringList compensation[2];        // [0] off, [1] on
     QString measureOpen, measureShort, measureSweep, autoscale;
     QString functions[21]; // display pair codes 1-21
+    // The frequency span of the model after a preset, in kHz: what Connect falls back to when
+    // the analyzer does not report its own.
+    double spanStartKHz, spanStopKHz;
 };
 
 const AnalyzerCommandTable& Hp4194CommandTable();

@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "instrument/Sicl.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,6 +11,12 @@ namespace ymt {
 namespace {
 
 constexpr unsigned char kServiceRequestBit = 0x40;
+// A wait the operator can stop reads the operation-complete reply in slices of this length.
+constexpr int kOperationCompleteSliceMs = 500;
+
+bool holdsDigit(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.isDigit(); });
+}
 
 } // namespace
 
@@ -47,18 +54,33 @@ void HP4x94A::SendCommand(const QString& cmd) {
 void HP4x94A::WaitComplete(int timeout) {
     if (!connected())
         return;
-    if (!is4194()) {
-        AnalyzerSession->SetTimeout(AnalyzerHandle, timeout);
-        AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("*OPC?"));
-        QString reply;
-        AnalyzerSession->Read(AnalyzerHandle, reply);
-        AnalyzerSession->SetTimeout(AnalyzerHandle, kSessionTimeoutMs);
-        return;
+    WaitStopped = false;
+    if (WaitObserver)
+        WaitObserver->waitStarted();
+    if (is4194())
+        waitForServiceRequest(timeout);
+    else
+        waitForOperationComplete(timeout);
+    if (WaitObserver)
+        WaitObserver->waitEnded(WaitStopped);
+}
+
+bool HP4x94A::pauseInWait(int ms) {
+    if (!WaitObserver) {
+        DelayMs(ms);
+        return false;
     }
+    return WaitObserver->pause(ms);
+}
+
+void HP4x94A::waitForServiceRequest(int timeout) {
     const qint64 start = clock::nowMs();
     for (;;) {
         const qint64 elapsed = clock::nowMs() - start;
-        DelayMs(1000);
+        if (pauseInWait(1000)) {
+            WaitStopped = true;
+            break;
+        }
         const unsigned char status = AnalyzerSession->ReadStatusByte(AnalyzerHandle);
         if (status & kServiceRequestBit)
             break;
@@ -70,9 +92,37 @@ void HP4x94A::WaitComplete(int timeout) {
     }
 }
 
-void HP4x94A::QueryNumber(const QString& name, double& value) {
-    if (!connected())
+void HP4x94A::waitForOperationComplete(int timeout) {
+    QString reply;
+    if (!WaitObserver) {
+        AnalyzerSession->SetTimeout(AnalyzerHandle, timeout);
+        AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("*OPC?"));
+        AnalyzerSession->Read(AnalyzerHandle, reply);
+        AnalyzerSession->SetTimeout(AnalyzerHandle, kSessionTimeoutMs);
         return;
+    }
+    // One read bounded by the whole timeout could not be stopped; short reads are, and a reply
+    // that is not ready yet stays with the analyzer for the next one.
+    AnalyzerSession->SetTimeout(AnalyzerHandle, kOperationCompleteSliceMs);
+    AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("*OPC?"));
+    const qint64 start = clock::nowMs();
+    for (;;) {
+        AnalyzerSession->Read(AnalyzerHandle, reply);
+        if (AnalyzerSession->LastError != sicl::I_ERR_TIMEOUT)
+            break;
+        if (timeout > 0 && clock::nowMs() - start >= timeout)
+            break;
+        if (WaitObserver->pause(0)) {
+            WaitStopped = true;
+            break;
+        }
+    }
+    AnalyzerSession->SetTimeout(AnalyzerHandle, kSessionTimeoutMs);
+}
+
+bool HP4x94A::QueryNumber(const QString& name, double& value) {
+    if (!connected())
+        return false;
     if (is4194()) {
         SendCommand(name + QLatin1Char('?'));
         DelayMs(300);
@@ -81,23 +131,24 @@ void HP4x94A::QueryNumber(const QString& name, double& value) {
     }
     QString reply;
     AnalyzerSession->Read(AnalyzerHandle, reply);
+    const bool answered = AnalyzerSession->LastError == 0 && holdsDigit(reply);
     value = ParseNumber(reply);
+    return answered;
 }
 
-void HP4x94A::ReadTrace(const QString& name, std::span<double> values, int count) {
+int HP4x94A::ReadTrace(const QString& name, std::span<double> values, int count) {
     if (!connected())
-        return;
+        return 0;
     if (is4194()) {
         SendCommand(name + QLatin1Char('?'));
         DelayMs(50);
-        AnalyzerSession->ReadFixedValues(AnalyzerHandle, count, values);
-        return;
+        return AnalyzerSession->ReadFixedValues(AnalyzerHandle, count, values);
     }
     const bool traceA = name.toUpper() == QLatin1String("A");
     AnalyzerSession->Write(AnalyzerHandle,
                            traceA ? QStringLiteral("TRAC A") : QStringLiteral("TRAC B"));
     AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("OUTPDTRC?"));
-    AnalyzerSession->ReadValuePairs(AnalyzerHandle, count, values);
+    return AnalyzerSession->ReadValuePairs(AnalyzerHandle, count, values);
 }
 
 void HP4x94A::PresetAnalyzer() {
@@ -126,10 +177,12 @@ void HP4x94A::SetSweepRange(double a, double b) {
 void HP4x94A::GetSweepRange(double& start, double& stop) {
     if (!connected())
         return;
-    QueryNumber(table().startQuery, start);
-    QueryNumber(table().stopQuery, stop);
-    start /= 1000;
-    stop /= 1000;
+    double startHz = 0, stopHz = 0;
+    const bool startReported = QueryNumber(table().startQuery, startHz);
+    const bool stopReported = QueryNumber(table().stopQuery, stopHz);
+    start = startReported ? startHz / 1000 : table().spanStartKHz;
+    stop = stopReported ? stopHz / 1000 : table().spanStopKHz;
+    SpanReported = startReported && stopReported;
 }
 
 void HP4x94A::SetDisplayScales(bool logA, bool logB) {
@@ -176,6 +229,7 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
         return;
     // The buffer holds 401 values, and an average of no points has no meaning.
     n = std::clamp(n, 1, kTracePoints);
+    WaitStopped = false;
     if (is4194()) {
         SendCommand(QStringLiteral("nop=") + IntText(n) +
                     QStringLiteral(";swm2;imp1;asc1;dpb1;center=") + FixedText(f * 1000, 0, 0) +
@@ -188,6 +242,10 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
     }
     zAvg = 0;
     thetaAvg = 0;
+    if (WaitStopped) {
+        SendCommand(is4194() ? QStringLiteral("nop=401;swm1") : QStringLiteral("POIN 401;CONT"));
+        return;
+    }
     // Values a device did not send count as 0 rather than as leftovers of another trace.
     std::array<double, kTracePoints> buffer{};
     ReadTrace(QStringLiteral("a"), buffer, n);
@@ -203,13 +261,19 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
 }
 
 void HP4x94A::MeasureSweep() {
+    SweepPointsRead = 0;
+    WaitStopped = false;
     if (!connected())
         return;
     SendCommand(table().measureSweep);
     if (!is4194())
         WaitComplete(CompletionTimeout);
-    ReadTrace(QStringLiteral("B"), TraceB, kTracePoints);
-    ReadTrace(QStringLiteral("A"), TraceA, kTracePoints);
+    // A sweep the operator stopped is incomplete; its traces would mix old and new values.
+    if (WaitStopped)
+        return;
+    const int pointsB = ReadTrace(QStringLiteral("B"), TraceB, kTracePoints);
+    const int pointsA = ReadTrace(QStringLiteral("A"), TraceA, kTracePoints);
+    SweepPointsRead = std::min(pointsA, pointsB);
 }
 
 void HP4x94A::AutoscaleDisplay() {

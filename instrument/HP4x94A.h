@@ -12,7 +12,8 @@
 //
 // Every operation does nothing while AnalyzerHandle is not above 0, AnalyzerSession is null or
 // AnalyzerModel is neither 0 nor 1. Results never raise errors: a lost reply shows as 0 or as
-// array entries left as they were. Waits run on the one clock (virtual with --fast).
+// array entries left as they were, and the operations say how much really came back (return
+// values, SweepPointsRead, SpanReported). Waits run on the one clock (virtual with --fast).
 #pragma once
 
 #include "instrument/AnalyzerCommandTables.h"
@@ -24,6 +25,17 @@
 #include <span>
 
 namespace ymt {
+
+// Lets the operator end a completion wait early. While a wait runs, its delays pass through
+// pause(), which keeps the window responsive and reports whether the operator stopped it.
+class CompletionWaitObserver {
+public:
+    virtual ~CompletionWaitObserver() = default;
+    virtual void waitStarted() = 0;
+    // Lets ms milliseconds pass on the one clock; true when the operator stopped the wait.
+    virtual bool pause(int ms) = 0;
+    virtual void waitEnded(bool stopped) = 0;
+};
 
 class HP4x94A {
 public:
@@ -39,14 +51,26 @@ public:
     double BiasLevel = 0;      // V, 0 = bias off
     std::array<double, kTracePoints> TraceA{}; // |Z| in ohm of the last sweep
     std::array<double, kTracePoints> TraceB{}; // theta in degrees of the last sweep
+    // Points of the last MeasureSweep that came back in both traces (0 after a lost trace or a
+    // stopped wait); the trace entries after them are left over from earlier sweeps.
+    int SweepPointsRead = 0;
+    // False when the last GetSweepRange got no number for start or stop.
+    bool SpanReported = true;
+    // Null: waits block as plain delays do. Not owned.
+    CompletionWaitObserver* WaitObserver = nullptr;
+    // The last completion wait was ended by the operator.
+    bool WaitStopped = false;
 
     void SendCommand(const QString& cmd);
     void WaitComplete(int timeout);
-    void QueryNumber(const QString& name, double& value);
+    // False when the reply held no number (lost, timed out or garbled); value is 0 then.
+    bool QueryNumber(const QString& name, double& value);
     // Reads trace "A" or "B" (either case) into values (at most count, at most values.size()).
-    void ReadTrace(const QString& name, std::span<double> values, int count);
+    // Returns the number of values that came back as numbers, from the first on.
+    int ReadTrace(const QString& name, std::span<double> values, int count);
     void PresetAnalyzer();
-    void SetSweepRange(double a, double b);          // kHz
+    void SetSweepRange(double a, double b); // kHz
+    // A limit the analyzer does not report is the model's own (spanStartKHz, spanStopKHz).
     void GetSweepRange(double& start, double& stop); // kHz
     void SetDisplayScales(bool logA, bool logB);
     void SetSweepMode(bool continuous);
@@ -68,6 +92,10 @@ private:
     bool is4194() const { return AnalyzerModel == 0; }
     const AnalyzerCommandTable& table() const;
     void sendEach(const QStringList& commands);
+    void waitForServiceRequest(int timeout);
+    void waitForOperationComplete(int timeout);
+    // A delay of a completion wait: through the observer when there is one.
+    bool pauseInWait(int ms);
 };
 
 } // namespace ymt

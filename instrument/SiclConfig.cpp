@@ -45,6 +45,9 @@ QString SiclConfig::transportFor(const QString& interfaceName) const {
 SiclConfig parseSiclConfig(const QString& text) {
     SiclConfig config;
     QString section;
+    // The lines of a device section given a second time are skipped: the device is made from
+    // its first section only, the same for every reader of the configuration.
+    bool skippingDuplicate = false;
     int lineNumber = 0;
     for (const QString& rawLine : SplitLines(text)) {
         ++lineNumber;
@@ -54,10 +57,19 @@ SiclConfig parseSiclConfig(const QString& text) {
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             section = line.mid(1, line.size() - 2).trimmed().toLower();
             section.remove(QLatin1Char(' '));
-            if (section != QLatin1String("interfaces"))
+            skippingDuplicate =
+                section != QLatin1String("interfaces") && config.devices.contains(section);
+            if (skippingDuplicate)
+                config.problems << QStringLiteral("line %1: section [%2] given twice; the second "
+                                                  "one is ignored")
+                                       .arg(lineNumber)
+                                       .arg(section);
+            else if (section != QLatin1String("interfaces"))
                 config.devices[section];
             continue;
         }
+        if (skippingDuplicate)
+            continue;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || section.isEmpty()) {
             config.problems << QStringLiteral("line %1: %2").arg(lineNumber).arg(rawLine);

@@ -48,9 +48,10 @@ void TSicl::Read(int handle, QString& reply) {
     reply = DecodeCp1252(QByteArray(buffer.data(), qsizetype(length)));
 }
 
-void TSicl::ReadFixedValues(int handle, int& count, std::span<double> values) {
+int TSicl::ReadFixedValues(int handle, int& count, std::span<double> values) {
     const int wanted = std::clamp(count, 0, static_cast<int>(values.size()));
     int stored = 0;
+    int converted = 0;
     int reason = 0;
     while (stored < wanted) {
         std::array<char, kFieldBytes> field{};
@@ -65,13 +66,16 @@ void TSicl::ReadFixedValues(int handle, int& count, std::span<double> values) {
         double value = 0;
         LastError = ConvertFixedField(field.data(), length, value);
         values[std::size_t(stored++)] = value;
+        if (LastError == 0)
+            converted = stored;
         if (reason != sicl::I_TERM_MAXCNT || LastError != 0)
             break;
     }
     count = stored;
+    return converted;
 }
 
-void TSicl::ReadValuePairs(int handle, int count, std::span<double> values) {
+int TSicl::ReadValuePairs(int handle, int count, std::span<double> values) {
     count = std::clamp(count, 1, kMaxPairs);
     std::array<double, 2 * kMaxPairs> list{};
     const QByteArray format = "%," + QByteArray::number(2 * count) + "lf";
@@ -79,6 +83,7 @@ void TSicl::ReadValuePairs(int handle, int count, std::span<double> values) {
     const int pairs = std::min({count, (parsed + 1) / 2, static_cast<int>(values.size())});
     for (int i = 0; i < pairs; ++i)
         values[std::size_t(i)] = list[std::size_t(2 * i)];
+    return std::max(pairs, 0);
 }
 
 void TSicl::SetTimeout(int handle, int ms) {

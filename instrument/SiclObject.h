@@ -39,11 +39,12 @@ public:
     void Open(int address, int& handle);
     void Write(int handle, const QString& command);
     void Read(int handle, QString& reply);
-    // Reads up to count (at most values.size()) fields; count becomes the number stored.
-    void ReadFixedValues(int handle, int& count, std::span<double> values);
+    // Reads up to count (at most values.size()) fields; count becomes the number stored. Returns
+    // how many of them converted completely: a field that did not is stored but is no reading.
+    int ReadFixedValues(int handle, int& count, std::span<double> values);
     // values[i] = first value of pair i, for the pairs the device sent; the rest stay as they
-    // were. count is clamped to 1..401 and to values.size().
-    void ReadValuePairs(int handle, int count, std::span<double> values);
+    // were. count is clamped to 1..401 and to values.size(). Returns the number of pairs stored.
+    int ReadValuePairs(int handle, int count, std::span<double> values);
     void SetTimeout(int handle, int ms);
     void Clear(int handle);
     QString ErrorText() const;

@@ -4,8 +4,18 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <cmath>
+
 namespace ymt::sim {
 namespace {
+
+constexpr int kMaxLateReplyMs = 3600 * 1000;
+
+// A number of sicl.conf limited to lo..hi; NaN gives lo.
+double bounded(double value, double lo, double hi) {
+    return std::isnan(value) ? lo : std::clamp(value, lo, hi);
+}
 
 bool parseFault(const QString& text, Fault& fault) {
     const QStringList words =
@@ -30,8 +40,10 @@ bool parseFault(const QString& text, Fault& fault) {
         const QString argument = words.size() > 1 ? words[1] : QString();
         if (kind == FaultKind::ShortTrace || kind == FaultKind::ExtraValues) {
             bool ok = false;
-            fault.count = argument.toInt(&ok);
-            return ok && fault.count >= 0;
+            const qlonglong count = argument.toLongLong(&ok);
+            // Any count beyond a few thousand values tests the same; bounded, no sum overflows.
+            fault.count = static_cast<int>(std::min<qlonglong>(count, kMaxFaultValues));
+            return ok && count >= 0;
         }
         fault.query = argument.toUpper();
         return true;
@@ -93,9 +105,9 @@ SimAnalyzerConfig parseSimAnalyzerConfig(const sicl::KeyValueList& lines, QStrin
         } else if (key == QLatin1String("noise")) {
             config.noise = ParseNumber(value);
         } else if (key == QLatin1String("seed")) {
-            config.seed = static_cast<unsigned>(ParseNumber(value));
+            config.seed = static_cast<unsigned>(bounded(ParseNumber(value), 0, 4294967295.0));
         } else if (key == QLatin1String("late_ms")) {
-            config.lateReplyMs = static_cast<int>(ParseNumber(value));
+            config.lateReplyMs = static_cast<int>(bounded(ParseNumber(value), 0, kMaxLateReplyMs));
         } else if (key == QLatin1String("fault")) {
             Fault fault;
             if (parseFault(value, fault))

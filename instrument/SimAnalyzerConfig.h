@@ -10,6 +10,7 @@
 //   oversize-reply [Q] the reply is followed by 400 blanks before its line end
 //   short-trace N      traces end after N values
 //   extra-values N     traces carry N values more than the analyzer has points
+// (N is limited to kMaxFaultValues, late_ms to one hour)
 //   no-srq             the service request is never raised
 #pragma once
 
@@ -34,6 +35,8 @@ enum class FaultKind {
     ExtraValues,
     NoServiceRequest
 };
+
+inline constexpr int kMaxFaultValues = 100000;
 
 struct Fault {
     FaultKind kind = FaultKind::DropReply;

@@ -31,10 +31,14 @@ double ClampBiasLevel(double volts) {
 TimeoutReading ReadTimeout(const QString& text) {
     TimeoutReading reading;
     const IntConversion typed = StrictInt(text);
+    if (!typed.value) {
+        reading.error = typed.error;
+        return reading;
+    }
     // Keep the milliseconds within a 32-bit count.
     constexpr int maxSeconds = std::numeric_limits<int>::max() / 1000;
-    reading.seconds = typed.value ? std::clamp(*typed.value, 0, maxSeconds) : 0;
-    reading.completionTimeoutMs = reading.seconds * 1000;
+    reading.seconds = std::clamp(*typed.value, 0, maxSeconds);
+    reading.completionTimeoutMs = *reading.seconds * 1000;
     return reading;
 }
 

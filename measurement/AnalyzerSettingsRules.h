@@ -26,12 +26,14 @@ double ClampOscLevel(double volts);
 double ClampBiasLevel(double volts);
 
 struct TimeoutReading {
-    int seconds = 0; // what the field shows afterwards; 0 = no limit
+    std::optional<int> seconds; // what the field shows afterwards; 0 = no limit
     int completionTimeoutMs = 0;
+    QString error; // conversion error message when !seconds
 };
 
-// The field is in seconds; the completion wait counts milliseconds. Text that is not a whole
-// number reads as 0 (no limit), negative values as 0.
+// The field is in seconds; the completion wait counts milliseconds. Negative values read as 0
+// (no limit). Text that is not a whole number gives no value: a typing slip such as "30 s"
+// must not turn the limit into "no limit".
 TimeoutReading ReadTimeout(const QString& text);
 
 // The log lines of "Apply Settings": the stored averaging count (the HP 4194A receives the

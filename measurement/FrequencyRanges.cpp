@@ -72,6 +72,16 @@ QList<SweepRange> CheckedSweepRanges(const bool checked[3], const QString starts
     return ranges;
 }
 
+std::optional<SweepRange> ClampedSweepRange(const SweepRange& range, double analyzerMin,
+                                            double analyzerMax) {
+    SweepRange clamped = range;
+    clamped.start = ClampToAnalyzer(std::min(range.start, range.stop), analyzerMin, analyzerMax);
+    clamped.stop = ClampToAnalyzer(std::max(range.start, range.stop), analyzerMin, analyzerMax);
+    if (!(clamped.start < clamped.stop))
+        return std::nullopt;
+    return clamped;
+}
+
 PointsReading ReadPointsPerRange(const QString& text) {
     PointsReading reading;
     const IntConversion typed = StrictInt(text);
@@ -83,9 +93,14 @@ PointsReading ReadPointsPerRange(const QString& text) {
     return reading;
 }
 
+QString BackupBaseName(const QString& backupDir, const QString& timestamp,
+                       const QString& sampleName) {
+    return backupDir + timestamp + QLatin1Char('-') + CleanSampleName(sampleName);
+}
+
 QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
                            const QString& sampleName) {
-    return backupDir + timestamp + QLatin1Char('-') + sampleName + QStringLiteral("_dia.txt");
+    return BackupBaseName(backupDir, timestamp, sampleName) + QStringLiteral("_dia.txt");
 }
 
 QString FreeBackupName(const QString& fileName) {

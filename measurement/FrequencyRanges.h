@@ -30,6 +30,11 @@ struct SweepRange {
 QList<SweepRange> CheckedSweepRanges(const bool checked[3], const QString starts[3],
                                      const QString stops[3]);
 
+// The range limited to the analyzer's span, limits in rising order; nothing when no span is
+// left (start not below stop).
+std::optional<SweepRange> ClampedSweepRange(const SweepRange& range, double analyzerMin,
+                                            double analyzerMax);
+
 // "Number of Points / Range": a whole number, limited to 1..401 (a trace holds 401 values).
 struct PointsReading {
     std::optional<int> value;
@@ -57,7 +62,12 @@ enum class SpectrumChange { Major, MorePoints };
 // Whether the spectrum is copied to the backup directory before it changes.
 bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints);
 
-// The backup copy: backup directory + timestamp + "-" + sample name + "_dia.txt".
+// The common part of backup names: backup directory + timestamp + "-" + sample name, with the
+// characters a file name cannot hold replaced as in a typed sample name.
+QString BackupBaseName(const QString& backupDir, const QString& timestamp,
+                       const QString& sampleName);
+
+// The backup copy: BackupBaseName + "_dia.txt".
 QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
                            const QString& sampleName);
 

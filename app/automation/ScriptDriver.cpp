@@ -62,6 +62,27 @@ QString oneLine(const QString& text) {
     return flat;
 }
 
+// The step "stop" presses the Stop button of the status bar. No step runs while a wait blocks
+// the window, so the press is kept for the next time the button appears.
+class StopPresser : public QObject {
+public:
+    explicit StopPresser(QAbstractButton* button) : QObject(button), button_(button) {
+        button->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            button_->removeEventFilter(this);
+            QTimer::singleShot(0, button_, &QAbstractButton::click);
+        }
+        return false;
+    }
+
+private:
+    QAbstractButton* button_;
+};
+
 class ScriptRunner {
 public:
     ScriptRunner(ScriptTarget& target, QTextStream& out, const QString& baseDir,
@@ -96,6 +117,7 @@ private:
     Outcome showOrExpect(const ScriptStep& step);
     Outcome listControls();
     Outcome printCurve(const ScriptStep& step);
+    Outcome pressStop();
     void waitMs(int ms);
 
     ScriptTarget& target_;
@@ -328,7 +350,20 @@ Outcome ScriptRunner::perform(const ScriptStep& step) {
     case StepKind::Quit:
         closeWindow();
         return Outcome::Quit;
+    case StepKind::Stop:
+        return pressStop();
     }
+    return Outcome::Done;
+}
+
+Outcome ScriptRunner::pressStop() {
+    auto* button = qobject_cast<QAbstractButton*>(readableControl(QStringLiteral("StopButton")));
+    if (!button)
+        return Outcome::ScriptError;
+    if (button->isVisible())
+        button->click();
+    else
+        new StopPresser(button);
     return Outcome::Done;
 }
 

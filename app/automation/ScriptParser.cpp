@@ -55,6 +55,7 @@ const QHash<QString, StepKind>& stepNames() {
         {QStringLiteral("tick"), StepKind::Tick},
         {QStringLiteral("wait"), StepKind::Wait},
         {QStringLiteral("quit"), StepKind::Quit},
+        {QStringLiteral("stop"), StepKind::Stop},
     };
     return names;
 }
@@ -222,6 +223,7 @@ std::optional<QString> fillStep(ScriptStep& step, const QList<ScriptWord>& words
     case StepKind::Controls:
     case StepKind::Tick:
     case StepKind::Quit:
+    case StepKind::Stop:
         if (!args.isEmpty())
             return QStringLiteral("%1 takes no arguments").arg(words[0].text);
         return std::nullopt;

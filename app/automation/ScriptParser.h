@@ -31,7 +31,8 @@ enum class StepKind {
     Curve,
     Tick,
     Wait,
-    Quit
+    Quit,
+    Stop
 };
 
 enum class MouseAction { Down, Move, Up };

@@ -283,18 +283,28 @@ TEST(FailingSweeps, ALost4194AServiceRequestEndsEachSweepAtTheTimeout) {
         expectSweep(z, run.curve(1), 0, 0.1, 5000, 0);
 }
 
-TEST(FailingSweeps, ATraceThatEndsEarlyAppendsZerosAndTheProgramGoesOn) {
+TEST(FailingSweeps, ATraceThatEndsEarlyKeepsOnlyThePointsThatCameBack) {
     const QString conf = "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 100\n";
     const SimulatorRun run =
-        RunOnSimulator(ConnectSteps(1) + "click Button6\nclick Button7\n" + kCurves, conf);
+        RunOnSimulator(ConnectSteps(1) + "answer OK\nclick Button6\n" + kCurves, conf);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const std::vector<CurvePointText> z = run.curve(0);
-    ASSERT_EQ(z.size(), 802u + 401u + (run.number("ZAvg") != 0 ? 1 : 0));
-    // Beyond the 100 values sent, the trace arrays hold zeros (nothing was ever read there);
-    // the display pair then stores an exact 0 as 1e-300.
-    const std::size_t zeros = std::size_t(std::count_if(
-        z.begin(), z.end(), [](const CurvePointText& point) { return point.y <= 1e-299; }));
-    EXPECT_EQ(zeros, 3u * 301u);
+    ASSERT_EQ(z.size(), 2u * 100u + (run.number("ZAvg") != 0 ? 1 : 0));
+    // Nothing beyond the 100 values sent is invented, and the values sent keep the frequencies
+    // of the 401-point sweep they were measured on.
+    EXPECT_TRUE(std::none_of(z.begin(), z.end(),
+                             [](const CurvePointText& point) { return point.y <= 1e-299; }));
+    double lastOfRange1 = 0;
+    for (const CurvePointText& point : z)
+        lastOfRange1 = point.x < 5000 ? std::max(lastOfRange1, point.x) : lastOfRange1;
+    EXPECT_NEAR(lastOfRange1, gridFrequency(0.04, 5000, 99), 1e-9);
+    EXPECT_LT(z.back().x, gridFrequency(5000, 110000, 100));
+    // One box per operation, naming every sweep that came back short.
+    const QStringList messages = run.linesStartingWith("message ");
+    ASSERT_EQ(messages.size(), 3) << messages.join('\n').toStdString(); // 2 compensation boxes
+    EXPECT_EQ(messages[2], "message error \"Error: the trace of range 1 ended after 100 of 401 "
+                           "points; only these are stored.\\nError: the trace of range 2 ended "
+                           "after 100 of 401 points; only these are stored.\" -> OK");
 }
 
 TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {

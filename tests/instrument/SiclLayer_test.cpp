@@ -58,6 +58,34 @@ TEST_F(SiclLayerTest, ConfigurationProblemsAreListedNotFatal) {
     EXPECT_EQ(analyzer.sample.branches.size(), 2u) << "a bad branch keeps the default ones";
 }
 
+TEST_F(SiclLayerTest, ADeviceSectionGivenTwiceIsMadeFromItsFirstSectionOnly) {
+    useConfig(QStringLiteral("[gpib0,17]\ndevice = HP4294A\n[interfaces]\ngpib0 = sim\n"
+                             "[gpib0, 17]\ndevice = HP4194A\nfault = drop-reply\n"));
+    const sicl::SiclConfig config = sicl::currentConfig();
+    EXPECT_EQ(config.problems,
+              QStringList({"line 5: section [gpib0,17] given twice; the second one is ignored"}));
+    EXPECT_EQ(config.interfaces.value(QStringLiteral("gpib0")), QStringLiteral("sim"));
+    ASSERT_NE(sicl::iopen("gpib0,17"), 0);
+    auto* device = dynamic_cast<sim::SimAnalyzer*>(sim::deviceAt(QStringLiteral("gpib0,17")));
+    ASSERT_NE(device, nullptr);
+    EXPECT_EQ(device->model(), sim::AnalyzerModel::HP4294A);
+    EXPECT_TRUE(device->config().faults.isEmpty());
+}
+
+TEST_F(SiclLayerTest, HugeFaultCountsAndDelaysAreBounded) {
+    const sim::SimAnalyzerConfig config =
+        sim::parseSimAnalyzerConfig({{"device", "HP4194A"},
+                                     {"fault", "extra-values 2147483647"},
+                                     {"late_ms", "1e30"},
+                                     {"seed", "-5e20"}});
+    ASSERT_EQ(config.faults.size(), 1);
+    EXPECT_EQ(config.faults[0].count, sim::kMaxFaultValues);
+    EXPECT_EQ(config.lateReplyMs, 3600 * 1000);
+    EXPECT_EQ(config.seed, 0u);
+    const sim::SimAnalyzer analyzer(config);
+    EXPECT_EQ(analyzer.traceLength(), 401 + sim::kMaxFaultValues);
+}
+
 TEST_F(SiclLayerTest, ConfigFileIsLookedUpInTheProgramDirectoryThenTheUserConfig) {
     sicl::clearConfigText();
     QTemporaryDir program, userConfig;

@@ -184,7 +184,7 @@ TEST_F(SimulatedSweepTest, SettingsOutliveTheSessionLikeARealInstrument) {
 
 class FaultInjectionTest : public InstrumentTest {};
 
-TEST_F(FaultInjectionTest, QueriesOfBadRepliesGiveZeroWithinTheTimeout) {
+TEST_F(FaultInjectionTest, SpanQueriesWithoutANumberKeepTheModelsSpanWithinTheTimeout) {
     const QStringList faults = {QStringLiteral("garbage-reply"), QStringLiteral("empty-reply"),
                                 QStringLiteral("drop-reply"), QStringLiteral("late-reply")};
     for (int model : {kHp4194, kHp4294}) {
@@ -195,8 +195,9 @@ TEST_F(FaultInjectionTest, QueriesOfBadRepliesGiveZeroWithinTheTimeout) {
             const qint64 begin = clock::nowMs();
             analyzer.GetSweepRange(start, stop);
             const qint64 elapsed = clock::nowMs() - begin;
-            EXPECT_EQ(start, 0.0) << model << fault.toStdString();
+            EXPECT_DOUBLE_EQ(start, model == kHp4194 ? 0.1 : 0.04) << fault.toStdString();
             EXPECT_DOUBLE_EQ(stop, model == kHp4194 ? 40000 : 110000) << fault.toStdString();
+            EXPECT_FALSE(analyzer.SpanReported) << fault.toStdString();
             // Two queries, each bounded by the 2000 ms session timeout (+300 ms on the 4194A).
             EXPECT_LE(elapsed, 2 * 2300 + 10) << fault.toStdString();
         }
@@ -230,6 +231,7 @@ TEST_F(FaultInjectionTest, LostTracesLeaveTheEntriesAsTheyWere) {
             // The sweep and two reads, each bounded by the 2000 ms session timeout.
             EXPECT_LE(clock::nowMs() - begin, 4000 + 2 * 2000) << model << fault.toStdString();
             EXPECT_EQ(analyzer.TraceA[0], -1) << model << fault.toStdString();
+            EXPECT_EQ(analyzer.SweepPointsRead, 0) << model << fault.toStdString();
             if (model == kHp4194) {
                 EXPECT_NE(analyzer.TraceB[0], -1) << "trace B answered";
             }
@@ -247,6 +249,7 @@ TEST_F(FaultInjectionTest, TruncatedTraceFillsOnlyWhatCame) {
         EXPECT_GT(analyzer.TraceA[99], 0) << model;
         EXPECT_EQ(analyzer.TraceA[100], -1) << model;
         EXPECT_EQ(analyzer.TraceA[400], -1) << model;
+        EXPECT_EQ(analyzer.SweepPointsRead, 100) << model;
     }
 }
 
@@ -258,6 +261,36 @@ TEST_F(FaultInjectionTest, GarbageTraceGivesZeroesNotOldValues) {
         analyzer.MeasureSpot(10, z, theta, 100);
         EXPECT_EQ(z, 0.0) << model;
         EXPECT_EQ(theta, 0.0) << model;
+        // A field that does not convert is stored as 0 but is no reading.
+        analyzer.MeasureSweep();
+        EXPECT_EQ(analyzer.SweepPointsRead, 0) << model;
+    }
+}
+
+// Stops every wait at its first pause and counts what the waits reported.
+class StoppingObserver : public CompletionWaitObserver {
+public:
+    void waitStarted() override { ++started; }
+    bool pause(int) override { return true; }
+    void waitEnded(bool wasStopped) override { stopped += wasStopped ? 1 : 0; }
+    int started = 0;
+    int stopped = 0;
+};
+
+TEST_F(FaultInjectionTest, AStoppedWaitWithoutLimitEndsAndItsSweepReadsNoTrace) {
+    for (int model : {kHp4194, kHp4294}) {
+        connect(model, model == kHp4194 ? QStringLiteral("fault = no-srq")
+                                        : QStringLiteral("fault = drop-reply *OPC?"));
+        StoppingObserver observer;
+        analyzer.WaitObserver = &observer;
+        analyzer.CompletionTimeout = 0;
+        analyzer.MeasureSweep();
+        analyzer.WaitObserver = nullptr;
+        EXPECT_TRUE(analyzer.WaitStopped) << model;
+        EXPECT_EQ(observer.started, 1) << model;
+        EXPECT_EQ(observer.stopped, 1) << model;
+        EXPECT_EQ(analyzer.SweepPointsRead, 0) << model;
+        EXPECT_TRUE(lines("iread").size() <= 1) << "no trace read after the stop";
     }
 }
 

@@ -54,7 +54,8 @@ TEST(TimeoutField, IsInSecondsAndZeroMeansNoLimit) {
     EXPECT_EQ(ReadTimeout("30").completionTimeoutMs, 30000);
     EXPECT_EQ(ReadTimeout("-5").seconds, 0);
     EXPECT_EQ(ReadTimeout("-5").completionTimeoutMs, 0);
-    EXPECT_EQ(ReadTimeout("abc").completionTimeoutMs, 0);
+    EXPECT_FALSE(ReadTimeout("30 s").seconds);
+    EXPECT_EQ(ReadTimeout("30 s").error, "'30 s' is not a valid integer value");
     EXPECT_GT(ReadTimeout("999999999").completionTimeoutMs, 0);
 }
 

@@ -1,0 +1,119 @@
+#include "app/OperatorStop.h"
+
+#include "core/Clock.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace ymt {
+namespace {
+
+// The window answers the Stop button within this many milliseconds of a wait.
+constexpr int kSliceMs = 50;
+
+bool isOperatorInput(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::Wheel:
+    case QEvent::ContextMenu:
+    case QEvent::Shortcut:
+    case QEvent::ShortcutOverride:
+    case QEvent::TouchBegin:
+    case QEvent::TouchUpdate:
+    case QEvent::TouchEnd:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
+                           std::function<void()> onStopped, std::function<void()> onCloseRequest)
+    : QObject(window), window_(window), button_(new QPushButton(QStringLiteral("Stop"))),
+      repeatTimer_(repeatTimer), onStopped_(std::move(onStopped)),
+      onCloseRequest_(std::move(onCloseRequest)) {
+    button_->setObjectName(QStringLiteral("StopButton"));
+    button_->setToolTip(QStringLiteral("Stop waiting for the impedance analyzer (Esc)"));
+    button_->setFocusPolicy(Qt::NoFocus);
+    button_->hide();
+    statusBar->addPermanentWidget(button_);
+    connect(button_, &QPushButton::clicked, this, &OperatorStop::requestStop);
+}
+
+void OperatorStop::requestStop() {
+    if (waiting_)
+        stopRequested_ = true;
+}
+
+void OperatorStop::waitStarted() {
+    waiting_ = true;
+    stopRequested_ = false;
+    button_->show();
+    // Input other than the stop must not start a second operation inside this one, and a tick
+    // of the repeat timer must not start another measurement.
+    qApp->installEventFilter(this);
+    if (repeatTimer_)
+        repeatTimerWasBlocked_ = repeatTimer_->blockSignals(true);
+}
+
+bool OperatorStop::pause(int ms) {
+    const qint64 end = clock::nowMs() + std::max(ms, 0);
+    for (;;) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (stopRequested_)
+            return true;
+        const qint64 left = end - clock::nowMs();
+        if (left <= 0)
+            return false;
+        clock::sleepMs(std::min<qint64>(left, kSliceMs));
+    }
+}
+
+void OperatorStop::waitEnded(bool stopped) {
+    qApp->removeEventFilter(this);
+    if (repeatTimer_)
+        repeatTimer_->blockSignals(repeatTimerWasBlocked_);
+    button_->hide();
+    waiting_ = false;
+    stopRequested_ = false;
+    if (stopped && onStopped_)
+        onStopped_();
+}
+
+bool OperatorStop::eventFilter(QObject* watched, QEvent* event) {
+    if (!waiting_)
+        return false;
+    if (event->type() == QEvent::Close && watched == window_) {
+        event->ignore();
+        requestStop();
+        if (onCloseRequest_)
+            onCloseRequest_();
+        return true;
+    }
+    if (!isOperatorInput(event->type()))
+        return false;
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        requestStop();
+        return true;
+    }
+    // Input reaches the window system's window first, then the widget under it: only the
+    // widget decides.
+    if (!watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    return widget != button_ && !button_->isAncestorOf(widget);
+}
+
+} // namespace ymt

@@ -1,0 +1,48 @@
+// The "Stop" button of the status bar: shown while the analyzer is waited for (a sweep, a
+// completion wait), it and Esc end that wait as its timeout would. During the wait the window
+// stays painted and answers only the Stop button, Esc and requests to close.
+#pragma once
+
+#include "instrument/HP4x94A.h"
+
+#include <QObject>
+
+#include <functional>
+
+class QPushButton;
+class QStatusBar;
+class QTimer;
+
+namespace ymt {
+
+class OperatorStop : public QObject, public CompletionWaitObserver {
+public:
+    // onStopped runs when a wait ended because of the operator; onCloseRequest when the window
+    // was asked to close while a wait ran (the wait is stopped, the close is left to the caller).
+    OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
+                 std::function<void()> onStopped, std::function<void()> onCloseRequest);
+
+    QPushButton* button() const { return button_; }
+    bool waiting() const { return waiting_; }
+    // The Stop button, Esc and the end of the session: the running wait ends at its next pause.
+    void requestStop();
+
+    void waitStarted() override;
+    bool pause(int ms) override;
+    void waitEnded(bool stopped) override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* window_;
+    QPushButton* button_;
+    QTimer* repeatTimer_;
+    std::function<void()> onStopped_;
+    std::function<void()> onCloseRequest_;
+    bool waiting_ = false;
+    bool stopRequested_ = false;
+    bool repeatTimerWasBlocked_ = false;
+};
+
+} // namespace ymt
