@@ -10,11 +10,13 @@
 
 #include <optional>
 
+class QPrinter;
+
 namespace ymt {
 
 enum class MessageKind { Error, Warning, Information, Confirmation, None };
 enum class DialogButton { OK, Cancel, Yes, No, Abort, Ignore };
-enum class ButtonSet { OK, OKCancel, OKAbortIgnore, OKAbort, YesNo, YesNoCancel };
+enum class ButtonSet { OK, OKCancel, OKAbortIgnore, OKAbort, YesNo, YesNoCancel, YesOK };
 
 // The buttons of a set, in the order the box shows them.
 inline QList<DialogButton> ButtonsOf(ButtonSet set) {
@@ -32,6 +34,8 @@ inline QList<DialogButton> ButtonsOf(ButtonSet set) {
         return {B::Yes, B::No};
     case ButtonSet::YesNoCancel:
         return {B::Yes, B::No, B::Cancel};
+    case ButtonSet::YesOK:
+        return {B::Yes, B::OK};
     }
     return {B::OK};
 }
@@ -72,8 +76,9 @@ public:
     virtual FileDialogResult saveFile(const FileDialogOptions& options) = 0;
     // Empty when cancelled.
     virtual std::optional<ymt::Color> chooseColor(ymt::Color initial) = 0;
-    // True when the operator confirmed the print dialog.
-    virtual bool printDialog() = 0;
+    // Lets the operator choose printer, orientation or a PDF file for the printer; true when the
+    // operator confirmed the dialog.
+    virtual bool printDialog(QPrinter& printer) = 0;
 };
 
 } // namespace ymt

@@ -32,6 +32,7 @@ class QPainter;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPrinter;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -278,6 +279,10 @@ public:
     void koppelfaktor(double fA, double fB);
     // Quality control of the evaluated sample: filled by the quality-control work.
     void qcontrol();
+    // The one-page printout of the spectrum on the current printer (MainWindowPrint.cpp).
+    void drucken();
+    // The printer of the run, set up by the print dialogs and the preferred printer.
+    QPrinter& printer();
 
     // ---- Spectrum files and the settings store (MainWindowSpectrumFiles.cpp,
     // MainWindowSettings.cpp) ----
@@ -394,6 +399,10 @@ private:
     // Display options (MainWindowGraph.cpp).
     void applyLineWidthField(QLineEdit* field, int curve);
     void chooseCurveColor(QFrame* swatch, int curve);
+    // Printing (MainWindowPrint.cpp): the preferred printer made current when the list names one.
+    bool selectPreferredPrinter();
+    // Ends a failed print job with the message for the operator.
+    void reportPrintFailure(const QString& error);
 
     // Capacitance, protocol and quality control (MainWindowSampleTab.cpp,
     // MainWindowCapacitance.cpp, MainWindowProtocolTab.cpp, MainWindowQualityControl.cpp).
@@ -445,6 +454,9 @@ private:
     ymt::DialogInterface* dialogs_ = nullptr;
     ymt::AboutBox* aboutBox_ = nullptr;
     QTimer* Timer1 = nullptr;
+    // shared_ptr deletes through the deleter made with the printer, so the header needs no
+    // complete QPrinter.
+    std::shared_ptr<QPrinter> printer_;
 
     // Window frame.
     QTabWidget* PageControl1 = nullptr;

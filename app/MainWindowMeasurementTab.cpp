@@ -217,5 +217,3 @@ void TForm1::Button32Click() {
     Button10Click();
 }
 
-// Print...: filled by the printout work.
-void TForm1::Button26Click() {}

@@ -49,5 +49,3 @@ void TForm1::Beenden1Click() {
     close();
 }
 
-// Print Spectrum...: filled by the printout work.
-void TForm1::Drucken1Click() {}

@@ -274,6 +274,3 @@ void TForm1::Button5Click() {
                               ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes)
         Button1Click();
 }
-
-// Print Protocol (menu "Print protocol..."): reaches the printer with the printout work.
-void TForm1::Button14Click() {}

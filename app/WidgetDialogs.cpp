@@ -157,14 +157,8 @@ std::optional<ymt::Color> WidgetDialogs::chooseColor(ymt::Color initial) {
            (static_cast<ymt::Color>(chosen.blue()) << 16);
 }
 
-QPrinter& WidgetDialogs::printer() {
-    if (!printer_)
-        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-bool WidgetDialogs::printDialog() {
-    QPrintDialog dialog(&printer(), parent_);
+bool WidgetDialogs::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent_);
     return dialog.exec() == QDialog::Accepted;
 }
 

@@ -6,9 +6,6 @@
 
 #include <QStringList>
 
-#include <memory>
-
-class QPrinter;
 class QWidget;
 
 namespace ymt {
@@ -22,16 +19,12 @@ public:
     FileDialogResult openFile(const FileDialogOptions& options) override;
     FileDialogResult saveFile(const FileDialogOptions& options) override;
     std::optional<ymt::Color> chooseColor(ymt::Color initial) override;
-    bool printDialog() override;
-
-    // The printer the print dialog configures; printing uses it afterwards.
-    QPrinter& printer();
+    bool printDialog(QPrinter& printer) override;
 
 private:
     FileDialogResult runFileDialog(const FileDialogOptions& options, bool save);
 
     QWidget* parent_;
-    std::unique_ptr<QPrinter> printer_;
 };
 
 // "Text (*.txt)|*.txt|All (*.*)|*.*" to Qt's name filters "Text (*.txt)", "All (*)".

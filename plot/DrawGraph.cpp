@@ -1,6 +1,7 @@
 // DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
 #include "plot/Autoscale.h"
 #include "plot/AxisScale.h"
+#include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
 
@@ -155,9 +156,10 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
     drawing_ = true;
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setFont(font());
-    Layout layout{
-        rect.x(), rect.y(), rect.width(), rect.height(), CharHeight(font(), painter.device()), {}};
+    const QFont plotFont = FontInDrawingUnits(font(), painter);
+    painter.setFont(plotFont);
+    Layout layout{rect.x(), rect.y(), rect.width(), rect.height(),
+                  CharHeight(plotFont, painter.device()), {}};
     PlotOriginX = layout.X0;
     PlotOriginY = layout.Y0;
     const int c = layout.c;
@@ -206,6 +208,7 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
 
     QFont titleFont = font();
     titleFont.setPointSize(TitleFontSize);
+    titleFont = FontInDrawingUnits(titleFont, painter);
     painter.setFont(titleFont);
     const int titleHeight = CharHeight(titleFont, painter.device());
     DrawPlotText(painter, QPoint(layout.X0 + W / 2, layout.Y0 + PlotTop - titleHeight - c / 2),

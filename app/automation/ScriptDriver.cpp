@@ -161,7 +161,12 @@ void ScriptRunner::queueAnswer(const ScriptStep& step) {
             step.line);
         break;
     case StepKind::PrintDialog:
-        dialogs_.queue(ScriptedDialogs::PrintAnswer{!step.cancel}, step.line);
+        dialogs_.queue(ScriptedDialogs::PrintAnswer{
+                           !step.cancel, step.paths.isEmpty()
+                                             ? QString()
+                                             : QDir::cleanPath(
+                                                   QDir(baseDir_).absoluteFilePath(step.paths[0]))},
+                       step.line);
         break;
     default:
         break;

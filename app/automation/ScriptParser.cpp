@@ -203,13 +203,16 @@ std::optional<QString> fillStep(ScriptStep& step, const QList<ScriptWord>& words
         return std::nullopt;
     }
     case StepKind::PrintDialog:
-        if ((usageError = expectCount(1, "printdialog ok|cancel")))
-            return usageError;
-        if (isKeyword(args[0], "ok") || isKeyword(args[0], "cancel")) {
+        // "printdialog ok FILE.pdf" prints into a PDF file instead of the default printer.
+        if (args.size() == 2 && isKeyword(args[0], "ok")) {
+            step.paths.append(args[1].text);
+            return std::nullopt;
+        }
+        if (args.size() == 1 && (isKeyword(args[0], "ok") || isKeyword(args[0], "cancel"))) {
             step.cancel = args[0].text == QLatin1String("cancel");
             return std::nullopt;
         }
-        return QStringLiteral("usage: printdialog ok|cancel");
+        return QStringLiteral("usage: printdialog ok [FILE.pdf] | printdialog cancel");
     case StepKind::Wait: {
         if ((usageError = expectCount(1, "wait MS")))
             return usageError;

@@ -1,6 +1,9 @@
 // Answers from the script queue for every dialog of the window, with one log line each.
 #include "app/automation/ScriptedDialogs.h"
 
+#include <QPrinter>
+#include <QPrinterInfo>
+
 namespace ymt {
 namespace {
 
@@ -170,11 +173,26 @@ std::optional<ymt::Color> ScriptedDialogs::chooseColor(ymt::Color initial) {
     return chosen;
 }
 
-bool ScriptedDialogs::printDialog() {
+bool ScriptedDialogs::printDialog(QPrinter& printer) {
     bool ok = false;
-    if (const std::optional<PrintAnswer> answer = take<PrintAnswer>(QStringLiteral("print dialog")))
+    QString pdfPath;
+    if (const std::optional<PrintAnswer> answer =
+            take<PrintAnswer>(QStringLiteral("print dialog"))) {
         ok = answer->ok;
-    out_ << "printdialog -> " << (ok ? "ok" : "cancel") << '\n';
+        pdfPath = answer->pdfPath;
+    }
+    if (ok && !pdfPath.isEmpty()) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(pdfPath);
+    } else if (ok) {
+        // As the dialog does when the operator keeps the system's default printer.
+        printer.setOutputFileName(QString());
+        printer.setPrinterName(QPrinterInfo::defaultPrinterName());
+    }
+    out_ << "printdialog -> " << (ok ? "ok" : "cancel");
+    if (ok && !pdfPath.isEmpty())
+        out_ << ' ' << QuotedText(pdfPath);
+    out_ << '\n';
     out_.flush();
     return ok;
 }

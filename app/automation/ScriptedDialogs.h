@@ -26,6 +26,7 @@ public:
     };
     struct PrintAnswer {
         bool ok = false;
+        QString pdfPath; // absolute; empty: the default printer
     };
     using Answer = std::variant<DialogButton, FileAnswer, ColorAnswer, PrintAnswer>;
 
@@ -47,7 +48,7 @@ public:
     FileDialogResult openFile(const FileDialogOptions& options) override;
     FileDialogResult saveFile(const FileDialogOptions& options) override;
     std::optional<ymt::Color> chooseColor(ymt::Color initial) override;
-    bool printDialog() override;
+    bool printDialog(QPrinter& printer) override;
 
 private:
     FileDialogResult fileDialog(const char* which, const FileDialogOptions& options);

@@ -41,7 +41,7 @@ public:
         return fileResult;
     }
     std::optional<Color> chooseColor(Color) override { return std::nullopt; }
-    bool printDialog() override { return false; }
+    bool printDialog(QPrinter&) override { return false; }
 
     std::vector<ShownMessage> messages;
     std::deque<DialogButton> answers;

@@ -1,0 +1,157 @@
+// Printing: "Print Spectrum..." and "Print..." (the one-page printout drucken), "Print
+// protocol...", and the printer of the run that the dialogs and the preferred printer set up.
+#include "app/MainWindow.h"
+#include "localisation/TextTables.h"
+#include "plot/DrawingUnits.h"
+#include "plot/FastGraph.h"
+#include "records/PrintJob.h"
+#include "records/Printout.h"
+
+#include <QClipboard>
+#include <QComboBox>
+#include <QDate>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QTime>
+
+#include <cmath>
+
+namespace {
+
+// 0.1 mm per inch: the page is laid out in units of 0.1 mm.
+constexpr double kUnitsPerInch = 254.0;
+
+} // namespace
+
+QPrinter& TForm1::printer() {
+    if (!printer_)
+        printer_ = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+bool TForm1::selectPreferredPrinter() {
+    const int index = printerList->currentIndex();
+    if (index < 0 || index >= printerList->count())
+        return false;
+    QPrinter& p = printer();
+    p.setOutputFileName(QString());
+    p.setPrinterName(printerList->itemText(index));
+    return true;
+}
+
+void TForm1::reportPrintFailure(const QString& error) {
+    dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+}
+
+void TForm1::Drucken1Click() {
+    selectPreferredPrinter();
+    // Qt's dialog offers "<sample name>.pdf" when the operator chooses a PDF file.
+    printer().setDocName(measurementNameEdit->text());
+    if (!dialogs().printDialog(printer()))
+        return;
+    drucken();
+}
+
+void TForm1::Button26Click() {
+    if (!selectPreferredPrinter())
+        return;
+    drucken();
+}
+
+void TForm1::drucken() {
+    int language = std::max(printLanguageGroup->itemIndex(), 0);
+    if (language == 2) {
+        const ymt::DialogButton answer = dialogs().showMessage(
+            ymt::MessageKind::Confirmation,
+            QStringLiteral("Printout language English (yes) or German (ok)?"),
+            ymt::ButtonSet::YesOK);
+        language = answer == ymt::DialogButton::Yes ? 0 : 1;
+    }
+    QGuiApplication::clipboard()->setText(measurementNameEdit->text() + QStringLiteral(".pdf"));
+
+    // The German geometry list follows the English one; the page shows the list of its language.
+    geometryListGerman->setCurrentIndex(geometryList->currentIndex());
+    ymt::PrintoutTexts texts;
+    texts.Language = language;
+    texts.ProductLine = QStringLiteral("Zelvanor Ymt %1 - impedance spectroscopy of piezoelectric "
+                                       "samples")
+                            .arg(VersionText.trimmed());
+    texts.Material = materialEdit->text();
+    texts.SampleName = sampleNameEdit->text();
+    texts.Notes = notesEdit->text();
+    texts.MeasuredBy = measuredByEdit->text();
+    const QLocale locale = QLocale::system();
+    texts.DateTime = locale.toString(QDate::currentDate(), QLocale::ShortFormat) +
+                     QStringLiteral(" / ") +
+                     locale.toString(QTime::currentTime(), QLocale::ShortFormat);
+    texts.Geometry = (language == 0 ? geometryList : geometryListGerman)->currentText();
+    texts.ElectrodeDistance = distanceEdit->text();
+    texts.ElectrodeArea = areaEdit->text();
+    texts.Averaging = averagingEdit->text();
+    texts.Voltage = oscLevelEdit->text();
+    texts.Bias = biasLevelEdit->text();
+    texts.CapFrequency = capFrequencyEdit->text();
+    texts.Capacitance = capValue->text();
+    texts.TandUnit = tandUnitList->currentText();
+    texts.Tand = tandValue->text();
+    texts.EpsRel = epsValue->text();
+    texts.FMin = fminValue->text();
+    texts.FMax = fmaxValue->text();
+    texts.Q3dB = q3dbValue->text();
+    texts.B3dB = b3dbValue->text();
+    texts.KEff = keffValue->text();
+    texts.ModeCaption = modeCaption->text();
+    texts.KMode = kmodeValue->text();
+    texts.QualityControl = {qcCapVerdict->text(), qcTandVerdict->text(), qcKeffVerdict->text(),
+                            qcKVerdict->text(), qcFminVerdict->text()};
+
+    QPrinter& page = printer();
+    ymt::PrintJob job(page);
+    QPainter painter;
+    if (!job.begin(painter)) {
+        reportPrintFailure(job.error());
+        return;
+    }
+    const bool landscape = page.pageLayout().orientation() == QPageLayout::Landscape;
+    const double unitX = page.logicalDpiX() / kUnitsPerInch;
+    const double unitY = page.logicalDpiY() / kUnitsPerInch;
+    const int printableWidth = static_cast<int>(std::lround(page.width() / unitX));
+    const int printableHeight = static_cast<int>(std::lround(page.height() / unitY));
+    ymt::DrawPrintoutPage(
+        painter, ymt::LayOutPrintoutPage(texts, landscape, printableWidth, printableHeight),
+        unitX, unitY);
+
+    const QString xTitle = fastgraph1->XAxis.Title();
+    fastgraph1->XAxis.setTitle(ymt::Label(language, 14));
+    ymt::DrawPlotInScreenUnits(painter, *fastgraph1,
+                               ymt::PrintoutPlotRect(landscape, page.width(), page.height()),
+                               double(page.logicalDpiX()) / fastgraph1->logicalDpiX(),
+                               double(page.logicalDpiY()) / fastgraph1->logicalDpiY());
+    fastgraph1->XAxis.setTitle(xTitle);
+    if (!job.finish(painter))
+        reportPrintFailure(job.error());
+}
+
+// Print protocol...: the protocol text as it stands in the memo, in a fixed-pitch font. It asks
+// for the printer like "Print Spectrum...", so that the protocol can also go into a PDF file.
+void TForm1::Button14Click() {
+    selectPreferredPrinter();
+    printer().setDocName(QStringLiteral("Protocol"));
+    if (!dialogs().printDialog(printer()))
+        return;
+    ymt::PrintJob job(printer());
+    QPainter painter;
+    if (!job.begin(painter)) {
+        reportPrintFailure(job.error());
+        return;
+    }
+    ymt::PrintTextLines(painter, printer(), Memo2->toPlainText().split(QLatin1Char('\n')),
+                        QStringLiteral("Courier New"), 8);
+    if (!job.finish(painter))
+        reportPrintFailure(job.error());
+}
