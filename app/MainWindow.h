@@ -225,6 +225,7 @@ public:
     bool AwaitMaxClick = false;
     ymt::ZoomHistory ZoomHistory;           // of the measurement plot
     ymt::ZoomHistory ComparisonZoomHistory; // of the repeat-measurement range
+    ymt::ZoomHistory QgraphZoomHistory;     // x ranges of the comparison plot
 
     // Protocol.
     bool ProtocolChanged = false;
@@ -399,6 +400,14 @@ private:
     // Display options (MainWindowGraph.cpp).
     void applyLineWidthField(QLineEdit* field, int curve);
     void chooseCurveColor(QFrame* swatch, int curve);
+    // Comparison set (MainWindowComparisonTab.cpp).
+    std::array<bool, 10> comparisonCheckStates() const;
+    bool comparisonShowsPhase() const;
+    void addFilesToComparisonSet(const QStringList& paths);
+    void applyComparisonRangeField(QLineEdit* field, bool isStart);
+    QStringList comparisonStateLines() const;
+    // The picture of the comparison plot: type 1 enhanced metafile, 2 bitmap, 3 JPEG.
+    bool writeComparisonImage(const QString& path, int type, QString* error);
     // Printing (MainWindowPrint.cpp): the preferred printer made current when the list names one.
     bool selectPreferredPrinter();
     // Ends a failed print job with the message for the operator.
@@ -445,6 +454,10 @@ private:
     bool dragging_ = false;
     int dragStart_ = 0;
     int dragEnd_ = 0;
+    // Drag on the comparison plot (widget pixels).
+    bool qgraphDragging_ = false;
+    int qgraphDragStart_ = 0;
+    int qgraphDragCurrent_ = 0;
 
     int activationCount_ = 0;
     bool setupIncomplete_ = false;

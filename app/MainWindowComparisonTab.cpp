@@ -1,12 +1,22 @@
-// Tab "Spectrum Comparison": the comparison set, its options and its plot.
+// Tab "Spectrum Comparison": the comparison set, its options and its plot with its own zoom.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "core/Misc.h"
+#include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
+#include "records/ComparisonSet.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace ymt::form;
 
@@ -85,25 +95,256 @@ QWidget* TForm1::buildComparisonTab() {
     return page;
 }
 
-// Add Curve(s) to Set...: filled by the comparison-set work.
-void TForm1::Button19Click() {}
-// New Set...: filled by the comparison-set work.
-void TForm1::Button20Click() {}
-// Save Set...: filled by the comparison-set work.
-void TForm1::Button21Click() {}
-// Entry check boxes (CheckBox3Click ... CheckBox13Click): filled by the comparison-set work.
-void TForm1::ComparisonEntryClick(int) {}
-// Curve group: filled by the comparison-set work.
-void TForm1::RadioGroup1Click() {}
-// Logarithmic: filled by the comparison-set work.
-void TForm1::CheckBox14Click() {}
-// Autoscale Freqency: filled by the comparison-set work.
-void TForm1::CheckBox16Click() {}
-// Range Start and Stop: filled by the comparison-set work.
-void TForm1::Edit18Exit() {}
-void TForm1::Edit19Exit() {}
-// Mouse on the comparison plot: filled by the comparison-set work.
-void TForm1::qgraphMouseDown(Qt::MouseButton, int, int) {}
-void TForm1::qgraphMouseMove(Qt::MouseButton, int, int) {}
-void TForm1::qgraphMouseUp(Qt::MouseButton, int, int) {}
-void TForm1::qgraphAfterPaint(QPainter&) {}
+std::array<bool, ymt::kComparisonEntries> TForm1::comparisonCheckStates() const {
+    std::array<bool, ymt::kComparisonEntries> checked{};
+    for (size_t i = 0; i < checked.size(); ++i)
+        checked[i] = comparisonChecks[i]->isChecked();
+    return checked;
+}
+
+bool TForm1::comparisonShowsPhase() const {
+    return curveGroup->itemIndex() == 1;
+}
+
+void TForm1::addFilesToComparisonSet(const QStringList& paths) {
+    ymt::CurveStore& set = qgraph->store();
+    ymt::CurveStore& reading = tmpgraph->store();
+    for (const QString& path : paths) {
+        WorkDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+        OpenDialog1.initialDir = WorkDir;
+        SaveDialog1.initialDir = WorkDir;
+        const ymt::ComparisonFile file = ymt::ReadComparisonFile(path);
+        if (file.status == ymt::ComparisonFile::Status::FileError) {
+            dialogs().showMessage(ymt::MessageKind::Error, file.error, ymt::ButtonSet::OK);
+            return;
+        }
+        if (file.status == ymt::ComparisonFile::Status::UnknownFormat) {
+            dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(10), ymt::ButtonSet::OK);
+            // A file without column titles is passed over; a wrong first line ends the selection.
+            if (file.missingColumnTitles)
+                continue;
+            return;
+        }
+        reading.ClearAll();
+        for (const ymt::SpectrumPoint& point : file.points) {
+            reading.AddPoint(1, point.frequency, point.magnitude);
+            reading.AddPoint(2, point.frequency, point.phase);
+        }
+        const int entry = ymt::ChooseEntry(set);
+        ymt::FillEntry(set, entry, reading);
+        QCheckBox* box = comparisonChecks[static_cast<size_t>(entry - 1)];
+        box->setChecked(true);
+        box->setText(QFileInfo(path).fileName());
+        ymt::ApplyCurveGroup(set, comparisonShowsPhase(), comparisonCheckStates());
+    }
+}
+
+// Add Curve(s) to Set...
+void TForm1::Button19Click() {
+    ymt::FileDialogOptions options;
+    options.title = ymt::Message(9) + QStringLiteral("...");
+    options.filter = ymt::Message(47) + QStringLiteral(" (txt)|*.txt");
+    options.filterIndex = 1;
+    options.defaultExtension = QStringLiteral("txt");
+    options.initialDir = WorkDir;
+    options.multipleSelection = true;
+    const ymt::FileDialogResult chosen = dialogs().openFile(options);
+    if (chosen.accepted)
+        addFilesToComparisonSet(chosen.paths);
+    tmpgraph->store().ClearAll();
+    qgraph->replot();
+}
+
+// New Set...
+void TForm1::Button20Click() {
+    if (dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(48),
+                              ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
+        return;
+    qgraph->store().ClearAll();
+    for (QCheckBox* box : comparisonChecks) {
+        box->setChecked(false);
+        box->setText(ymt::Message(49));
+    }
+    ymt::ApplyCurveGroup(qgraph->store(), comparisonShowsPhase(), comparisonCheckStates());
+    qgraph->replot();
+}
+
+// Check boxes CheckBox3Click ... CheckBox13Click: the entry's curve of the current group.
+void TForm1::ComparisonEntryClick(int entry) {
+    if (entry < 1 || entry > ymt::kComparisonEntries)
+        return;
+    const int curve = comparisonShowsPhase() ? ymt::PhaseCurveOf(entry) : ymt::ImpedanceCurveOf(entry);
+    qgraph->store().setVisible(curve, comparisonChecks[static_cast<size_t>(entry - 1)]->isChecked());
+    qgraph->replot();
+}
+
+// Curve group "Impedance |Z|" or "Phase theta".
+void TForm1::RadioGroup1Click() {
+    const bool phase = comparisonShowsPhase();
+    ymt::ApplyCurveGroup(qgraph->store(), phase, comparisonCheckStates());
+    qgraph->YAxis.setTitle(ymt::CurveGroupAxisTitle(phase, ymt::Message(46)));
+    qgraph->replot();
+}
+
+// Logarithmic
+void TForm1::CheckBox14Click() {
+    qgraph->YAxis.setLog(comparisonLogCheck->isChecked());
+}
+
+// Autoscale Freqency: the range fields apply again when it is switched off.
+void TForm1::CheckBox16Click() {
+    const bool autoscale = comparisonAutoscaleCheck->isChecked();
+    comparisonStartEdit->setEnabled(!autoscale);
+    comparisonStopEdit->setEnabled(!autoscale);
+    qgraph->XAxis.setAutoscale(autoscale);
+    if (!autoscale) {
+        qgraph->XAxis.setMin(ymt::ParseNumber(comparisonStartEdit->text()));
+        qgraph->XAxis.setMax(ymt::ParseNumber(comparisonStopEdit->text()));
+    }
+}
+
+void TForm1::applyComparisonRangeField(QLineEdit* field, bool isStart) {
+    ymt::TFastAxis& axis = qgraph->XAxis;
+    const std::optional<double> value = ymt::ComparisonRangeValue(field->text());
+    // Text that is no number leaves the range as it is and shows it again.
+    const double applied = value ? *value : (isStart ? axis.Min() : axis.Max());
+    field->setText(QString::number(applied, 'g', 15));
+    if (isStart)
+        axis.setMin(applied);
+    else
+        axis.setMax(applied);
+}
+
+void TForm1::Edit18Exit() {
+    applyComparisonRangeField(comparisonStartEdit, true);
+}
+
+void TForm1::Edit19Exit() {
+    applyComparisonRangeField(comparisonStopEdit, false);
+}
+
+// ---- Mouse on the comparison plot: zoom by dragging, any other button steps back ----
+
+void TForm1::qgraphMouseDown(Qt::MouseButton button, int x, int) {
+    ymt::TFastGraph& graph = *qgraph;
+    if (button == Qt::LeftButton) {
+        // Until the plot has been drawn once there is no plot area to drag in.
+        if (graph.PlotRight <= graph.PlotLeft)
+            return;
+        const int at = ymt::ClampPressX(x, graph.PlotLeft, graph.PlotRight);
+        qgraphDragging_ = true;
+        qgraphDragStart_ = qgraphDragCurrent_ = at;
+        graph.setCursorLine(at);
+        return;
+    }
+    if (!QgraphZoomHistory.back())
+        return;
+    const ymt::ZoomHistory::Entry& window = QgraphZoomHistory.current();
+    graph.XAxis.setMin(window.Low);
+    graph.XAxis.setMax(window.High);
+}
+
+void TForm1::qgraphMouseMove(Qt::MouseButton, int x, int) {
+    ymt::TFastGraph& graph = *qgraph;
+    if (graph.PlotRight <= graph.PlotLeft)
+        return;
+    const int at = ymt::ClampMoveX(x, graph.PlotLeft, graph.PlotRight);
+    if (qgraphDragging_) {
+        qgraphDragCurrent_ = at;
+        graph.setBand(qgraphDragStart_, qgraphDragCurrent_);
+    } else {
+        graph.setCursorLine(at);
+    }
+}
+
+void TForm1::qgraphMouseUp(Qt::MouseButton button, int x, int) {
+    ymt::TFastGraph& graph = *qgraph;
+    if (button != Qt::LeftButton || !qgraphDragging_)
+        return;
+    qgraphDragging_ = false;
+    graph.clearBand();
+    qgraphDragCurrent_ = ymt::ClampReleaseX(x, graph.PlotLeft, graph.PlotRight);
+    const std::optional<ymt::ComparisonBand> band =
+        ymt::ComparisonZoomBand(qgraphDragStart_, qgraphDragCurrent_, graph.PlotLeft,
+                                graph.PlotRight, graph.XAxis.Min(), graph.XAxis.Max());
+    if (!band)
+        return;
+    QgraphZoomHistory.push(band->High, band->Low);
+    graph.XAxis.setMin(band->Low);
+    graph.XAxis.setMax(band->High);
+}
+
+void TForm1::qgraphAfterPaint(QPainter&) {
+    // A new picture of the plot carries no cursor line or band.
+    if (!qgraph->drawingForScreen())
+        return;
+    qgraph->clearCursorLine();
+    qgraph->clearBand();
+}
+
+QStringList TForm1::comparisonStateLines() const {
+    QStringList lines;
+    const ymt::CurveStore& set = qgraph->store();
+    for (int entry = 1; entry <= ymt::kComparisonEntries; ++entry) {
+        const QCheckBox* box = comparisonChecks[static_cast<size_t>(entry - 1)];
+        lines << QStringLiteral("compare.%1=%2|%3|%4|%5|%6")
+                     .arg(entry)
+                     .arg(box->text())
+                     .arg(box->isChecked() ? 1 : 0)
+                     .arg(set.pointCount(ymt::ImpedanceCurveOf(entry)))
+                     .arg(set.curve(ymt::ImpedanceCurveOf(entry)).Visible ? 1 : 0)
+                     .arg(set.curve(ymt::PhaseCurveOf(entry)).Visible ? 1 : 0);
+    }
+    lines << QStringLiteral("qgraph.XMin=") + QString::asprintf("%.17g", qgraph->XAxis.Min())
+          << QStringLiteral("qgraph.XMax=") + QString::asprintf("%.17g", qgraph->XAxis.Max())
+          << QStringLiteral("qgraph.XAutoscale=%1").arg(qgraph->XAxis.Autoscale() ? 1 : 0)
+          << QStringLiteral("qgraph.YLog=%1").arg(qgraph->YAxis.Log() ? 1 : 0)
+          << QStringLiteral("qgraph.YTitle=") + qgraph->YAxis.Title()
+          << QStringLiteral("qgraph.ZoomDepth=%1").arg(QgraphZoomHistory.depth())
+          << QStringLiteral("tmpgraph.points=%1").arg(tmpgraph->store().pointCount(1));
+    return lines;
+}
+
+// Save Set...: a picture of the comparison plot (the set itself is not saved).
+void TForm1::Button21Click() {
+    static const char* const kExtensions[] = {"wmf", "bmp", "jpg"};
+    ymt::FileDialogOptions options;
+    options.title = ymt::Message(50);
+    options.filter = QStringLiteral("Windows Metafile (wmf)|*.wmf|Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg");
+    options.filterIndex = 1;
+    options.defaultExtension = QStringLiteral("wmf");
+    options.initialDir = WorkDir;
+    const ymt::FileDialogResult chosen = dialogs().saveFile(options);
+    if (!chosen.accepted || chosen.paths.isEmpty())
+        return;
+    const int type = std::clamp(chosen.filterIndex, 1, 3);
+    QString path = chosen.paths.first();
+    // A name typed without extension gets the extension of the chosen type.
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QLatin1Char('.') + QLatin1String(kExtensions[type - 1]);
+    WorkDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
+    OpenDialog1.initialDir = WorkDir;
+    SaveDialog1.initialDir = WorkDir;
+    if (QFileInfo::exists(path) &&
+        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(13),
+                              ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
+        return;
+    QString error;
+    if (!writeComparisonImage(path, type, &error))
+        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+}
+
+bool TForm1::writeComparisonImage(const QString& path, int type, QString* error) {
+    QImage image(qgraph->size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    qgraph->DrawGraph(painter, image.rect());
+    painter.end();
+    QSaveFile file(path);
+    if (type == 1 || !file.open(QIODevice::WriteOnly) ||
+        !image.save(&file, type == 2 ? "BMP" : "JPG", 75) || !file.commit()) {
+        *error = QStringLiteral("Error! Cannot write \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    return true;
+}

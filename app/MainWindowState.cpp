@@ -92,5 +92,6 @@ QStringList TForm1::stateLines() {
     add("ProtocolFileName", ProtocolFileName);
     addNumber("ElectrodeArea", Sample.ElectrodeArea);
     addNumber("ElectrodeDistance", Sample.ElectrodeDistance);
+    lines << comparisonStateLines();
     return lines;
 }
