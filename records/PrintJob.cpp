@@ -71,14 +71,17 @@ bool PrintJob::finish(QPainter& painter) {
         return true;
     QFile partial(partial_->fileName());
     QSaveFile file(pdfPath_);
-    if (!partial.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly) ||
-        file.write(partial.readAll()) < 0 || !file.commit()) {
+    const bool written = partial.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly) &&
+                         file.write(partial.readAll()) >= 0 && file.commit();
+    if (!written) {
         const QString reason =
             partial.error() != QFileDevice::NoError ? partial.errorString() : file.errorString();
         error_ = QStringLiteral("Error! Cannot print to \"%1\": %2").arg(pdfPath_, reason);
-        return false;
     }
-    return true;
+    partial.close();
+    partial_.reset();
+    printer_.setOutputFileName(pdfPath_);
+    return written;
 }
 
 void PrintTextLines(QPainter& painter, QPrinter& printer, const QStringList& lines,
