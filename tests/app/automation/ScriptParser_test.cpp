@@ -137,6 +137,8 @@ TEST(ScriptArguments, WrongArgumentCountsAndValuesAreErrors) {
                              "color 0x1000000",
                              "color red",
                              "printdialog yes",
+                             "printdialog cancel out.pdf",
+                             "printdialog ok a.pdf b.pdf",
                              "type",
                              "show"}) {
         const ParsedScript parsed = ParseScript(QString::fromUtf8(line));
@@ -187,6 +189,10 @@ TEST(ScriptArguments, ColorInBlueGreenRedOrder) {
     EXPECT_TRUE(onlyStep(QStringLiteral("color cancel")).cancel);
     EXPECT_TRUE(onlyStep(QStringLiteral("printdialog cancel")).cancel);
     EXPECT_FALSE(onlyStep(QStringLiteral("printdialog ok")).cancel);
+    EXPECT_TRUE(onlyStep(QStringLiteral("printdialog ok")).paths.isEmpty());
+    const ScriptStep pdf = onlyStep(QStringLiteral("printdialog ok \"my page.pdf\""));
+    EXPECT_FALSE(pdf.cancel);
+    EXPECT_EQ(pdf.paths, QStringList{QStringLiteral("my page.pdf")});
 }
 
 } // namespace
