@@ -3,6 +3,7 @@
 #include "records/ComparisonSet.h"
 #include "tests/support/SpectrumFiles.h"
 
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -84,6 +85,19 @@ TEST_F(ComparisonFileRead, TruncatedNanAndOverflowingRowsAreFileErrorsNotPoints)
         EXPECT_TRUE(file.error.contains(QStringLiteral("line 25"))) << file.error.toStdString();
         EXPECT_TRUE(file.points.empty());
     }
+}
+
+TEST_F(ComparisonFileRead, TenMegabytesOfRowsAreReadWhole) {
+    SpectrumFileOptions header;
+    header.points = 0;
+    const QByteArray row(" 1.0000000E+0002\t 1.0000000E+0003\t-8.0000000E+0001\r\n");
+    const QString path = write("large.txt", test::SpectrumFileBytes(header) + row.repeated(199999) +
+                                                " 1.0000000E+0005\t 1.0E+0003\t 0.0E+0000\r\n");
+    ASSERT_GT(QFileInfo(path).size(), 10'000'000);
+    const ComparisonFile file = ReadComparisonFile(path);
+    ASSERT_EQ(file.status, Status::Read);
+    ASSERT_EQ(file.points.size(), 200000u);
+    EXPECT_DOUBLE_EQ(file.points.back().frequency, 100000.0);
 }
 
 TEST_F(ComparisonFileRead, AHeaderWithoutRowsReadsAsAnEmptySpectrum) {
