@@ -9,6 +9,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QRegularExpression>
 
 namespace ymt {
 namespace {
@@ -124,8 +125,18 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
         const int index = qBound(1, options.filterIndex, static_cast<int>(filters.size()));
         dialog.selectNameFilter(filters[index - 1]);
     }
-    if (!options.defaultExtension.isEmpty())
+    if (!options.defaultExtension.isEmpty()) {
         dialog.setDefaultSuffix(options.defaultExtension);
+        // Choosing another file type makes its extension the default one.
+        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                         [&dialog](const QString& filter) {
+                             static const QRegularExpression pattern(
+                                 QStringLiteral("\\(\\*\\.(\\w+)"));
+                             const QRegularExpressionMatch match = pattern.match(filter);
+                             if (match.hasMatch())
+                                 dialog.setDefaultSuffix(match.captured(1));
+                         });
+    }
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);
 

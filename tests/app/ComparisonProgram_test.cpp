@@ -213,9 +213,16 @@ TEST_F(ComparisonProgram, SaveSetWritesEachImageTypeAndAsksBeforeReplacing) {
         QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\n"
                        "file \"%2\" #2\nclick Button21\n"
                        "file \"%3\" #3\nclick Button21\n"
-                       "file \"%2\" #2\nanswer Cancel\nclick Button21\nquit\n")
-            .arg(spectrum("a.txt"), bmp, jpg));
+                       "file \"%2\" #2\nanswer Cancel\nclick Button21\n"
+                       "file \"%4\" #2\nanswer OK\nclick Button21\nquit\n")
+            .arg(spectrum("a.txt"), bmp, jpg, dir.filePath("no-folder/set.bmp")));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    // A write that fails says so.
+    bool reported = false;
+    for (const QString& line : run.lines)
+        reported |= line.startsWith(QStringLiteral("message error \"Error!")) &&
+                    line.contains(QStringLiteral("no-folder/set.bmp"));
+    EXPECT_TRUE(reported) << run.lines.join('\n').toStdString();
     EXPECT_TRUE(run.lines.contains(
         QStringLiteral("message confirmation \"Overwrite existing file?\" -> Cancel")));
     QImageReader bmpReader(bmp);
