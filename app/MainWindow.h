@@ -406,8 +406,6 @@ private:
     void addFilesToComparisonSet(const QStringList& paths);
     void applyComparisonRangeField(QLineEdit* field, bool isStart);
     QStringList comparisonStateLines() const;
-    // The picture of the comparison plot: type 1 enhanced metafile, 2 bitmap, 3 JPEG.
-    bool writeComparisonImage(const QString& path, int type, QString* error);
     // Printing (MainWindowPrint.cpp): the preferred printer made current when the list names one.
     bool selectPreferredPrinter();
     // Ends a failed print job with the message for the operator.

@@ -4,6 +4,7 @@
 #include "core/Misc.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
+#include "plot/GraphExport.h"
 #include "records/ComparisonSet.h"
 
 #include <QCheckBox>
@@ -11,9 +12,6 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
-#include <QImage>
-#include <QPainter>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -110,9 +108,7 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
     ymt::CurveStore& set = qgraph->store();
     ymt::CurveStore& reading = tmpgraph->store();
     for (const QString& path : paths) {
-        WorkDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
-        OpenDialog1.initialDir = WorkDir;
-        SaveDialog1.initialDir = WorkDir;
+        useFolderOf(path);
         const ymt::ComparisonFile file = ymt::ReadComparisonFile(path);
         if (file.status == ymt::ComparisonFile::Status::FileError) {
             dialogs().showMessage(ymt::MessageKind::Error, file.error, ymt::ButtonSet::OK);
@@ -173,8 +169,10 @@ void TForm1::Button20Click() {
 void TForm1::ComparisonEntryClick(int entry) {
     if (entry < 1 || entry > ymt::kComparisonEntries)
         return;
-    const int curve = comparisonShowsPhase() ? ymt::PhaseCurveOf(entry) : ymt::ImpedanceCurveOf(entry);
-    qgraph->store().setVisible(curve, comparisonChecks[static_cast<size_t>(entry - 1)]->isChecked());
+    const int curve =
+        comparisonShowsPhase() ? ymt::PhaseCurveOf(entry) : ymt::ImpedanceCurveOf(entry);
+    qgraph->store().setVisible(curve,
+                               comparisonChecks[static_cast<size_t>(entry - 1)]->isChecked());
     qgraph->replot();
 }
 
@@ -310,7 +308,8 @@ void TForm1::Button21Click() {
     static const char* const kExtensions[] = {"wmf", "bmp", "jpg"};
     ymt::FileDialogOptions options;
     options.title = ymt::Message(50);
-    options.filter = QStringLiteral("Windows Metafile (wmf)|*.wmf|Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg");
+    options.filter =
+        QStringLiteral("Windows Metafile (wmf)|*.wmf|Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg");
     options.filterIndex = 1;
     options.defaultExtension = QStringLiteral("wmf");
     options.initialDir = WorkDir;
@@ -322,29 +321,16 @@ void TForm1::Button21Click() {
     // A name typed without extension gets the extension of the chosen type.
     if (QFileInfo(path).suffix().isEmpty())
         path += QLatin1Char('.') + QLatin1String(kExtensions[type - 1]);
-    WorkDir = QFileInfo(path).absolutePath() + QLatin1Char('/');
-    OpenDialog1.initialDir = WorkDir;
-    SaveDialog1.initialDir = WorkDir;
+    useFolderOf(path);
     if (QFileInfo::exists(path) &&
         dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(13),
                               ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
         return;
+    static const ymt::GraphImageType kTypes[] = {ymt::GraphImageType::Emf, ymt::GraphImageType::Bmp,
+                                                 ymt::GraphImageType::Jpeg};
     QString error;
-    if (!writeComparisonImage(path, type, &error))
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
-}
-
-bool TForm1::writeComparisonImage(const QString& path, int type, QString* error) {
-    QImage image(qgraph->size(), QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    qgraph->DrawGraph(painter, image.rect());
-    painter.end();
-    QSaveFile file(path);
-    if (type == 1 || !file.open(QIODevice::WriteOnly) ||
-        !image.save(&file, type == 2 ? "BMP" : "JPG", 75) || !file.commit()) {
-        *error = QStringLiteral("Error! Cannot write \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    return true;
+    if (!ymt::SaveGraphImage(*qgraph, kTypes[type - 1], path, &error))
+        dialogs().showMessage(ymt::MessageKind::Error, QStringLiteral("Error! ") + error,
+                              ymt::ButtonSet::OK);
+    qgraph->replot();
 }

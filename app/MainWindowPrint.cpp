@@ -66,10 +66,10 @@ void TForm1::Button26Click() {
 void TForm1::drucken() {
     int language = std::max(printLanguageGroup->itemIndex(), 0);
     if (language == 2) {
-        const ymt::DialogButton answer = dialogs().showMessage(
-            ymt::MessageKind::Confirmation,
-            QStringLiteral("Printout language English (yes) or German (ok)?"),
-            ymt::ButtonSet::YesOK);
+        const ymt::DialogButton answer =
+            dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                  QStringLiteral("Printout language English (yes) or German (ok)?"),
+                                  ymt::ButtonSet::YesOK);
         language = answer == ymt::DialogButton::Yes ? 0 : 1;
     }
     QGuiApplication::clipboard()->setText(measurementNameEdit->text() + QStringLiteral(".pdf"));
@@ -123,8 +123,8 @@ void TForm1::drucken() {
     const int printableWidth = static_cast<int>(std::lround(page.width() / unitX));
     const int printableHeight = static_cast<int>(std::lround(page.height() / unitY));
     ymt::DrawPrintoutPage(
-        painter, ymt::LayOutPrintoutPage(texts, landscape, printableWidth, printableHeight),
-        unitX, unitY);
+        painter, ymt::LayOutPrintoutPage(texts, landscape, printableWidth, printableHeight), unitX,
+        unitY);
 
     const QString xTitle = fastgraph1->XAxis.Title();
     fastgraph1->XAxis.setTitle(ymt::Label(language, 14));

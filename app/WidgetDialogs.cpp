@@ -128,14 +128,13 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
     if (!options.defaultExtension.isEmpty()) {
         dialog.setDefaultSuffix(options.defaultExtension);
         // Choosing another file type makes its extension the default one.
-        QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
-                         [&dialog](const QString& filter) {
-                             static const QRegularExpression pattern(
-                                 QStringLiteral("\\(\\*\\.(\\w+)"));
-                             const QRegularExpressionMatch match = pattern.match(filter);
-                             if (match.hasMatch())
-                                 dialog.setDefaultSuffix(match.captured(1));
-                         });
+        QObject::connect(
+            &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+                static const QRegularExpression pattern(QStringLiteral("\\(\\*\\.(\\w+)"));
+                const QRegularExpressionMatch match = pattern.match(filter);
+                if (match.hasMatch())
+                    dialog.setDefaultSuffix(match.captured(1));
+            });
     }
     if (!options.fileName.isEmpty())
         dialog.selectFile(options.fileName);

@@ -158,8 +158,9 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
     painter.setRenderHint(QPainter::Antialiasing, false);
     const QFont plotFont = FontInDrawingUnits(font(), painter);
     painter.setFont(plotFont);
-    Layout layout{rect.x(), rect.y(), rect.width(), rect.height(),
-                  CharHeight(plotFont, painter.device()), {}};
+    Layout layout{
+        rect.x(), rect.y(), rect.width(), rect.height(), CharHeight(plotFont, painter.device()),
+        {}};
     PlotOriginX = layout.X0;
     PlotOriginY = layout.Y0;
     const int c = layout.c;

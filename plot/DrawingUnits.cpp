@@ -43,8 +43,8 @@ QFont FontInDrawingUnits(const QFont& font, const QPainter& painter) {
     if (font.pixelSize() > 0 || !painter.worldTransform().isScaling())
         return font;
     QFont scaled = font;
-    scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(
-                                        font.pointSizeF() * DrawingUnitsDpi(painter) / 72.0))));
+    scaled.setPixelSize(std::max(
+        1, static_cast<int>(std::lround(font.pointSizeF() * DrawingUnitsDpi(painter) / 72.0))));
     return scaled;
 }
 
@@ -54,7 +54,7 @@ void DrawPlotInScreenUnits(QPainter& painter, TFastGraph& graph, const QRect& de
         return;
     const AxisDrawingState x(graph.XAxis), y(graph.YAxis), y2(graph.Y2Axis);
     const int left = graph.PlotLeft, top = graph.PlotTop, right = graph.PlotRight,
-              bottom = graph.PlotBottom;
+              bottom = graph.PlotBottom, originX = graph.PlotOriginX, originY = graph.PlotOriginY;
 
     painter.save();
     painter.translate(deviceRect.topLeft());
@@ -70,6 +70,8 @@ void DrawPlotInScreenUnits(QPainter& painter, TFastGraph& graph, const QRect& de
     graph.PlotTop = top;
     graph.PlotRight = right;
     graph.PlotBottom = bottom;
+    graph.PlotOriginX = originX;
+    graph.PlotOriginY = originY;
 }
 
 } // namespace ymt

@@ -9,9 +9,9 @@
 namespace ymt {
 namespace {
 
-constexpr double kLowestFrequency = 0.04;     // kHz
-constexpr double kHighestFrequency = 110000;  // kHz
-constexpr int kLargestIgnoredDrag = 5;        // pixels
+constexpr double kLowestFrequency = 0.04;    // kHz
+constexpr double kHighestFrequency = 110000; // kHz
+constexpr int kLargestIgnoredDrag = 5;       // pixels
 
 ComparisonFile fileError(const QString& message) {
     ComparisonFile file;
@@ -124,8 +124,7 @@ std::optional<ComparisonBand> ComparisonZoomBand(int start, int current, int lef
     if (current - start <= kLargestIgnoredDrag || width <= 0)
         return std::nullopt;
     // A drag from the first pixel inside the frame starts exactly at the axis minimum.
-    const double low =
-        start - left == 1 ? min : min + double(start - left) / width * (max - min);
+    const double low = start - left == 1 ? min : min + double(start - left) / width * (max - min);
     const double high = min + double(current - left) / width * (max - min);
     return ComparisonBand{low, high};
 }

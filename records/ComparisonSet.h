@@ -53,7 +53,8 @@ void FillEntry(CurveStore& set, int entry, const CurveStore& reading);
 
 // Visibility of all twenty curves: under the |Z| group (phase = false) each |Z| curve shows when
 // its entry is checked and every theta curve is hidden; under the theta group the reverse.
-void ApplyCurveGroup(CurveStore& set, bool phase, const std::array<bool, kComparisonEntries>& checked);
+void ApplyCurveGroup(CurveStore& set, bool phase,
+                     const std::array<bool, kComparisonEntries>& checked);
 
 // The left axis title of the curve group; impedanceWord is the message "Impedance".
 QString CurveGroupAxisTitle(bool phase, const QString& impedanceWord);

@@ -40,9 +40,9 @@ bool PrintJob::begin(QPainter& painter) {
             error_ = QStringLiteral("Error! Cannot print to \"%1\": it is a folder.").arg(pdfPath_);
             return false;
         }
-        partial_ = std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") +
-                                                    info.fileName() +
-                                                    QStringLiteral(".XXXXXX.part"));
+        partial_ =
+            std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") +
+                                             info.fileName() + QStringLiteral(".XXXXXX.part"));
         if (!partial_->open()) {
             error_ = QStringLiteral("Error! Cannot print to \"%1\": %2")
                          .arg(pdfPath_, partial_->errorString());

@@ -29,7 +29,9 @@ public:
         layout_.Texts.push_back({QPoint(x, y), height, bold, underline, text});
     }
     // A section title: bold and underlined.
-    void section(int x, int y, int entry) { text(x, y, Label(language_, entry), kTextHeight, true, true); }
+    void section(int x, int y, int entry) {
+        text(x, y, Label(language_, entry), kTextHeight, true, true);
+    }
     // A row: its caption at x, ": " and the value at valueX.
     void row(int x, int valueX, int y, const QString& caption, const QString& value,
              bool bold = false) {
@@ -112,10 +114,9 @@ PageLayout LayOutPrintoutPage(const PrintoutTexts& t, bool landscape, int printa
              true);
     if (hasQualityControlResult(t.QualityControl)) {
         page.section(G, H - 450, 23);
-        const QString captions[5] = {QStringLiteral("C(1kHz) [nF]"),
-                                     QStringLiteral("tand ") + t.TandUnit,
-                                     QStringLiteral("keff [%]"), QStringLiteral("krel [%]"),
-                                     QStringLiteral("f(min) [kHz]")};
+        const QString captions[5] = {
+            QStringLiteral("C(1kHz) [nF]"), QStringLiteral("tand ") + t.TandUnit,
+            QStringLiteral("keff [%]"), QStringLiteral("krel [%]"), QStringLiteral("f(min) [kHz]")};
         for (int i = 0; i < 5; ++i)
             page.row(G, resonanceValue, H - 500 - 50 * i, captions[i],
                      t.QualityControl[static_cast<size_t>(i)]);
@@ -128,8 +129,8 @@ QRect PrintoutPlotRect(bool landscape, int pageWidth, int pageHeight) {
         return static_cast<int>(std::lround(size * numerator / denominator));
     };
     if (landscape)
-        return QRect(part(pageWidth, 13, 297), part(pageHeight, 55, 210),
-                     part(pageWidth, 170, 297), part(pageHeight, 130, 210));
+        return QRect(part(pageWidth, 13, 297), part(pageHeight, 55, 210), part(pageWidth, 170, 297),
+                     part(pageHeight, 130, 210));
     return QRect(part(pageWidth, 20, 210), part(pageHeight, 55, 297), part(pageWidth, 186, 210),
                  part(pageHeight, 110, 297));
 }

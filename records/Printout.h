@@ -1,7 +1,7 @@
 // The one-page spectrum printout: the texts it shows, where they stand on the page and how they
-// are drawn on a printer's painter (the plot itself is drawn by the plot component). Page positions are in 0.1 mm
-// with the origin at the top left corner of the printable area and y growing upwards, so
-// everything below the top has a negative y.
+// are drawn on a printer's painter (the plot itself is drawn by the plot component). Page positions
+// are in 0.1 mm with the origin at the top left corner of the printable area and y growing upwards,
+// so everything below the top has a negative y.
 #pragma once
 
 #include <QLine>

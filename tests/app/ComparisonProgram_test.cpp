@@ -2,6 +2,7 @@
 // eleven, bad ones among good ones), the curve group, New Set, the range fields, zoom on qgraph
 // and Save Set in each image type.
 #include "tests/app/EvaluationTestSupport.h"
+#include "tests/support/PdfText.h"
 #include "tests/support/SpectrumFiles.h"
 
 #include <QImageReader>
@@ -56,8 +57,7 @@ TEST_F(ComparisonProgram, ThreeFilesAtOnceFillEntriesOneToThreeAndTheCurveGroupS
     EXPECT_EQ(run.value(QStringLiteral("tmpgraph.points")), QStringLiteral("0"));
     // Phase theta: only theta curves, of checked entries.
     EXPECT_EQ(entry(run, 1, 1), QStringLiteral("a.txt|1|401|0|1"));
-    EXPECT_EQ(run.value(QStringLiteral("qgraph.YTitle"), 1),
-              QString::fromUtf8("Phase theta [°]"));
+    EXPECT_EQ(run.value(QStringLiteral("qgraph.YTitle"), 1), QString::fromUtf8("Phase theta [°]"));
     EXPECT_EQ(entry(run, 2, 2), QStringLiteral("b.txt|0|201|0|0"));
     EXPECT_EQ(entry(run, 3, 2), QStringLiteral("c.txt|1|11|0|1"));
     // Back to |Z|: the unchecked entry stays hidden.
@@ -122,15 +122,16 @@ TEST_F(ComparisonProgram, BadFilesAmongGoodOnesGiveTheirMessageAndKeepTheOtherEn
                        "file \"%8\"\nanswer OK\nclick Button19\nstate\nquit\n")
             .arg(good1, series, good2, foreign, good3, broken, missing, dir.path()));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
-    EXPECT_EQ(run.lines.count(QStringLiteral("message error \"Error! Unknown file format!\" -> OK")),
-              2);
+    EXPECT_EQ(
+        run.lines.count(QStringLiteral("message error \"Error! Unknown file format!\" -> OK")), 2);
     EXPECT_EQ(entry(run, 1), QStringLiteral("good1.txt|1|20|1|0"));
     EXPECT_EQ(entry(run, 2), QStringLiteral("good2.txt|1|30|1|0"));
     EXPECT_EQ(entry(run, 3), QStringLiteral("empty|0|0|0|0"));
     // The row with nan is a file error: nothing of that file, nothing after it in the selection.
     bool nanMessage = false;
     for (const QString& line : run.lines)
-        nanMessage |= line.startsWith(QStringLiteral("message error \"Error! \\\"nan.txt\\\", line 27"));
+        nanMessage |=
+            line.startsWith(QStringLiteral("message error \"Error! \\\"nan.txt\\\", line 27"));
     EXPECT_TRUE(nanMessage) << run.lines.join('\n').toStdString();
     EXPECT_EQ(entry(run, 3, 1), QStringLiteral("empty|0|0|0|0"));
     // A missing file and a folder each give a file error and change nothing.
@@ -173,8 +174,8 @@ QString dragOnQgraph(int from, int to) {
 }
 
 TEST_F(ComparisonProgram, ZoomOnQgraphAndBackThroughFiftyEntries) {
-    QString script = QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\nwait 50\n")
-                         .arg(spectrum("a.txt"));
+    QString script =
+        QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\nwait 50\n").arg(spectrum("a.txt"));
     script += dragOnQgraph(200, 205) + QStringLiteral("state\n");
     script += dragOnQgraph(206, 200) + QStringLiteral("state\n");
     script += QStringLiteral("mouse qgraph down right 200\nmouse qgraph up right 200\nstate\n");
@@ -209,13 +210,15 @@ TEST_F(ComparisonProgram, ZoomOnQgraphAndBackThroughFiftyEntries) {
 TEST_F(ComparisonProgram, SaveSetWritesEachImageTypeAndAsksBeforeReplacing) {
     const QString bmp = dir.filePath("set.bmp");
     const QString jpg = dir.filePath("set.jpg");
-    const ScriptRun run = RunScript(
-        QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\n"
-                       "file \"%2\" #2\nclick Button21\n"
-                       "file \"%3\" #3\nclick Button21\n"
-                       "file \"%2\" #2\nanswer Cancel\nclick Button21\n"
-                       "file \"%4\" #2\nanswer OK\nclick Button21\nquit\n")
-            .arg(spectrum("a.txt"), bmp, jpg, dir.filePath("no-folder/set.bmp")));
+    const QString wmf = dir.filePath("set.wmf");
+    const ScriptRun run =
+        RunScript(QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\n"
+                                 "file \"%5\" #1\nclick Button21\n"
+                                 "file \"%2\" #2\nclick Button21\n"
+                                 "file \"%3\" #3\nclick Button21\n"
+                                 "file \"%2\" #2\nanswer Cancel\nclick Button21\n"
+                                 "file \"%4\" #2\nanswer OK\nclick Button21\nquit\n")
+                      .arg(spectrum("a.txt"), bmp, jpg, dir.filePath("no-folder/set.bmp"), wmf));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     // A write that fails says so.
     bool reported = false;
@@ -234,6 +237,9 @@ TEST_F(ComparisonProgram, SaveSetWritesEachImageTypeAndAsksBeforeReplacing) {
     const QImage jpgImage = jpgReader.read();
     ASSERT_FALSE(jpgImage.isNull());
     EXPECT_EQ(jpgImage.size(), bmpImage.size());
+    // The metafile as file(1) knows it: an enhanced metafile whatever its extension.
+    EXPECT_TRUE(ymt::test::RunTool(QStringLiteral("file"), {QStringLiteral("-b"), wmf})
+                    .contains(QStringLiteral("Enhanced Metafile")));
     // The |Z| curve of entry 1 is drawn in red.
     int red = 0;
     for (int y = 0; y < bmpImage.height(); ++y)

@@ -38,9 +38,10 @@ protected:
 };
 
 TEST_F(PrintProgram, PrintSpectrumInEnglishShowsHeaderSampleResultsAndSettingsOnOneA4Page) {
-    const ScriptRun run = RunScript(kMeasuredSample + QStringLiteral("state\nprintdialog ok \"%1\"\n"
-                                                                     "click Drucken1\nquit\n")
-                                                          .arg(pdf("en.pdf")));
+    const ScriptRun run =
+        RunScript(kMeasuredSample + QStringLiteral("state\nprintdialog ok \"%1\"\n"
+                                                   "click Drucken1\nquit\n")
+                                        .arg(pdf("en.pdf")));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     const ymt::test::PdfInfo info = ymt::test::ReadPdfInfo(pdf("en.pdf"));
     EXPECT_EQ(info.pages, 1);
@@ -50,10 +51,11 @@ TEST_F(PrintProgram, PrintSpectrumInEnglishShowsHeaderSampleResultsAndSettingsOn
          {QStringLiteral("Low Field Impedance Analysis"), QStringLiteral("PZT-5A ceramic"),
           QStringLiteral("first disc of the batch"), QStringLiteral("Vazaz"),
           QStringLiteral("Measurement Conditions"), QStringLiteral("Averaging"),
-          QStringLiteral("Voltage [V]"), QStringLiteral("0.500"),
-          QStringLiteral("BIAS [V]"), QStringLiteral("Resonance Measurement"),
-          QStringLiteral("Frequency [kHz]"), QStringLiteral("Zelvanor Ymt 2.4.5")})
-        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n" << text.toStdString();
+          QStringLiteral("Voltage [V]"), QStringLiteral("0.500"), QStringLiteral("BIAS [V]"),
+          QStringLiteral("Resonance Measurement"), QStringLiteral("Frequency [kHz]"),
+          QStringLiteral("Zelvanor Ymt 2.4.5")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString() << "\n"
+                                             << text.toStdString();
     // The resonance results as the labels show them.
     const QString fmin = run.value(QStringLiteral("label.fmin"));
     const QString keff = run.value(QStringLiteral("label.keff"));
@@ -64,19 +66,19 @@ TEST_F(PrintProgram, PrintSpectrumInEnglishShowsHeaderSampleResultsAndSettingsOn
 }
 
 TEST_F(PrintProgram, GermanAndAskMePrintTheLanguageChosenEachTime) {
-    const ScriptRun run = RunScript(
-        QStringLiteral("tab TabSheet9\nselect RadioGroup5 1\n"
-                       "printdialog ok \"%1\"\nclick Drucken1\n"
-                       "select RadioGroup5 2\n"
-                       "printdialog ok \"%2\"\nanswer Yes\nclick Drucken1\n"
-                       "printdialog ok \"%3\"\nanswer OK\nclick Drucken1\n"
-                       "show RadioGroup5\nquit\n")
-            .arg(pdf("de.pdf"), pdf("ask-yes.pdf"), pdf("ask-ok.pdf")));
+    const ScriptRun run =
+        RunScript(QStringLiteral("tab TabSheet9\nselect RadioGroup5 1\n"
+                                 "printdialog ok \"%1\"\nclick Drucken1\n"
+                                 "select RadioGroup5 2\n"
+                                 "printdialog ok \"%2\"\nanswer Yes\nclick Drucken1\n"
+                                 "printdialog ok \"%3\"\nanswer OK\nclick Drucken1\n"
+                                 "show RadioGroup5\nquit\n")
+                      .arg(pdf("de.pdf"), pdf("ask-yes.pdf"), pdf("ask-ok.pdf")));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     const QString german = ymt::test::PdfText(pdf("de.pdf"));
-    for (const char* expected : {"Kleinsignalimpedanzmessung", "Probenbezeichnung", "Bearbeiter/in",
-                                 "Meßbedingungen", "Resonanzmessung", "Frequenz [kHz]",
-                                 "Freie Geometrie"})
+    for (const char* expected :
+         {"Kleinsignalimpedanzmessung", "Probenbezeichnung", "Bearbeiter/in", "Meßbedingungen",
+          "Resonanzmessung", "Frequenz [kHz]", "Freie Geometrie"})
         EXPECT_TRUE(german.contains(QString::fromUtf8(expected))) << expected;
     EXPECT_TRUE(run.lines.contains(QStringLiteral(
         "message confirmation \"Printout language English (yes) or German (ok)?\" -> Yes")));

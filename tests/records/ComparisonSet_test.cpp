@@ -46,8 +46,8 @@ TEST_F(ComparisonFileRead, ReadsEveryRowOfASavedSpectrumWithBothLineEndsAndLangu
 
 TEST_F(ComparisonFileRead, AFileWithoutColumnTitlesEndsAtItsEndAsUnknownFormat) {
     // A series file of the repeat measurement: its first line has the title, no "Ohm".
-    const ComparisonFile series = ReadComparisonFile(
-        write("series.txt", "Low Field Impedance Analysis\r\nT [C]\tC [nF]\tf [kHz]\r\n1\t2\t3\r\n"));
+    const ComparisonFile series = ReadComparisonFile(write(
+        "series.txt", "Low Field Impedance Analysis\r\nT [C]\tC [nF]\tf [kHz]\r\n1\t2\t3\r\n"));
     EXPECT_EQ(series.status, Status::UnknownFormat);
     EXPECT_TRUE(series.missingColumnTitles);
     EXPECT_TRUE(series.points.empty());

@@ -86,8 +86,8 @@ TEST(PrintoutLayout, LandscapeHasTwoFramesAndTheBlocksOnTheRight) {
 
 TEST(PrintoutLayout, QualityControlBlockOnlyWhenALabelShowsAVerdict) {
     PrintoutTexts texts = sampleTexts();
-    EXPECT_FALSE(findText(LayOutPrintoutPage(texts, false, 2000, 2870),
-                          QStringLiteral("Quality Control")));
+    EXPECT_FALSE(
+        findText(LayOutPrintoutPage(texts, false, 2000, 2870), QStringLiteral("Quality Control")));
     texts.QualityControl[3] = QStringLiteral("OK");
     const PageLayout page = LayOutPrintoutPage(texts, false, 2000, 2870);
     const PageText* block = findText(page, QStringLiteral("Quality Control"));
@@ -176,8 +176,8 @@ TEST(PrintoutPdf, PageTextsStandWhereTheLayoutPutsThemInMillimetres) {
     QPainter painter(&printer);
     const double unit = printer.logicalDpiX() / 254.0;
     DrawPrintoutPage(painter,
-                     LayOutPrintoutPage(sampleTexts(), false,
-                                        int(printer.width() / unit), int(printer.height() / unit)),
+                     LayOutPrintoutPage(sampleTexts(), false, int(printer.width() / unit),
+                                        int(printer.height() / unit)),
                      unit, unit);
     ASSERT_TRUE(painter.end());
 

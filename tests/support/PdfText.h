@@ -45,8 +45,8 @@ struct PdfWord {
     double xMin, yMin, xMax, yMax; // points, from the top left corner of the page
 };
 inline std::vector<PdfWord> PdfWords(const QString& path) {
-    const QString html = RunTool(QStringLiteral("pdftotext"),
-                                 {QStringLiteral("-bbox"), path, QStringLiteral("-")});
+    const QString html =
+        RunTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), path, QStringLiteral("-")});
     static const QRegularExpression word(
         QStringLiteral("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" "
                        "yMax=\"([0-9.]+)\">([^<]*)</word>"));
