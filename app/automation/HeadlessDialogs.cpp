@@ -30,7 +30,7 @@ std::optional<ymt::Color> HeadlessDialogs::chooseColor(ymt::Color) {
     return std::nullopt;
 }
 
-bool HeadlessDialogs::printDialog() {
+bool HeadlessDialogs::printDialog(QPrinter&) {
     report(QStringLiteral("print dialog cancelled: no operator"));
     return false;
 }

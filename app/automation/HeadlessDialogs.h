@@ -20,7 +20,7 @@ public:
     FileDialogResult openFile(const FileDialogOptions& options) override;
     FileDialogResult saveFile(const FileDialogOptions& options) override;
     std::optional<ymt::Color> chooseColor(ymt::Color initial) override;
-    bool printDialog() override;
+    bool printDialog(QPrinter& printer) override;
 
 private:
     void report(const QString& line);
