@@ -337,6 +337,7 @@ private:
     ymt::TerminationSignals* terminationSignals_ = nullptr;
     bool sessionEndPending_ = false;
     bool unattendedEnd_ = false;
+    bool protocolDeclined_ = false; // "No" to saving the protocol during this shut-down
     QStringList analyzerFailures_; // of the running operation
 
 protected:

@@ -32,7 +32,7 @@ QWidget* TForm1::buildComparisonTab() {
     panel->setFixedWidth(210);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
-    column->setSpacing(3);
+    column->setSpacing(1); // the ten entries must fit the smallest window
     auto* add = button("Button19", QStringLiteral("Add Curve(s) to Set..."));
     auto* clear = button("Button20", QStringLiteral("New Set..."));
     auto* save = button("Button21", QStringLiteral("Save Set..."));

@@ -134,6 +134,10 @@ ymt::DialogButton TForm1::askSaveProtocol(ymt::ButtonSet buttons) {
         dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(1), buttons);
     if (answer == ymt::DialogButton::Yes)
         Button4Click();
+    // One "No" holds for the rest of the shut-down: Exit, the close request and the destruction
+    // do not ask the same question again.
+    if (answer == ymt::DialogButton::No)
+        protocolDeclined_ = true;
     return answer;
 }
 
@@ -143,7 +147,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
-    if (ProtocolChanged && !unattendedEnd_)
+    if (ProtocolChanged && !unattendedEnd_ && !protocolDeclined_)
         askSaveProtocol(ymt::ButtonSet::YesNo);
 }
 
@@ -159,7 +163,7 @@ void TForm1::FormDestroy() {
         !backupSpectrum(baseName + QStringLiteral("_dia.txt"), &backupError) && !unattendedEnd_)
         dialogs().showMessage(ymt::MessageKind::Error, backupError, ymt::ButtonSet::OK);
     writeProtocolBackup(baseName);
-    if (ProtocolChanged && !unattendedEnd_)
+    if (ProtocolChanged && !unattendedEnd_ && !protocolDeclined_)
         askSaveProtocol(ymt::ButtonSet::YesNo);
     closeInstrumentSessions();
 }

@@ -44,8 +44,12 @@ void TForm1::Hilfe1Click() {
 }
 
 void TForm1::Beenden1Click() {
-    if (ProtocolChanged)
-        askSaveProtocol(ymt::ButtonSet::YesNoCancel);
+    // Cancel means the operator wants to stay; a failed save keeps the window open too.
+    if (ProtocolChanged &&
+        askSaveProtocol(ymt::ButtonSet::YesNoCancel) == ymt::DialogButton::Cancel)
+        return;
+    if (ProtocolChanged && !protocolDeclined_)
+        return;
     close();
 }
 

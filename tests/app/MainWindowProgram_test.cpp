@@ -112,7 +112,7 @@ TEST(ProgramScript, DemoTellsWhatItDidInSentences) {
     ASSERT_EQ(lines.size(), 4) << run.output.toStdString();
     EXPECT_TRUE(lines[0].startsWith(
         QStringLiteral("Connected to the simulated HP 4294A at address 17 on interface gpib0")));
-    EXPECT_EQ(lines[1], QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz: 802 points."));
+    EXPECT_EQ(lines[1], QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz; the spectrum holds 803 points."));
     // The first resonance of the simulated sample: series resonance 200 kHz.
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Zoomed to 150–260 kHz;")));
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Resonance: f(min) 200.038 kHz")));

@@ -104,7 +104,7 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
 
 TEST(Protocol, TextTypedByHandMakesExitAsk) {
     const SimulatorRun run =
-        RunOnSimulator("type Memo2 \"notes by hand\"\nanswer No\nanswer No\nanswer No\n"
+        RunOnSimulator("type Memo2 \"notes by hand\"\nanswer No\n"
                        "click Beenden1\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList messages = run.linesStartingWith("message ");
@@ -122,7 +122,7 @@ TEST(Backups, ASampleNameWithSlashAndColonStillGetsItsBackup) {
     const QString script = home.filePath(QStringLiteral("steps.txt"));
     QFile steps(script);
     ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
-    steps.write("type Edit4 \"PZT/5:A\"\ntype Memo2 line\nanswer No\nanswer No\nquit\n");
+    steps.write("type Edit4 \"PZT/5:A\"\ntype Memo2 line\nanswer No\nquit\n");
     steps.close();
     program.start(QStringLiteral(YMT_EXECUTABLE),
                   {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),

@@ -70,8 +70,6 @@ click Button6
 state
 show Memo2
 answer No
-answer No
-answer No
 quit
 )"));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
@@ -120,8 +118,6 @@ file cancel
 click Button5
 show Memo2
 state
-answer No
-answer No
 answer No
 click Beenden1
 )"));

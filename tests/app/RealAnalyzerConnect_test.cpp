@@ -64,7 +64,8 @@ TEST_P(RealAnalyzerConnect, ReadNewSpectrumGivesThePointsOfTheSimulatedBusOnBoth
         const SimulatorRun expected =
             RunOnSimulator(ConnectSteps(model) + kReadSpectrum, deviceSection(model));
         ASSERT_EQ(expected.exitCode, 0);
-        ASSERT_EQ(expected.curve(0).size(), 802u);
+        // Two sweeps of 401 points and the capacitance point at 1 kHz.
+        ASSERT_EQ(expected.curve(0).size(), 803u);
 
         SimServerProcess server;
         ASSERT_TRUE(server.start(deviceSection(model)));
