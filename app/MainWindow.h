@@ -44,6 +44,7 @@ class AboutBox;
 struct SpectrumFileContent;
 class OperatorStop;
 class TerminationSignals;
+struct LngWindow;
 } // namespace ymt
 
 class TForm1 : public QMainWindow, public ymt::ScriptTarget {
@@ -338,6 +339,14 @@ private:
     bool sessionEndPending_ = false;
     bool unattendedEnd_ = false;
     QStringList analyzerFailures_; // of the running operation
+
+    // Language files (MainWindowLanguage.cpp). The start-up selects the stored Language and
+    // switches to it; a file is applied keeping list positions and shown results.
+    void applyStoredLanguage();
+    void applyLanguageFile(const QString& path);
+    bool writeLanguageFile(const QString& path, QString* error = nullptr) const;
+    ymt::LngWindow languageTexts() const;
+    void setLanguageTexts(const ymt::LngWindow& texts);
 
 protected:
 private:
