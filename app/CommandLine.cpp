@@ -1,5 +1,5 @@
 // Reading of the command line: --home, --fast, --io-trace, --no-splash, --script, --demo,
-// --screenshot, --help.
+// --screenshot, --create-lng, --help.
 #include "app/CommandLine.h"
 
 #include <QDir>
@@ -78,6 +78,8 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString&
             ok = takeValue(options.scriptPath);
         } else if (argument == QLatin1String("--screenshot")) {
             ok = takeValue(options.screenshotDir);
+        } else if (argument == QLatin1String("--create-lng")) {
+            ok = takeValue(options.createLngPath);
         } else if (bool* flag = flagOf(options, argument)) {
             ok = noValue();
             *flag = true;
@@ -89,10 +91,10 @@ CommandLineOptions ParseCommandLine(const QStringList& arguments, const QString&
             return options;
     }
     const int modes = int(!options.scriptPath.isEmpty()) + int(options.demo) +
-                      int(!options.screenshotDir.isEmpty());
+                      int(!options.screenshotDir.isEmpty()) + int(!options.createLngPath.isEmpty());
     if (modes > 1) {
-        options.error =
-            QStringLiteral("only one of --script, --demo and --screenshot can be given");
+        options.error = QStringLiteral(
+            "only one of --script, --demo, --screenshot and --create-lng can be given");
         return options;
     }
     if (home.isEmpty())
@@ -124,6 +126,8 @@ QString CommandLineHelp() {
         "  --screenshot DIR render every tab at 818x591, 1600x1000 and 1920x1080 into\n"
         "                   DIR as PNG files, then end; a message box at start-up is\n"
         "                   printed to standard error and ends the run with exit code 2\n"
+        "  --create-lng FILE  write a complete language file of the window's English texts\n"
+        "                   and messages to FILE (code page 1252), then end\n"
         "\n"
         "Without a display, --script, --demo and --screenshot run headless.\n"
         "  --help           show this text\n");

@@ -15,7 +15,8 @@ struct CommandLineOptions {
     bool demo = false;
     QString screenshotDir; // not empty: render every tab into this folder and end
     bool help = false;
-    QString error; // not empty: the command line is wrong; print it with the help text
+    QString createLngPath; // --create-lng FILE: write the window's language file and end
+    QString error;         // not empty: the command line is wrong; print it with the help text
 };
 
 // The arguments of main() as text, program name first; read before any application object

@@ -44,6 +44,7 @@ class AboutBox;
 struct SpectrumFileContent;
 class OperatorStop;
 class TerminationSignals;
+struct LngWindow;
 } // namespace ymt
 
 class TForm1 : public QMainWindow, public ymt::ScriptTarget {
@@ -339,6 +340,14 @@ private:
     bool unattendedEnd_ = false;
     bool protocolDeclined_ = false; // "No" to saving the protocol during this shut-down
     QStringList analyzerFailures_; // of the running operation
+
+    // Language files (MainWindowLanguage.cpp). The start-up selects the stored Language and
+    // switches to it; a file is applied keeping list positions and shown results.
+    void applyStoredLanguage();
+    void applyLanguageFile(const QString& path);
+    bool writeLanguageFile(const QString& path, QString* error = nullptr) const;
+    ymt::LngWindow languageTexts() const;
+    void setLanguageTexts(const ymt::LngWindow& texts);
 
 protected:
 private:

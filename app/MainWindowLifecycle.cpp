@@ -98,11 +98,7 @@ void TForm1::runFirstActivation() {
     SaveDialog1.initialDir = WorkDir;
     setupComparisonPlot();
     setupRepeatPlot();
-    // The language switch stores its item text "German"; "Deutsch" is what older stores hold.
-    const bool german =
-        Language == QStringLiteral("Deutsch") || Language == QStringLiteral("German");
-    programLanguageGroup->setItemIndex(german ? 1 : 0);
-    RadioGroup4Click();
+    applyStoredLanguage();
 }
 
 bool TForm1::prepareQualityControlFile() {

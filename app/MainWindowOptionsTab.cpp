@@ -78,6 +78,10 @@ QWidget* TForm1::buildOptionsTab() {
     column2->addWidget(buildDirectoriesGroup());
     column2->addWidget(printerGroup);
     column2->addWidget(createLng);
+    // Captions of the language files that no control of the window shows.
+    for (int n = 85; n <= 89; ++n)
+        column2->addWidget(
+            hidden(label(QStringLiteral("Label%1").arg(n).toLatin1().constData(), QString())));
     column2->addStretch(1);
 
     auto* page = new QWidget;
@@ -252,7 +256,3 @@ void TForm1::Button30Click() {
     SaveDialog1.initialDir = WorkDir;
 }
 
-// Program language switch: filled by the language-file work.
-void TForm1::RadioGroup4Click() {}
-// Create LNG: filled by the language-file work.
-void TForm1::Button31Click() {}

@@ -97,8 +97,8 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    const bool headless =
-        !options.scriptPath.isEmpty() || options.demo || !options.screenshotDir.isEmpty();
+    const bool headless = !options.scriptPath.isEmpty() || options.demo ||
+                          !options.screenshotDir.isEmpty() || !options.createLngPath.isEmpty();
     if (!displayAvailable()) {
         if (!headless) {
             err << "No display: set DISPLAY, or run headless with --demo, --script FILE or "
@@ -128,6 +128,18 @@ int main(int argc, char** argv) {
     }
 
     auto window = std::make_unique<TForm1>(dirs);
+    if (!options.createLngPath.isEmpty()) {
+        QString error;
+        if (!window->writeLanguageFile(options.createLngPath, &error)) {
+            err << "Cannot write " << options.createLngPath << ": " << error << Qt::endl;
+            return 1;
+        }
+        // The window was never activated: its destroy sequence (settings, backups) must not
+        // run over the operator's stored state, so it is kept until the process ends.
+        static TForm1* const unactivated = window.release();
+        (void)unactivated;
+        return 0;
+    }
     const auto destroyWindow = [&window] { window.reset(); };
     if (!options.scriptPath.isEmpty())
         return ymt::RunScript(*window, options.scriptPath, out, destroyWindow);

@@ -70,9 +70,18 @@ TEST(CommandLine, BadCommandLinesAreReported) {
                                                            {"stray"},
                                                            {"--script", "a.txt", "--demo"},
                                                            {"--screenshot"},
-                                                           {"--demo", "--screenshot", "d"}}) {
+                                                           {"--demo", "--screenshot", "d"},
+                                                           {"--create-lng"},
+                                                           {"--create-lng", "a.lng", "--demo"}}) {
         EXPECT_FALSE(parse(arguments).error.isEmpty()) << arguments.join(' ').toStdString();
     }
+}
+
+TEST(CommandLine, CreateLngNamesItsFileAndShowsNoStartUpScreen) {
+    const CommandLineOptions options = parse({"--create-lng", "/tmp/French.lng"});
+    EXPECT_TRUE(options.error.isEmpty()) << options.error.toStdString();
+    EXPECT_EQ(options.createLngPath, QStringLiteral("/tmp/French.lng"));
+    EXPECT_TRUE(options.noSplash);
 }
 
 TEST(CommandLine, OptionValueMayLookLikeAnOption) {
@@ -85,7 +94,7 @@ TEST(CommandLine, OptionValueMayLookLikeAnOption) {
 TEST(CommandLine, HelpTextNamesEveryOption) {
     const QString help = CommandLineHelp();
     for (const char* option : {"--home", "--fast", "--io-trace", "--no-splash", "--script",
-                               "--demo", "--screenshot", "--help", "ZELVANOR_HOME"})
+                               "--demo", "--screenshot", "--create-lng", "--help", "ZELVANOR_HOME"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 

@@ -1,0 +1,207 @@
+#include "localisation/LanguageFile.h"
+
+#include "localisation/TextTables.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifndef YMT_DATA_DIR
+#define YMT_DATA_DIR "/usr/local/share/zelvanor-ymt"
+#endif
+
+namespace ymt {
+namespace {
+
+const QLatin1Char kItemSeparator(';');
+
+QString joinItems(const QStringList& items) {
+    QString joined = items.join(kItemSeparator);
+    if (joined.endsWith(kItemSeparator))
+        joined.chop(1);
+    return joined;
+}
+
+void applyItems(const IniFile& file, const QString& section, LngComponent& c) {
+    if (c.itemsFromProgram)
+        return;
+    const auto value = file.value(section, c.name + QStringLiteral("Items"));
+    // An empty value cannot be a translation of a list; the list keeps its items.
+    if (!value || value->isEmpty())
+        return;
+    // The items become lines of text, so a separator at the very end adds no empty item.
+    QString joined = *value;
+    if (joined.endsWith(kItemSeparator))
+        joined.chop(1);
+    QStringList items = joined.split(kItemSeparator);
+    if (c.fixedItemCount > 0) {
+        items = items.mid(0, c.fixedItemCount);
+        for (qsizetype i = items.size(); i < c.items.size(); ++i)
+            items << c.items[i];
+    }
+    c.items = items;
+}
+
+} // namespace
+
+void WriteWindowSection(IniDocument& document, const LngWindow& window) {
+    const QString& s = window.name;
+    document.setValue(s, window.name, window.caption);
+    for (const LngComponent& c : window.components) {
+        using Kind = LngComponent::Kind;
+        switch (c.kind) {
+        case Kind::Separator:
+            document.setValue(s, c.name, QStringLiteral("-"));
+            continue;
+        case Kind::FileDialog:
+            document.setValue(s, c.name + QStringLiteral("Title"), c.title);
+            document.setValue(s, c.name + QStringLiteral("Filter"), c.filter);
+            continue;
+        case Kind::Caption:
+        case Kind::RadioGroup:
+        case Kind::Plot:
+            document.setValue(s, c.name, c.caption);
+            break;
+        case Kind::List:
+            break;
+        }
+        if (!c.hint.isEmpty())
+            document.setValue(s, c.name + QStringLiteral("Hint"), c.hint);
+        if (c.kind == Kind::List || c.kind == Kind::RadioGroup)
+            document.setValue(s, c.name + QStringLiteral("Items"), joinItems(c.items));
+        if (c.kind == Kind::Plot) {
+            const std::pair<const char*, const QString*> axes[] = {{"XAxisTitle", &c.xAxisTitle},
+                                                                   {"YAxisTitle", &c.yAxisTitle},
+                                                                   {"Y2AxisTitle", &c.y2AxisTitle}};
+            for (const auto& [suffix, title] : axes) {
+                if (!title->isEmpty())
+                    document.setValue(s, c.name + QLatin1String(suffix), *title);
+            }
+        }
+    }
+}
+
+void ApplyWindowSection(const IniFile& file, LngWindow& window) {
+    const QString& s = window.name;
+    window.caption = file.read(s, window.name, window.caption);
+    for (LngComponent& c : window.components) {
+        using Kind = LngComponent::Kind;
+        switch (c.kind) {
+        case Kind::Separator:
+            continue;
+        case Kind::FileDialog:
+            c.title = file.read(s, c.name + QStringLiteral("Title"), c.title);
+            c.filter = file.read(s, c.name + QStringLiteral("Filter"), c.filter);
+            continue;
+        case Kind::Caption:
+        case Kind::RadioGroup:
+        case Kind::Plot:
+            c.caption = file.read(s, c.name, c.caption);
+            break;
+        case Kind::List:
+            break;
+        }
+        c.hint = file.read(s, c.name + QStringLiteral("Hint"), c.hint);
+        if (c.kind == Kind::List || c.kind == Kind::RadioGroup)
+            applyItems(file, s, c);
+        if (c.kind == Kind::Plot) {
+            c.xAxisTitle = file.read(s, c.name + QStringLiteral("XAxisTitle"), c.xAxisTitle);
+            c.yAxisTitle = file.read(s, c.name + QStringLiteral("YAxisTitle"), c.yAxisTitle);
+            c.y2AxisTitle = file.read(s, c.name + QStringLiteral("Y2AxisTitle"), c.y2AxisTitle);
+        }
+    }
+}
+
+void WriteMessages(IniDocument& document, const QStringList& messages) {
+    document.eraseSection(kMessageSection);
+    for (qsizetype i = 0; i < messages.size(); ++i)
+        document.setValue(kMessageSection, QString::number(kFirstMessageKey + i), messages[i]);
+}
+
+void ApplyMessages(const IniFile& file) {
+    for (int i = 0; i < kMessageCount; ++i) {
+        const auto value = file.value(kMessageSection, QString::number(kFirstMessageKey + i));
+        if (value)
+            SetMessage(i, *value);
+    }
+}
+
+QStringList CurrentMessages() {
+    QStringList messages;
+    for (int i = 0; i < kMessageCount; ++i)
+        messages << Message(i);
+    return messages;
+}
+
+QStringList LanguageFolders(const QString& programDir) {
+    QStringList folders;
+    const auto add = [&folders](const QString& folder) {
+        if (folder.isEmpty())
+            return;
+        const QString clean = QDir::cleanPath(folder) + QLatin1Char('/');
+        if (!folders.contains(clean))
+            folders << clean;
+    };
+    add(programDir);
+    // A run with --home still finds the files shipped beside the executable.
+    if (QCoreApplication::instance())
+        add(QCoreApplication::applicationDirPath());
+    const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!dataHome.isEmpty())
+        add(dataHome + QStringLiteral("/zelvanor-ymt"));
+    add(QStringLiteral(YMT_DATA_DIR));
+    return folders;
+}
+
+QString FindLanguageFile(const QString& language, const QStringList& folders) {
+    if (language.isEmpty() || language.contains(QLatin1Char('/')))
+        return {};
+    for (const QString& folder : folders) {
+        const QFileInfo file(folder + language + QStringLiteral(".lng"));
+        if (file.isFile())
+            return file.filePath();
+    }
+    return {};
+}
+
+QStringList AvailableLanguages(const QStringList& folders) {
+    QStringList names;
+    for (const QString& folder : folders) {
+        const QFileInfoList files =
+            QDir(folder).entryInfoList({QStringLiteral("*.lng")}, QDir::Files, QDir::Name);
+        for (const QFileInfo& file : files) {
+            const QString name = file.completeBaseName();
+            if (!name.isEmpty() && !names.contains(name, Qt::CaseInsensitive))
+                names << name;
+        }
+    }
+    return names;
+}
+
+int LanguageIndexFor(const QString& stored, const QStringList& items) {
+    const QString value = stored.trimmed();
+    if (value.compare(QStringLiteral("German"), Qt::CaseInsensitive) == 0 ||
+        value.compare(QStringLiteral("Deutsch"), Qt::CaseInsensitive) == 0)
+        return items.size() > 1 ? 1 : 0;
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (items[i].compare(value, Qt::CaseInsensitive) == 0)
+            return static_cast<int>(i);
+    }
+    return 0;
+}
+
+std::pair<QString, QString> DimensionCaptions(int geometryKind) {
+    switch (geometryKind) {
+    case 1:
+        return {Message(34), {}};
+    case 2:
+        return {Message(35), Message(36)};
+    case 3:
+        return {Message(37), Message(38)};
+    default:
+        return {};
+    }
+}
+
+} // namespace ymt
