@@ -7,6 +7,7 @@
 #include "app/ProgramDirs.h"
 #include "app/RadioGroup.h"
 #include "app/automation/ScriptTarget.h"
+#include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
 #include "evaluation/QualityControl.h"
@@ -22,10 +23,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QFrame;
 class QGroupBox;
 class QPainter;
@@ -126,6 +129,8 @@ public:
     void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
     void fastgraph1AfterPaint(QPainter& painter);
+    void FitCircuitClick();  // "Fit Equivalent Circuit"
+    void FitProtocolClick(); // "Add to Protocol" of the fitted circuit
 
     // ---- Tab "Protocol" and the protocol items of menu "File" ----
     void Button1Click();  // "Add Header"
@@ -338,6 +343,12 @@ private:
     bool sessionEndPending_ = false;
     bool unattendedEnd_ = false;
     QStringList analyzerFailures_; // of the running operation
+    // The fitted circuit, its result texts and curves are gone at the next change of the
+    // spectrum or the display pair.
+    void clearCircuitFit();
+
+    // The equivalent circuit fitted to the displayed window; empty until a fit succeeds.
+    std::optional<ymt::EquivalentCircuit> CircuitFit;
 
 protected:
 private:
@@ -358,6 +369,9 @@ private:
     QWidget* buildRangeOptionsGroup();
     QWidget* buildDirectoriesGroup();
     QWidget* buildCapacitanceGroup();
+    // The command button; the results window is built with it (MainWindowCircuitFit.cpp).
+    QWidget* buildCircuitFitCommand();
+    void appendCircuitFitState(QStringList& lines) const;
     void connectPlotMouse(ymt::TFastGraph* plot, bool measurementPlot);
     void onLeave(QLineEdit* field, void (TForm1::*handler)());
 
@@ -553,6 +567,9 @@ private:
     QLabel* qcKeffVerdict = nullptr;
     QLabel* qcKVerdict = nullptr;
     QLabel* qcFminVerdict = nullptr;
+    QDialog* circuitFitDialog = nullptr; // "Equivalent Circuit", results of the fit
+    QPushButton* circuitFitProtocolButton = nullptr;
+    std::array<QLabel*, 11> CircuitFitValues{};
 
     // Tab "Protocol".
     QCheckBox* autoProtocolCheck = nullptr;        // CheckBox19

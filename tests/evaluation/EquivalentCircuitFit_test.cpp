@@ -1,7 +1,9 @@
 // The equivalent-circuit fit on spectra computed here from a sample's parameters (C0 with a
 // loss tangent in parallel with R1-L1-C1 branches given as fs, C1, Qm): accuracy without and
-// with noise, convergence for low and high Qm wherever the grid falls, and the refusals.
+// with noise, convergence for low and high Qm wherever the grid falls, the refusals, and the
+// texts and curves the window shows of a fit.
 #include "evaluation/EquivalentCircuitFit.h"
+#include "evaluation/EquivalentCircuitReport.h"
 #include "tests/evaluation/EvaluationTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -172,4 +174,55 @@ TEST(EquivalentCircuitFit, PointsInWindowTakeOnlyPointsStrictlyInsideWithAPositi
     EXPECT_EQ(points[0].MagnitudeOhm, 8);
     EXPECT_EQ(points[0].ThetaDeg, -87);
     EXPECT_EQ(points[1].FrequencyKHz, 180);
+}
+
+TEST(EquivalentCircuitReport, TextsAndProtocolLineShowTheFitInTheirUnits) {
+    ymt::EquivalentCircuit fit =
+        ymt::DescribeCircuit({1.5e-9, 5.305165, 2.110857e-3, 0.3e-9, 2e-4});
+    fit.RelativeRms = 0.0012345;
+    fit.Points = 399;
+    const ymt::CircuitFitTexts texts = ymt::FormatCircuitFit(fit);
+    EXPECT_EQ(texts.C0, QStringLiteral("1.5000"));
+    EXPECT_EQ(texts.LossTangent, QStringLiteral("2.0"));
+    EXPECT_EQ(texts.R1, QStringLiteral("5.305"));
+    EXPECT_EQ(texts.L1, QStringLiteral("2.1109"));
+    EXPECT_EQ(texts.C1, QStringLiteral("300.000"));
+    EXPECT_EQ(texts.Fs, QStringLiteral("200.000"));
+    EXPECT_EQ(texts.Fp, QStringLiteral("219.089"));
+    EXPECT_EQ(texts.Qm, QStringLiteral("500"));
+    EXPECT_EQ(texts.KEff, QStringLiteral("40.82"));
+    EXPECT_EQ(texts.Rms, QStringLiteral("0.123"));
+    EXPECT_EQ(texts.Points, QStringLiteral("399"));
+    EXPECT_EQ(ymt::CircuitFitProtocolLine(QStringLiteral("disc 7"), fit),
+              QStringLiteral("disc 7\tfit\tfs[kHz] 200.000\tfp[kHz] 219.089\tQm 500"));
+}
+
+TEST(EquivalentCircuitReport, FittedCurvesFollowTheDisplayPairAndItsCurves) {
+    ymt::CurveStore store;
+    store.setVisible(1, true);
+    store.setAxis(2, 1);
+    store.setVisible(2, false);
+    const ymt::ButterworthVanDyke circuit{1.5e-9, 5.3, 2.11e-3, 0.3e-9, 0};
+    ymt::SampleDescription sample;
+    ymt::StoreFittedCurves(store, circuit, {190, 200, 210}, 1, sample);
+    const ymt::Curve& z = store.curve(ymt::kFittedFirstCurve);
+    const ymt::Curve& theta = store.curve(ymt::kFittedSecondCurve);
+    ASSERT_EQ(z.Points.size(), 3u);
+    ASSERT_EQ(theta.Points.size(), 3u);
+    EXPECT_TRUE(z.Visible);
+    EXPECT_FALSE(theta.Visible); // its measured curve is switched off
+    EXPECT_EQ(theta.Axis, 1);
+    for (int i = 0; i < 3; ++i) {
+        const std::complex<double> expected = ymt::CircuitImpedance(circuit, z.Points[i].x);
+        EXPECT_DOUBLE_EQ(z.Points[i].y, std::abs(expected));
+        EXPECT_DOUBLE_EQ(theta.Points[i].y, std::arg(expected) * 180 / kPi);
+    }
+    // The permittivity pair needs an electrode area, as the measured curves do.
+    sample.ElectrodeArea = 0;
+    ymt::StoreFittedCurves(store, circuit, {190, 200}, 21, sample);
+    EXPECT_EQ(store.pointCount(ymt::kFittedFirstCurve), 0);
+    ymt::StoreFittedCurves(store, circuit, {190, 200}, 1, sample);
+    ymt::ClearFittedCurves(store);
+    EXPECT_EQ(store.pointCount(ymt::kFittedSecondCurve), 0);
+    EXPECT_FALSE(store.curve(ymt::kFittedFirstCurve).Visible);
 }
