@@ -7,6 +7,7 @@
 #include "app/ProgramDirs.h"
 #include "app/RadioGroup.h"
 #include "app/automation/ScriptTarget.h"
+#include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
 #include "evaluation/QualityControl.h"
@@ -22,10 +23,12 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
 class QComboBox;
+class QDialog;
 class QFrame;
 class QGroupBox;
 class QPainter;
@@ -127,6 +130,8 @@ public:
     void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
     void fastgraph1AfterPaint(QPainter& painter);
+    void FitCircuitClick();  // "Fit Equivalent Circuit"
+    void FitProtocolClick(); // "Add to Protocol" of the fitted circuit
 
     // ---- Tab "Protocol" and the protocol items of menu "File" ----
     void Button1Click();  // "Add Header"
@@ -340,6 +345,12 @@ private:
     bool unattendedEnd_ = false;
     bool protocolDeclined_ = false; // "No" to saving the protocol during this shut-down
     QStringList analyzerFailures_; // of the running operation
+    // The fitted circuit, its result texts and curves are gone at the next change of the
+    // spectrum or the display pair.
+    void clearCircuitFit();
+
+    // The equivalent circuit fitted to the displayed window; empty until a fit succeeds.
+    std::optional<ymt::EquivalentCircuit> CircuitFit;
 
     // Language files (MainWindowLanguage.cpp). The start-up selects the stored Language and
     // switches to it; a file is applied keeping list positions and shown results.
@@ -368,6 +379,9 @@ private:
     QWidget* buildRangeOptionsGroup();
     QWidget* buildDirectoriesGroup();
     QWidget* buildCapacitanceGroup();
+    // The command button; the results window is built with it (MainWindowCircuitFit.cpp).
+    QWidget* buildCircuitFitCommand();
+    void appendCircuitFitState(QStringList& lines) const;
     void connectPlotMouse(ymt::TFastGraph* plot, bool measurementPlot);
     void onLeave(QLineEdit* field, void (TForm1::*handler)());
 
@@ -563,6 +577,9 @@ private:
     QLabel* qcKeffVerdict = nullptr;
     QLabel* qcKVerdict = nullptr;
     QLabel* qcFminVerdict = nullptr;
+    QDialog* circuitFitDialog = nullptr; // "Equivalent Circuit", results of the fit
+    QPushButton* circuitFitProtocolButton = nullptr;
+    std::array<QLabel*, 11> CircuitFitValues{};
 
     // Tab "Protocol".
     QCheckBox* autoProtocolCheck = nullptr;        // CheckBox19

@@ -65,6 +65,7 @@ void TForm1::ruecksetzen() {
 }
 
 void TForm1::clearResultLabels() {
+    clearCircuitFit();
     for (QLabel* value : {capValue, tandValue, epsValue, fminValue, fmaxValue, rsValue, keffValue,
                           kmodeValue, q3dbValue, b3dbValue, dValue, qcCapVerdict, qcTandVerdict,
                           qcKeffVerdict, qcKVerdict, qcFminVerdict})
@@ -177,6 +178,7 @@ void TForm1::fastgraph1AfterPaint(QPainter& painter) {
 // ---- Display pair and log scales ----
 
 void TForm1::ComboBox1Change() {
+    clearCircuitFit();
     DisplayCode = std::max(displayPairList->currentIndex(), 0) + 1;
     Analyzer.SelectFunction(DisplayCode);
     zoom(RangeStop, RangeStart);

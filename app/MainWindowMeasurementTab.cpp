@@ -133,6 +133,7 @@ QWidget* TForm1::buildResultPanel() {
     commands->addWidget(couplingButton);
     commands->addWidget(couplingManualButton);
     commands->addWidget(couplingModeList);
+    commands->addWidget(buildCircuitFitCommand());
     commands->addStretch(1);
     column->addLayout(commands);
     auto* row = new QHBoxLayout;

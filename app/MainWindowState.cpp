@@ -93,5 +93,6 @@ QStringList TForm1::stateLines() {
     addNumber("ElectrodeArea", Sample.ElectrodeArea);
     addNumber("ElectrodeDistance", Sample.ElectrodeDistance);
     lines << comparisonStateLines();
+    appendCircuitFitState(lines);
     return lines;
 }
