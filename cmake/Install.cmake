@@ -33,8 +33,7 @@ set(YMT_MAN_PAGE ${CMAKE_BINARY_DIR}/man/zelvanor-ymt.1)
 add_custom_command(OUTPUT ${YMT_MAN_PAGE}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
   COMMAND ${CMAKE_COMMAND} -DEXECUTABLE=$<TARGET_FILE:zelvanor-ymt>
-          -DVERSION=${PROJECT_VERSION} -DDATADIR=${CMAKE_INSTALL_FULL_DATADIR}
-          -DDOCDIR=${CMAKE_INSTALL_FULL_DATADIR}/doc/zelvanor-ymt -DOUTPUT=${YMT_MAN_PAGE}
+          -DVERSION=${PROJECT_VERSION} -DOUTPUT=${YMT_MAN_PAGE}
           -P ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake
   DEPENDS zelvanor-ymt ${CMAKE_SOURCE_DIR}/cmake/ManPage.cmake)
 add_custom_target(ymt_install_files ALL DEPENDS ${YMT_ICON_PNG} ${YMT_MAN_PAGE})

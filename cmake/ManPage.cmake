@@ -1,6 +1,5 @@
 # Writes the man page zelvanor-ymt.1 from the program's --help text, so that both always agree.
-# Called at build time: cmake -DEXECUTABLE=... -DVERSION=... -DDATADIR=... -DDOCDIR=...
-# -DOUTPUT=... -P ManPage.cmake
+# Called at build time: cmake -DEXECUTABLE=... -DVERSION=... -DOUTPUT=... -P ManPage.cmake
 set(ENV{QT_QPA_PLATFORM} offscreen)
 execute_process(COMMAND ${EXECUTABLE} --help OUTPUT_VARIABLE help RESULT_VARIABLE result)
 if(NOT result EQUAL 0 OR help STREQUAL "")
@@ -35,8 +34,6 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 
-string(REPLACE "-" "\\-" data_dir "${DATADIR}/zelvanor-ymt/")
-string(REPLACE "-" "\\-" guide "${DOCDIR}/guide.md")
 string(TIMESTAMP month "%Y-%m" UTC)
 file(WRITE ${OUTPUT}
 ".TH ZELVANOR-YMT 1 \"${month}\" \"Zelvanor Ymt ${VERSION}\" \"User Commands\"
@@ -50,8 +47,8 @@ ${body}.SH FILES
 .I ~/.local/share/zelvanor\\-ymt/
 program directory of an installed program: QC.txt, sicl.conf, data/ and backup/
 .TP
-.I ${data_dir}
-language files and a commented sicl.conf example
+.I PREFIX/share/zelvanor\\-ymt/
+language files and a commented sicl.conf example (PREFIX is /usr for the package)
 .SH SEE ALSO
-The user guide, ${guide}
+The user guide, PREFIX/share/doc/zelvanor\\-ymt/guide.md
 ")
