@@ -10,6 +10,8 @@ endif()
 string(REPLACE "\\" "\\e" help "${help}")
 string(REPLACE "-" "\\-" help "${help}")
 string(REGEX REPLACE "\n$" "" help "${help}")
+# ";" separates CMake list items: hide it while the text is split into lines.
+string(REPLACE ";" "@SEMICOLON@" help "${help}")
 string(REPLACE "\n" ";" lines "${help}")
 
 set(name_line "")
@@ -21,7 +23,7 @@ foreach(line IN LISTS lines)
   elseif(line MATCHES "^Options:")
     set(in_options TRUE)
     string(APPEND body ".SH OPTIONS\n")
-  elseif(in_options AND line MATCHES "^  (\\\\-\\\\-[^ ]+( [A-Z]+)?)  +(.*)$")
+  elseif(in_options AND line MATCHES "^  (\\\\-\\\\-[^ ]+( [A-Z]+)?) +(.*)$")
     string(APPEND body ".TP\n.B ${CMAKE_MATCH_1}\n${CMAKE_MATCH_3}\n")
   elseif(in_options AND line MATCHES "^ +(.*)$")
     string(APPEND body "${CMAKE_MATCH_1}\n")
@@ -34,6 +36,8 @@ foreach(line IN LISTS lines)
   endif()
 endforeach()
 
+string(REPLACE "@SEMICOLON@" ";" body "${body}")
+string(REPLACE "@SEMICOLON@" ";" name_line "${name_line}")
 string(TIMESTAMP month "%Y-%m" UTC)
 file(WRITE ${OUTPUT}
 ".TH ZELVANOR-YMT 1 \"${month}\" \"Zelvanor Ymt ${VERSION}\" \"User Commands\"

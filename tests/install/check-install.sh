@@ -15,8 +15,9 @@ appstreamcli validate --no-net "$prefix/share/metainfo/io.github.zelvanor.ymt.me
 
 # Every option of --help is an entry of the man page.
 man_page="$prefix/share/man/man1/zelvanor-ymt.1"
-for option in home fast io-trace no-splash script demo help; do
-    grep -q "^\.B \\\\-\\\\-$option" "$man_page" || { echo "man page lacks --$option"; exit 1; }
+for option in $(QT_QPA_PLATFORM=offscreen "$prefix/bin/zelvanor-ymt" --help |
+                sed -n 's/^  --\([a-z-]*\).*/\1/p'); do
+    grep -qF ".B \\-\\-${option//-/\\-}" "$man_page" || { echo "man page lacks --$option"; exit 1; }
 done
 
 # The PNG icon is a real 256 x 256 PNG.
