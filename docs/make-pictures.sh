@@ -9,6 +9,8 @@ program="$build/zelvanor-ymt"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 export QT_QPA_PLATFORM=offscreen
+# Settings of its own, so the pictures start from the defaults and the user's settings stay.
+export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data"
 
 mkdir -p "$docs/pictures" "$work/home"
 "$program" --home "$work/home" --screenshot "$work/shots" >/dev/null
