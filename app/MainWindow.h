@@ -193,6 +193,7 @@ public:
     void Beenden1Click();      // "Exit"
     void DeletePoints1Click(); // "Delete all points"
     void Hilfe1Click();        // "About"
+    void GuideClick();         // "User Guide" (F1): opens the guide in the desktop's viewer
 
     // ---- State of the run (owned by the window) ----
     QString VersionText = QStringLiteral("2.4.5 ");

@@ -44,6 +44,40 @@ QString CreateProgramDir(const QString& programDir) {
     return QString();
 }
 
+QStringList DataFolders(const QString& programDir, const QString& executableDir) {
+    QStringList folders;
+    const auto add = [&folders](const QString& folder) {
+        const QString clean = WithTrailingSlash(QDir::cleanPath(folder));
+        if (!folder.isEmpty() && !folders.contains(clean))
+            folders << clean;
+    };
+    add(programDir);
+    add(WithTrailingSlash(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)) +
+        QStringLiteral("zelvanor-ymt"));
+    const QString installed = executableDir + QStringLiteral("/../share/zelvanor-ymt");
+    if (!executableDir.isEmpty() && QFileInfo(installed).isDir())
+        add(installed);
+    return folders;
+}
+
+QString FindDataFile(const QString& fileName, const QString& programDir,
+                     const QString& executableDir) {
+    for (const QString& folder : DataFolders(programDir, executableDir))
+        if (QFileInfo(folder + fileName).isFile())
+            return folder + fileName;
+    return {};
+}
+
+QString FindGuide(const QString& executableDir, const QString& sourceGuide) {
+    const QString installed =
+        QDir::cleanPath(executableDir + QStringLiteral("/../share/doc/zelvanor-ymt/guide.md"));
+    if (!executableDir.isEmpty() && QFileInfo(installed).isFile())
+        return installed;
+    if (!sourceGuide.isEmpty() && QFileInfo(sourceGuide).isFile())
+        return sourceGuide;
+    return {};
+}
+
 ProgramDirs PrepareProgramDirs(const QString& programDir) {
     ProgramDirs dirs;
     dirs.programDir = WithTrailingSlash(programDir);

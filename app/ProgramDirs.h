@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace ymt {
 
@@ -27,5 +28,19 @@ QString CreateProgramDir(const QString& programDir);
 // Start-up preparation: the working and backup directories below programDir, each created
 // (one level) when missing; a failure is not reported, later file operations report it.
 ProgramDirs PrepareProgramDirs(const QString& programDir);
+
+// The folders that may hold the files coming with the program (language files, the sicl.conf
+// example), in search order and each once: the program directory, $XDG_DATA_HOME/zelvanor-ymt/,
+// then the installed data folder <executableDir>/../share/zelvanor-ymt/ (only if it exists).
+// Nothing is copied out of the installed folder; it is read where it is.
+QStringList DataFolders(const QString& programDir, const QString& executableDir);
+
+// The first of DataFolders() holding fileName, as a full path; empty when none does.
+QString FindDataFile(const QString& fileName, const QString& programDir,
+                     const QString& executableDir);
+
+// The user guide: the installed <executableDir>/../share/doc/zelvanor-ymt/guide.md, else
+// sourceGuide (a program run from its build folder); empty when neither exists.
+QString FindGuide(const QString& executableDir, const QString& sourceGuide);
 
 } // namespace ymt

@@ -118,6 +118,7 @@ private:
     Outcome listControls();
     Outcome printCurve(const ScriptStep& step);
     Outcome pressStop();
+    Outcome savePicture(const ScriptStep& step);
     void waitMs(int ms);
 
     ScriptTarget& target_;
@@ -345,6 +346,8 @@ Outcome ScriptRunner::perform(const ScriptStep& step) {
         return listControls();
     case StepKind::Curve:
         return printCurve(step);
+    case StepKind::Picture:
+        return savePicture(step);
     case StepKind::Tick:
         if (const QString said = target_.runTimerTick(); !said.isEmpty())
             out_ << said << '\n';
@@ -614,6 +617,23 @@ void ScriptRunner::waitMs(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+// "picture NAME FILE": the control as the operator sees it (a tab page, a plot; the window by
+// its own name) as a PNG file, for pictures of the program that follow its real look.
+Outcome ScriptRunner::savePicture(const ScriptStep& step) {
+    QWidget* widget = step.name == root_->objectName()
+                          ? root_.data()
+                          : qobject_cast<QWidget*>(usableControl(step.name));
+    if (!widget)
+        return error_.isEmpty() ? fail(QStringLiteral("\"%1\" is a menu item").arg(step.name))
+                                : Outcome::ScriptError;
+    const QString path = QDir::cleanPath(QDir(baseDir_).absoluteFilePath(step.text));
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!widget->grab().save(path, "PNG"))
+        return fail(QStringLiteral("cannot write the picture \"%1\"").arg(path));
+    out_ << "picture " << path << '\n';
+    return Outcome::Done;
 }
 
 } // namespace

@@ -52,6 +52,7 @@ const QHash<QString, StepKind>& stepNames() {
         {QStringLiteral("state"), StepKind::State},
         {QStringLiteral("controls"), StepKind::Controls},
         {QStringLiteral("curve"), StepKind::Curve},
+        {QStringLiteral("picture"), StepKind::Picture},
         {QStringLiteral("tick"), StepKind::Tick},
         {QStringLiteral("wait"), StepKind::Wait},
         {QStringLiteral("quit"), StepKind::Quit},
@@ -102,6 +103,12 @@ std::optional<QString> fillStep(ScriptStep& step, const QList<ScriptWord>& words
         if (args.size() != 1)
             return QStringLiteral("usage: %1 NAME").arg(words[0].text);
         step.name = args[0].text;
+        return std::nullopt;
+    case StepKind::Picture:
+        if ((usageError = expectCount(2, "picture NAME FILE")))
+            return usageError;
+        step.name = args[0].text;
+        step.text = args[1].text;
         return std::nullopt;
     case StepKind::Check:
         if ((usageError = expectCount(2, "check NAME 0|1")))

@@ -29,6 +29,7 @@ enum class StepKind {
     State,
     Controls,
     Curve,
+    Picture,
     Tick,
     Wait,
     Quit,

@@ -11,7 +11,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -254,6 +256,28 @@ TEST_F(ScriptDriverRun, CompletedScriptExitsZeroAndDestroysTheWindow) {
     EXPECT_EQ(result.lines, QStringList{"Edit14=0.500"});
     EXPECT_TRUE(result.windowDestroyed);
     EXPECT_TRUE(lastState.contains("Activations=1")) << lastState.join(' ').toStdString();
+}
+
+TEST_F(ScriptDriverRun, PictureSavesTheControlOrTheWindowAsSeenAndRefusesHiddenOnes) {
+    QTemporaryDir dir;
+    const QString field = dir.filePath(QStringLiteral("sub/edit.png"));
+    const QString whole = dir.filePath(QStringLiteral("window.png"));
+    const ScriptRun result =
+        run(QStringLiteral("picture Edit14 \"%1\"\npicture TForm1 \"%2\"\n").arg(field, whole));
+    EXPECT_EQ(result.exitCode, 0) << result.text().toStdString();
+    EXPECT_EQ(result.lines, (QStringList{"picture " + field, "picture " + whole}));
+    const QImage fieldImage(field);
+    const QImage windowImage(whole);
+    ASSERT_FALSE(fieldImage.isNull());
+    ASSERT_FALSE(windowImage.isNull());
+    // The field is a part of the window, so its picture is smaller in both directions.
+    EXPECT_LT(fieldImage.width(), windowImage.width());
+    EXPECT_LT(fieldImage.height(), windowImage.height());
+
+    const QString hiddenPicture = dir.filePath(QStringLiteral("hidden.png"));
+    const ScriptRun refused = run(QStringLiteral("picture Edit15 \"%1\"\n").arg(hiddenPicture));
+    EXPECT_EQ(refused.exitCode, 2) << refused.text().toStdString();
+    EXPECT_FALSE(QFile::exists(hiddenPicture));
 }
 
 TEST_F(ScriptDriverRun, TypeLeavesTheFieldThroughItsExitHandler) {

@@ -126,6 +126,8 @@ TEST(ScriptArguments, WrongArgumentCountsAndValuesAreErrors) {
                              "wait -5",
                              "wait",
                              "curve fastgraph1",
+                             "picture fastgraph1",
+                             "picture fastgraph1 a.png b.png",
                              "mouse P press left 1",
                              "mouse P down both 1",
                              "mouse P down left x",
