@@ -84,8 +84,7 @@ TEST(CircuitFitProgram, OneBranchSampleWithoutNoiseIsFittedAndThePartsLabelsStay
                                         "answer OK\n"
                                         "click FitCircuitButton\n"
                                         "state\n"
-                                        // The protocol holds the added line.
-                                        "answer No\n"
+                                        // The protocol holds the added line: asked once.
                                         "answer No\n"
                                         "quit\n"),
         SampleConf(500));
