@@ -350,6 +350,7 @@ private:
     // spectrum or the display pair.
     void clearCircuitFit();
 
+public:
     // The equivalent circuit fitted to the displayed window; empty until a fit succeeds.
     std::optional<ymt::EquivalentCircuit> CircuitFit;
 
