@@ -6,6 +6,8 @@
 #include "tests/app/MainWindowTestSupport.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -200,12 +202,23 @@ TEST_F(LanguageSwitch, GermanAndBackKeepsResultsAndListPositions) {
     EXPECT_EQ(differences(english, textsOf(*w.window)), "");
 }
 
+// The language a start-up restores comes from the settings store, as after a restart.
+static void StoreLanguage(TForm1& window, const QString& language) {
+    const QString path = window.settingsFile();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile store(path);
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write("Windows Registry Editor Version 5.00\r\n\r\n"
+                "[HKEY_CURRENT_USER\\Software\\Kvr\\Ymt]\r\n\"Language\"=\"" +
+                language.toUtf8() + "\"\r\n");
+}
+
 TEST_F(LanguageSwitch, StoredGermanSelectsGermanAtStart) {
     for (const QString& stored : {QStringLiteral("German"), QStringLiteral("Deutsch")}) {
         test::WindowOnTempHome fresh;
         QFile::copy(kSource + QStringLiteral("German.lng"),
                     fresh.dirs.programDir + QStringLiteral("German.lng"));
-        fresh.window->Language = stored;
+        StoreLanguage(*fresh.window, stored);
         fresh.window->FormActivate();
         EXPECT_EQ(fresh.control<TRadioGroup>("RadioGroup4")->itemIndex(), 1);
         EXPECT_EQ(fresh.control<QPushButton>("Button6")->text(),
@@ -222,7 +235,7 @@ TEST_F(LanguageSwitch, FurtherLanguageFilesCanBeSelected) {
     french.close();
     test::WindowOnTempHome fresh;
     QFile::copy(french.fileName(), fresh.dirs.programDir + QStringLiteral("French.lng"));
-    fresh.window->Language = QStringLiteral("French");
+    StoreLanguage(*fresh.window, QStringLiteral("French"));
     fresh.window->FormActivate();
     auto* group = fresh.control<TRadioGroup>("RadioGroup4");
     ASSERT_EQ(group->count(), 3);

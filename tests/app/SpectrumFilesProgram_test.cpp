@@ -153,11 +153,13 @@ TEST_F(Operator, SettingsComeBackAfterARestartAndTheStoreHoldsEveryValue) {
           "ShowCont",   "MergePts",  "Language", "PrintLanguage", "Printer",   "Autoprot",
           "Autobackup", "kpoints",   "qpoints",  "tandunit"})
         EXPECT_TRUE(store.contains(QStringLiteral("\"%1\"=").arg(QLatin1String(name)))) << name;
-    EXPECT_TRUE(store.contains(QStringLiteral("\"Language\"=\"German\"")));
+    // The switch applied German.lng, so the stored item text is the German one.
+    EXPECT_TRUE(store.contains(QStringLiteral("\"Language\"=\"Deutsch\"")));
 
-    const ProgramRun second = run(QStringLiteral("expect Edit17 gpib3\nexpect ComboBox10 [1e-3]\n"
-                                                 "expect RadioGroup4 German\n"
-                                                 "expect RadioGroup6 Backup on Major Change Only\n"
+    const ProgramRun second =
+        run(QStringLiteral("expect Edit17 gpib3\nexpect ComboBox10 [1e-3]\n"
+                           "expect RadioGroup4 Deutsch\n"
+                           "expect RadioGroup6 \"Sicherung nur bei größeren Änderungen\"\n"
                                                  "expect Edit36 12.500\nexpect CheckBox25 1\n"));
     EXPECT_EQ(second.exitCode, 0) << second.lines.join('\n').toStdString();
 }
