@@ -55,7 +55,7 @@ TEST_F(ComparisonFileRead, AFileWithoutColumnTitlesEndsAtItsEndAsUnknownFormat) 
 
 TEST_F(ComparisonFileRead, AFirstLineWithoutTheTitleIsUnknownFormat) {
     for (const QByteArray& bytes :
-         {QByteArray(), QByteArray("\x00\x01\xff\xfe binary\x00 Ohm theta", 24),
+         {QByteArray(), QByteArray("\x00\x01\xff\xfe binary\x00 Ohm theta", 22),
           QByteArray("f\t|Z| [Ohm]\ttheta\r\n1 2 3\r\n")}) {
         const ComparisonFile file = ReadComparisonFile(write("x.txt", bytes));
         EXPECT_EQ(file.status, Status::UnknownFormat);
