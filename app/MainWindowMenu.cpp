@@ -63,4 +63,3 @@ void TForm1::Beenden1Click() {
         return;
     close();
 }
-

@@ -10,6 +10,7 @@
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
+#include "plot/GraphExport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -284,10 +285,16 @@ void TForm1::runRepeatCycle() {
         series.AddPoint(3, *seriesValue, Results.FMax);
     }
     dauergraph->update();
+    // The series plot as it stands after this cycle, one graph file per cycle.
+    if (repeat_.saveEachDiagram && cycleFileError.isEmpty())
+        ymt::SaveGraphFile(*dauergraph,
+                           repeat_.folder + ymt::CycleDiagramFileName(repeat_.seriesFile, cycle,
+                                                                      seriesValue.value_or(0)),
+                           &cycleFileError);
 
     QString error = cycleFileError;
-    const bool written =
-        error.isEmpty() && ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
+    const bool written = error.isEmpty() &&
+                         ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
     const bool last = repeat_.schedule.endCycle();
     QApplication::restoreOverrideCursor();
     if (!written) {

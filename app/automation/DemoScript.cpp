@@ -144,8 +144,9 @@ QStringList DemoReport(const QString& scriptOutput, int exitCode, bool simulated
             if (log.value(checks[i]) == QLatin1String("1"))
                 ranges << range(log.value(edits[2 * i]), log.value(edits[2 * i + 1]));
         }
-        sentences
-            << QStringLiteral("Swept %1; the spectrum holds %2 points.").arg(listed(ranges)).arg(log.curveSizes[0]);
+        sentences << QStringLiteral("Swept %1; the spectrum holds %2 points.")
+                         .arg(listed(ranges))
+                         .arg(log.curveSizes[0]);
     }
     if (log.curveSizes.size() > 1) {
         const QString window = range(log.value("Edit1"), log.value("Edit2"));
