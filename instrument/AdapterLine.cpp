@@ -1,5 +1,8 @@
 #include "instrument/AdapterLine.h"
 
+#include "instrument/OpenProblem.h"
+#include "instrument/Sicl.h"
+
 #include <QRegularExpression>
 #include <QStringList>
 
@@ -106,6 +109,16 @@ QString visaResourceFor(const QString& pattern, int primaryAddress) {
     QString resource = pattern;
     resource.replace(QLatin1String("%d"), QString::number(primaryAddress));
     return resource;
+}
+
+bool readAdapterLineForOpen(const QString& transportName, const QString& interfaceName,
+                            const QString& parameters, AdapterLine& line, int* error) {
+    QString problem;
+    if (parseAdapterLine(transportName, parameters, line, &problem))
+        return true;
+    reportOpenProblem(QStringLiteral("sicl.conf, %1: %2").arg(interfaceName, problem));
+    *error = I_ERR_BADCONFIG;
+    return false;
 }
 
 } // namespace ymt::sicl

@@ -29,6 +29,11 @@ struct AdapterLine {
 bool parseAdapterLine(const QString& transportName, const QString& parameters, AdapterLine& line,
                       QString* error);
 
+// parseAdapterLine for an iopen on interfaceName: a line that is not usable is reported as the
+// open problem ("sicl.conf, gpib0: ...") and sets *error to I_ERR_BADCONFIG.
+bool readAdapterLineForOpen(const QString& transportName, const QString& interfaceName,
+                            const QString& parameters, AdapterLine& line, int* error);
+
 // The VISA resource for a GPIB primary address: the %d of the pattern replaced by it.
 QString visaResourceFor(const QString& pattern, int primaryAddress);
 

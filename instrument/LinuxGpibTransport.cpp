@@ -175,12 +175,9 @@ TransportFactory makeLinuxGpibTransportFactory() {
               int* error) -> std::unique_ptr<Transport> {
         AdapterLine line;
         QString problem;
-        if (!parseAdapterLine(QStringLiteral("linux-gpib"), parameters, line, &problem)) {
-            reportOpenProblem(
-                QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
-            *error = I_ERR_BADCONFIG;
+        if (!readAdapterLineForOpen(QStringLiteral("linux-gpib"), address.interfaceName, parameters,
+                                    line, error))
             return nullptr;
-        }
         if (address.isSerial()) {
             *error = I_ERR_BADADDR;
             return nullptr;

@@ -164,12 +164,9 @@ TransportFactory makeUsbtmcTransportFactory(UsbtmcOpener opener) {
                                      const SiclConfig&, int* error) -> std::unique_ptr<Transport> {
             AdapterLine line;
             QString problem;
-            if (!parseAdapterLine(QStringLiteral("usbtmc"), parameters, line, &problem)) {
-                reportOpenProblem(
-                    QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
-                *error = I_ERR_BADCONFIG;
+            if (!readAdapterLineForOpen(QStringLiteral("usbtmc"), address.interfaceName, parameters,
+                                        line, error))
                 return nullptr;
-            }
             std::unique_ptr<UsbtmcDevice> device = opener(line.devicePath, &problem);
             if (!device) {
                 reportOpenProblem(QStringLiteral("usbtmc: ") + problem);

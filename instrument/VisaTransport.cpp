@@ -187,12 +187,9 @@ TransportFactory makeVisaTransportFactory() {
               int* error) -> std::unique_ptr<Transport> {
         AdapterLine line;
         QString problem;
-        if (!parseAdapterLine(QStringLiteral("visa"), parameters, line, &problem)) {
-            reportOpenProblem(
-                QStringLiteral("sicl.conf, %1: %2").arg(address.interfaceName, problem));
-            *error = I_ERR_BADCONFIG;
+        if (!readAdapterLineForOpen(QStringLiteral("visa"), address.interfaceName, parameters, line,
+                                    error))
             return nullptr;
-        }
         if (address.isSerial()) {
             *error = I_ERR_BADADDR;
             return nullptr;
