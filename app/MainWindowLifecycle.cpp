@@ -10,11 +10,14 @@
 #include "plot/FastGraph.h"
 #include "records/QcFile.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPrinterInfo>
 #include <QSpinBox>
@@ -27,6 +30,10 @@ void TForm1::FormCreate() {
         this, statusBar(), Timer1, [this] { logLine(QStringLiteral("Stopped by the operator.")); },
         [this] { requestSessionEnd(false); });
     Analyzer.WaitObserver = operatorStop_;
+    if (QAction* edit = menuBar()->findChild<QAction*>(QStringLiteral("Editmenu"))) {
+        edit->menu()->addSeparator()->setObjectName(QStringLiteral("N3"));
+        edit->menu()->addAction(operatorStop_->action());
+    }
     watchSessionEnd();
     // Text typed into the protocol is unsaved work, so that "Exit" asks about it. Emptying the
     // protocol leaves nothing to save.

@@ -2,8 +2,10 @@
 
 #include "core/Clock.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -41,14 +43,19 @@ bool isOperatorInput(QEvent::Type type) {
 OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
                            std::function<void()> onStopped, std::function<void()> onCloseRequest)
     : QObject(window), window_(window), button_(new QPushButton(QStringLiteral("Stop"))),
-      repeatTimer_(repeatTimer), onStopped_(std::move(onStopped)),
-      onCloseRequest_(std::move(onCloseRequest)) {
+      action_(new QAction(QStringLiteral("Stop measurement"), window)), repeatTimer_(repeatTimer),
+      onStopped_(std::move(onStopped)), onCloseRequest_(std::move(onCloseRequest)) {
     button_->setObjectName(QStringLiteral("StopButton"));
     button_->setToolTip(QStringLiteral("Stop waiting for the impedance analyzer (Esc)"));
     button_->setFocusPolicy(Qt::NoFocus);
     button_->hide();
     statusBar->addPermanentWidget(button_);
     connect(button_, &QPushButton::clicked, this, &OperatorStop::requestStop);
+    action_->setObjectName(QStringLiteral("StopMeasurement1"));
+    action_->setShortcut(QKeySequence(Qt::Key_Escape));
+    // Outside a wait Esc belongs to whatever has the focus.
+    action_->setEnabled(false);
+    connect(action_, &QAction::triggered, this, &OperatorStop::requestStop);
 }
 
 void OperatorStop::requestStop() {
@@ -60,6 +67,7 @@ void OperatorStop::waitStarted() {
     waiting_ = true;
     stopRequested_ = false;
     button_->show();
+    action_->setEnabled(true);
     // Input other than the stop must not start a second operation inside this one, and a tick
     // of the repeat timer must not start another measurement.
     qApp->installEventFilter(this);
@@ -85,6 +93,7 @@ void OperatorStop::waitEnded(bool stopped) {
     if (repeatTimer_)
         repeatTimer_->blockSignals(repeatTimerWasBlocked_);
     button_->hide();
+    action_->setEnabled(false);
     waiting_ = false;
     stopRequested_ = false;
     if (stopped && onStopped_)

@@ -9,6 +9,7 @@
 
 #include <functional>
 
+class QAction;
 class QPushButton;
 class QStatusBar;
 class QTimer;
@@ -23,6 +24,8 @@ public:
                  std::function<void()> onStopped, std::function<void()> onCloseRequest);
 
     QPushButton* button() const { return button_; }
+    // The menu's "Stop measurement" (Esc): enabled only while a wait runs.
+    QAction* action() const { return action_; }
     bool waiting() const { return waiting_; }
     // The Stop button, Esc and the end of the session: the running wait ends at its next pause.
     void requestStop();
@@ -37,6 +40,7 @@ protected:
 private:
     QWidget* window_;
     QPushButton* button_;
+    QAction* action_;
     QTimer* repeatTimer_;
     std::function<void()> onStopped_;
     std::function<void()> onCloseRequest_;

@@ -6,10 +6,12 @@
 
 #include "app/OperatorStop.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -103,9 +105,8 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
 }
 
 TEST(Protocol, TextTypedByHandMakesExitAsk) {
-    const SimulatorRun run =
-        RunOnSimulator("type Memo2 \"notes by hand\"\nanswer No\n"
-                       "click Beenden1\n");
+    const SimulatorRun run = RunOnSimulator("type Memo2 \"notes by hand\"\nanswer No\n"
+                                            "click Beenden1\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList messages = run.linesStartingWith("message ");
     ASSERT_FALSE(messages.isEmpty());
@@ -177,8 +178,13 @@ TEST(StopButton, EscEndsAWaitAndNoOtherInputStartsAnOperationInsideIt) {
     ymt::OperatorStop* stop = fixture.window->operatorStop();
     auto* connect = fixture.control<QPushButton>("Button12");
     auto* log = fixture.control<QPlainTextEdit>("Memo1");
+    // The menu shows Esc as the key of the stop, usable only while a wait runs.
+    QAction* menuStop = stop->action();
+    EXPECT_EQ(menuStop->shortcut(), QKeySequence(Qt::Key_Escape));
+    EXPECT_FALSE(menuStop->isEnabled());
     stop->waitStarted();
     EXPECT_TRUE(stop->button()->isVisible());
+    EXPECT_TRUE(menuStop->isEnabled());
     const QPointF inside(connect->rect().center());
     for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
         QCoreApplication::postEvent(
@@ -192,7 +198,14 @@ TEST(StopButton, EscEndsAWaitAndNoOtherInputStartsAnOperationInsideIt) {
     EXPECT_LT(waited.elapsed(), 4000);
     stop->waitEnded(true);
     EXPECT_FALSE(stop->button()->isVisible());
+    EXPECT_FALSE(menuStop->isEnabled());
     EXPECT_EQ(log->toPlainText().toStdString(), "Stopped by the operator.");
+
+    // The menu item ends a wait as Esc does.
+    stop->waitStarted();
+    menuStop->trigger();
+    EXPECT_TRUE(stop->pause(5000));
+    stop->waitEnded(true);
 }
 
 TEST(AnalyzerFailures, ADroppedSpanQueryKeepsTheModelsSpan) {
