@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs the Debian package on a fresh Debian 12 (a debootstrap folder, entered with chroot),
+# starts the installed program there without a display, removes the package and checks that
+# nothing of it is left. Needs root and Debian's package mirror; takes a few minutes.
+#   scripts/check-fresh-install.sh [FOLDER]     (default: /var/tmp/ymt-fresh-bookworm)
+set -euo pipefail
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+target="${1:-/var/tmp/ymt-fresh-bookworm}"
+mirror="${YMT_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
+
+[ "$(id -u)" -eq 0 ] || { echo "check-fresh-install.sh: run as root (debootstrap, chroot)" >&2; exit 2; }
+command -v debootstrap >/dev/null || DEBIAN_FRONTEND=noninteractive apt-get install -y -qq debootstrap
+
+# The package from the current build.
+"$root/scripts/setup.sh" >/dev/null
+(cd "$root/build" && rm -f zelvanor-ymt_*.deb && cpack -G DEB >/dev/null)
+deb="$(ls "$root"/build/zelvanor-ymt_*.deb)"
+
+if [ ! -x "$target/usr/bin/apt-get" ]; then
+  echo "debootstrap bookworm into $target"
+  debootstrap --variant=minbase bookworm "$target" "$mirror" >/dev/null
+fi
+mounted=()
+cleanup() { for m in "${mounted[@]}"; do umount -l "$m" || true; done; }
+trap cleanup EXIT
+for m in proc sys dev; do
+  mount --bind "/$m" "$target/$m"
+  mounted+=("$target/$m")
+done
+cp "$deb" "$target/tmp/"
+in_chroot() { chroot "$target" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
+
+# The fresh system knows only what debootstrap put there; apt resolves the rest.
+in_chroot apt-get update -qq
+before="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
+in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" >/dev/null
+echo "installed: $(in_chroot dpkg-query -W -f='${Package} ${Version}' zelvanor-ymt)"
+
+in_chroot zelvanor-ymt --help | head -n 3
+in_chroot env QT_QPA_PLATFORM=offscreen HOME=/tmp/ymt-home zelvanor-ymt --demo
+in_chroot test -f /usr/share/applications/zelvanor-ymt.desktop
+in_chroot test -f /usr/share/zelvanor-ymt/English.lng
+
+in_chroot env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq --autoremove zelvanor-ymt >/dev/null
+after="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
+left="$(in_chroot sh -c 'ls -d /usr/bin/zelvanor-ymt* /usr/share/zelvanor-ymt /usr/share/doc/zelvanor-ymt 2>/dev/null || true')"
+if [ -n "$left" ] || [ "$before" != "$after" ]; then
+  echo "left behind after purge:" >&2
+  echo "$left" >&2
+  diff <(echo "$before") <(echo "$after") >&2 || true
+  exit 1
+fi
+echo "fresh Debian 12: the package installed, started and was removed without a trace"
