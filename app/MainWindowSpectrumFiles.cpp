@@ -43,6 +43,10 @@ bool TForm1::fileLanguageIsGerman() {
     if (repeat_.schedule.isRunning())
         return repeat_.fileLanguage == 1;
     if (printLanguageGroup->itemIndex() == 2) {
+        // Nobody answers when the system ends the program: the last backup is written in
+        // English rather than waiting on a question until the program is killed.
+        if (unattendedEnd_)
+            return false;
         const ymt::DialogButton answer = dialogs().showMessage(
             ymt::MessageKind::Confirmation, ymt::Message(69), ymt::ButtonSet::YesNo);
         printLanguageGroup->setItemIndex(answer == ymt::DialogButton::Yes ? 1 : 0);

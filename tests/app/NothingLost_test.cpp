@@ -79,7 +79,10 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
     const QString script = home.filePath(QStringLiteral("steps.txt"));
     QFile steps(script);
     ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
-    steps.write("type Memo2 \"typed by hand\"\nwait 60000\n");
+    // File language "Ask me": the spectrum's backup must not wait for an answer nobody gives.
+    steps.write((ConnectSteps(0) + "click Button6\nselect RadioGroup5 2\n"
+                                   "type Memo2 \"typed by hand\"\nwait 60000\n")
+                    .toUtf8());
     steps.close();
     QProcess program;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -97,10 +100,15 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
     ::kill(pid_t(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(30000)) << "the program must end well before its wait";
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(program.readAllStandardOutput().contains("message confirmation"))
+        << "a question during an unattended end waits for ever on a desktop";
     const QStringList files = backupFiles(home.path());
-    ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
-    EXPECT_TRUE(files[0].endsWith(QStringLiteral("-_prt.txt")));
-    EXPECT_EQ(fileBytes(home.filePath(QStringLiteral("backup/")) + files[0]),
+    ASSERT_EQ(files.size(), 2) << files.join(' ').toStdString();
+    EXPECT_TRUE(files[0].endsWith(QStringLiteral("-_dia.txt")));
+    EXPECT_TRUE(fileBytes(home.filePath(QStringLiteral("backup/")) + files[0])
+                    .contains("Sample Description"));
+    EXPECT_TRUE(files[1].endsWith(QStringLiteral("-_prt.txt")));
+    EXPECT_EQ(fileBytes(home.filePath(QStringLiteral("backup/")) + files[1]),
               QByteArray("typed by hand\r\n"));
 }
 
