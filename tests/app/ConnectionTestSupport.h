@@ -3,9 +3,10 @@
 // what it printed.
 #pragma once
 
+#include "tests/app/ProgramProcess.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -107,20 +108,7 @@ inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclCon
         conf.open(QIODevice::WriteOnly);
         conf.write(siclConf.toUtf8());
     }
-    const QString scriptPath = dir.filePath(QStringLiteral("steps.txt"));
-    QFile scriptFile(scriptPath);
-    scriptFile.open(QIODevice::WriteOnly);
-    scriptFile.write(script.toUtf8());
-    scriptFile.close();
     const QString tracePath = dir.filePath(QStringLiteral("io.txt"));
-
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // No sicl.conf of the user's own may take part.
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
-    environment.remove(QStringLiteral("ZELVANOR_HOME"));
-    process.setProcessEnvironment(environment);
     QStringList arguments = {QStringLiteral("--home"), home.path(), QStringLiteral("--io-trace"),
                              tracePath};
     if (fast)
@@ -128,13 +116,13 @@ inline SimulatorRun RunOnSimulator(const QString& script, const QString& siclCon
     if (script.isEmpty())
         arguments << QStringLiteral("--demo");
     else
-        arguments << QStringLiteral("--script") << scriptPath;
-    process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
-    process.waitForFinished(120000);
+        arguments << QStringLiteral("--script") << WriteScript(home.path(), script);
+    // No sicl.conf of the user's own may take part.
+    const ProgramOutput output = RunProgram(arguments, dir.filePath(QStringLiteral("config")));
 
     SimulatorRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.output = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+    run.exitCode = output.exitCode;
+    run.output = output.output.split(QLatin1Char('\n'));
     QFile trace(tracePath);
     if (trace.open(QIODevice::ReadOnly))
         run.ioTrace = QString::fromLatin1(trace.readAll()).split(QLatin1Char('\n'));

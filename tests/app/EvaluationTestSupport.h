@@ -5,9 +5,8 @@
 #include "app/MainWindow.h"
 #include "instrument/SampleModel.h"
 #include "plot/FastGraph.h"
+#include "tests/app/ProgramProcess.h"
 
-#include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <QTemporaryDir>
 
@@ -99,26 +98,8 @@ struct ScriptRun {
 
 inline ScriptRun RunScript(const QString& script) {
     QTemporaryDir home;
-    const QString path = home.filePath(QStringLiteral("steps.txt"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(script.toUtf8());
-    file.close();
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    // Neither a user's own sicl.conf nor program home may take part.
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    environment.remove(QStringLiteral("ZELVANOR_HOME"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE),
-                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
-                   QStringLiteral("--script"), path});
-    process.waitForFinished(120000);
-    ScriptRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    return run;
+    const ProgramOutput output = RunScriptIn(home.path(), script);
+    return {output.exitCode, output.output.split(QLatin1Char('\n'))};
 }
 
 } // namespace ymt::test

@@ -1,60 +1,43 @@
 // The language switch through the built program: a script selects German and English again,
 // and --create-lng writes a complete file in code page 1252.
+#include "tests/app/ProgramProcess.h"
+
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString output;
-};
+using ymt::test::ProgramOutput;
+using ymt::test::RunProgram;
 
-ProgramRun runProgram(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("ZELVANOR_HOME"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
-
-ProgramRun runScript(const QTemporaryDir& home, const QString& steps) {
-    const QString path = home.filePath(QStringLiteral("steps.txt"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(steps.toUtf8());
-    file.close();
-    return runProgram({QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
-                       QStringLiteral("--script"), path});
+ProgramOutput runScript(const QTemporaryDir& home, const QString& steps) {
+    return RunProgram({QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                       QStringLiteral("--script"), ymt::test::WriteScript(home.path(), steps)});
 }
 
 TEST(LanguageProgram, GermanThenEnglishThroughTheWindow) {
     QTemporaryDir home;
-    const ProgramRun run = runScript(home, QStringLiteral("check CheckBox21 1\n"
-                                                          "select ComboBox1 4\n"
-                                                          "select RadioGroup4 1\n"
-                                                          "show Button6\n"
-                                                          "show TabSheet1\n"
-                                                          "show ComboBox5\n"
-                                                          "expect ComboBox1 \"Cs - Rs\"\n"
-                                                          "expect Label45 ---\n"
-                                                          "answer No\n"
-                                                          "click DeletePoints1\n"
-                                                          "select RadioGroup4 0\n"
-                                                          "expect Button6 \"Read New Spectrum\"\n"
-                                                          "expect TabSheet1 Hardware\n"
-                                                          "expect TabSheet3 Measurement\n"
-                                                          "expect RadioGroup4 English\n"
-                                                          "answer No\n"
-                                                          "click DeletePoints1\n"
-                                                          "quit\n"));
+    const ProgramOutput run =
+        runScript(home, QStringLiteral("check CheckBox21 1\n"
+                                       "select ComboBox1 4\n"
+                                       "select RadioGroup4 1\n"
+                                       "show Button6\n"
+                                       "show TabSheet1\n"
+                                       "show ComboBox5\n"
+                                       "expect ComboBox1 \"Cs - Rs\"\n"
+                                       "expect Label45 ---\n"
+                                       "answer No\n"
+                                       "click DeletePoints1\n"
+                                       "select RadioGroup4 0\n"
+                                       "expect Button6 \"Read New Spectrum\"\n"
+                                       "expect TabSheet1 Hardware\n"
+                                       "expect TabSheet3 Measurement\n"
+                                       "expect RadioGroup4 English\n"
+                                       "answer No\n"
+                                       "click DeletePoints1\n"
+                                       "quit\n"));
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("Neues Spektrum lesen")))
         << run.output.toStdString();
@@ -70,8 +53,8 @@ TEST(LanguageProgram, GermanThenEnglishThroughTheWindow) {
 TEST(LanguageProgram, CreateLngWritesCodePage1252WithAllSections) {
     QTemporaryDir home;
     const QString path = home.filePath(QStringLiteral("new.lng"));
-    const ProgramRun run =
-        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--create-lng"), path});
+    const ProgramOutput run =
+        RunProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--create-lng"), path});
     ASSERT_EQ(run.exitCode, 0);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -93,7 +76,7 @@ TEST(LanguageProgram, CreateLngWritesCodePage1252WithAllSections) {
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
     out.write(edited);
     out.close();
-    const ProgramRun script =
+    const ProgramOutput script =
         runScript(home, QStringLiteral("select RadioGroup4 2\n"
                                        "expect Button6 \"Spektrum lesen € ä\"\n"
                                        "quit\n"));
@@ -102,8 +85,8 @@ TEST(LanguageProgram, CreateLngWritesCodePage1252WithAllSections) {
 
 TEST(LanguageProgram, CreateLngIntoAMissingFolderFails) {
     QTemporaryDir home;
-    const ProgramRun run =
-        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--create-lng"),
+    const ProgramOutput run =
+        RunProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--create-lng"),
                     home.filePath(QStringLiteral("missing/x.lng"))});
     EXPECT_EQ(run.exitCode, 1);
 }

@@ -1,39 +1,21 @@
 // The program as a whole: program directory rules, and the built executable driven by a script
 // on a fresh home (first start, Enter in a field, the state, the shut-down backup).
 #include "app/ProgramDirs.h"
+#include "tests/app/ProgramProcess.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 namespace {
 
-struct ProgramRun {
-    int exitCode = -1;
-    QString output;
-};
-
-ProgramRun runProgram(const QStringList& arguments) {
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.remove(QStringLiteral("ZELVANOR_HOME"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            QString::fromUtf8(process.readAllStandardOutput())};
-}
+using ymt::test::ProgramOutput;
+using ymt::test::RunProgram;
 
 QString writeScript(const QTemporaryDir& dir, const QString& text) {
-    const QString path = dir.filePath(QStringLiteral("steps.txt"));
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(text.toUtf8());
-    return path;
+    return ymt::test::WriteScript(dir.path(), text);
 }
 
 } // namespace
@@ -78,8 +60,8 @@ TEST(ProgramScript, FirstStartOnAnEmptyHomeThroughTheExecutable) {
                                                             "state\n"
                                                             "quit\n")
                                                  .arg(home.path() + QLatin1Char('/')));
-    const ProgramRun run =
-        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--fast"),
+    const ProgramOutput run =
+        RunProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--fast"),
                     QStringLiteral("--script"), script});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(
@@ -96,8 +78,8 @@ TEST(ProgramScript, UnreadableQcFileIsAnErrorBoxNotACrash) {
     QTemporaryDir home;
     ASSERT_TRUE(QDir().mkdir(home.filePath(QStringLiteral("QC.txt"))));
     const QString script = writeScript(home, QStringLiteral("answer OK\nshow Button18\nquit\n"));
-    const ProgramRun run =
-        runProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script});
+    const ProgramOutput run =
+        RunProgram({QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("message error"))) << run.output.toStdString();
     EXPECT_TRUE(run.output.contains(QStringLiteral("Button18=OK")));
@@ -105,14 +87,16 @@ TEST(ProgramScript, UnreadableQcFileIsAnErrorBoxNotACrash) {
 
 TEST(ProgramScript, DemoTellsWhatItDidInSentences) {
     QTemporaryDir home;
-    const ProgramRun run = runProgram({QStringLiteral("--home"), home.path(),
-                                       QStringLiteral("--fast"), QStringLiteral("--demo")});
+    const ProgramOutput run = RunProgram({QStringLiteral("--home"), home.path(),
+                                          QStringLiteral("--fast"), QStringLiteral("--demo")});
     EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
     const QStringList lines = run.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 4) << run.output.toStdString();
     EXPECT_TRUE(lines[0].startsWith(
         QStringLiteral("Connected to the simulated HP 4294A at address 17 on interface gpib0")));
-    EXPECT_EQ(lines[1], QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz; the spectrum holds 803 points."));
+    EXPECT_EQ(
+        lines[1],
+        QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz; the spectrum holds 803 points."));
     // The first resonance of the simulated sample: series resonance 200 kHz.
     EXPECT_TRUE(lines[2].startsWith(QStringLiteral("Zoomed to 150–260 kHz;")));
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Resonance: f(min) 200.038 kHz")));

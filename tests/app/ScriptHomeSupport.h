@@ -3,6 +3,7 @@
 #pragma once
 
 #include "tests/app/EvaluationTestSupport.h"
+#include "tests/app/ProgramProcess.h"
 
 #include "core/TextFile.h"
 
@@ -11,25 +12,8 @@
 namespace ymt::test {
 
 inline ScriptRun RunScriptInHome(const QString& home, const QString& script) {
-    const QString path = home + QStringLiteral("/steps.txt");
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(script.toUtf8());
-    file.close();
-    QProcess process;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
-    environment.remove(QStringLiteral("ZELVANOR_HOME"));
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(YMT_EXECUTABLE),
-                  {QStringLiteral("--fast"), QStringLiteral("--home"), home,
-                   QStringLiteral("--script"), path});
-    process.waitForFinished(120000);
-    ScriptRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
-    return run;
+    const ProgramOutput output = RunScriptIn(home, script);
+    return {output.exitCode, output.output.split(QLatin1Char('\n'))};
 }
 
 // The lines of a text file (code page 1252, CR LF), empty when it cannot be read.

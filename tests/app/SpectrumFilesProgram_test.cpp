@@ -1,8 +1,9 @@
 // Spectrum files, backups and the settings store through the program, driven by scripts: each
 // run is a fresh program on the same home and settings folder, as an operator restarts it.
+#include "tests/app/ProgramProcess.h"
+
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -34,25 +35,13 @@ protected:
     }
 
     ProgramRun run(const QString& steps) {
-        const QString path = dir_.filePath(QStringLiteral("steps.txt"));
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(steps.toUtf8());
-        file.close();
-        QProcess process;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        environment.insert(QStringLiteral("XDG_CONFIG_HOME"),
-                           dir_.filePath(QStringLiteral("config")));
-        environment.remove(QStringLiteral("ZELVANOR_HOME"));
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(YMT_EXECUTABLE),
-                      {QStringLiteral("--fast"), QStringLiteral("--home"), home(),
-                       QStringLiteral("--script"), path});
-        process.waitForFinished(120000);
+        const ymt::test::ProgramOutput output = ymt::test::RunProgram(
+            {QStringLiteral("--fast"), QStringLiteral("--home"), home(), QStringLiteral("--script"),
+             ymt::test::WriteScript(dir_.path(), steps)},
+            dir_.filePath(QStringLiteral("config")));
         ProgramRun result;
-        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-        result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
+        result.exitCode = output.exitCode;
+        result.lines = output.output.split(QLatin1Char('\n'));
         return result;
     }
     static QByteArray bytesOf(const QString& path) {
@@ -160,7 +149,7 @@ TEST_F(Operator, SettingsComeBackAfterARestartAndTheStoreHoldsEveryValue) {
         run(QStringLiteral("expect Edit17 gpib3\nexpect ComboBox10 [1e-3]\n"
                            "expect RadioGroup4 Deutsch\n"
                            "expect RadioGroup6 \"Sicherung nur bei größeren Änderungen\"\n"
-                                                 "expect Edit36 12.500\nexpect CheckBox25 1\n"));
+                           "expect Edit36 12.500\nexpect CheckBox25 1\n"));
     EXPECT_EQ(second.exitCode, 0) << second.lines.join('\n').toStdString();
 }
 
