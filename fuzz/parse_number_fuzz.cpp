@@ -2,6 +2,7 @@
 // reading; a number it returns must be finite and must survive the trip through FixedText.
 #include "core/Misc.h"
 #include "core/TextFile.h"
+#include "fuzz/FuzzSupport.h"
 
 #include <cmath>
 #include <cstddef>
@@ -9,10 +10,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using ymt::fuzz::check;
 
 void readAndWriteBack(const QString& text) {
     const double value = ymt::ParseNumber(text);

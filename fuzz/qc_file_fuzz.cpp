@@ -2,6 +2,7 @@
 // it finds must be found again by name, and the file written from the records must read back
 // as the same records. Adding and deleting a type must keep the others.
 #include "core/TextFile.h"
+#include "fuzz/FuzzSupport.h"
 #include "records/QcTypeFile.h"
 
 #include <cstddef>
@@ -9,10 +10,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using ymt::fuzz::check;
 
 bool sameRecords(const ymt::QcFileContent& a, const ymt::QcFileContent& b) {
     if (a.Records.size() != b.Records.size())

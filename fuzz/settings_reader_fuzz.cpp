@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the settings store reader: every value must come out with its
 // table type, and what the store writes back must read to the same values.
+#include "fuzz/FuzzSupport.h"
 #include "records/SettingsStore.h"
 
 #include <cmath>
@@ -9,10 +10,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using ymt::fuzz::check;
 
 bool sameValue(const ymt::SettingValue& a, const ymt::SettingValue& b) {
     if (a.index() != b.index())

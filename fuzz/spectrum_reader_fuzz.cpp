@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the spectrum file reader: it must end, keep every taken point
 // finite, and a file it accepts must read the same after being written back by the writer.
+#include "fuzz/FuzzSupport.h"
 #include "records/SpectrumFile.h"
 
 #include <QBuffer>
@@ -10,10 +11,7 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition)
-        __builtin_trap();
-}
+using ymt::fuzz::check;
 
 ymt::SpectrumFileRead readBytes(const QByteArray& bytes) {
     QBuffer buffer;

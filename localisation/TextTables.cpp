@@ -77,8 +77,8 @@ const char* const kDefaultMessages[] = {
     "Please wait...",
     "Operation aborted.",
     "Ready.",
-    "Warning: Less than 20 points for evaluation will severely decrease the precision of "
-    "calculations!",
+    ("Warning: Less than 20 points for evaluation will severely decrease the precision of "
+     "calculations!"),
     "When no Range is selected, 'Read New Spectrum' will read the full range of your Analyzer.",
     "German printout? (Yes->German, No-> English)",
 };
