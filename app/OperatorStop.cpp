@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -38,11 +37,10 @@ bool isOperatorInput(QEvent::Type type) {
 
 } // namespace
 
-OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
-                           std::function<void()> onStopped, std::function<void()> onCloseRequest)
+OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, std::function<void()> onStopped,
+                           std::function<void()> onCloseRequest)
     : QObject(window), window_(window), button_(new QPushButton(QStringLiteral("Stop"))),
-      repeatTimer_(repeatTimer), onStopped_(std::move(onStopped)),
-      onCloseRequest_(std::move(onCloseRequest)) {
+      onStopped_(std::move(onStopped)), onCloseRequest_(std::move(onCloseRequest)) {
     button_->setObjectName(QStringLiteral("StopButton"));
     button_->setToolTip(QStringLiteral("Stop waiting for the impedance analyzer (Esc)"));
     button_->setFocusPolicy(Qt::NoFocus);
@@ -60,11 +58,9 @@ void OperatorStop::waitStarted() {
     waiting_ = true;
     stopRequested_ = false;
     button_->show();
-    // Input other than the stop must not start a second operation inside this one, and a tick
-    // of the repeat timer must not start another measurement.
+    // Input other than the stop must not start a second operation inside this one. A tick of
+    // the repeat timer still arrives: the window skips it while waiting() and logs it.
     qApp->installEventFilter(this);
-    if (repeatTimer_)
-        repeatTimerWasBlocked_ = repeatTimer_->blockSignals(true);
 }
 
 bool OperatorStop::pause(int ms) {
@@ -82,8 +78,6 @@ bool OperatorStop::pause(int ms) {
 
 void OperatorStop::waitEnded(bool stopped) {
     qApp->removeEventFilter(this);
-    if (repeatTimer_)
-        repeatTimer_->blockSignals(repeatTimerWasBlocked_);
     button_->hide();
     waiting_ = false;
     stopRequested_ = false;
