@@ -81,4 +81,44 @@ public:
     virtual bool printDialog(QPrinter& printer) = 0;
 };
 
+// Passes every dialog on to another interface and knows whether one is open. The window asks
+// it rather than the toolkit, because a dialog of the interface need not be a modal widget.
+class DialogTracker final : public DialogInterface {
+public:
+    void setTarget(DialogInterface* target) { target_ = target; }
+    bool anyOpen() const { return open_ > 0; }
+
+    DialogButton showMessage(MessageKind kind, const QString& text, ButtonSet buttons) override {
+        const Open open(open_);
+        return target_->showMessage(kind, text, buttons);
+    }
+    FileDialogResult openFile(const FileDialogOptions& options) override {
+        const Open open(open_);
+        return target_->openFile(options);
+    }
+    FileDialogResult saveFile(const FileDialogOptions& options) override {
+        const Open open(open_);
+        return target_->saveFile(options);
+    }
+    std::optional<ymt::Color> chooseColor(ymt::Color initial) override {
+        const Open open(open_);
+        return target_->chooseColor(initial);
+    }
+    bool printDialog(QPrinter& printer) override {
+        const Open open(open_);
+        return target_->printDialog(printer);
+    }
+
+private:
+    struct Open {
+        explicit Open(int& count) : count_(count) { ++count_; }
+        ~Open() { --count_; }
+        Open(const Open&) = delete;
+        Open& operator=(const Open&) = delete;
+        int& count_;
+    };
+    DialogInterface* target_ = nullptr;
+    int open_ = 0;
+};
+
 } // namespace ymt

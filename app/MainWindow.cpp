@@ -58,7 +58,7 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
     setMinimumSize(818, 591);
 
     ownDialogs_ = std::make_unique<ymt::WidgetDialogs>(this);
-    dialogs_ = ownDialogs_.get();
+    dialogs_.setTarget(ownDialogs_.get());
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
@@ -112,11 +112,11 @@ TForm1::~TForm1() {
 }
 
 void TForm1::setDialogs(ymt::DialogInterface* dialogs) {
-    dialogs_ = dialogs ? dialogs : ownDialogs_.get();
+    dialogs_.setTarget(dialogs ? dialogs : ownDialogs_.get());
 }
 
 ymt::DialogInterface& TForm1::dialogs() {
-    return *dialogs_;
+    return dialogs_;
 }
 
 bool TForm1::runExitHandler(QWidget* field) {

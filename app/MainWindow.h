@@ -319,7 +319,6 @@ private:
     void showSampleName(const QString& cleaned);
 
 public:
-
     // ---- Operator stop, failures of the analyzer, end of the session ----
     // (OperatorStop.cpp, MainWindowSessionEnd.cpp, MainWindowAcquisition.cpp)
     // Ends the run with the normal close request and destroy sequence as soon as no wait and
@@ -345,7 +344,7 @@ private:
     bool sessionEndPending_ = false;
     bool unattendedEnd_ = false;
     bool protocolDeclined_ = false; // "No" to saving the protocol during this shut-down
-    QStringList analyzerFailures_; // of the running operation
+    QStringList analyzerFailures_;  // of the running operation
     // The fitted circuit, its result texts and curves are gone at the next change of the
     // spectrum or the display pair.
     void clearCircuitFit();
@@ -488,7 +487,7 @@ private:
     bool destroyed_ = false;
     ymt::LeaveHandlers leaveHandlers_;
     std::unique_ptr<ymt::DialogInterface> ownDialogs_;
-    ymt::DialogInterface* dialogs_ = nullptr;
+    ymt::DialogTracker dialogs_; // routes to ownDialogs_ or the interface given to setDialogs
     ymt::AboutBox* aboutBox_ = nullptr;
     QTimer* Timer1 = nullptr;
     // shared_ptr deletes through the deleter made with the printer, so the header needs no

@@ -27,7 +27,7 @@
 void TForm1::FormCreate() {
     activationCount_ = 0;
     operatorStop_ = new ymt::OperatorStop(
-        this, statusBar(), Timer1, [this] { logLine(QStringLiteral("Stopped by the operator.")); },
+        this, statusBar(), [this] { logLine(QStringLiteral("Stopped by the operator.")); },
         [this] { requestSessionEnd(false); });
     Analyzer.WaitObserver = operatorStop_;
     if (QAction* edit = menuBar()->findChild<QAction*>(QStringLiteral("Editmenu"))) {

@@ -1,6 +1,7 @@
 // The repeat measurement: start and stop, one cycle per timer event, the fields of its tab and
 // the script step "tick". The rules, names and texts live in measurement/RepeatMeasurement.h.
 #include "app/MainWindow.h"
+#include "app/OperatorStop.h"
 
 #include "core/Clock.h"
 #include "core/Misc.h"
@@ -165,10 +166,11 @@ void TForm1::startRepeatSeries() {
 void TForm1::Timer1Timer() {
     if (!repeat_.schedule.isRunning())
         return;
-    // A modal box or an instrument operation that lets the window repaint must not be
-    // interrupted by a cycle; the event is dropped, and the log says so.
-    const bool busy =
-        QApplication::activeModalWidget() != nullptr || QApplication::overrideCursor() != nullptr;
+    // A box, a wait for the analyzer or an operation that lets the window repaint (a cycle
+    // too) must not be interrupted by a cycle; the event is dropped, and the log says so.
+    const bool busy = dialogs_.anyOpen() || QApplication::activeModalWidget() != nullptr ||
+                      QApplication::overrideCursor() != nullptr ||
+                      (operatorStop_ && operatorStop_->waiting());
     if (!repeat_.schedule.beginCycle(busy)) {
         logLine(QStringLiteral("Repeat measurement: timer event skipped while busy (%1 so far).")
                     .arg(repeat_.schedule.skippedEvents()));
@@ -178,14 +180,17 @@ void TForm1::Timer1Timer() {
 }
 
 // One sweep of low..high (kHz) into curves 3 and 4 (and 1 and 2 when wanted), evaluated over
-// exactly the swept band; false when the search found no resonance.
+// exactly the swept band; false, with f(min) and f(max) 0, when the search found no resonance.
 bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
     Analyzer.SetSweepRange(low, high);
     Analyzer.MeasureSweep();
     ymt::CurveStore& store = fastgraph1->store();
     store.ClearAll();
+    // Only values that came back are points: the rest of the trace arrays is left over from an
+    // earlier sweep, over another band.
     ymt::AppendSweep(store, low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
-                     PointsPerRange, ymt::HP4x94A::kTracePoints);
+                     std::min(PointsPerRange, Analyzer.SweepPointsRead),
+                     ymt::HP4x94A::kTracePoints);
     if (displayCurves)
         for (int i = 0; i < store.pointCount(3); ++i) {
             store.AddPoint(1, store.x(3, i), store.y(3, i));
@@ -196,7 +201,11 @@ bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
     fastgraph1->XAxis.setMin(low - margin);
     fastgraph1->XAxis.setMax(high + margin);
     Results.FMin = Results.FMax = 0;
-    const bool found = getminmax() >= 0 && Results.FMin != 0 && Results.FMax != 0;
+    // No step from the minimum up to a maximum (a band without a resonance, where both fall on
+    // the same end point) is no result either.
+    const bool found = getminmax() > 0 && Results.FMin != 0 && Results.FMax != 0;
+    if (!found)
+        Results.FMin = Results.FMax = 0;
     MaxMarker = Results.FMax;
     MinMarker = Results.FMin;
     return found;
@@ -320,7 +329,11 @@ QString TForm1::runTimerTick() {
     const qint64 wait = repeat_.schedule.nextDueMs() - ymt::clock::nowMs();
     if (ymt::clock::isVirtual())
         ymt::clock::sleepMs(wait);
+    const int begunBefore = repeat_.schedule.cyclesBegun();
     Timer1Timer();
+    if (repeat_.schedule.cyclesBegun() == begunBefore)
+        return QStringLiteral("tick: skipped while busy (%1 so far)")
+            .arg(repeat_.schedule.skippedEvents());
     return QStringLiteral("tick: cycle %1 of %2%3")
         .arg(repeat_.schedule.cyclesBegun())
         .arg(repeat_.schedule.totalCycles())

@@ -8,7 +8,6 @@
 #include <QKeySequence>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTimer>
 
 #include <algorithm>
 
@@ -40,10 +39,10 @@ bool isOperatorInput(QEvent::Type type) {
 
 } // namespace
 
-OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
-                           std::function<void()> onStopped, std::function<void()> onCloseRequest)
+OperatorStop::OperatorStop(QWidget* window, QStatusBar* statusBar, std::function<void()> onStopped,
+                           std::function<void()> onCloseRequest)
     : QObject(window), window_(window), button_(new QPushButton(QStringLiteral("Stop"))),
-      action_(new QAction(QStringLiteral("Stop measurement"), window)), repeatTimer_(repeatTimer),
+      action_(new QAction(QStringLiteral("Stop measurement"), window)),
       onStopped_(std::move(onStopped)), onCloseRequest_(std::move(onCloseRequest)) {
     button_->setObjectName(QStringLiteral("StopButton"));
     button_->setToolTip(QStringLiteral("Stop waiting for the impedance analyzer (Esc)"));
@@ -68,11 +67,9 @@ void OperatorStop::waitStarted() {
     stopRequested_ = false;
     button_->show();
     action_->setEnabled(true);
-    // Input other than the stop must not start a second operation inside this one, and a tick
-    // of the repeat timer must not start another measurement.
+    // Input other than the stop must not start a second operation inside this one. A tick of
+    // the repeat timer still arrives: the window skips it while waiting() and logs it.
     qApp->installEventFilter(this);
-    if (repeatTimer_)
-        repeatTimerWasBlocked_ = repeatTimer_->blockSignals(true);
 }
 
 bool OperatorStop::pause(int ms) {
@@ -90,8 +87,6 @@ bool OperatorStop::pause(int ms) {
 
 void OperatorStop::waitEnded(bool stopped) {
     qApp->removeEventFilter(this);
-    if (repeatTimer_)
-        repeatTimer_->blockSignals(repeatTimerWasBlocked_);
     button_->hide();
     action_->setEnabled(false);
     waiting_ = false;

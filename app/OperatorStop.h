@@ -12,7 +12,6 @@
 class QAction;
 class QPushButton;
 class QStatusBar;
-class QTimer;
 
 namespace ymt {
 
@@ -20,8 +19,8 @@ class OperatorStop : public QObject, public CompletionWaitObserver {
 public:
     // onStopped runs when a wait ended because of the operator; onCloseRequest when the window
     // was asked to close while a wait ran (the wait is stopped, the close is left to the caller).
-    OperatorStop(QWidget* window, QStatusBar* statusBar, QTimer* repeatTimer,
-                 std::function<void()> onStopped, std::function<void()> onCloseRequest);
+    OperatorStop(QWidget* window, QStatusBar* statusBar, std::function<void()> onStopped,
+                 std::function<void()> onCloseRequest);
 
     QPushButton* button() const { return button_; }
     // The menu's "Stop measurement" (Esc): enabled only while a wait runs.
@@ -41,12 +40,10 @@ private:
     QWidget* window_;
     QPushButton* button_;
     QAction* action_;
-    QTimer* repeatTimer_;
     std::function<void()> onStopped_;
     std::function<void()> onCloseRequest_;
     bool waiting_ = false;
     bool stopRequested_ = false;
-    bool repeatTimerWasBlocked_ = false;
 };
 
 } // namespace ymt

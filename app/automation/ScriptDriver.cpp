@@ -62,25 +62,31 @@ QString oneLine(const QString& text) {
     return flat;
 }
 
-// The step "stop" presses the Stop button of the status bar. No step runs while a wait blocks
-// the window, so the press is kept for the next time the button appears.
-class StopPresser : public QObject {
+// The steps "stop" and "tick wait" act during a wait for the analyzer. No step runs while a
+// wait blocks the window, so the action is kept for the next time the Stop button appears and
+// runs inside that wait's event processing.
+class DuringNextWait : public QObject {
 public:
-    explicit StopPresser(QAbstractButton* button) : QObject(button), button_(button) {
-        button->installEventFilter(this);
+    DuringNextWait(QAbstractButton* stopButton, std::function<void()> action)
+        : QObject(stopButton), button_(stopButton), action_(std::move(action)) {
+        button_->installEventFilter(this);
     }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             button_->removeEventFilter(this);
-            QTimer::singleShot(0, button_, &QAbstractButton::click);
+            QTimer::singleShot(0, this, [this] {
+                action_();
+                deleteLater();
+            });
         }
         return false;
     }
 
 private:
     QAbstractButton* button_;
+    std::function<void()> action_;
 };
 
 class ScriptRunner {
@@ -118,6 +124,8 @@ private:
     Outcome listControls();
     Outcome printCurve(const ScriptStep& step);
     Outcome pressStop();
+    Outcome tick(const ScriptStep& step);
+    void deliverTick();
     Outcome savePicture(const ScriptStep& step);
     void waitMs(int ms);
 
@@ -130,6 +138,8 @@ private:
     int currentLine_ = 0;
     QString error_;
     Qt::MouseButtons heldButtons_;
+    // Lines of "tick wait" steps whose wait has not come yet.
+    QList<int> waitTicksPending_;
 };
 
 Outcome ScriptRunner::fail(const QString& message) {
@@ -162,12 +172,13 @@ void ScriptRunner::queueAnswer(const ScriptStep& step) {
             step.line);
         break;
     case StepKind::PrintDialog:
-        dialogs_.queue(ScriptedDialogs::PrintAnswer{
-                           !step.cancel, step.paths.isEmpty()
-                                             ? QString()
-                                             : QDir::cleanPath(
-                                                   QDir(baseDir_).absoluteFilePath(step.paths[0]))},
-                       step.line);
+        dialogs_.queue(
+            ScriptedDialogs::PrintAnswer{
+                !step.cancel,
+                step.paths.isEmpty()
+                    ? QString()
+                    : QDir::cleanPath(QDir(baseDir_).absoluteFilePath(step.paths[0]))},
+            step.line);
         break;
     default:
         break;
@@ -250,8 +261,12 @@ int ScriptRunner::run(const ParsedScript& script) {
         currentLine_ = step.line;
         error_.clear();
         const Outcome outcome = perform(step);
-        if (root_)
+        if (root_) {
             QCoreApplication::processEvents();
+            // As the event loop does between operator actions; outside a running loop objects
+            // released with deleteLater (Qt's layout animations among them) would pile up.
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         const QString where = QStringLiteral("line %1").arg(step.line);
         if (outcome == Outcome::ScriptError) {
             reportError(where, error_);
@@ -280,6 +295,16 @@ int ScriptRunner::run(const ParsedScript& script) {
         reportError(QStringLiteral("shut-down"), dialogs_.takeError());
         if (exitCode == 0)
             exitCode = 2;
+    }
+    // A "tick wait" whose wait never came would let a test pass without the busy window.
+    if (exitCode == 0 && !waitTicksPending_.isEmpty()) {
+        QStringList lines;
+        for (const int line : waitTicksPending_)
+            lines << QString::number(line);
+        reportError(QStringLiteral("end"),
+                    QStringLiteral("no wait for the analyzer came for \"tick wait\" (line %1)")
+                        .arg(lines.join(QStringLiteral(", "))));
+        exitCode = 2;
     }
     // An answer no box took means a box the script waits for never came: the test would
     // otherwise pass without the behaviour it was written for.
@@ -349,9 +374,7 @@ Outcome ScriptRunner::perform(const ScriptStep& step) {
     case StepKind::Picture:
         return savePicture(step);
     case StepKind::Tick:
-        if (const QString said = target_.runTimerTick(); !said.isEmpty())
-            out_ << said << '\n';
-        return Outcome::Done;
+        return tick(step);
     case StepKind::Wait:
         waitMs(step.number);
         return Outcome::Done;
@@ -371,7 +394,40 @@ Outcome ScriptRunner::pressStop() {
     if (button->isVisible())
         button->click();
     else
-        new StopPresser(button);
+        new DuringNextWait(button, [button] { button->click(); });
+    return Outcome::Done;
+}
+
+void ScriptRunner::deliverTick() {
+    if (const QString said = target_.runTimerTick(); !said.isEmpty())
+        out_ << said << '\n';
+    out_.flush();
+}
+
+// The timer event of the repeat measurement, now or while the window is busy with a box or a
+// wait, as the real timer's event arrives inside their event processing.
+Outcome ScriptRunner::tick(const ScriptStep& step) {
+    switch (step.tickMoment) {
+    case TickMoment::Now:
+        deliverTick();
+        break;
+    case TickMoment::NextBox:
+        dialogs_.whileNextBoxIsOpen([this] { deliverTick(); }, QStringLiteral("tick box"),
+                                    step.line);
+        break;
+    case TickMoment::NextWait: {
+        auto* button =
+            qobject_cast<QAbstractButton*>(readableControl(QStringLiteral("StopButton")));
+        if (!button)
+            return Outcome::ScriptError;
+        waitTicksPending_.append(step.line);
+        new DuringNextWait(button, [this, line = step.line] {
+            waitTicksPending_.removeOne(line);
+            deliverTick();
+        });
+        break;
+    }
+    }
     return Outcome::Done;
 }
 

@@ -229,9 +229,20 @@ std::optional<QString> fillStep(ScriptStep& step, const QList<ScriptWord>& words
         step.number = *ms;
         return std::nullopt;
     }
+    case StepKind::Tick:
+        if (args.isEmpty())
+            return std::nullopt;
+        if (args.size() == 1 && isKeyword(args[0], "box")) {
+            step.tickMoment = TickMoment::NextBox;
+            return std::nullopt;
+        }
+        if (args.size() == 1 && isKeyword(args[0], "wait")) {
+            step.tickMoment = TickMoment::NextWait;
+            return std::nullopt;
+        }
+        return QStringLiteral("usage: tick [box|wait]");
     case StepKind::State:
     case StepKind::Controls:
-    case StepKind::Tick:
     case StepKind::Quit:
     case StepKind::Stop:
         if (!args.isEmpty())

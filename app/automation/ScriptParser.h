@@ -38,6 +38,9 @@ enum class StepKind {
 
 enum class MouseAction { Down, Move, Up };
 enum class MouseButtonName { Left, Right, Middle, None };
+// When "tick" delivers the timer event: at once, while the next message box is open ("tick
+// box"), or during the next wait for the analyzer ("tick wait").
+enum class TickMoment { Now, NextBox, NextWait };
 
 struct ScriptStep {
     int line = 0; // 1-based line in the script
@@ -48,11 +51,12 @@ struct ScriptStep {
     std::optional<int> y; // mouse Y
     MouseAction mouseAction = MouseAction::Move;
     MouseButtonName mouseButton = MouseButtonName::None;
-    DialogButton button = DialogButton::OK; // answer
-    bool cancel = false;                    // file/color/printdialog cancel
-    QStringList paths;                      // file
-    int filterIndex = 1;                    // file #N (1-based)
-    ymt::Color color = 0;                   // color
+    DialogButton button = DialogButton::OK;  // answer
+    bool cancel = false;                     // file/color/printdialog cancel
+    QStringList paths;                       // file
+    int filterIndex = 1;                     // file #N (1-based)
+    ymt::Color color = 0;                    // color
+    TickMoment tickMoment = TickMoment::Now; // tick
 };
 
 struct ScriptParseError {

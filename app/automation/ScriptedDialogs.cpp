@@ -76,6 +76,8 @@ QStringList ScriptedDialogs::unusedAnswers() const {
             text += QStringLiteral(" (line %1)").arg(queued.line);
         texts << text;
     }
+    for (const QueuedAction& queued : inNextBox_)
+        texts << QStringLiteral("%1 (line %2)").arg(queued.what).arg(queued.line);
     return texts;
 }
 
@@ -107,6 +109,8 @@ template <typename T> std::optional<T> ScriptedDialogs::take(const QString& dial
 
 DialogButton ScriptedDialogs::showMessage(MessageKind kind, const QString& text,
                                           ButtonSet buttons) {
+    while (!inNextBox_.isEmpty())
+        inNextBox_.takeFirst().action();
     DialogButton chosen = SafeButton(buttons);
     const QString box = QStringLiteral("message box %1").arg(QuotedText(text));
     if (const std::optional<DialogButton> answer = take<DialogButton>(box)) {

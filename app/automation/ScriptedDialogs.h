@@ -10,6 +10,7 @@
 #include <QList>
 #include <QTextStream>
 
+#include <functional>
 #include <variant>
 
 namespace ymt {
@@ -34,8 +35,14 @@ public:
 
     // `line` is the script line of the answer, for the report of answers no dialog took.
     void queue(const Answer& answer, int line = 0) { answers_.append({answer, line}); }
+    // Runs `action` when the next message box appears, before it takes its answer: what happens
+    // while an operator leaves the box open. `what` names it in the report if no box came.
+    void whileNextBoxIsOpen(std::function<void()> action, const QString& what, int line) {
+        inNextBox_.append({std::move(action), what, line});
+    }
     qsizetype queuedCount() const { return answers_.size(); }
-    // The answers still queued, one text each ("answer OK (line 12)"); empty when all were used.
+    // The answers (and box actions) still queued, one text each ("answer OK (line 12)"); empty
+    // when all were used.
     QStringList unusedAnswers() const;
 
     // The first dialog that could not be answered from the script; cleared by takeError().
@@ -60,8 +67,15 @@ private:
         int line = 0;
     };
 
+    struct QueuedAction {
+        std::function<void()> action;
+        QString what;
+        int line = 0;
+    };
+
     QTextStream& out_;
     QList<QueuedAnswer> answers_;
+    QList<QueuedAction> inNextBox_;
     QString error_;
 };
 

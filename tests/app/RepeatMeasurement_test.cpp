@@ -1,14 +1,26 @@
 // The repeat measurement through the program (--fast, the script step "tick"): the series file
 // against the sample model and the thermometer's ramp, the cycles the title announces, stop and
-// restart, the overwrite question, bad field input and a series file that can no longer grow.
+// restart, the overwrite question, bad field input, a series file that can no longer grow, timer
+// events while the window is busy and the band each cycle evaluates. The hidden "Save each Repeat
+// Diagram" is driven in this process, as no script can reach a hidden control.
+#include "core/Clock.h"
 #include "core/TextFile.h"
 #include "instrument/SampleModel.h"
+#include "instrument/Sicl.h"
+#include "instrument/SiclConfig.h"
+#include "instrument/SimBus.h"
+#include "plot/GraphExport.h"
+#include "tests/app/MainWindowTestSupport.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -53,14 +65,16 @@ ProgramRun RunProgram(const QString& home, const QString& siclConf, const QStrin
 
 const QString kThermometer = "[COM2]\ndevice = Almemo 2290-2\ntemperature = 20\nramp = 1\n";
 
-// Connect to the simulated HP 4294A (with the thermometer when one is selected), then the
-// fields of tab "Repeat Measurement".
+// Connect to the simulated HP 4294A (with the thermometer when one is selected), the steps
+// afterConnect, then the fields of tab "Repeat Measurement".
 QString SeriesSetup(bool thermometer, const QString& interval, const QString& duration,
-                    const QString& file) {
+                    const QString& file, const QString& afterConnect = {}) {
     return QString(thermometer ? "select ComboBox7 1\nselect ComboBox8 1\n" : "") +
            // The series evaluates the thickness mode (the stored type starts at k31).
            "select ComboBox4 2\n"
-           "select ComboBox6 1\nanswer OK\nanswer OK\nclick Button12\ntab TabSheet8\n"
+           "select ComboBox6 1\nanswer OK\nanswer OK\nclick Button12\n" +
+           afterConnect +
+           "tab TabSheet8\n"
            "type Edit33 150\nenter Edit33\ntype Edit34 250\nenter Edit34\n"
            "type Edit28 " +
            interval + "\nenter Edit28\ntype Edit29 " + duration + "\nenter Edit29\ntype Edit30 " +
@@ -79,12 +93,13 @@ QStringList Rows(const QString& path) {
 }
 
 // f(min) and f(max) of a sweep of low..high: the analyzer measures 401 points from low to high
-// inclusive, and the points keep the frequencies it measured them at.
-std::pair<double, double> SweepExtremes(double low, double high) {
+// inclusive, and the points keep the frequencies it measured them at; only the first `count`
+// come back.
+std::pair<double, double> SweepExtremes(double low, double high, int count = 401) {
     const ymt::SampleModel sample = ymt::DefaultSampleModel();
     int iMin = 0, iMax = 0;
     double zMin = INFINITY, zMax = 0;
-    for (int i = 0; i < 401; ++i) {
+    for (int i = 0; i < count; ++i) {
         const double z = ymt::SampleZTheta(sample, low + (high - low) * i / 400).magnitudeOhm;
         if (z < zMin)
             zMin = z, iMin = i;
@@ -224,11 +239,10 @@ TEST(RepeatMeasurement, AFileThatCannotGrowStopsTheSeriesWithOneMessage) {
     for (int i = 0; i < 40; ++i)
         ticks += "tick\n";
     // Files may not grow beyond 2 KiB: the header fits, some twenty rows later writing fails.
-    const ProgramRun run = RunProgram(
-        home.path(), {},
-        SeriesSetup(false, "0.5", "300", "full.txt") + "answer OK\nclick Button27\n" + ticks +
-            "answer OK\n",
-        2);
+    const ProgramRun run = RunProgram(home.path(), {},
+                                      SeriesSetup(false, "0.5", "300", "full.txt") +
+                                          "answer OK\nclick Button27\n" + ticks + "answer OK\n",
+                                      2);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     // One message for the series; the second is the spectrum backup at shut-down, which cannot
     // grow beyond the limit either and is reported, not lost silently.
@@ -296,6 +310,175 @@ TEST(RepeatMeasurement, AskMeIsAskedOnceAndTheAnswerHoldsForTheSeries) {
     EXPECT_TRUE(lines[0].startsWith("Kleinsignalimpedanzmessung  "));
     EXPECT_EQ(lines[4], "Probengeometrie         : Freie Geometrie");
     EXPECT_EQ(Rows(QDir(home.path()).filePath("data/german.txt")).size(), 2);
+}
+
+TEST(RepeatMeasurement, ATimerEventWhileTheWindowIsBusyIsSkippedAndLoggedNeverNested) {
+    QTemporaryDir home;
+    // The event comes during the first wait for the analyzer of cycle 1, during that of
+    // "CT / eps / tand", and while the box of "Delete all points" is open.
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "300", "busy.txt") +
+                       "click Button27\ntick wait\ntick\ntick wait\nclick Button8\n"
+                       "tick box\nanswer No\nclick DeletePoints1\ntick\nshow Memo1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList events = run.output.filter(QRegularExpression("^tick: |^message warning"));
+    EXPECT_EQ(events, (QStringList{"tick: skipped while busy (1 so far)", "tick: cycle 1 of 600",
+                                   "tick: skipped while busy (2 so far)",
+                                   "tick: skipped while busy (3 so far)",
+                                   "message warning \"Do you really want to delete all points?\" "
+                                   "-> No",
+                                   "tick: cycle 2 of 600"}));
+    const QStringList log =
+        run.output.filter(QRegularExpression("^Memo1\\[\\d+\\]=.*timer event skipped"));
+    ASSERT_EQ(log.size(), 3);
+    EXPECT_TRUE(log[2].endsWith("timer event skipped while busy (3 so far)."));
+    // Two cycles, two whole rows: no cycle ran inside another operation.
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/busy.txt"));
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0].startsWith("1.0\t"));
+    EXPECT_TRUE(rows[1].startsWith("2.0\t"));
+}
+
+TEST(RepeatMeasurement, EachCycleSearchesTheBandItSweptAndABandWithoutResonanceGivesDashes) {
+    QTemporaryDir home;
+    // The measurement plot is zoomed on 300–400 kHz when the series over 205–260 kHz starts;
+    // the second series sweeps 300–400 kHz, where |Z| only falls.
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "300", "band.txt",
+                               "type Edit1 300\nenter Edit1\ntype Edit2 400\nenter Edit2\n") +
+                       "type Edit33 205\nenter Edit33\ntype Edit34 260\nenter Edit34\n"
+                       "click Button27\ntick\nclick Button27\ntype Edit33 300\nenter Edit33\n"
+                       "type Edit34 400\nenter Edit34\nclick Button27\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/band.txt"));
+    ASSERT_EQ(rows.size(), 2);
+
+    const auto [coarseMin, coarseMax] = SweepExtremes(205, 260);
+    const double d = (coarseMax - coarseMin) / 10;
+    const auto [fMin, fMax] = SweepExtremes(coarseMin - d, coarseMax + d);
+    // Above the series resonance both sweeps have their minimum on their first point, which the
+    // search must take in.
+    ASSERT_EQ(coarseMin, 205);
+    ASSERT_EQ(fMin, coarseMin - d);
+    const QStringList found = rows[0].split('\t');
+    EXPECT_EQ(found[3], QString::number(fMin, 'f', 3));
+    EXPECT_EQ(found[4], QString::number(fMax, 'f', 3));
+
+    // f(min), f(max) and what follows from them are not determined; the capacitance is.
+    const QStringList none = rows[1].split('\t');
+    ASSERT_EQ(none.size(), 12);
+    EXPECT_EQ(none.mid(3, 2), (QStringList{"---", "---"}));
+    EXPECT_EQ(none.mid(8), (QStringList{"---", "---", "---", "---"}));
+    EXPECT_NEAR(none[5].toDouble(), 1.9, 0.0015);
+}
+
+TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
+    QTemporaryDir home;
+    // Every trace ends after 300 of its 401 values.
+    const ProgramRun run =
+        RunProgram(home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 300\n",
+                   SeriesSetup(false, "0.5", "300", "short.txt") + "click Button27\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/short.txt"));
+    ASSERT_EQ(rows.size(), 1);
+    const auto [coarseMin, coarseMax] = SweepExtremes(150, 250, 300);
+    const double d = (coarseMax - coarseMin) / 10;
+    const auto [fMin, fMax] = SweepExtremes(coarseMin - d, coarseMax + d, 300);
+    const QStringList f = rows[0].split('\t');
+    EXPECT_EQ(f[3], QString::number(fMin, 'f', 3));
+    EXPECT_EQ(f[4], QString::number(fMax, 'f', 3));
+}
+
+// The window in this process on the simulated HP 4294A and the virtual clock, as --fast runs it.
+class SeriesWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ymt::clock::setVirtual(true);
+        ymt::sim::resetBus();
+        ymt::sicl::setConfigText("[gpib0,17]\ndevice = HP4294A\n");
+        w = std::make_unique<ymt::test::WindowOnTempHome>();
+        w->window->show();
+        if (w->window->activationCount() == 0)
+            w->window->FormActivate();
+        // Connect; its compensation boxes are cancelled.
+        w->control<QComboBox>("ComboBox6")->setCurrentIndex(1);
+        w->window->Button12Click();
+    }
+    void TearDown() override {
+        w.reset();
+        ymt::sicl::closeAllSessions();
+        ymt::sicl::clearConfigText();
+        ymt::sim::resetBus();
+        ymt::clock::setVirtual(false);
+    }
+    void type(const char* field, const QString& text) {
+        auto* edit = w->control<QLineEdit>(field);
+        edit->setText(text);
+        w->window->runExitHandler(edit);
+    }
+    // Starts a series of `cycles` cycles into diagram.txt and runs them.
+    void runSeries(int cycles) {
+        type("Edit33", "150");
+        type("Edit34", "250");
+        type("Edit28", "0.5");
+        type("Edit29", QString::number(cycles * 0.5));
+        type("Edit30", "diagram.txt");
+        w->window->Button27Click();
+        for (int k = 0; k < cycles; ++k)
+            w->window->runTimerTick();
+    }
+    QStringList diagramFiles() const {
+        return QDir(w->window->WorkDir + "diagram").entryList({"*.dia"}, QDir::Files, QDir::Name);
+    }
+
+    std::unique_ptr<ymt::test::WindowOnTempHome> w;
+};
+
+TEST_F(SeriesWindow, SaveEachRepeatDiagramWritesTheSeriesPlotAfterEveryCycle) {
+    ASSERT_GT(w->window->AnalyzerHandle, 0);
+    auto* saveDiagrams = w->control<QCheckBox>("CheckBox15");
+    ASSERT_FALSE(saveDiagrams->isChecked());
+    runSeries(2);
+    EXPECT_TRUE(diagramFiles().isEmpty());
+
+    saveDiagrams->setChecked(true);
+    runSeries(3);
+    EXPECT_FALSE(saveDiagrams->isVisibleTo(w->window.get()));
+    ASSERT_EQ(diagramFiles(), (QStringList{"xdiagram_0001_001.0°C.dia", "xdiagram_0002_002.0°C.dia",
+                                           "xdiagram_0003_003.0°C.dia"}));
+    const int header = 7 + 81 + 1 + 4 * 4 + 3 * ymt::kGraphAxisRecordSize + 25 * 4;
+    for (int k = 1; k <= 3; ++k) {
+        SCOPED_TRACE(k);
+        QFile file(QDir(w->window->WorkDir + "diagram").filePath(diagramFiles()[k - 1]));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        ASSERT_GT(bytes.size(), header);
+        const char* data = bytes.constData();
+        EXPECT_EQ(bytes.left(7), QByteArray("\x06"
+                                            "FG1.0g"));
+        // The plot as it stood after cycle k: k points in each of curves 1 (C), 2 (f(min)) and
+        // 3 (f(max)), none in the others.
+        for (int curve = 1; curve <= 25; ++curve)
+            EXPECT_EQ(qFromLittleEndian<qint32>(data + header - 100 + 4 * (curve - 1)),
+                      curve <= 3 ? k : 0)
+                << "curve " << curve;
+        const int curveBytes = ymt::kGraphCurveRecordSize + 16 * k;
+        const int comments = header + 3 * curveBytes;
+        ASSERT_GE(bytes.size(), comments + 4);
+        EXPECT_EQ(bytes.size(), comments + 4 + 201 * qFromLittleEndian<qint32>(data + comments));
+        // The last point of each curve: x the cycle number, y the cycle's result.
+        const auto lastPoint = [&](int curve) {
+            const char* point = data + header + curve * curveBytes - 16;
+            return std::pair(qFromLittleEndian<double>(point),
+                             qFromLittleEndian<double>(point + 8));
+        };
+        EXPECT_EQ(lastPoint(1).first, k);
+        EXPECT_NEAR(lastPoint(1).second, 1.9, 0.0015);
+        EXPECT_NEAR(lastPoint(2).second, 200, 1);
+        EXPECT_NEAR(lastPoint(3).second, 218, 2);
+    }
 }
 
 } // namespace

@@ -123,6 +123,8 @@ TEST(ScriptArguments, WrongArgumentCountsAndValuesAreErrors) {
                              "tab",
                              "state now",
                              "quit please",
+                             "tick later",
+                             "tick box wait",
                              "wait -5",
                              "wait",
                              "curve fastgraph1",
@@ -153,6 +155,9 @@ TEST(ScriptArguments, NumbersAndChoicesAreRead) {
     EXPECT_EQ(onlyStep(QStringLiteral("select ComboBox1 12")).number, 12);
     EXPECT_EQ(onlyStep(QStringLiteral("curve qgraph 25")).number, 25);
     EXPECT_EQ(onlyStep(QStringLiteral("wait 1500")).number, 1500);
+    EXPECT_EQ(onlyStep(QStringLiteral("tick")).tickMoment, TickMoment::Now);
+    EXPECT_EQ(onlyStep(QStringLiteral("tick box")).tickMoment, TickMoment::NextBox);
+    EXPECT_EQ(onlyStep(QStringLiteral("tick wait")).tickMoment, TickMoment::NextWait);
 
     const ScriptStep mouse = onlyStep(QStringLiteral("mouse fastgraph1 up right -3 17"));
     EXPECT_EQ(mouse.mouseAction, MouseAction::Up);
