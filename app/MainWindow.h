@@ -468,6 +468,9 @@ private:
     void startRepeatSeries();
     void stopRepeatSeries(const QString& title, const QString& caption);
     void runRepeatCycle();
+    // A series runs unattended, on the real timer or (with --fast) on script ticks: no box
+    // may wait for a click then.
+    bool seriesRunning() const;
     bool sweepAndSearch(double low, double high, bool displayCurves);
     std::optional<double> readSeriesTemperature();
     bool writeCycleSpectrum(const QString& path, QString* error);

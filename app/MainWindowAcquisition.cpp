@@ -92,7 +92,7 @@ void TForm1::reportAnalyzerFailures() {
         return;
     const QStringList failures = std::exchange(analyzerFailures_, {});
     statusBar()->showMessage(failures.last());
-    if (!Timer1->isActive())
+    if (!seriesRunning())
         dialogs().showMessage(ymt::MessageKind::Error, failures.join(QLatin1Char('\n')),
                               ymt::ButtonSet::OK);
 }

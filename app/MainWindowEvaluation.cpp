@@ -66,7 +66,7 @@ ymt::PassInputs TForm1::passInputs() const {
     inputs.ModePosition = couplingModeList->currentIndex();
     inputs.CouplingThresholdText = couplingPointsEdit->text();
     inputs.QThresholdText = qPointsEdit->text();
-    inputs.RepeatTimerRunning = Timer1->isActive() || repeat_.schedule.isRunning();
+    inputs.RepeatTimerRunning = seriesRunning();
     inputs.AutomaticProtocolling = autoProtocolCheck->isChecked();
     return inputs;
 }

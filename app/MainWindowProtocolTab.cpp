@@ -172,7 +172,7 @@ void TForm1::Button2Click() {
 void TForm1::writeProtocolCopy(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString error;
-    if (!ymt::WriteTextFile(path, protocolLines(), &error) && !Timer1->isActive())
+    if (!ymt::WriteTextFile(path, protocolLines(), &error) && !seriesRunning())
         dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
 }
 

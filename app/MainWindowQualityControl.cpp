@@ -64,7 +64,7 @@ void TForm1::qcontrol() {
         verdicts[i]->setPalette(palette);
     }
     // The repeat measurement runs unattended: the verdict shows, but no box waits for a click.
-    if (outcome.Failed && aggressiveQcCheck->isChecked() && !Timer1->isActive())
+    if (outcome.Failed && aggressiveQcCheck->isChecked() && !seriesRunning())
         dialogs().showMessage(ymt::MessageKind::Warning,
                               ymt::Message(0) + qcTypeList->currentText() + QStringLiteral(" !"),
                               ymt::ButtonSet::OK);

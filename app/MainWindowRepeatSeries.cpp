@@ -163,6 +163,10 @@ void TForm1::startRepeatSeries() {
         Timer1->start(repeat_.schedule.intervalMs());
 }
 
+bool TForm1::seriesRunning() const {
+    return Timer1->isActive() || repeat_.schedule.isRunning();
+}
+
 void TForm1::Timer1Timer() {
     if (!repeat_.schedule.isRunning())
         return;
@@ -237,9 +241,13 @@ void TForm1::runRepeatCycle() {
     Results.EpsRel =
         ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
 
-    const double low = std::min(RangeStart, RangeStop);
-    const double high = std::max(RangeStart, RangeStop);
-    bool found = sweepAndSearch(low, high, true);
+    // The series sweeps what its own tab shows: a zoom or a reset of the measurement plot
+    // between cycles moves only the measurement's range.
+    const double tabStart =
+        std::clamp(ymt::ParseNumber(repeatStartEdit->text()), AnalyzerMin, AnalyzerMax);
+    const double tabStop =
+        std::clamp(ymt::ParseNumber(repeatStopEdit->text()), AnalyzerMin, AnalyzerMax);
+    bool found = sweepAndSearch(std::min(tabStart, tabStop), std::max(tabStart, tabStop), true);
     QString cycleFileError;
     if (repeat_.saveEachSpectrum)
         writeCycleSpectrum(repeat_.folder +
@@ -252,7 +260,7 @@ void TForm1::runRepeatCycle() {
     Analyzer.SetSweepMode(true);
     // The analyzer goes back to the range the measurement tab shows, so that a later
     // "Read More Points" measures where its points are put.
-    Analyzer.SetSweepRange(low, high);
+    Analyzer.SetSweepRange(std::min(RangeStart, RangeStop), std::max(RangeStart, RangeStop));
     repaintPlotNow();
     if (found)
         koppelfaktor(Results.FMax, Results.FMin);

@@ -374,6 +374,28 @@ TEST(RepeatMeasurement, EachCycleSearchesTheBandItSweptAndABandWithoutResonanceG
     EXPECT_NEAR(none[5].toDouble(), 1.9, 0.0015);
 }
 
+TEST(RepeatMeasurement, AResetOfTheMeasurementPlotBetweenCyclesLeavesTheSeriesRange) {
+    QTemporaryDir home;
+    // The measurement plot shows 300–400 kHz; "CT / eps / tand" between the cycles resets the
+    // plot to it, and the series must still sweep the 150–250 kHz its tab shows.
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "300", "kept.txt",
+                               "type Edit1 300\nenter Edit1\ntype Edit2 400\nenter Edit2\n") +
+                       "click Button27\ntick\nclick Button8\ntick\nclick Button27\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/kept.txt"));
+    ASSERT_EQ(rows.size(), 2);
+    const auto [coarseMin, coarseMax] = SweepExtremes(150, 250);
+    const double d = (coarseMax - coarseMin) / 10;
+    const auto [fMin, fMax] = SweepExtremes(coarseMin - d, coarseMax + d);
+    for (const QString& row : rows) {
+        const QStringList f = row.split('\t');
+        EXPECT_EQ(f[3], QString::number(fMin, 'f', 3)) << row.toStdString();
+        EXPECT_EQ(f[4], QString::number(fMax, 'f', 3)) << row.toStdString();
+    }
+}
+
 TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
     QTemporaryDir home;
     // Every trace ends after 300 of its 401 values.
