@@ -1,7 +1,8 @@
 #include "core/TextFile.h"
 
+#include "core/FileWrite.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <array>
 
@@ -96,24 +97,11 @@ static QByteArray joinLines(const QStringList& lines) {
 }
 
 bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(joinLines(lines)) < 0 || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(path, joinLines(lines), error);
 }
 
 bool AppendTextFile(const QString& path, const QStringList& lines, QString* error) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append) || file.write(joinLines(lines)) < 0 ||
-        !file.flush()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AppendFileContents(path, joinLines(lines), error);
 }
 
 } // namespace ymt

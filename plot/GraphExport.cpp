@@ -5,13 +5,14 @@
 #include "plot/EmfPaintDevice.h"
 #include "plot/FastGraph.h"
 
+#include "core/FileWrite.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTemporaryFile>
 
@@ -44,12 +45,6 @@ bool failed(QString* error, const QString& path, const QString& reason) {
     if (error)
         *error = path + QStringLiteral(": ") + reason;
     return false;
-}
-
-bool commit(QSaveFile& file, const QString& path, QString* error) {
-    if (!file.commit())
-        return failed(error, path, file.errorString());
-    return true;
 }
 
 struct JpegError {
@@ -96,10 +91,8 @@ bool encodeJpeg(const QImage& image, QByteArray& out) {
 }
 
 bool saveBytes(const QByteArray& bytes, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        return failed(error, path, file.errorString());
-    return commit(file, path, error);
+    QString reason;
+    return ReplaceFileContents(path, bytes, &reason) || failed(error, path, reason);
 }
 
 bool saveEmf(TFastGraph& graph, const QString& path, QString* error) {
@@ -131,15 +124,16 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         return saveEmf(graph, path, error);
     case GraphImageType::Bmp:
     case GraphImageType::Png: {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return failed(error, path, file.errorString());
+        // Pictures are made in memory and written in one checked piece (see saveBytes).
+        QByteArray bytes;
+        QBuffer file(&bytes);
+        file.open(QIODevice::WriteOnly);
         // PNG at a light compression: a plot is mostly flat colour, so the file stays small
         // while the picture is written several times faster than at zlib's default.
         const int quality = type == GraphImageType::Png ? 80 : -1;
         if (!bitmapOf(graph).save(&file, type == GraphImageType::Bmp ? "BMP" : "PNG", quality))
-            return failed(error, path, file.errorString());
-        return commit(file, path, error);
+            return failed(error, path, QStringLiteral("the picture could not be encoded"));
+        return saveBytes(bytes, path, error);
     }
     case GraphImageType::Jpeg: {
         QByteArray bytes;
@@ -148,9 +142,9 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         return saveBytes(bytes, path, error);
     }
     case GraphImageType::Svg: {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return failed(error, path, file.errorString());
+        QByteArray bytes;
+        QBuffer file(&bytes);
+        file.open(QIODevice::WriteOnly);
         const QSize size = pictureSize(graph);
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -159,12 +153,12 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         svg.setResolution(96);
         svg.setTitle(graph.Title());
         draw(graph, svg, size);
-        return commit(file, path, error);
+        return saveBytes(bytes, path, error);
     }
     case GraphImageType::Pdf: {
-        QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return failed(error, path, file.errorString());
+        QByteArray bytes;
+        QBuffer file(&bytes);
+        file.open(QIODevice::WriteOnly);
         const QSize size = pictureSize(graph);
         {
             QPdfWriter pdf(&file);
@@ -175,7 +169,7 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
             pdf.setCreator(QStringLiteral("Zelvanor Ymt"));
             draw(graph, pdf, size);
         }
-        return commit(file, path, error);
+        return saveBytes(bytes, path, error);
     }
     }
     return failed(error, path, QStringLiteral("unknown picture type"));

@@ -5,7 +5,7 @@
 
 #include "core/TextFile.h"
 
-#include <QSaveFile>
+#include "core/FileWrite.h"
 #include <QtEndian>
 
 #include <cstring>
@@ -98,13 +98,12 @@ QByteArray GraphFileBytes(const TFastGraph& graph) {
 
 bool SaveGraphFile(const TFastGraph& graph, const QString& path, QString* error) {
     const QByteArray bytes = GraphFileBytes(graph);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (ReplaceFileContents(path, bytes, &reason))
+        return true;
+    if (error)
+        *error = path + QStringLiteral(": ") + reason;
+    return false;
 }
 
 } // namespace ymt

@@ -1,11 +1,12 @@
 #include "records/PrintJob.h"
 
+#include "core/FileWrite.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTemporaryFile>
 #include <QTextDocument>
@@ -70,14 +71,20 @@ bool PrintJob::finish(QPainter& painter) {
     if (pdfPath_.isEmpty())
         return true;
     QFile partial(partial_->fileName());
-    QSaveFile file(pdfPath_);
-    const bool written = partial.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly) &&
-                         file.write(partial.readAll()) >= 0 && file.commit();
-    if (!written) {
-        const QString reason =
-            partial.error() != QFileDevice::NoError ? partial.errorString() : file.errorString();
-        error_ = QStringLiteral("Error! Cannot print to \"%1\": %2").arg(pdfPath_, reason);
+    QString reason;
+    bool written = false;
+    if (!partial.open(QIODevice::ReadOnly)) {
+        reason = partial.errorString();
+    } else {
+        const QByteArray pdf = partial.readAll();
+        // The printer writes its page unchecked: a full disk shows as a document without its end.
+        if (!pdf.trimmed().endsWith("%%EOF"))
+            reason = QStringLiteral("the page could not be written completely (is the disk full?)");
+        else
+            written = ReplaceFileContents(pdfPath_, pdf, &reason);
     }
+    if (!written)
+        error_ = QStringLiteral("Error! Cannot print to \"%1\": %2").arg(pdfPath_, reason);
     partial.close();
     partial_.reset();
     printer_.setOutputFileName(pdfPath_);

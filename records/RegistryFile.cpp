@@ -2,10 +2,11 @@
 // order mark is read as well), so that any folder name survives.
 #include "records/RegistryFile.h"
 
+#include "core/FileWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
 
@@ -269,14 +270,7 @@ QByteArray RegistryFile::serialise() const {
 
 bool RegistryFile::save(const QString& path, QString* error) const {
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    const QByteArray bytes = serialise();
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return ReplaceFileContents(path, serialise(), error);
 }
 
 } // namespace ymt

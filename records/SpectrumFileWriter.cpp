@@ -6,7 +6,7 @@
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
 
-#include <QSaveFile>
+#include "core/FileWrite.h"
 
 #include <charconv>
 #include <cmath>
@@ -140,13 +140,12 @@ QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& sto
 }
 
 bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        if (error)
-            *error = path + QStringLiteral(": ") + file.errorString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (ReplaceFileContents(path, bytes, &reason))
+        return true;
+    if (error)
+        *error = path + QStringLiteral(": ") + reason;
+    return false;
 }
 
 } // namespace ymt

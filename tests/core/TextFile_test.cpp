@@ -8,6 +8,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <csignal>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace ymt;
 
 namespace {
@@ -134,6 +140,32 @@ TEST_F(TextFileTest, FailedWriteReportsAndLeavesNothingBehind) {
     EXPECT_FALSE(WriteTextFile(path("no/such/dir/file.txt"), {"x"}, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_TRUE(entries().isEmpty());
+}
+
+// A full disk as the program meets it: the system writes part of a buffer and reports no
+// error. Here a child process may not write more than 4 KiB into any file.
+TEST_F(TextFileTest, AFullDiskIsAFailureAndTheReplacedFileStaysWhole) {
+    const QString kept = path("kept.txt");
+    writeBytes(kept, "old contents\r\n");
+    const QStringList big(200, QString(100, 'x'));
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QString replaceError, appendError;
+        const bool replaced = WriteTextFile(kept, big, &replaceError);
+        const bool appended = AppendTextFile(path("log.txt"), big, &appendError);
+        _exit(!replaced && replaceError.contains("disk full") && !appended &&
+                      appendError.contains("disk full")
+                  ? 0
+                  : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "both writes must fail";
+    EXPECT_EQ(readBytes(kept), "old contents\r\n");
+    EXPECT_EQ(entries(), QStringList({"kept.txt", "log.txt"})) << "no temporary file is left";
 }
 
 TEST_F(TextFileTest, WriteOntoADirectoryFailsAndKeepsIt) {

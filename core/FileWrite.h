@@ -1,0 +1,20 @@
+// Writing whole files safely. A full disk makes the system write only part of a buffer
+// without any error; buffered devices then report success for a cut-short file. These
+// functions write straight to the file and count every byte.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace ymt {
+
+// Replaces the file with the bytes through a temporary file in its folder and a rename, so
+// that the old contents stay whole when anything fails. False, with the reason (without the
+// path), when the file could not be written completely.
+bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* reason);
+
+// Appends the bytes; false, with the reason, when not all of them reached the file (what did
+// stays, as with any append).
+bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason);
+
+} // namespace ymt
