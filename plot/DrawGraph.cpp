@@ -1,6 +1,7 @@
 // DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
 #include "plot/Autoscale.h"
 #include "plot/AxisScale.h"
+#include "plot/CurveUnits.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
@@ -65,21 +66,6 @@ AxisMapping mappingOf(const TFastAxis& axis) {
     m.high = m.log ? axis.LogMax : axis.Max();
     m.scale = axis.Scale;
     return m;
-}
-
-// Maps a raw value to axis units; false when no axis could show it (not finite, or not
-// positive on a log axis): such a point lifts the pen.
-bool toAxisUnits(const AxisMapping& m, double raw, double& value) {
-    if (!std::isfinite(raw))
-        return false;
-    if (m.log) {
-        if (!(raw > 0))
-            return false;
-        value = std::log10(raw);
-    } else {
-        value = raw;
-    }
-    return true;
 }
 
 bool within(const AxisMapping& m, double value) {
@@ -439,10 +425,10 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
         double previousY = 0;
         bool havePrevious = false;
         bool previousInside = false;
-        for (const CurvePoint& point : curve.Points) {
-            double x = 0;
-            double y = 0;
-            if (!toAxisUnits(xMap, point.x, x) || !toAxisUnits(yMap, point.y, y)) {
+        for (const CurvePoint& point : curveUnits_.units(n, curve, xMap.log, yMap.log)) {
+            const double x = point.x;
+            const double y = point.y;
+            if (!std::isfinite(x) || !std::isfinite(y)) {
                 drawRun();
                 havePrevious = false;
                 continue;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "plot/CurveStore.h"
+#include "plot/CurveUnits.h"
 #include "plot/FastAxis.h"
 
 #include <QPixmap>
@@ -101,6 +102,7 @@ private:
     void updateOverlay(const QRect& area);
 
     CurveStore store_;
+    CurveUnitsCache curveUnits_;
     QString Title_ = QStringLiteral("FastGraph v1.0g");
     bool drawing_ = false;
     bool drawingForScreen_ = false;
