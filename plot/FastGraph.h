@@ -6,6 +6,7 @@
 #include "plot/CurveUnits.h"
 #include "plot/FastAxis.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QRegion>
 #include <QStringList>
@@ -103,6 +104,7 @@ private:
 
     CurveStore store_;
     CurveUnitsCache curveUnits_;
+    QImage curveMask_; // scratch space of the 2-pixel curves
     QString Title_ = QStringLiteral("FastGraph v1.0g");
     bool drawing_ = false;
     bool drawingForScreen_ = false;
