@@ -1,9 +1,11 @@
 // DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
 #include "plot/Autoscale.h"
 #include "plot/AxisScale.h"
+#include "plot/CurveUnits.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
+#include "plot/TwoPixelPolyline.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -65,21 +67,6 @@ AxisMapping mappingOf(const TFastAxis& axis) {
     m.high = m.log ? axis.LogMax : axis.Max();
     m.scale = axis.Scale;
     return m;
-}
-
-// Maps a raw value to axis units; false when no axis could show it (not finite, or not
-// positive on a log axis): such a point lifts the pen.
-bool toAxisUnits(const AxisMapping& m, double raw, double& value) {
-    if (!std::isfinite(raw))
-        return false;
-    if (m.log) {
-        if (!(raw > 0))
-            return false;
-        value = std::log10(raw);
-    } else {
-        value = raw;
-    }
-    return true;
 }
 
 bool within(const AxisMapping& m, double value) {
@@ -393,24 +380,18 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
 
         // Segments between pen breaks go out as one polyline; with point markers each segment
         // follows its marker, so the markers are interleaved with single segments.
-        // A solid 2-pixel line is the 1-pixel line stamped with a 2 x 2 square: the same pixels
-        // as the wide pen, without the raster engine's far slower wide-line stroker.
-        const bool stampTwoPixels = !ShowPoints && curve.Width == 2 && curve.PenStyle == 0;
-        if (stampTwoPixels)
-            painter.setPen(QPen(toQColor(curve.Color), 1, Qt::SolidLine, Qt::SquareCap));
+        // A solid 2-pixel line is the 1-pixel line stamped with a 2 x 2 square, whose pen also
+        // draws the mark of a lone point.
+        const bool twoPixels = !ShowPoints && curve.Width == 2 && curve.PenStyle == 0;
+        if (twoPixels)
+            painter.setPen(TwoPixelStampPen(pen.color()));
         bool runHasSegment = false;
         auto drawRun = [&] {
             if (run.size() >= 2) {
-                if (stampTwoPixels) {
-                    for (const QPoint shift :
-                         {QPoint(0, 0), QPoint(-1, 0), QPoint(0, -1), QPoint(-1, -1)}) {
-                        painter.translate(shift);
-                        painter.drawPolyline(run);
-                        painter.translate(-shift);
-                    }
-                } else {
+                if (twoPixels)
+                    DrawTwoPixelPolyline(painter, run, pen.color(), curveMask_);
+                else
                     painter.drawPolyline(run);
-                }
             } else if (run.size() == 1 && !runHasSegment && !ShowPoints) {
                 // A point with no drawn neighbour would vanish: it gets the point mark.
                 drawMarker(run.first());
@@ -439,10 +420,10 @@ void TFastGraph::drawCurves(QPainter& painter, const Layout& layout) {
         double previousY = 0;
         bool havePrevious = false;
         bool previousInside = false;
-        for (const CurvePoint& point : curve.Points) {
-            double x = 0;
-            double y = 0;
-            if (!toAxisUnits(xMap, point.x, x) || !toAxisUnits(yMap, point.y, y)) {
+        for (const CurvePoint& point : curveUnits_.units(n, curve, xMap.log, yMap.log)) {
+            const double x = point.x;
+            const double y = point.y;
+            if (!std::isfinite(x) || !std::isfinite(y)) {
                 drawRun();
                 havePrevious = false;
                 continue;

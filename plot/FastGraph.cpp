@@ -4,6 +4,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <utility>
+
 namespace ymt {
 
 QColor toQColor(ymt::Color color) {
@@ -43,13 +45,20 @@ void TFastGraph::requestRepaint() {
 
 void TFastGraph::renderScreenPicture() {
     const qreal ratio = devicePixelRatioF();
-    picture_ = QPixmap(size() * ratio);
-    picture_.setDevicePixelRatio(ratio);
-    picture_.fill(palette().color(QPalette::Window));
-    QPainter painter(&picture_);
-    drawingForScreen_ = true;
-    DrawGraph(painter, QRect(1, 1, width() - 1, height() - 1));
-    drawingForScreen_ = false;
+    // Drawn into an image, whose pixels the 2-pixel curves can widen directly (a pixmap's are
+    // out of reach), then handed over to the pixmap.
+    const QColor window = palette().color(QPalette::Window);
+    QImage image(size() * ratio, window.alpha() == 255 ? QImage::Format_RGB32
+                                                       : QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(window);
+    {
+        QPainter painter(&image);
+        drawingForScreen_ = true;
+        DrawGraph(painter, QRect(1, 1, width() - 1, height() - 1));
+        drawingForScreen_ = false;
+    }
+    picture_ = QPixmap::fromImage(std::move(image));
     pictureStale_ = false;
     ++screenDrawCount_;
 }

@@ -3,8 +3,10 @@
 #pragma once
 
 #include "plot/CurveStore.h"
+#include "plot/CurveUnits.h"
 #include "plot/FastAxis.h"
 
+#include <QImage>
 #include <QPixmap>
 #include <QRegion>
 #include <QStringList>
@@ -101,6 +103,8 @@ private:
     void updateOverlay(const QRect& area);
 
     CurveStore store_;
+    CurveUnitsCache curveUnits_;
+    QImage curveMask_; // scratch space of the 2-pixel curves
     QString Title_ = QStringLiteral("FastGraph v1.0g");
     bool drawing_ = false;
     bool drawingForScreen_ = false;

@@ -247,6 +247,33 @@ TEST(Curves, TwoPixelCurvesCoverWhatATwoPixelPenCovers) {
     EXPECT_TRUE(covered(image, corner + QPoint(-50, 0)));
 }
 
+// On an image the 2-pixel curves are widened in a mask rather than stamped four times; with a
+// clip the stamping stays, and the picture must not change by a pixel. The curves differ in
+// extent (the mask is reused), are cut by the window and broken by a point no axis shows.
+TEST(Curves, TwoPixelCurvesWidenedOnAnImageEqualTheStampedOnes) {
+    TFastGraph graph;
+    ApplyQgraphDefaults(graph);
+    SetUpComparisonPlot(graph, 2);
+    graph.XAxis.setMin(120);
+    graph.XAxis.setMax(330);
+    for (int n = 1; n <= 5; n += 2) {
+        graph.store().setVisible(n, true);
+        test::AddSyntheticSpectrum(graph.store(), n, n + 1, 3000, 40 * n, 240 + 40 * n);
+    }
+    graph.store().setY(3, 1500, -1);
+    const auto draw = [&](bool clipped) {
+        QImage image(600, 500, QImage::Format_RGB32);
+        image.fill(Qt::gray);
+        QPainter painter(&image);
+        painter.translate(3, 2);
+        if (clipped)
+            painter.setClipRect(QRect(-3, -2, 600, 500));
+        graph.DrawGraph(painter, QRect(0, 0, 594, 496));
+        return image;
+    };
+    EXPECT_TRUE(draw(false) == draw(true));
+}
+
 TEST(Curves, PointsALogAxisCannotShowBreakTheLine) {
     TFastGraph graph;
     linearPlot(graph);
