@@ -254,7 +254,8 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     Results.CapNF = ymt::ParseNumber(file.capacitance);
     Results.TanD = file.tand;
     const bool perMille = tandUnitList->currentIndex() == 0;
-    tandValue->setText(ymt::FixedText(perMille ? file.tand / 10 : file.tand, 1, 1));
+    tandValue->setText(file.hasTand ? ymt::FixedText(perMille ? file.tand / 10 : file.tand, 1, 1)
+                                    : QStringLiteral("---"));
     epsValue->setText(file.eps);
     Results.EpsRel = ymt::ParseNumber(file.eps);
     fminValue->setText(file.fmin);

@@ -74,7 +74,8 @@ struct SpectrumFileContent {
     QString electrodeArea;
     QString capacitanceFrequency;
     QString capacitance;
-    double tand = 0; // units of 1e-4
+    double tand = 0;      // units of 1e-4
+    bool hasTand = false; // false for "---": never measured, which 0.0 would not say
     QString eps;
     QString fmin;
     QString fmax;

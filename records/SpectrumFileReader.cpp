@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace ymt {
 namespace {
@@ -111,7 +112,9 @@ SpectrumFileRead ReadSpectrumFile(QIODevice& device, qint64 maxRows) {
     lines.next();
     c.capacitanceFrequency = afterColonBlank(lines.next());
     c.capacitance = afterColonBlank(lines.next());
-    c.tand = LossTangentFromLine(lines.next());
+    const QString tandLine = lines.next();
+    c.tand = LossTangentFromLine(tandLine);
+    c.hasTand = afterColon(tandLine).contains(QRegularExpression(QStringLiteral("[0-9]")));
     c.eps = afterColonBlank(lines.next());
     c.fmin = afterColonBlank(lines.next());
     c.fmax = afterColonBlank(lines.next());

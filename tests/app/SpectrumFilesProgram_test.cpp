@@ -231,7 +231,7 @@ TEST_F(Operator, OpenedNamesAreCleanedAndShortFilesKeepTheRange) {
     const ProgramRun done = run(
         QStringLiteral("show Edit1\nshow Edit2\n") +
         QStringLiteral("file %1\nanswer OK\nclick ffnen1\n").arg(data(QStringLiteral("x.txt"))) +
-        QStringLiteral("expect Edit4 .._x\nexpect Edit8 Anna von Stein\n"
+        QStringLiteral("expect Edit4 .._x\nexpect Edit8 Anna von Stein\nexpect Label46 ---\n"
                        "show Edit1\nshow Edit2\ncurve fastgraph1 3\nquit\n"));
     ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
     EXPECT_EQ(done.points(), QStringList{QStringLiteral("100\t500")});
