@@ -12,18 +12,17 @@
 namespace ymt {
 namespace {
 
-constexpr qsizetype kFieldLength = 255;
-
-// The text after the first ": ", at most 255 characters; empty when the line has none.
+// The text after the first ": ", whole: the program writes fields of any length and a reopened
+// file gives back what was typed. Empty when the line has none.
 QString afterColonBlank(const QString& line) {
     const qsizetype at = line.indexOf(QStringLiteral(": "));
-    return at < 0 ? QString() : line.mid(at + 2, kFieldLength);
+    return at < 0 ? QString() : line.mid(at + 2);
 }
 
 // The text from the second character after the first ":".
 QString afterColon(const QString& line) {
     const qsizetype at = line.indexOf(QLatin1Char(':'));
-    return at < 0 ? QString() : line.mid(at + 2, kFieldLength);
+    return at < 0 ? QString() : line.mid(at + 2);
 }
 
 class HeaderLines {
@@ -101,7 +100,7 @@ SpectrumFileRead ReadSpectrumFile(QIODevice& device, qint64 maxRows) {
         read.status = SpectrumReadStatus::UnknownFormat;
         return read;
     }
-    c.measuredBy = MeasuredByFromTitleLine(title).left(kFieldLength);
+    c.measuredBy = MeasuredByFromTitleLine(title);
     lines.next();
     c.material = afterColonBlank(lines.next());
     c.sampleName = afterColonBlank(lines.next());
@@ -134,8 +133,8 @@ SpectrumFileRead ReadSpectrumFile(QIODevice& device, qint64 maxRows) {
         lines.next();
     }
     const QStringList titles = lines.next().split(QLatin1Char('\t'));
-    c.leftAxisTitle = titles.value(1).left(kFieldLength);
-    c.rightAxisTitle = titles.value(2).left(kFieldLength);
+    c.leftAxisTitle = titles.value(1);
+    c.rightAxisTitle = titles.value(2);
 
     c.rows = ReadSpectrumRows(device, maxRows);
     if (c.rows.tooManyRows)

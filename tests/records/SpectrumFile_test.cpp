@@ -139,7 +139,11 @@ TEST(SpectrumRowsLayout, VisiblePointsOnlyLeavesOutTheLimitsThemselves) {
 
 TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
     const CurveStore store = spectrum(401);
-    const SpectrumFileRead read = readBack(SpectrumFileBytes(sampleHeader(), store, std::nullopt));
+    SpectrumHeader header = sampleHeader();
+    // However long a typed text is, it comes back whole.
+    header.measuredBy += QString(300, QLatin1Char('m'));
+    header.notes += QString(300, QLatin1Char('n'));
+    const SpectrumFileRead read = readBack(SpectrumFileBytes(header, store, std::nullopt));
     ASSERT_EQ(read.status, SpectrumReadStatus::Ok);
     const SpectrumFileContent& c = read.content;
     ASSERT_EQ(c.rows.points.size(), 401u);
@@ -149,10 +153,10 @@ TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
                   SpectrumNumberText(store.x(3, i)).trimmed().toDouble());
         EXPECT_EQ(c.rows.points[i].phase, SpectrumNumberText(store.y(4, i)).toDouble());
     }
-    EXPECT_EQ(c.measuredBy, "Anna von Stein");
+    EXPECT_EQ(c.measuredBy, header.measuredBy);
     EXPECT_EQ(c.material, "PZT-5H");
     EXPECT_EQ(c.sampleName, "S1");
-    EXPECT_EQ(c.notes, "poled");
+    EXPECT_EQ(c.notes, header.notes);
     EXPECT_EQ(c.electrodeArea, "100.000");
     EXPECT_EQ(c.capacitance, "1.500");
     EXPECT_EQ(c.tand, 15.0); // 1.5 in units of 1e-3
