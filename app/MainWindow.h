@@ -299,7 +299,9 @@ public:
     QString settingsFile() const;
     // Writes the spectrum text file of the measurement plot (asks "Ask me" first); false with
     // the platform's message in *error when it cannot be written.
-    bool savetotext(const QString& fileName, QString* error = nullptr);
+    // *notInCp1252 receives the typed characters the file holds as "?".
+    bool savetotext(const QString& fileName, QString* error = nullptr,
+                    QStringList* notInCp1252 = nullptr);
 
 protected:
     // The spectrum backup under fileName, or under fileName with "-1", "-2" ... when a backup of
@@ -317,6 +319,8 @@ private:
     void applyOpenedSpectrum(const ymt::SpectrumFileContent& file);
     // Both sample-name fields, the sample description and the plot title.
     void showSampleName(const QString& cleaned);
+    // Tells which characters a file just written holds as "?" (none: no box).
+    void warnOfCharactersNotInCp1252(const QStringList& characters);
 
 public:
     // ---- Operator stop, failures of the analyzer, end of the session ----

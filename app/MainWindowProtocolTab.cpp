@@ -227,6 +227,7 @@ bool TForm1::saveProtocol() {
     }
     ProtocolFileName = path;
     ProtocolChanged = false;
+    warnOfCharactersNotInCp1252(ymt::CharactersNotInCp1252(protocolLines()));
     return true;
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "core/TextFile.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -54,7 +55,7 @@ bool TForm1::fileLanguageIsGerman() {
     return printLanguageGroup->itemIndex() == 1;
 }
 
-bool TForm1::savetotext(const QString& fileName, QString* error) {
+bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* notInCp1252) {
     ymt::SpectrumHeader header;
     header.german = fileLanguageIsGerman();
     const QDateTime now = ymt::clock::currentDateTime();
@@ -86,6 +87,8 @@ bool TForm1::savetotext(const QString& fileName, QString* error) {
     if (saveTextGroup->itemIndex() == 1)
         visible = std::pair(fastgraph1->XAxis.Min(), fastgraph1->XAxis.Max());
     const QByteArray bytes = ymt::SpectrumFileBytes(header, fastgraph1->store(), visible);
+    if (notInCp1252)
+        *notInCp1252 = ymt::CharactersNotInCp1252(ymt::SpectrumHeaderLines(header, true));
     return ymt::WriteFileReplacing(fileName, bytes, error);
 }
 
@@ -129,10 +132,13 @@ void TForm1::Speichern1Click() {
     QString error;
     bool written = false;
     if (type == 1) {
-        written = savetotext(path, &error);
-        if (written)
+        QStringList notInCp1252;
+        written = savetotext(path, &error, &notInCp1252);
+        if (written) {
             setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
                            QFileInfo(path).fileName());
+            warnOfCharactersNotInCp1252(notInCp1252);
+        }
     } else {
         static const ymt::GraphImageType images[] = {
             ymt::GraphImageType::Emf, ymt::GraphImageType::Bmp, ymt::GraphImageType::Jpeg,
@@ -323,6 +329,16 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     Edit9Exit();
     Edit11Exit();
     qcontrol();
+}
+
+void TForm1::warnOfCharactersNotInCp1252(const QStringList& characters) {
+    if (characters.isEmpty())
+        return;
+    dialogs().showMessage(ymt::MessageKind::Warning,
+                          QStringLiteral("The file is written in code page 1252, which has no %1; "
+                                         "the file holds \"?\" in their place.")
+                              .arg(characters.join(QLatin1Char(' '))),
+                          ymt::ButtonSet::OK);
 }
 
 void TForm1::showSampleName(const QString& cleaned) {

@@ -39,6 +39,29 @@ QByteArray EncodeCp1252(const QString& text) {
     return bytes;
 }
 
+QStringList CharactersNotInCp1252(const QStringList& lines) {
+    QStringList missing;
+    for (const QString& line : lines) {
+        const QByteArray bytes = EncodeCp1252(line);
+        qsizetype at = 0; // the character of bytes[i]: one QChar a byte
+        for (qsizetype i = 0; i < bytes.size(); ++i, ++at) {
+            if (bytes[i] != '?' || line[at] == QLatin1Char('?'))
+                continue;
+            // A character beyond the 16-bit range is two QChars and two "?".
+            const bool pair =
+                line[at].isHighSurrogate() && at + 1 < line.size() && line[at + 1].isLowSurrogate();
+            const QString character = line.mid(at, pair ? 2 : 1);
+            if (!missing.contains(character))
+                missing.append(character);
+            if (pair) {
+                ++i;
+                ++at;
+            }
+        }
+    }
+    return missing;
+}
+
 QString DecodeCp1252(const QByteArray& bytes) {
     QString text;
     text.reserve(bytes.size());

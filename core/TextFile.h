@@ -11,6 +11,10 @@ namespace ymt {
 QByteArray EncodeCp1252(const QString& text);
 QString DecodeCp1252(const QByteArray& bytes);
 
+// The characters EncodeCp1252 writes as "?" since the code page has none for them, each once,
+// so that the operator can be told before such a file is taken for what was typed.
+QStringList CharactersNotInCp1252(const QStringList& lines);
+
 // Splits at CR LF, lone CR or lone LF; a final line end does not add an empty line.
 QStringList SplitLines(const QString& text);
 

@@ -6,6 +6,7 @@
 
 #include "instrument/SampleModel.h"
 
+#include <QLineEdit>
 #include <QPlainTextEdit>
 
 #include <gtest/gtest.h>
@@ -228,4 +229,23 @@ TEST(ProtocolWindow, OnCMeasurementKeepsALineTheOperatorChanged) {
     const QStringList after = w.window->protocolLines();
     ASSERT_EQ(after.size(), lines.size() + 1);
     EXPECT_EQ(after[after.size() - 2], lines.last());
+}
+
+TEST(ProtocolWindow, SavedFilesNameTheTypedCharactersCodePage1252Lacks) {
+    WindowOnTempHome w;
+    w.control<QLineEdit>("Edit4")->setText(QString::fromUtf8("Łódź 😀 €"));
+    w.control<QPlainTextEdit>("Memo2")->setPlainText(QString::fromUtf8("Łódź 😀 € ?"));
+    w.dialogs.fileResult = {true, {w.home.filePath(QStringLiteral("s.txt"))}, 1};
+    w.window->Speichern1Click();
+    w.dialogs.fileResult = {true, {w.home.filePath(QStringLiteral("p.txt"))}, 1};
+    w.window->Button4Click();
+    ASSERT_EQ(w.dialogs.messages.size(), 2u);
+    for (const ymt::test::ShownMessage& message : w.dialogs.messages) {
+        EXPECT_EQ(message.kind, ymt::MessageKind::Warning);
+        // "ó" and "€" are in the code page, a typed "?" is no loss.
+        EXPECT_TRUE(message.text.contains(QString::fromUtf8("has no Ł ź 😀;")))
+            << message.text.toStdString();
+    }
+    EXPECT_EQ(FileLines(w.home.filePath(QStringLiteral("p.txt"))),
+              QStringList{QString::fromUtf8("?ód? ?? € ?")});
 }

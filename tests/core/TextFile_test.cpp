@@ -69,6 +69,10 @@ TEST(Cp1252, CharactersOutsideTheCodePageBecomeQuestionMarks) {
     // A character outside the basic plane is two UTF-16 units, each replaced.
     EXPECT_EQ(EncodeCp1252(QString::fromUtf8("a\U0001F600b")), QByteArray("a??b"));
     EXPECT_EQ(EncodeCp1252(QString()), QByteArray());
+    // Each lost character is named once, a character outside the basic plane whole.
+    EXPECT_EQ(
+        CharactersNotInCp1252({QString::fromUtf8("Ω=1?"), QString::fromUtf8("a\U0001F600b Ω €")}),
+        QStringList({QString::fromUtf8("Ω"), QString::fromUtf8("\U0001F600")}));
 }
 
 TEST(SplitLines, SplitsAtCrLfLoneCrAndLoneLf) {
