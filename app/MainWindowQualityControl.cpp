@@ -173,6 +173,16 @@ bool TForm1::addOrReplaceQcType() {
         dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
         return false;
     }
+    // The file would hold "?" instead: two such names would share one record and the second
+    // type's limits would never be found again.
+    if (const QStringList lacking = ymt::CharactersNotInCp1252({name}); !lacking.isEmpty()) {
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              QStringLiteral("QC.txt is written in code page 1252, which has no "
+                                             "%1; choose a type name without them.")
+                                  .arg(lacking.join(QLatin1Char(' '))),
+                              ymt::ButtonSet::OK);
+        return false;
+    }
     const QString qcPath = ProgramDir + QStringLiteral("QC.txt");
     QStringList lines;
     QString error;

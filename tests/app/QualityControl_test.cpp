@@ -162,6 +162,12 @@ TEST(QualityControlWindow, NamesThatCannotNameATypeAreRefusedAndNothingIsWritten
         ASSERT_EQ(w.dialogs.messages.size(), 1u);
         EXPECT_EQ(w.dialogs.messages[0].text, QStringLiteral("Type name 'none' invalid."));
     }
+    // The file would hold "A ?", as it would for "A ń": two types, one record found.
+    list->setEditText(QString::fromUtf8("A ł"));
+    w.dialogs.messages.clear();
+    w.window->Button22Click();
+    ASSERT_EQ(w.dialogs.messages.size(), 1u);
+    EXPECT_TRUE(w.dialogs.messages[0].text.contains(QString::fromUtf8("has no ł;")));
     EXPECT_EQ(FileLines(w.dirs.programDir + QStringLiteral("QC.txt")).size(), 1);
     EXPECT_EQ(list->count(), 1);
 }
