@@ -8,6 +8,8 @@
 
 #include "core/FileWrite.h"
 
+#include <QRegularExpression>
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -77,7 +79,7 @@ QStringList SpectrumHeaderLines(const SpectrumHeader& h, bool displayColumns) {
     else
         titles << QStringLiteral("|Z| [Ohm]") << QStringLiteral("theta [°]");
 
-    return {
+    QStringList lines{
         Label(language, 0) + QStringLiteral("  ") + h.dateTime + QStringLiteral(" -- ") +
             h.measuredBy,
         QString(),
@@ -101,6 +103,12 @@ QStringList SpectrumHeaderLines(const SpectrumHeader& h, bool displayColumns) {
         QString(),
         titles.join(QLatin1Char('\t')),
     };
+    // A pasted line break inside a field would move every later header line, and the reader
+    // takes the header lines by position: the break becomes a blank.
+    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
+    for (QString& line : lines)
+        line.replace(lineBreak, QStringLiteral(" "));
+    return lines;
 }
 
 QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& store,

@@ -143,6 +143,7 @@ TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
     // However long a typed text is, it comes back whole.
     header.measuredBy += QString(300, QLatin1Char('m'));
     header.notes += QString(300, QLatin1Char('n'));
+    header.material += QStringLiteral("\r\npasted\nlines"); // must not move the later lines
     const SpectrumFileRead read = readBack(SpectrumFileBytes(header, store, std::nullopt));
     ASSERT_EQ(read.status, SpectrumReadStatus::Ok);
     const SpectrumFileContent& c = read.content;
@@ -154,7 +155,7 @@ TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
         EXPECT_EQ(c.rows.points[i].phase, SpectrumNumberText(store.y(4, i)).toDouble());
     }
     EXPECT_EQ(c.measuredBy, header.measuredBy);
-    EXPECT_EQ(c.material, "PZT-5H");
+    EXPECT_EQ(c.material, "PZT-5H pasted lines");
     EXPECT_EQ(c.sampleName, "S1");
     EXPECT_EQ(c.notes, header.notes);
     EXPECT_EQ(c.electrodeArea, "100.000");
