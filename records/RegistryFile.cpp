@@ -19,6 +19,10 @@ QString escaped(const QString& text) {
     QString out = text;
     out.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     out.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    // A raw line break would end the value line: the value could not be read back and its
+    // second half would stay in the file as a line of its own.
+    out.replace(QLatin1Char('\r'), QStringLiteral("\\r"));
+    out.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
     return out;
 }
 
@@ -30,7 +34,10 @@ std::optional<QString> readQuoted(const QString& line, qsizetype& at) {
     for (++at; at < line.size(); ++at) {
         const QChar c = line.at(at);
         if (c == QLatin1Char('\\') && at + 1 < line.size()) {
-            text += line.at(++at);
+            const QChar escaped = line.at(++at);
+            text += escaped == QLatin1Char('n')   ? QChar(QLatin1Char('\n'))
+                    : escaped == QLatin1Char('r') ? QChar(QLatin1Char('\r'))
+                                                  : escaped;
         } else if (c == QLatin1Char('"')) {
             ++at;
             return text;

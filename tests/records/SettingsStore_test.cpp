@@ -67,7 +67,8 @@ TEST_F(SettingsFile, SavedValuesComeBackBitForBitAndVersionStaysFromTheFirstRun)
     SettingValues values = defaults();
     values.insert(QStringLiteral("Range1min"), 0.1 + 0.2);
     values.insert(QStringLiteral("Language"), QStringLiteral("German"));
-    values.insert(QStringLiteral("WorkDir"), QStringLiteral("/data/\"quoted\" \\ ü/"));
+    values.insert(QStringLiteral("WorkDir"),
+                  QStringLiteral("/data/\"quoted\" \\n ü\r\nsecond line/"));
     values.insert(QStringLiteral("Printer"), qint32(-1));
     EXPECT_TRUE(SaveSettings(path(), values).error.isEmpty());
     const SettingsLoadResult loaded = LoadSettings(path(), defaults());
@@ -75,7 +76,7 @@ TEST_F(SettingsFile, SavedValuesComeBackBitForBitAndVersionStaysFromTheFirstRun)
     EXPECT_EQ(std::get<double>(loaded.values.value(QStringLiteral("Range1min"))), 0.1 + 0.2);
     EXPECT_EQ(std::get<QString>(loaded.values.value(QStringLiteral("Language"))), "German");
     EXPECT_EQ(std::get<QString>(loaded.values.value(QStringLiteral("WorkDir"))),
-              QStringLiteral("/data/\"quoted\" \\ ü/"));
+              QStringLiteral("/data/\"quoted\" \\n ü\r\nsecond line/"));
     EXPECT_EQ(std::get<qint32>(loaded.values.value(QStringLiteral("Printer"))), -1);
     EXPECT_TRUE(text().contains(QStringLiteral("\"Version\"=\"1.0 \"")));
 }
