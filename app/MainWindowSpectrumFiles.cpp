@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "core/Clock.h"
+#include "core/FileWrite.h"
 #include "core/Misc.h"
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"

@@ -3,6 +3,7 @@
 // own work counts: the sweeps' I/O, appending and sorting, the display pair, the plot repaints
 // before each sweep and the return to the live state.
 #include "app/MainWindow.h"
+#include "bench/QtBenchmarkMain.h"
 #include "core/Clock.h"
 #include "instrument/Sicl.h"
 #include "instrument/SiclConfig.h"
@@ -58,11 +59,4 @@ BENCHMARK(readNewSpectrum)->Arg(0)->Arg(1)->ArgName("model")->Unit(benchmark::kM
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YMT_QT_BENCHMARK_MAIN()

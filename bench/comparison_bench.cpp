@@ -2,6 +2,7 @@
 // shared row reader, the reading plot and the entries, as "Add Curve(s) to Set..." does) and
 // redrawing the comparison plot with the ten |Z| curves at its on-screen size, once the curves
 // have been drawn and right after they changed.
+#include "bench/QtBenchmarkMain.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotInstances.h"
 #include "records/ComparisonSet.h"
@@ -114,13 +115,4 @@ BENCHMARK(BM_RedrawComparisonPlotAfterChange)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YMT_QT_BENCHMARK_MAIN()

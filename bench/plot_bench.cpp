@@ -1,6 +1,7 @@
 // Timing of DrawGraph into a 1600 x 1000 image: the measurement plot with two curves of 1,203
 // points on a log |Z| axis, and the comparison plot with 20 curves of 4,000 points; each next to
 // its floor, the same points drawn with one drawPolyline per curve.
+#include "bench/QtBenchmarkMain.h"
 #include "plot/AxisScale.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotInstances.h"
@@ -133,13 +134,4 @@ BENCHMARK(BM_Floor_Comparison)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YMT_QT_BENCHMARK_MAIN()

@@ -7,6 +7,7 @@
 // the resident set from the end of cycle 100 to the end of cycle 600, per cycle, and the heap's
 // growth beyond the lists that hold the series plot's points.
 #include "app/MainWindow.h"
+#include "bench/QtBenchmarkMain.h"
 #include "instrument/Sicl.h"
 #include "instrument/SiclConfig.h"
 #include "instrument/SimBus.h"
@@ -123,11 +124,4 @@ BENCHMARK(repeatSeriesCycle)->Iterations(kCycles)->Unit(benchmark::kMillisecond)
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YMT_QT_BENCHMARK_MAIN()

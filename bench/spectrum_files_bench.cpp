@@ -1,5 +1,7 @@
 // Timing of the files an operator writes and reads: save and open of a 100,000-point spectrum
 // (budget 50 ms each), and JPEG and PNG pictures of a 1600 x 1000 measurement plot (30 ms each).
+#include "bench/QtBenchmarkMain.h"
+#include "core/FileWrite.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
 #include "records/SpectrumFile.h"
@@ -108,13 +110,4 @@ BENCHMARK(BM_SavePng1600x1000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+YMT_QT_BENCHMARK_MAIN()

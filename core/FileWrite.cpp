@@ -39,6 +39,12 @@ bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
+bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error) {
+    QString reason;
+    return ReplaceFileContents(path, bytes, &reason) ||
+           setReason(error, path + QStringLiteral(": ") + reason);
+}
+
 bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))

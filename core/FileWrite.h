@@ -13,6 +13,9 @@ namespace ymt {
 // path), when the file could not be written completely.
 bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* reason);
 
+// The same, with the error naming the file ("path: reason"), as the messages show it.
+bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error);
+
 // Appends the bytes; false, with the reason, when not all of them reached the file (what did
 // stays, as with any append).
 bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason);

@@ -90,11 +90,6 @@ bool encodeJpeg(const QImage& image, QByteArray& out) {
     return true;
 }
 
-bool saveBytes(const QByteArray& bytes, const QString& path, QString* error) {
-    QString reason;
-    return ReplaceFileContents(path, bytes, &reason) || failed(error, path, reason);
-}
-
 bool saveEmf(TFastGraph& graph, const QString& path, QString* error) {
     QTemporaryFile temporary(QFileInfo(path).absolutePath() + QStringLiteral("/.emf-XXXXXX"));
     if (!temporary.open())
@@ -124,7 +119,7 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         return saveEmf(graph, path, error);
     case GraphImageType::Bmp:
     case GraphImageType::Png: {
-        // Pictures are made in memory and written in one checked piece (see saveBytes).
+        // Pictures are made in memory and written in one checked piece (see WriteFileReplacing).
         QByteArray bytes;
         QBuffer file(&bytes);
         file.open(QIODevice::WriteOnly);
@@ -133,13 +128,13 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         const int quality = type == GraphImageType::Png ? 80 : -1;
         if (!bitmapOf(graph).save(&file, type == GraphImageType::Bmp ? "BMP" : "PNG", quality))
             return failed(error, path, QStringLiteral("the picture could not be encoded"));
-        return saveBytes(bytes, path, error);
+        return WriteFileReplacing(path, bytes, error);
     }
     case GraphImageType::Jpeg: {
         QByteArray bytes;
         if (!encodeJpeg(bitmapOf(graph), bytes))
             return failed(error, path, QStringLiteral("JPEG compression failed"));
-        return saveBytes(bytes, path, error);
+        return WriteFileReplacing(path, bytes, error);
     }
     case GraphImageType::Svg: {
         QByteArray bytes;
@@ -153,7 +148,7 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         svg.setResolution(96);
         svg.setTitle(graph.Title());
         draw(graph, svg, size);
-        return saveBytes(bytes, path, error);
+        return WriteFileReplacing(path, bytes, error);
     }
     case GraphImageType::Pdf: {
         QByteArray bytes;
@@ -169,7 +164,7 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
             pdf.setCreator(QStringLiteral("Zelvanor Ymt"));
             draw(graph, pdf, size);
         }
-        return saveBytes(bytes, path, error);
+        return WriteFileReplacing(path, bytes, error);
     }
     }
     return failed(error, path, QStringLiteral("unknown picture type"));

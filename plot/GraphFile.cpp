@@ -97,13 +97,7 @@ QByteArray GraphFileBytes(const TFastGraph& graph) {
 }
 
 bool SaveGraphFile(const TFastGraph& graph, const QString& path, QString* error) {
-    const QByteArray bytes = GraphFileBytes(graph);
-    QString reason;
-    if (ReplaceFileContents(path, bytes, &reason))
-        return true;
-    if (error)
-        *error = path + QStringLiteral(": ") + reason;
-    return false;
+    return WriteFileReplacing(path, GraphFileBytes(graph), error);
 }
 
 } // namespace ymt

@@ -59,10 +59,6 @@ QStringList SpectrumHeaderLines(const SpectrumHeader& header, bool displayColumn
 QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& store,
                              std::optional<std::pair<double, double>> visibleRange);
 
-// Writes bytes to a temporary file beside path and renames it into place; a failure leaves
-// the old file untouched and gives the platform's message.
-bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error);
-
 // ---- Reading ----
 
 struct SpectrumFileContent {

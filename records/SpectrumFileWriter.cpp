@@ -147,13 +147,4 @@ QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& sto
     return out;
 }
 
-bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error) {
-    QString reason;
-    if (ReplaceFileContents(path, bytes, &reason))
-        return true;
-    if (error)
-        *error = path + QStringLiteral(": ") + reason;
-    return false;
-}
-
 } // namespace ymt

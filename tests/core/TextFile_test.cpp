@@ -1,5 +1,6 @@
 // Code page 1252 conversion, line splitting and the reading, replacing and appending of text
 // files with CR LF line ends.
+#include "core/FileWrite.h"
 #include "core/TextFile.h"
 
 #include <QDir>
@@ -247,4 +248,18 @@ TEST_F(TextFileTest, AppendIntoMissingDirectoryFails) {
     QString error;
     EXPECT_FALSE(AppendTextFile(path("none/x.txt"), {"x"}, &error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST(FileWrite, AFailedWriteIsReportedAndAReplacementLeavesNoTemporaryFile) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("s.txt"));
+    ASSERT_TRUE(WriteFileReplacing(path, "old", nullptr));
+    QString error;
+    EXPECT_FALSE(WriteFileReplacing(dir.filePath(QStringLiteral("missing/s.txt")), "new", &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("missing/s.txt")));
+    ASSERT_TRUE(WriteFileReplacing(path, "new", nullptr));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.txt"});
 }

@@ -210,19 +210,5 @@ TEST(SpectrumFileRead, MissingFilesAndFoldersAreToldApart) {
     EXPECT_EQ(ReadSpectrumFile(dir.path()).status, SpectrumReadStatus::NotAFile);
 }
 
-TEST(SpectrumFileWrite, AFailedWriteIsReportedAndAReplacementLeavesNoTemporaryFile) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("s.txt"));
-    ASSERT_TRUE(WriteFileReplacing(path, "old", nullptr));
-    QString error;
-    EXPECT_FALSE(WriteFileReplacing(dir.filePath(QStringLiteral("missing/s.txt")), "new", &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("missing/s.txt")));
-    ASSERT_TRUE(WriteFileReplacing(path, "new", nullptr));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "new");
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"s.txt"});
-}
-
 } // namespace
 } // namespace ymt
