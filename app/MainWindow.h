@@ -99,17 +99,6 @@ public:
     void Button22Click();   // "Add / Replace Type"
     void Button23Click();   // "Use Current Sample Data [+/-10%]"
     void Button24Click();   // "Delete Type"
-    // Reference and tolerance fields of the quality-control type.
-    void Edit21Exit();
-    void Edit22Exit();
-    void Edit23Exit();
-    void Edit24Exit();
-    void Edit20Exit();
-    void Edit26Exit();
-    void Edit43Exit();
-    void Edit44Exit();
-    void Edit46Exit();
-    void Edit47Exit();
 
     // ---- Tab "Measurement" ----
     void Button6Click();    // "Read New Spectrum"

@@ -81,37 +81,6 @@ void TForm1::applyQcField(int field) {
     qcontrol();
 }
 
-void TForm1::Edit21Exit() {
-    applyQcField(0);
-}
-void TForm1::Edit22Exit() {
-    applyQcField(1);
-}
-void TForm1::Edit23Exit() {
-    applyQcField(2);
-}
-void TForm1::Edit24Exit() {
-    applyQcField(3);
-}
-void TForm1::Edit20Exit() {
-    applyQcField(4);
-}
-void TForm1::Edit26Exit() {
-    applyQcField(5);
-}
-void TForm1::Edit46Exit() {
-    applyQcField(6);
-}
-void TForm1::Edit47Exit() {
-    applyQcField(7);
-}
-void TForm1::Edit43Exit() {
-    applyQcField(8);
-}
-void TForm1::Edit44Exit() {
-    applyQcField(9);
-}
-
 // Fields from the value lines of a record (file order); the values follow what they show.
 void TForm1::showQcTexts(const QStringList& texts) {
     for (int field = 0; field < 10; ++field) {

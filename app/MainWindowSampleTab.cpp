@@ -127,26 +127,21 @@ QWidget* TForm1::buildQualityControlGroup() {
     grid->addWidget(label("Label20", QStringLiteral("Reference")), 1, 1);
     grid->addWidget(label("Label21", QStringLiteral("Tolerance (+/-)")), 1, 2);
 
-    // Rows in the order of the type record: reference and tolerance edits with their handlers.
+    // Rows in the order of the type record: reference and tolerance edits.
     const struct {
         const char* labelName;
         QString caption;
         const char* referenceName;
         const char* toleranceName;
         QString defaultText;
-        void (TForm1::*referenceExit)();
-        void (TForm1::*toleranceExit)();
     } rows[] = {
         {"Label23", QStringLiteral("C (1kHz) [nF]:"), "Edit21", "Edit22",
-         QStringLiteral("0.000000"), &TForm1::Edit21Exit, &TForm1::Edit22Exit},
+         QStringLiteral("0.000000")},
         {"Label24", QStringLiteral("tand (1kHz) [1e-4]:"), "Edit23", "Edit24",
-         QStringLiteral("0.0"), &TForm1::Edit23Exit, &TForm1::Edit24Exit},
-        {"Label25", QStringLiteral("k(eff) [%]:"), "Edit20", "Edit26", QStringLiteral("0.0"),
-         &TForm1::Edit20Exit, &TForm1::Edit26Exit},
-        {"Label26", QStringLiteral("k [%]:"), "Edit46", "Edit47", QStringLiteral("0.0"),
-         &TForm1::Edit46Exit, &TForm1::Edit47Exit},
-        {"Label27", QStringLiteral("fs [kHz]"), "Edit43", "Edit44", QStringLiteral("0.000"),
-         &TForm1::Edit43Exit, &TForm1::Edit44Exit},
+         QStringLiteral("0.0")},
+        {"Label25", QStringLiteral("k(eff) [%]:"), "Edit20", "Edit26", QStringLiteral("0.0")},
+        {"Label26", QStringLiteral("k [%]:"), "Edit46", "Edit47", QStringLiteral("0.0")},
+        {"Label27", QStringLiteral("fs [kHz]"), "Edit43", "Edit44", QStringLiteral("0.000")},
     };
     int row = 2;
     int index = 0;
@@ -159,10 +154,11 @@ QWidget* TForm1::buildQualityControlGroup() {
         grid->addWidget(caption, row, 0);
         grid->addWidget(reference, row, 1);
         grid->addWidget(tolerance, row, 2);
-        onLeave(reference, r.referenceExit);
-        onLeave(tolerance, r.toleranceExit);
-        qcEdits[index++] = reference;
-        qcEdits[index++] = tolerance;
+        // Each field, on leaving, becomes the value of its place in the type record.
+        for (QLineEdit* field : {reference, tolerance}) {
+            leaveHandlers_.attach(field, [this, index] { applyQcField(index); });
+            qcEdits[std::size_t(index++)] = field;
+        }
         ++row;
     }
     hullCurveEdit = hidden(edit("Edit45", {}));
