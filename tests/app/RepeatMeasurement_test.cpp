@@ -396,6 +396,19 @@ TEST(RepeatMeasurement, AResetOfTheMeasurementPlotBetweenCyclesLeavesTheSeriesRa
     }
 }
 
+TEST(RepeatMeasurement, WhileAScriptedSeriesRunsAnAnalyzerFailureShowsNoBox) {
+    QTemporaryDir home;
+    // A series runs unattended on script ticks as on its timer: the lost trace of a sweep
+    // started meanwhile goes to the log and the status bar, not into a box nobody answers.
+    const ProgramRun run =
+        RunProgram(home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = drop-reply OUTPDTRC?\n",
+                   SeriesSetup(false, "0.5", "300", "quiet.txt") +
+                       "click Button27\ntick\nclick Button6\nclick Button27\nshow Memo1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.filter(QRegularExpression("^message error ")).isEmpty());
+    EXPECT_FALSE(run.output.filter("no trace came back").isEmpty());
+}
+
 TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
     QTemporaryDir home;
     // Every trace ends after 300 of its 401 values.
