@@ -138,8 +138,8 @@ click Beenden1
         << messages.join('\n').toStdString();
     EXPECT_EQ(messages.filter(QStringLiteral("message error")).size(), 1);
 
-    // The shut-down's backup holds the typed protocol. Each Clear writes one too; backups are named by
-    // the second, so on a slow run they are separate files: each holds what was typed.
+    // The shut-down's backup holds the typed protocol. Each Clear writes one too; backups are
+    // named by the second, so on a slow run they are separate files: each holds what was typed.
     const QStringList backups =
         QDir(home.path() + QStringLiteral("/backup")).entryList({QStringLiteral("*_prt.txt")});
     ASSERT_GE(backups.size(), 1);
