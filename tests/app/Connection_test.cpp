@@ -46,7 +46,7 @@ TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensatio
         EXPECT_TRUE(run.enabled(button)) << button.toStdString();
 }
 
-TEST(Connect, HP4294ASendsItsOwnLanguageAndFitsTheRangesToItsSpan) {
+TEST(Connect, HP4294ASendsItsOwnLanguageAndKeepsTheTypedRanges) {
     const SimulatorRun run =
         RunOnSimulator(ConnectSteps(1) + "show Memo1\nshow Edit36\nshow Edit39\nshow Edit1\n"
                                          "show Edit2\nshow Edit33\nshow Edit34\nstate\n");
@@ -74,7 +74,8 @@ TEST(Connect, HP4294ASendsItsOwnLanguageAndFitsTheRangesToItsSpan) {
                                   "CONT"};
     EXPECT_EQ(run.commands().mid(0, expected.size()), expected);
     EXPECT_EQ(run.value("Edit36"), "0.040");
-    EXPECT_EQ(run.value("Edit39"), "110000.000"); // range 2 lowered from 1100000
+    // The option ranges stay as typed (and saved so): each sweep is limited as it starts.
+    EXPECT_EQ(run.value("Edit39"), "1100000.000");
     EXPECT_EQ(run.value("Edit1"), "0.040");
     EXPECT_EQ(run.value("Edit2"), "110000.000");
     EXPECT_EQ(run.value("Edit33"), "0.040");
@@ -165,13 +166,16 @@ TEST(AnalyzerSettings, LevelBiasAndTimeoutFieldsClampAndReachTheAnalyzer) {
 TEST(Compensation, CancelNotesTheSampleAndSendsNoCompensationCommand) {
     for (int model : {0, 1}) {
         const SimulatorRun run =
-            RunOnSimulator(QStringLiteral("select ComboBox6 %1\nanswer Cancel\nclick Button12\n"
-                                          "show Edit6\nshow Memo1\n")
+            RunOnSimulator(QStringLiteral("type Edit6 chipped edge\nselect ComboBox6 %1\n"
+                                          "answer Cancel\nclick Button12\nshow Edit6\n"
+                                          "show Memo1\nanswer Cancel\nclick Button11\n"
+                                          "show Edit6\n")
                                .arg(model));
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
         EXPECT_EQ(run.linesStartingWith("message "),
-                  QStringList({"message none \"Compensation - Open contacts\" -> Cancel"}));
-        EXPECT_EQ(run.value("Edit6"), "Sample holder not compensated.");
+                  QStringList(2, "message none \"Compensation - Open contacts\" -> Cancel"));
+        // The typed notes stay; a second cancel does not repeat the sentence.
+        EXPECT_EQ(run.value("Edit6"), "chipped edge Sample holder not compensated.");
         const QStringList log = run.box("Memo1");
         EXPECT_TRUE(log.contains("Warning: Compensation aborted!"));
         EXPECT_FALSE(log.contains("Compensation complete."));
