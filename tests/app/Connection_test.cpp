@@ -30,7 +30,8 @@ const QStringList kMeasurementButtons = {"Button6",  "Button7",  "Button8", "But
 } // namespace
 
 TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensation) {
-    const SimulatorRun run = RunOnSimulator(ConnectSteps(0) + "show Memo1\ncontrols\nstate\n");
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(0) + "show Memo1\ncontrols\nstate\nshow Edit37\nshow Edit39\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.box("Memo1"), kConnectLog);
     EXPECT_EQ(run.ioTrace.value(0), "iopen \"gpib0,17\" -> 1");
@@ -38,9 +39,13 @@ TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensatio
                                   "STOP?", "ASC2",  "BSC1",      "CMPN1", "ZOPEN",
                                   "ZSHRT", "SHT1",  "OPN1",      "SWM1",  "SWM1"};
     EXPECT_EQ(run.commands().mid(0, expected.size()), expected);
-    // The analyzer's own span replaces the defaults and limits the option ranges.
+    // The analyzer's own span replaces the defaults.
     EXPECT_DOUBLE_EQ(run.number("AnalyzerMin"), 0.1);
     EXPECT_DOUBLE_EQ(run.number("AnalyzerMax"), 40000);
+    // The option ranges stay as typed, and are saved so for the HP 4294A: each sweep is
+    // limited to the span as it starts.
+    EXPECT_EQ(run.value("Edit37"), "5000.000");
+    EXPECT_EQ(run.value("Edit39"), "110000.000");
     EXPECT_EQ(run.value("CompletionTimeout"), "30000");
     for (const QString& button : kMeasurementButtons)
         EXPECT_TRUE(run.enabled(button)) << button.toStdString();
@@ -74,8 +79,7 @@ TEST(Connect, HP4294ASendsItsOwnLanguageAndKeepsTheTypedRanges) {
                                   "CONT"};
     EXPECT_EQ(run.commands().mid(0, expected.size()), expected);
     EXPECT_EQ(run.value("Edit36"), "0.040");
-    // The option ranges stay as typed (and saved so): each sweep is limited as it starts.
-    EXPECT_EQ(run.value("Edit39"), "1100000.000");
+    EXPECT_EQ(run.value("Edit39"), "110000.000");
     EXPECT_EQ(run.value("Edit1"), "0.040");
     EXPECT_EQ(run.value("Edit2"), "110000.000");
     EXPECT_EQ(run.value("Edit33"), "0.040");

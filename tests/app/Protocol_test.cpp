@@ -107,19 +107,20 @@ TEST(ProtocolProgram, AModeChangeAddsItsLineUnderItsOwnTitle) {
     const ScriptRun run = RunScriptInHome(home.path(), kConnect + kMeasureAroundResonance +
                                                            QStringLiteral(R"(click Button6
 state
-select ComboBox4 1
+select ComboBox4 0
 state
 show Memo2
+answer No
 quit
 )"));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     const QStringList protocol = ShownMemo(run, QStringLiteral("Memo2"));
-    // The kt line stays under its title; the k33 value gets a title block of its own.
+    // The kt line stays under its title; the k31 value gets a title block of its own.
     ASSERT_EQ(protocol.size(), 11) << protocol.join('\n').toStdString();
     EXPECT_TRUE(protocol[4].contains(QStringLiteral("\tkt  [%]\t"))) << protocol[4].toStdString();
     EXPECT_EQ(protocol[6], expectedResultLine(run, 0, true));
     EXPECT_EQ(protocol.mid(7, 1), QStringList{QStringLiteral(" ")});
-    EXPECT_TRUE(protocol[8].contains(QStringLiteral("\tk33 [%]\t"))) << protocol[8].toStdString();
+    EXPECT_TRUE(protocol[8].contains(QStringLiteral("\tk31 [%]\t"))) << protocol[8].toStdString();
     EXPECT_EQ(protocol[10], expectedResultLine(run, 1, true));
     EXPECT_NE(run.value(QStringLiteral("label.kmode"), 0), run.value(QStringLiteral("label.kmode"), 1));
 }
