@@ -582,7 +582,8 @@ private:
     QLabel* b3dbValue = nullptr;
     QLabel* dValue = nullptr;
     QLabel* qcModeVerdictCaption = nullptr; // "k"
-    std::array<QLabel*, ymt::kQcQuantityCount> qcVerdictCaptions{}; // "C" ... "f(min)"
+    // The captions of the five verdicts, "C" ... "f(min)".
+    std::array<QLabel*, ymt::kQcQuantityCount> qcVerdictCaptions{};
     QLabel* qcCapVerdict = nullptr;
     QLabel* qcTandVerdict = nullptr;
     QLabel* qcKeffVerdict = nullptr;

@@ -58,15 +58,16 @@ void TForm1::measureCapacitance(bool followUps) {
     Analyzer.MeasureSpot(points, Results.ZAvg, Results.ThetaAvg, SpotFrequency);
     if (AnalyzerHandle != 0 && !Analyzer.WaitStopped) {
         const int read = Analyzer.SpotReadingsRead;
+        const int requested = std::min(points, ymt::HP4x94A::kTracePoints);
         if (read == 0)
             noteAnalyzerFailure(QStringLiteral("Error: no reading came back from the analyzer for "
                                                "the capacitance measurement; C, tand and "
                                                "eps(rel) are not determined."));
-        else if (read < std::min(points, ymt::HP4x94A::kTracePoints))
+        else if (read < requested)
             noteAnalyzerFailure(QStringLiteral("Error: the capacitance measurement got %1 of %2 "
                                                "readings; C and tand are their mean.")
                                     .arg(read)
-                                    .arg(points));
+                                    .arg(requested));
     }
     // Without a reading the results are 0 ("---"), not the previous sample's values.
     const ymt::CapacitanceValues values =
@@ -93,8 +94,8 @@ double TForm1::applySpotFrequency() {
         frequency = 1.0;
     // Limited, and taken as the field shows it (whole Hz, as both analyzers are sent it).
     frequency = std::clamp(frequency, AnalyzerMin, AnalyzerMax);
-    frequency = std::clamp(ymt::ParseNumber(ymt::FixedText(frequency, 1, 3)), AnalyzerMin,
-                           AnalyzerMax);
+    frequency =
+        std::clamp(ymt::ParseNumber(ymt::FixedText(frequency, 1, 3)), AnalyzerMin, AnalyzerMax);
     const QString shown = ymt::FixedText(frequency, 1, 3);
     // The protocol's column title names the frequency.
     if (shown != capFrequencyEdit->text())

@@ -167,8 +167,9 @@ TEST(CapacitanceProgram, SpotFrequencyTypedBeforeConnectIsLimitedToTheSpanMeasur
     } cases[] = {{"0.05", 0.1, "0.100", "CENTER=100"},
                  {"60000", 40000, "40000.000", "CENTER=40000000"}};
     for (const auto& c : cases) {
-        const SimulatorRun run = RunOnSimulator(QStringLiteral("type Edit7 %1\n").arg(c.typed) +
-                                                ConnectSteps(0) + "show Edit7\nclick Button8\nstate\n");
+        const SimulatorRun run =
+            RunOnSimulator(QStringLiteral("type Edit7 %1\n").arg(c.typed) + ConnectSteps(0) +
+                           "show Edit7\nclick Button8\nstate\n");
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
         EXPECT_EQ(run.value("Edit7"), c.shown);
         EXPECT_TRUE(run.commands().contains(c.center)) << c.typed;
@@ -212,9 +213,9 @@ TEST(CapacitanceProgram, ShortSpotTraceAveragesTheReadingsThatCame) {
 
 TEST(CapacitanceProgram, HP4294AMeasuresZAndThetaWhateverTheDisplayPair) {
     // "Cs - Rs" on the analyzer's screen; the spot measurement still reads |Z| and theta.
-    const SimulatorRun run = RunOnSimulator(ConnectSteps(1) +
-                                            "check CheckBox21 1\nselect ComboBox1 4\n"
-                                            "click Button8\nstate\n");
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(1) + "check CheckBox21 1\nselect ComboBox1 4\n"
+                                         "click Button8\nstate\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const ExpectedCapacitance model = modelAt1kHz();
     EXPECT_NEAR(run.number("CapNF"), model.capNF, model.capNF * 2e-5);

@@ -122,7 +122,8 @@ quit
     EXPECT_EQ(protocol.mid(7, 1), QStringList{QStringLiteral(" ")});
     EXPECT_TRUE(protocol[8].contains(QStringLiteral("\tk31 [%]\t"))) << protocol[8].toStdString();
     EXPECT_EQ(protocol[10], expectedResultLine(run, 1, true));
-    EXPECT_NE(run.value(QStringLiteral("label.kmode"), 0), run.value(QStringLiteral("label.kmode"), 1));
+    EXPECT_NE(run.value(QStringLiteral("label.kmode"), 0),
+              run.value(QStringLiteral("label.kmode"), 1));
 }
 
 TEST(ProtocolProgram, TypedProtocolSurvivesCancelledAndFailedSavesAndTheExit) {

@@ -157,7 +157,8 @@ TEST(QualityControlProgram, ReadNewSpectrumChecksOnceOnTheCompleteResults) {
     QTemporaryDir home;
     // A type from this sample's own results; then the popup, the protocol "On any measurtement"
     // and the same sample read again; then a k(eff) reference it cannot meet.
-    const ScriptRun run = RunScriptInHome(home.path(), kConnect + kMeasure + QStringLiteral(R"(answer OK
+    const ScriptRun run =
+        RunScriptInHome(home.path(), kConnect + kMeasure + QStringLiteral(R"(answer OK
 click Button23
 check CheckBox20 1
 check CheckBox19 1
@@ -188,8 +189,8 @@ quit
     const QString failed = QStringLiteral(
         "message warning \"Quality Test failed for the sampletype: S1 ! (k(eff))\" -> OK");
     EXPECT_EQ(Messages(run).mid(2, 3), QStringList({QStringLiteral("message information \"S1 "
-                                                                "added.\" -> OK"),
-                                                 failed, failed}))
+                                                                   "added.\" -> OK"),
+                                                    failed, failed}))
         << Messages(run).join('\n').toStdString();
     EXPECT_EQ(run.value(QStringLiteral("qc.keff"), 1), QStringLiteral("DEFECT"));
     EXPECT_EQ(run.value(QStringLiteral("qc.C"), 1), QStringLiteral("OK"));
