@@ -227,6 +227,8 @@ public:
     bool ProtocolChanged = false;
     bool HeaderChanged = true;
     double LastProtocolledCap = 1e-11;
+    // kHz of the last capacitance measurement (the field limited to the analyzer's span).
+    double SpotFrequency = 0;
     QString ProtocolFileName;
 
     // Options of the file dialogs (initial folder, title, filter) as the dialogs keep them.
@@ -433,6 +435,17 @@ private:
     // MainWindowCapacitance.cpp, MainWindowProtocolTab.cpp, MainWindowQualityControl.cpp).
     void applyElectrodeDistance(QLineEdit* field);
     void applyDimension(bool first);
+    // A typed geometry value that is not a number is refused with the conversion message and
+    // the field shows its previous value again; nothing when refused.
+    std::optional<double> typedGeometryValue(QLineEdit* field, double previous);
+    // "Frequency [kHz]" limited to the analyzer's span and written back as the field shows it;
+    // the frequency the spot measurement is made at.
+    double applySpotFrequency();
+    // "CT / eps / tand" up to its labels; with followUps, also its quality control and
+    // protocol line (Read New Spectrum with the coupling factor leaves them to the evaluation).
+    void measureCapacitance(bool followUps);
+    // "Coupling Factor"; false when no evaluation pass ran (nothing checked or protocolled).
+    bool runCouplingFactor();
     void recomputePermittivity();
     void applySampleName(bool fromMeasurementTab);
     void showCapacitanceLabels();
@@ -569,6 +582,8 @@ private:
     QLabel* b3dbValue = nullptr;
     QLabel* dValue = nullptr;
     QLabel* qcModeVerdictCaption = nullptr; // "k"
+    // The captions of the five verdicts, "C" ... "f(min)".
+    std::array<QLabel*, ymt::kQcQuantityCount> qcVerdictCaptions{};
     QLabel* qcCapVerdict = nullptr;
     QLabel* qcTandVerdict = nullptr;
     QLabel* qcKeffVerdict = nullptr;

@@ -143,18 +143,22 @@ void TForm1::Button6Click() {
 
         // The capacitance measurement runs before its point is added, so that the point carries
         // the values just measured; without a measurement a |Z| of 0 would pose as f(min).
-        // After a stop the operator wants the analyzer free, not another measurement.
+        // After a stop the operator wants the analyzer free, not another measurement. With the
+        // coupling factor to follow, the check and the protocol line wait for its results.
+        const bool evaluate = autoCouplingCheck->isChecked();
         if (!stopped)
-            Button8Click();
+            measureCapacitance(!evaluate);
         if (!stopped && Results.ZAvg != 0) {
-            const double capacitanceFrequency = ymt::ParseNumber(capFrequencyEdit->text());
-            fastgraph1->store().AddPoint(3, capacitanceFrequency, Results.ZAvg);
-            fastgraph1->store().AddPoint(4, capacitanceFrequency, Results.ThetaAvg);
+            fastgraph1->store().AddPoint(3, SpotFrequency, Results.ZAvg);
+            fastgraph1->store().AddPoint(4, SpotFrequency, Results.ThetaAvg);
         }
         fastgraph1->store().SortCurve(3);
         fastgraph1->store().SortCurve(4);
-        if (!stopped && autoCouplingCheck->isChecked())
-            Button10Click();
+        if (!stopped && evaluate && !runCouplingFactor()) {
+            qcontrol();
+            if (autoProtocolCheck->isChecked())
+                Button2Click();
+        }
         ComboBox1Change();
         ShowMarkers = false;
         PlotPrompt.clear();

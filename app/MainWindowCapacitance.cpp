@@ -38,6 +38,12 @@ void TForm1::showCapacitanceLabels() {
 }
 
 void TForm1::Button8Click() {
+    analyzerFailures_.clear();
+    measureCapacitance(true);
+    reportAnalyzerFailures();
+}
+
+void TForm1::measureCapacitance(bool followUps) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PlotPrompt = ymt::Message(3);
     repaintPlotNow();
@@ -46,34 +52,60 @@ void TForm1::Button8Click() {
     Results.ZAvg = 0;
     Results.ThetaAvg = 0;
 
-    const double frequency = ymt::ParseNumber(capFrequencyEdit->text());
-    Analyzer.MeasureSpot(capacitancePoints(capPointsEdit->text()), Results.ZAvg, Results.ThetaAvg,
-                         frequency);
+    // The analyzer measures only inside its span: C is computed at the frequency it measured.
+    SpotFrequency = applySpotFrequency();
+    const int points = capacitancePoints(capPointsEdit->text());
+    Analyzer.MeasureSpot(points, Results.ZAvg, Results.ThetaAvg, SpotFrequency);
+    if (AnalyzerHandle != 0 && !Analyzer.WaitStopped) {
+        const int read = Analyzer.SpotReadingsRead;
+        const int requested = std::min(points, ymt::HP4x94A::kTracePoints);
+        if (read == 0)
+            noteAnalyzerFailure(QStringLiteral("Error: no reading came back from the analyzer for "
+                                               "the capacitance measurement; C, tand and "
+                                               "eps(rel) are not determined."));
+        else if (read < requested)
+            noteAnalyzerFailure(QStringLiteral("Error: the capacitance measurement got %1 of %2 "
+                                               "readings; C and tand are their mean.")
+                                    .arg(read)
+                                    .arg(requested));
+    }
     // Without a reading the results are 0 ("---"), not the previous sample's values.
     const ymt::CapacitanceValues values =
-        ymt::CapacitanceFromReading(frequency, Results.ZAvg, Results.ThetaAvg);
+        ymt::CapacitanceFromReading(SpotFrequency, Results.ZAvg, Results.ThetaAvg);
     Results.CapNF = values.CapNF;
     Results.TanD = values.TanD;
     Results.EpsRel =
         ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
     showCapacitanceLabels();
 
-    qcontrol();
+    if (followUps)
+        qcontrol();
     ruecksetzen();
-    if (autoProtocolCheck->isChecked())
+    if (followUps && autoProtocolCheck->isChecked())
         Button2Click();
     PlotPrompt.clear();
     repaintPlotNow();
     QApplication::restoreOverrideCursor();
 }
 
-void TForm1::Edit7Exit() {
+double TForm1::applySpotFrequency() {
     double frequency = ymt::ParseNumber(capFrequencyEdit->text());
-    if (frequency <= 0)
+    if (!(frequency > 0))
         frequency = 1.0;
-    // The analyzer measures only inside its own span.
+    // Limited, and taken as the field shows it (whole Hz, as both analyzers are sent it).
     frequency = std::clamp(frequency, AnalyzerMin, AnalyzerMax);
-    capFrequencyEdit->setText(ymt::FixedText(frequency, 1, 3));
+    frequency =
+        std::clamp(ymt::ParseNumber(ymt::FixedText(frequency, 1, 3)), AnalyzerMin, AnalyzerMax);
+    const QString shown = ymt::FixedText(frequency, 1, 3);
+    // The protocol's column title names the frequency.
+    if (shown != capFrequencyEdit->text())
+        HeaderChanged = true;
+    capFrequencyEdit->setText(shown);
+    return frequency;
+}
+
+void TForm1::Edit7Exit() {
+    applySpotFrequency();
     HeaderChanged = true;
 }
 

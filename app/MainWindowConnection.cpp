@@ -101,16 +101,10 @@ void TForm1::Button12Click() {
     repeatStartEdit->setText(minText);
     repeatStopEdit->setText(maxText);
 
-    QString starts[3], stops[3];
-    for (int range = 0; range < 3; ++range) {
-        starts[range] = rangeEdits[2 * range]->text();
-        stops[range] = rangeEdits[2 * range + 1]->text();
-    }
-    ymt::FitRangesToAnalyzer(starts, stops, AnalyzerMin, AnalyzerMax);
-    for (int range = 0; range < 3; ++range) {
-        rangeEdits[2 * range]->setText(starts[range]);
-        rangeEdits[2 * range + 1]->setText(stops[range]);
-    }
+    // The range fields keep what the operator typed (every sweep is limited to the span as it
+    // starts, and the fields are saved at exit for any analyzer); the spot frequency is one
+    // value the measurement shows, so it is limited here.
+    applySpotFrequency();
 
     fastgraph1->XAxis.setMin(AnalyzerMin);
     fastgraph1->XAxis.setMax(AnalyzerMax);
@@ -164,7 +158,13 @@ void TForm1::Button11Click() {
         clearResultLabels();
     } else {
         logLine(ymt::Message(43));
-        notesEdit->setText(ymt::Message(44));
+        // The operator's notes stay; the sentence is added once, however often it is cancelled.
+        const QString note = ymt::Message(44);
+        const QString notes = notesEdit->text();
+        if (!notes.contains(note))
+            notesEdit->setText(notes.isEmpty() || notes.endsWith(QLatin1Char(' '))
+                                   ? notes + note
+                                   : notes + QLatin1Char(' ') + note);
         Sample.Notes = notesEdit->text();
     }
     Analyzer.SetSweepMode(true);

@@ -128,8 +128,12 @@ void TForm1::koppelfaktor(double fA, double fB) {
     applyPassOutcome(ymt::koppelfaktor(fastgraph1->store(), Results, inputs));
 }
 
-// "Coupling Factor": search inside the displayed window, perhaps read more points, then the pass.
 void TForm1::Button10Click() {
+    runCouplingFactor();
+}
+
+// "Coupling Factor": search inside the displayed window, perhaps read more points, then the pass.
+bool TForm1::runCouplingFactor() {
     const ymt::CurveStore& store = fastgraph1->store();
     auto search = [&](bool afterReadMore) {
         const BusyCursor busy;
@@ -144,7 +148,7 @@ void TForm1::Button10Click() {
     if (found.Next == ymt::CommandStep::AskReadMore) {
         const ymt::DialogButton answer = showEvaluationMessage(*found.Message);
         if (answer == ymt::DialogButton::Abort)
-            return;
+            return false;
         if (answer == ymt::DialogButton::OK) {
             Button7Click();
             found = search(true);
@@ -153,7 +157,7 @@ void TForm1::Button10Click() {
     if (found.Next == ymt::CommandStep::Stop) {
         if (found.Message)
             showEvaluationMessage(*found.Message);
-        return;
+        return false;
     }
 
     const ymt::CouplingCommandOutcome finish =
@@ -161,12 +165,13 @@ void TForm1::Button10Click() {
     if (!finish.PassRan) {
         if (finish.Message)
             showEvaluationMessage(*finish.Message);
-        return;
+        return false;
     }
     applyPassOutcome(finish.Pass);
     MaxMarker = finish.MaxMarker;
     MinMarker = finish.MinMarker;
     fastgraph1->replot();
+    return true;
 }
 
 // "Coupling Factor Manual": f(min) and f(max) follow as two left clicks on the plot.
@@ -191,12 +196,14 @@ void TForm1::ComboBox4Change() {
     modeCaption->setText(change.ModeValueCaption);
     qcModeCaption->setText(change.SampleQcCaption);
     qcModeVerdictCaption->setText(change.MeasurementQcCaption);
-    if (change.RunPass)
-        koppelfaktor(Results.FMax, Results.FMin);
+    // Before the pass: a line it protocols is of another quantity and must not replace the
+    // last one, written under the old mode's title.
     if (change.MarkProtocolHeaderChanged)
         HeaderChanged = true;
     if (change.ResetCProtocolValue)
         LastProtocolledCap = 0;
+    if (change.RunPass)
+        koppelfaktor(Results.FMax, Results.FMin);
 }
 
 void TForm1::Edit48Exit() {

@@ -196,6 +196,7 @@ QWidget* TForm1::buildResultPanel() {
         QLabel* caption = label(verdict.captionName, verdict.caption);
         if (verdict.value == &qcKVerdict)
             qcModeVerdictCaption = caption;
+        qcVerdictCaptions[std::size_t(index)] = caption;
         *verdict.value = label(verdict.valueName, QStringLiteral("---"));
         (*verdict.value)->setMinimumWidth(60);
         qcGrid->addWidget(caption, index % 3, (index / 3) * 2);

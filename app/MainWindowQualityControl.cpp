@@ -64,10 +64,17 @@ void TForm1::qcontrol() {
         verdicts[i]->setPalette(palette);
     }
     // The repeat measurement runs unattended: the verdict shows, but no box waits for a click.
-    if (outcome.Failed && aggressiveQcCheck->isChecked() && !seriesRunning())
-        dialogs().showMessage(ymt::MessageKind::Warning,
-                              ymt::Message(0) + qcTypeList->currentText() + QStringLiteral(" !"),
-                              ymt::ButtonSet::OK);
+    if (!outcome.Failed || !aggressiveQcCheck->isChecked() || seriesRunning())
+        return;
+    // The box names what failed, as the verdict captions call it.
+    QStringList failed;
+    for (int i = 0; i < ymt::kQcQuantityCount; ++i)
+        if (outcome.Verdicts[std::size_t(i)] == ymt::QcVerdict::Defect)
+            failed << qcVerdictCaptions[std::size_t(i)]->text().trimmed();
+    dialogs().showMessage(ymt::MessageKind::Warning,
+                          ymt::Message(0) + qcTypeList->currentText() + QStringLiteral(" ! (") +
+                              failed.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                          ymt::ButtonSet::OK);
 }
 
 void TForm1::applyQcField(int field) {

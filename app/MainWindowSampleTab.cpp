@@ -4,6 +4,7 @@
 #include "core/Misc.h"
 #include "evaluation/Capacitance.h"
 #include "localisation/TextTables.h"
+#include "measurement/Conversions.h"
 #include "plot/FastGraph.h"
 
 #include <QCheckBox>
@@ -20,9 +21,16 @@ namespace {
 
 // A typed positive value as its field will show it (3 decimals): what the field shows is what
 // is used, and a value that shows as 0 or less takes the field's default.
-double shownPositive(const QString& text, double fallback) {
-    const double typed = ymt::PositiveOr(ymt::ParseNumber(text), fallback);
+double shownPositive(double typed, double fallback) {
+    typed = ymt::PositiveOr(typed, fallback);
     return ymt::PositiveOr(ymt::ParseNumber(ymt::FixedText(typed, 1, 3)), fallback);
+}
+
+// A dimension as typed: the area follows from the values read, not from their 3-decimal
+// display; a value that would show as 0 or less takes the default.
+double typedPositive(double typed, double fallback) {
+    typed = ymt::PositiveOr(typed, fallback);
+    return ymt::ParseNumber(ymt::FixedText(typed, 1, 3)) > 0 ? typed : fallback;
 }
 
 } // namespace
@@ -97,8 +105,8 @@ QWidget* TForm1::buildGeometryGroup() {
     connect(geometryListGerman, &QComboBox::activated, this, &TForm1::ComboBox5Change);
     // What the fields show applies from the start, so that files, the protocol and eps(rel)
     // agree with the window.
-    Sample.ElectrodeDistance = shownPositive(distanceEdit->text(), 1.0);
-    Sample.ElectrodeArea = shownPositive(areaEdit->text(), 100.0);
+    Sample.ElectrodeDistance = shownPositive(ymt::ParseNumber(distanceEdit->text()), 1.0);
+    Sample.ElectrodeArea = shownPositive(ymt::ParseNumber(areaEdit->text()), 100.0);
     Sample.Dimension1 = ymt::ParseNumber(dimension1Edit->text());
     Sample.Dimension2 = ymt::ParseNumber(dimension2Edit->text());
     // The descriptive texts have no leave handler; the description follows every keystroke.
@@ -215,10 +223,23 @@ void TForm1::Edit9Exit() {
 }
 
 void TForm1::applyElectrodeDistance(QLineEdit* field) {
-    Sample.ElectrodeDistance = shownPositive(field->text(), 1.0);
+    const std::optional<double> typed = typedGeometryValue(field, Sample.ElectrodeDistance);
+    if (!typed)
+        return;
+    Sample.ElectrodeDistance = shownPositive(*typed, 1.0);
     for (QLineEdit* distance : {distanceEdit, thicknessEdit})
         distance->setText(ymt::FixedText(Sample.ElectrodeDistance, 1, 3));
     recomputePermittivity();
+}
+
+std::optional<double> TForm1::typedGeometryValue(QLineEdit* field, double previous) {
+    // "0,5" or "O.5" would otherwise be read as 5 or 1 without a word, and eps(rel) be wrong.
+    const ymt::FloatConversion typed = ymt::StrictFloat(field->text());
+    if (typed.value)
+        return typed.value;
+    dialogs().showMessage(ymt::MessageKind::Error, typed.error, ymt::ButtonSet::OK);
+    field->setText(ymt::FixedText(previous, 1, 3));
+    return std::nullopt;
 }
 
 void TForm1::Edit10Exit() {
@@ -231,15 +252,17 @@ void TForm1::Edit5Exit() {
 
 void TForm1::applyDimension(bool first) {
     QLineEdit* field = first ? dimension1Edit : dimension2Edit;
-    double typed = ymt::ParseNumber(field->text());
+    double& dimension = first ? Sample.Dimension1 : Sample.Dimension2;
+    const std::optional<double> read = typedGeometryValue(field, dimension);
+    if (!read)
+        return;
     // A ring's inner diameter may be 0: the ring is then a disc.
     const bool zeroAllowed = !first && Sample.Geometry == ymt::GeometryKind::Ring;
-    typed = zeroAllowed && typed == 0 ? 0.0 : shownPositive(field->text(), 10.0);
+    const double typed = zeroAllowed && *read == 0 ? 0.0 : typedPositive(*read, 10.0);
     field->setText(ymt::FixedText(typed, 1, 3));
-    (first ? Sample.Dimension1 : Sample.Dimension2) = typed;
+    dimension = typed;
     const std::optional<double> area =
-        ymt::AreaFromDimensions(Sample.Geometry, ymt::ParseNumber(dimension1Edit->text()),
-                                ymt::ParseNumber(dimension2Edit->text()));
+        ymt::AreaFromDimensions(Sample.Geometry, Sample.Dimension1, Sample.Dimension2);
     // Dimensions that give no area (an inner diameter not below the outer one) are not
     // applied: the field keeps showing the area still in use, and says why in its hint.
     const bool noArea = !area && Sample.Geometry != ymt::GeometryKind::Arbitrary;
@@ -253,8 +276,13 @@ void TForm1::applyDimension(bool first) {
 }
 
 void TForm1::Edit11Exit() {
-    const double typed = shownPositive(areaEdit->text(), 100.0);
-    if (typed != Sample.ElectrodeArea) {
+    const std::optional<double> read = typedGeometryValue(areaEdit, Sample.ElectrodeArea);
+    if (!read)
+        return;
+    const double typed = shownPositive(*read, 100.0);
+    // The field shows the area in use with 3 decimals: leaving it as shown keeps that area
+    // and the dimensions it came from.
+    if (ymt::FixedText(typed, 1, 3) != ymt::FixedText(Sample.ElectrodeArea, 1, 3)) {
         Sample.ElectrodeArea = typed;
         if (const auto dimensions = ymt::DimensionsFromArea(Sample.Geometry, typed)) {
             Sample.Dimension1 = dimensions->Dimension1;

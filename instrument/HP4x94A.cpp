@@ -225,6 +225,7 @@ void HP4x94A::MeasureShort() {
 }
 
 void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
+    SpotReadingsRead = 0;
     if (!connected())
         return;
     // The buffer holds 401 values, and an average of no points has no meaning.
@@ -236,7 +237,9 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
                     QStringLiteral(";span=0;swtrg"));
         DelayMs(500);
     } else {
-        SendCommand(QStringLiteral("POIN ") + IntText(n) + QStringLiteral(";CENT ") +
+        // The traces hold |Z| and theta only in that function; another display pair would give
+        // its own quantities (Cs and Rs ...) in their place.
+        SendCommand(QStringLiteral("MEAS IMPH;POIN ") + IntText(n) + QStringLiteral(";CENT ") +
                     FixedText(f * 1000, 1, 3) + QStringLiteral(";SPAN 0;SING"));
         WaitComplete(CompletionTimeout);
     }
@@ -246,17 +249,19 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
         SendCommand(is4194() ? QStringLiteral("nop=401;swm1") : QStringLiteral("POIN 401;CONT"));
         return;
     }
-    // Values a device did not send count as 0 rather than as leftovers of another trace.
-    std::array<double, kTracePoints> buffer{};
-    ReadTrace(QStringLiteral("a"), buffer, n);
-    for (int i = 0; i < n; ++i)
-        zAvg += buffer[std::size_t(i)];
-    zAvg /= n;
-    buffer.fill(0);
-    ReadTrace(QStringLiteral("b"), buffer, n);
-    for (int i = 0; i < n; ++i)
-        thetaAvg += buffer[std::size_t(i)];
-    thetaAvg /= n;
+    // Only readings that came back in both traces are averaged: a missing one is no 0 ohm.
+    std::array<double, kTracePoints> zBuffer{}, thetaBuffer{};
+    const int zRead = ReadTrace(QStringLiteral("a"), zBuffer, n);
+    const int thetaRead = ReadTrace(QStringLiteral("b"), thetaBuffer, n);
+    SpotReadingsRead = std::clamp(std::min(zRead, thetaRead), 0, n);
+    for (int i = 0; i < SpotReadingsRead; ++i) {
+        zAvg += zBuffer[std::size_t(i)];
+        thetaAvg += thetaBuffer[std::size_t(i)];
+    }
+    if (SpotReadingsRead > 0) {
+        zAvg /= SpotReadingsRead;
+        thetaAvg /= SpotReadingsRead;
+    }
     SendCommand(is4194() ? QStringLiteral("nop=401;swm1") : QStringLiteral("POIN 401;CONT"));
 }
 

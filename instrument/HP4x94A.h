@@ -54,6 +54,8 @@ public:
     // Points of the last MeasureSweep that came back in both traces (0 after a lost trace or a
     // stopped wait); the trace entries after them are left over from earlier sweeps.
     int SweepPointsRead = 0;
+    // Readings of the last MeasureSpot that came back in both traces; its means are of these.
+    int SpotReadingsRead = 0;
     // False when the last GetSweepRange got no number for start or stop.
     bool SpanReported = true;
     // Null: waits block as plain delays do. Not owned.
@@ -77,7 +79,9 @@ public:
     void SetCompensation(bool on);
     void MeasureOpen();
     void MeasureShort();
-    // n points (clamped to 1-401) at f kHz; zAvg and thetaAvg stay unchanged when not connected.
+    // n points (clamped to 1-401) at f kHz, |Z| and theta whatever the display pair; the means
+    // are of the readings that came back (both 0 when none did). zAvg and thetaAvg stay
+    // unchanged when not connected.
     void MeasureSpot(int n, double& zAvg, double& thetaAvg, double f);
     void MeasureSweep();
     void AutoscaleDisplay();

@@ -44,16 +44,6 @@ std::optional<double> TypedRangeLimit(double typed, double current, double other
     return ClampToAnalyzer(typed, analyzerMin, analyzerMax);
 }
 
-void FitRangesToAnalyzer(QString starts[3], QString stops[3], double analyzerMin,
-                         double analyzerMax) {
-    for (int range = 0; range < 3; ++range) {
-        if (ParseNumber(starts[range]) < analyzerMin)
-            starts[range] = FixedText(analyzerMin, 1, 3);
-        if (ParseNumber(stops[range]) > analyzerMax)
-            stops[range] = FixedText(analyzerMax, 1, 3);
-    }
-}
-
 bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints) {
     if (spectrumPoints < 1)
         return false;

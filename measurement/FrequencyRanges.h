@@ -51,11 +51,6 @@ double ClampToAnalyzer(double kHz, double analyzerMin, double analyzerMax);
 std::optional<double> TypedRangeLimit(double typed, double current, double other,
                                       double analyzerMin, double analyzerMax);
 
-// After a Connect: range starts below the analyzer's span are raised to it and stops above
-// it lowered (texts with 3 decimals); a start above the span or a stop below stays.
-void FitRangesToAnalyzer(QString starts[3], QString stops[3], double analyzerMin,
-                         double analyzerMax);
-
 enum class BackupOption { NoBackup = 0, MajorChangeOnly = 1, EveryChange = 2 };
 enum class SpectrumChange { Major, MorePoints };
 

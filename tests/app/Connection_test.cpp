@@ -30,7 +30,8 @@ const QStringList kMeasurementButtons = {"Button6",  "Button7",  "Button8", "But
 } // namespace
 
 TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensation) {
-    const SimulatorRun run = RunOnSimulator(ConnectSteps(0) + "show Memo1\ncontrols\nstate\n");
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(0) + "show Memo1\ncontrols\nstate\nshow Edit37\nshow Edit39\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.box("Memo1"), kConnectLog);
     EXPECT_EQ(run.ioTrace.value(0), "iopen \"gpib0,17\" -> 1");
@@ -38,15 +39,19 @@ TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensatio
                                   "STOP?", "ASC2",  "BSC1",      "CMPN1", "ZOPEN",
                                   "ZSHRT", "SHT1",  "OPN1",      "SWM1",  "SWM1"};
     EXPECT_EQ(run.commands().mid(0, expected.size()), expected);
-    // The analyzer's own span replaces the defaults and limits the option ranges.
+    // The analyzer's own span replaces the defaults.
     EXPECT_DOUBLE_EQ(run.number("AnalyzerMin"), 0.1);
     EXPECT_DOUBLE_EQ(run.number("AnalyzerMax"), 40000);
+    // The option ranges stay as typed, and are saved so for the HP 4294A: each sweep is
+    // limited to the span as it starts.
+    EXPECT_EQ(run.value("Edit37"), "5000.000");
+    EXPECT_EQ(run.value("Edit39"), "110000.000");
     EXPECT_EQ(run.value("CompletionTimeout"), "30000");
     for (const QString& button : kMeasurementButtons)
         EXPECT_TRUE(run.enabled(button)) << button.toStdString();
 }
 
-TEST(Connect, HP4294ASendsItsOwnLanguageAndFitsTheRangesToItsSpan) {
+TEST(Connect, HP4294ASendsItsOwnLanguageAndKeepsTheTypedRanges) {
     const SimulatorRun run =
         RunOnSimulator(ConnectSteps(1) + "show Memo1\nshow Edit36\nshow Edit39\nshow Edit1\n"
                                          "show Edit2\nshow Edit33\nshow Edit34\nstate\n");
@@ -74,7 +79,7 @@ TEST(Connect, HP4294ASendsItsOwnLanguageAndFitsTheRangesToItsSpan) {
                                   "CONT"};
     EXPECT_EQ(run.commands().mid(0, expected.size()), expected);
     EXPECT_EQ(run.value("Edit36"), "0.040");
-    EXPECT_EQ(run.value("Edit39"), "110000.000"); // range 2 lowered from 1100000
+    EXPECT_EQ(run.value("Edit39"), "110000.000");
     EXPECT_EQ(run.value("Edit1"), "0.040");
     EXPECT_EQ(run.value("Edit2"), "110000.000");
     EXPECT_EQ(run.value("Edit33"), "0.040");
@@ -165,13 +170,16 @@ TEST(AnalyzerSettings, LevelBiasAndTimeoutFieldsClampAndReachTheAnalyzer) {
 TEST(Compensation, CancelNotesTheSampleAndSendsNoCompensationCommand) {
     for (int model : {0, 1}) {
         const SimulatorRun run =
-            RunOnSimulator(QStringLiteral("select ComboBox6 %1\nanswer Cancel\nclick Button12\n"
-                                          "show Edit6\nshow Memo1\n")
+            RunOnSimulator(QStringLiteral("type Edit6 chipped edge\nselect ComboBox6 %1\n"
+                                          "answer Cancel\nclick Button12\nshow Edit6\n"
+                                          "show Memo1\nanswer Cancel\nclick Button11\n"
+                                          "show Edit6\n")
                                .arg(model));
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
         EXPECT_EQ(run.linesStartingWith("message "),
-                  QStringList({"message none \"Compensation - Open contacts\" -> Cancel"}));
-        EXPECT_EQ(run.value("Edit6"), "Sample holder not compensated.");
+                  QStringList(2, "message none \"Compensation - Open contacts\" -> Cancel"));
+        // The typed notes stay; a second cancel does not repeat the sentence.
+        EXPECT_EQ(run.value("Edit6"), "chipped edge Sample holder not compensated.");
         const QStringList log = run.box("Memo1");
         EXPECT_TRUE(log.contains("Warning: Compensation aborted!"));
         EXPECT_FALSE(log.contains("Compensation complete."));

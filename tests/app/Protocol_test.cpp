@@ -93,14 +93,37 @@ quit
     EXPECT_NEAR(fields[4].trimmed().toDouble(), modelCapacitanceAt1kHz(), 0.0006);
     EXPECT_NE(fields[1].trimmed(), QStringLiteral("---"));
 
-    // "On any measurtement": the capacitance line and the evaluation line both stay.
+    // "On any measurtement": one spectrum, one line, written once its results are complete.
     const QStringList second = ShownMemo(run, QStringLiteral("Memo2"), 1);
-    ASSERT_EQ(second.size(), 9) << second.join('\n').toStdString();
+    ASSERT_EQ(second.size(), 8) << second.join('\n').toStdString();
     EXPECT_EQ(second.mid(0, 7), first);
-    EXPECT_EQ(second[7], expectedResultLine(run, 1, false));
-    EXPECT_EQ(second[8], expectedResultLine(run, 1, true));
+    EXPECT_EQ(second[7], expectedResultLine(run, 1, true));
 
     EXPECT_EQ(FileLines(home.path() + QStringLiteral("/backup/protocol_before_crash.txt")), second);
+}
+
+TEST(ProtocolProgram, AModeChangeAddsItsLineUnderItsOwnTitle) {
+    QTemporaryDir home;
+    const ScriptRun run = RunScriptInHome(home.path(), kConnect + kMeasureAroundResonance +
+                                                           QStringLiteral(R"(click Button6
+state
+select ComboBox4 0
+state
+show Memo2
+answer No
+quit
+)"));
+    ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    const QStringList protocol = ShownMemo(run, QStringLiteral("Memo2"));
+    // The kt line stays under its title; the k31 value gets a title block of its own.
+    ASSERT_EQ(protocol.size(), 11) << protocol.join('\n').toStdString();
+    EXPECT_TRUE(protocol[4].contains(QStringLiteral("\tkt  [%]\t"))) << protocol[4].toStdString();
+    EXPECT_EQ(protocol[6], expectedResultLine(run, 0, true));
+    EXPECT_EQ(protocol.mid(7, 1), QStringList{QStringLiteral(" ")});
+    EXPECT_TRUE(protocol[8].contains(QStringLiteral("\tk31 [%]\t"))) << protocol[8].toStdString();
+    EXPECT_EQ(protocol[10], expectedResultLine(run, 1, true));
+    EXPECT_NE(run.value(QStringLiteral("label.kmode"), 0),
+              run.value(QStringLiteral("label.kmode"), 1));
 }
 
 TEST(ProtocolProgram, TypedProtocolSurvivesCancelledAndFailedSavesAndTheExit) {

@@ -79,13 +79,16 @@ quit
     const QStringList messages = Messages(run);
     const QStringList expectedMessages{
         QStringLiteral("message information \"TypeA added.\" -> OK"),
-        QStringLiteral("message warning \"Quality Test failed for the sampletype: TypeA !\" -> OK"),
+        QStringLiteral(
+            "message warning \"Quality Test failed for the sampletype: TypeA ! (C)\" -> OK"),
         QStringLiteral("message information \"TypeB added.\" -> OK"),
-        QStringLiteral("message warning \"Quality Test failed for the sampletype: TypeB !\" -> OK"),
+        QStringLiteral(
+            "message warning \"Quality Test failed for the sampletype: TypeB ! (C)\" -> OK"),
         QStringLiteral("message warning \"TypeA already exists. Replace?\" -> OK"),
         QStringLiteral("message information \"TypeA added.\" -> OK"),
         QStringLiteral("message information \"S1 added.\" -> OK"),
-        QStringLiteral("message warning \"Quality Test failed for the sampletype: TypeB !\" -> OK"),
+        QStringLiteral(
+            "message warning \"Quality Test failed for the sampletype: TypeB ! (C)\" -> OK"),
         QStringLiteral("message warning \"Delete type: TypeB ?\" -> OK"),
     };
     // Connect's two compensation boxes come first. A type that passes everything it checks
@@ -148,6 +151,49 @@ quit
         QDir(home.path() + QStringLiteral("/backup")).entryList({QStringLiteral("QC_*.txt")});
     EXPECT_EQ(history.size(), 5) << history.join(' ').toStdString();
     EXPECT_FALSE(QFileInfo::exists(home.path() + QStringLiteral("/QC_backup.txt")));
+}
+
+TEST(QualityControlProgram, ReadNewSpectrumChecksOnceOnTheCompleteResults) {
+    QTemporaryDir home;
+    // A type from this sample's own results; then the popup, the protocol "On any measurtement"
+    // and the same sample read again; then a k(eff) reference it cannot meet.
+    const ScriptRun run =
+        RunScriptInHome(home.path(), kConnect + kMeasure + QStringLiteral(R"(answer OK
+click Button23
+check CheckBox20 1
+check CheckBox19 1
+select RadioGroup2 0
+click Button6
+state
+show Memo2
+answer OK
+type Edit20 99
+answer OK
+click Button6
+state
+answer No
+quit
+)"));
+    ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    for (const char* key : {"C", "tand", "keff", "k", "fmin"})
+        EXPECT_EQ(run.value(QStringLiteral("qc.") + QLatin1String(key), 0), QStringLiteral("OK"))
+            << key;
+    // Header block and one result line for the one spectrum.
+    const QStringList protocol = ShownMemo(run, QStringLiteral("Memo2"));
+    ASSERT_EQ(protocol.size(), 7) << protocol.join('\n').toStdString();
+    const QStringList fields = protocol[6].split(QLatin1Char('\t'));
+    ASSERT_EQ(fields.size(), 11);
+    for (int field : {1, 4, 7}) // f(min), C, k(eff)
+        EXPECT_NE(fields[field].trimmed(), QStringLiteral("---")) << field;
+    // The passing sample raised no box; the failing one names what failed, once per check.
+    const QString failed = QStringLiteral(
+        "message warning \"Quality Test failed for the sampletype: S1 ! (k(eff))\" -> OK");
+    EXPECT_EQ(Messages(run).mid(2, 3), QStringList({QStringLiteral("message information \"S1 "
+                                                                   "added.\" -> OK"),
+                                                    failed, failed}))
+        << Messages(run).join('\n').toStdString();
+    EXPECT_EQ(run.value(QStringLiteral("qc.keff"), 1), QStringLiteral("DEFECT"));
+    EXPECT_EQ(run.value(QStringLiteral("qc.C"), 1), QStringLiteral("OK"));
 }
 
 TEST(QualityControlWindow, NamesThatCannotNameATypeAreRefusedAndNothingIsWritten) {
@@ -242,7 +288,7 @@ TEST(QualityControlWindow, NoPopupWhileTheRepeatMeasurementRuns) {
     w.window->qcontrol();
     ASSERT_EQ(w.dialogs.messages.size(), 1u);
     EXPECT_EQ(w.dialogs.messages[0].text,
-              QStringLiteral("Quality Test failed for the sampletype: T !"));
+              QStringLiteral("Quality Test failed for the sampletype: T ! (f(min))"));
 }
 
 TEST(QualityControlWindow, AFailedRewriteLeavesTheListAndTheFile) {

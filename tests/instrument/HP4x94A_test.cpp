@@ -241,7 +241,7 @@ TEST_F(CommandSetTest, MeasureSpotAveragesTheSampleAtOneFrequency) {
         EXPECT_TRUE(simulated().continuous);
         EXPECT_TRUE(simulated().rejectedCommands.isEmpty());
     }
-    EXPECT_EQ(written().first(), "POIN 5;CENT 1000.000;SPAN 0;SING");
+    EXPECT_EQ(written().first(), "MEAS IMPH;POIN 5;CENT 1000.000;SPAN 0;SING");
     EXPECT_EQ(written().last(), "POIN 401;CONT");
 }
 

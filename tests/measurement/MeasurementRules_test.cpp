@@ -88,18 +88,6 @@ TEST(RangeFields, TypedLimitNeverEqualsTheOtherAndIsClamped) {
     EXPECT_DOUBLE_EQ(*TypedRangeLimit(0.001, 500, 1000, 0.04, 110000), 0.04);
 }
 
-TEST(RangeFields, ConnectFitsRangesIntoTheAnalyzersSpan) {
-    QString starts[3] = {"0.010", "5000.000", "200000.000"};
-    QString stops[3] = {"5000.000", "1100000.000", "0.001"};
-    FitRangesToAnalyzer(starts, stops, 0.04, 110000);
-    EXPECT_EQ(starts[0], "0.040");
-    EXPECT_EQ(stops[1], "110000.000");
-    EXPECT_EQ(starts[1], "5000.000");
-    // A start above the span or a stop below it is left as it is.
-    EXPECT_EQ(starts[2], "200000.000");
-    EXPECT_EQ(stops[2], "0.001");
-}
-
 TEST(Backups, FollowTheOptionAndNeedASpectrum) {
     EXPECT_FALSE(ShouldBackUp(BackupOption::EveryChange, SpectrumChange::Major, 0));
     EXPECT_FALSE(ShouldBackUp(BackupOption::NoBackup, SpectrumChange::Major, 10));
