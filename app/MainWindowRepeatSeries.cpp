@@ -137,8 +137,8 @@ void TForm1::startRepeatSeries() {
     header.modeCaption = modeCaption->text();
     QString error;
     if (!ymt::AppendTextFile(run.seriesFile, ymt::SeriesHeaderLines(header), &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, run.seriesFile + QStringLiteral(": ") + error,
-                              ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              run.seriesFile + QStringLiteral(": ") + error, ymt::ButtonSet::OK);
         return;
     }
 

@@ -95,7 +95,8 @@ QString SeriesFileDefaultName(const QString& sampleName) {
 bool IsSeriesFileLayout(const QStringList& lines) {
     // Every header block ends in the column line, nine lines below its title line.
     constexpr int kColumnLine = 9;
-    const QString columns = QStringLiteral("Temp.[°C]\tt[min]\tdT/dt\tf(min)[kHz]\tf(max)[kHz]\tC(");
+    const QString columns =
+        QStringLiteral("Temp.[°C]\tt[min]\tdT/dt\tf(min)[kHz]\tf(max)[kHz]\tC(");
     if (lines.size() <= kColumnLine || !lines[kColumnLine].startsWith(columns))
         return false;
     for (qsizetype i = kColumnLine + 1; i < lines.size(); ++i) {

@@ -175,9 +175,9 @@ TEST(RepeatMeasurement, WithoutThermometerTheSeriesCountsCyclesAndRestartsWithAN
                        "click Button27\ntick\ntick\nclick Button27\nshow Button27\ntick\n"
                        "answer Yes\nclick Button27\ntick\nclick Button27\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.output.filter("holds a series already. Append the new series to it?\" -> Yes")
-                  .size(),
-              1);
+    EXPECT_EQ(
+        run.output.filter("holds a series already. Append the new series to it?\" -> Yes").size(),
+        1);
     EXPECT_TRUE(run.output.contains("tick: cycle 2 of 600"));
     EXPECT_TRUE(run.output.contains("Button27=Start repeat measurement"));
     EXPECT_TRUE(run.output.contains("tick: no repeat measurement running"));
@@ -288,15 +288,15 @@ TEST(RepeatMeasurement, TheSeriesFileHasANameOfItsOwnAndGoesOnlyIntoASeriesFile)
     QTemporaryDir home;
     const QString data = QDir(home.path()).filePath("data/");
     // The spectrum is saved under the name "Save Spectrum..." proposes for the sample.
-    const ProgramRun run = RunProgram(
-        home.path(), {},
-        SeriesSetup(false, "0.5", "1", "Probe1.txt",
-                    "tab TabSheet2\ntype Edit4 Probe1\nenter Edit4\ntab TabSheet3\n"
-                    "click Button6\nfile " +
-                        data + "Probe1.txt #1\nclick Speichern1\nshow Edit30\n") +
-            "answer OK\nclick Button27\ntick\n"
-            "type Edit30 Probe1_series.txt\nclick Button27\ntick\nclick Button27\n"
-            "answer No\nclick Button27\ntick\n");
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "1", "Probe1.txt",
+                               "tab TabSheet2\ntype Edit4 Probe1\nenter Edit4\ntab TabSheet3\n"
+                               "click Button6\nfile " +
+                                   data + "Probe1.txt #1\nclick Speichern1\nshow Edit30\n") +
+                       "answer OK\nclick Button27\ntick\n"
+                       "type Edit30 Probe1_series.txt\nclick Button27\ntick\nclick Button27\n"
+                       "answer No\nclick Button27\ntick\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_TRUE(run.output.contains("Edit30=" + data + "Probe1_series.txt"));
     EXPECT_TRUE(run.output.contains("message error \"" + data +
@@ -333,8 +333,8 @@ TEST(RepeatMeasurement, CyclesLongerThanTheIntervalEndTheSeriesOnceTheDurationHa
     EXPECT_GT(lastEnd, 2.0);
     EXPECT_LE(previousEnd, 2.0);
     EXPECT_LT(rows.size(), 4);
-    EXPECT_EQ(run.output.filter(QRegularExpression("^tick: cycle \\d of 4, series finished$")).size(),
-              1);
+    EXPECT_EQ(
+        run.output.filter(QRegularExpression("^tick: cycle \\d of 4, series finished$")).size(), 1);
 }
 
 TEST(RepeatMeasurement, ACycleFileThatCannotBeWrittenIsLoggedAndTheRowIsStillWritten) {
@@ -350,12 +350,11 @@ TEST(RepeatMeasurement, ACycleFileThatCannotBeWrittenIsLoggedAndTheRowIsStillWri
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_TRUE(run.output.filter(QRegularExpression("^message error ")).isEmpty());
     EXPECT_TRUE(run.output.contains("tick: cycle 2 of 600"));
-    const QStringList log = run.output.filter(
-        QRegularExpression("^Memo1\\[\\d+\\]=Repeat measurement, cycle 1: .*/data/probe/0001\\.txt"));
+    const QStringList log = run.output.filter(QRegularExpression(
+        "^Memo1\\[\\d+\\]=Repeat measurement, cycle 1: .*/data/probe/0001\\.txt"));
     EXPECT_EQ(log.size(), 1) << run.output.join('\n').toStdString();
     EXPECT_EQ(Rows(QDir(home.path()).filePath("data/probe.txt")).size(), 2);
-    EXPECT_EQ(QDir(home.path() + "/data/probe").entryList(QDir::Files),
-              QStringList{"0002.txt"});
+    EXPECT_EQ(QDir(home.path() + "/data/probe").entryList(QDir::Files), QStringList{"0002.txt"});
 }
 
 TEST(RepeatMeasurement, AfterEachCycleTheAnalyzerIsBackOnTheRangeOfTheMeasurementTab) {
@@ -513,17 +512,16 @@ TEST(RepeatMeasurement, WhileAScriptedSeriesRunsAnAnalyzerFailureShowsNoBox) {
 TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
     QTemporaryDir home;
     // Every trace ends after 300 of its 401 values.
-    const ProgramRun run =
-        RunProgram(home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 300\n",
-                   SeriesSetup(false, "0.5", "300", "short.txt") +
-                       "click Button27\ntick\ntick\nshow Memo1\n");
+    const ProgramRun run = RunProgram(
+        home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 300\n",
+        SeriesSetup(false, "0.5", "300", "short.txt") + "click Button27\ntick\ntick\nshow Memo1\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList rows = Rows(QDir(home.path()).filePath("data/short.txt"));
     ASSERT_EQ(rows.size(), 2);
     // Each failed cycle is logged once, with what failed.
     for (int cycle : {1, 2}) {
-        const QStringList log = run.output.filter(
-            QRegularExpression(QString("^Memo1\\[\\d+\\]=Repeat measurement, cycle %1: ").arg(cycle)));
+        const QStringList log = run.output.filter(QRegularExpression(
+            QString("^Memo1\\[\\d+\\]=Repeat measurement, cycle %1: ").arg(cycle)));
         ASSERT_EQ(log.size(), 1) << cycle;
         EXPECT_TRUE(log[0].contains("the trace of the sweep of 150.000-250.000 kHz ended after "
                                     "300 of 401 points"))

@@ -6,12 +6,12 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -86,9 +86,10 @@ TEST(WindowSizing, NothingIsClippedWithOnlyTheFontsTheSetUpInstalls) {
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     child.setProcessEnvironment(environment);
     child.setProcessChannelMode(QProcess::MergedChannels);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--gtest_filter=WindowSizing.NothingIsClippedAtTheMinimumSize:"
-                                "WindowSizing.AllSevenTabsShowAtTheMinimumSizeEvenWithALargerFont")});
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_filter=WindowSizing.NothingIsClippedAtTheMinimumSize:"
+                        "WindowSizing.AllSevenTabsShowAtTheMinimumSizeEvenWithALargerFont")});
     ASSERT_TRUE(child.waitForFinished(120000));
     const QString output = QString::fromUtf8(child.readAll());
     EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
