@@ -55,7 +55,6 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
     CompletionTimeout = 30000;
     setWindowTitle(QStringLiteral("Zelvanor Ymt for Agilent 4x94A"));
     resize(818, 591);
-    setMinimumSize(818, 591);
 
     ownDialogs_ = std::make_unique<ymt::WidgetDialogs>(this);
     dialogs_.setTarget(ownDialogs_.get());
@@ -104,6 +103,7 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
 
     aboutBox_ = new ymt::AboutBox(this);
     ymt::FitWindowToAnySize(this);
+    ymt::KeepMinimumSizeForContents(this, QSize(818, 591));
     FormCreate();
 }
 

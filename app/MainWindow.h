@@ -472,6 +472,7 @@ private:
 
     // Repeat measurement (MainWindowRepeatSeries.cpp).
     void startRepeatSeries();
+    bool seriesFileMayTakeTheSeries(const QString& path);
     void stopRepeatSeries(const QString& title, const QString& caption);
     void runRepeatCycle();
     // A series runs unattended, on the real timer or (with --fast) on script ticks: no box

@@ -79,6 +79,8 @@ void TForm1::startRepeatSeries() {
                               ymt::ButtonSet::OK);
         return;
     }
+    if (!seriesFileMayTakeTheSeries(run.seriesFile))
+        return;
     const QString baseName = ymt::SeriesBaseName(run.seriesFile);
     run.folder = ymt::SeriesFolder(WorkDir, baseName);
     run.saveEachSpectrum = saveEachSpectrumCheck->isChecked();
@@ -99,9 +101,7 @@ void TForm1::startRepeatSeries() {
     // Files of an earlier series in the same folder would be overwritten cycle by cycle.
     if (run.saveEachSpectrum || run.saveEachDiagram) {
         const QStringList earlier =
-            QDir(run.folder)
-                .entryList({QStringLiteral("????_*°C.txt"), QStringLiteral("x*°C.dia")},
-                           QDir::Files);
+            QDir(run.folder).entryList(ymt::CycleFilePatterns(), QDir::Files);
         if (!earlier.isEmpty() &&
             dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(8),
                                   ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
@@ -137,7 +137,8 @@ void TForm1::startRepeatSeries() {
     header.modeCaption = modeCaption->text();
     QString error;
     if (!ymt::AppendTextFile(run.seriesFile, ymt::SeriesHeaderLines(header), &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              run.seriesFile + QStringLiteral(": ") + error, ymt::ButtonSet::OK);
         return;
     }
 
@@ -161,6 +162,31 @@ void TForm1::startRepeatSeries() {
     // On the virtual clock cycles run from the script step "tick", not on real time.
     if (!ymt::clock::isVirtual())
         Timer1->start(repeat_.schedule.intervalMs());
+}
+
+// A series is appended only to a series file, and only when the operator wants it there: a
+// spectrum or protocol of the same name would be spoilt by rows it cannot read.
+bool TForm1::seriesFileMayTakeTheSeries(const QString& path) {
+    if (!QFileInfo::exists(path))
+        return true;
+    QStringList lines;
+    QString error;
+    if (!ymt::ReadTextFile(path, lines, &error)) {
+        dialogs().showMessage(ymt::MessageKind::Error, path + QStringLiteral(": ") + error,
+                              ymt::ButtonSet::OK);
+        return false;
+    }
+    if (!ymt::IsSeriesFileLayout(lines)) {
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              path + QStringLiteral(" is not a series file; a series is not "
+                                                    "appended to it. Choose another file name."),
+                              ymt::ButtonSet::OK);
+        return false;
+    }
+    return dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                 path + QStringLiteral(" holds a series already. Append the new "
+                                                       "series to it?"),
+                                 ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes;
 }
 
 bool TForm1::seriesRunning() const {
@@ -229,11 +255,32 @@ void TForm1::runRepeatCycle() {
                                  .arg(repeat_.schedule.totalCycles()));
     std::optional<double> seriesValue =
         repeat_.withThermometer() ? before : std::optional<double>(repeat_.cycleNumber);
+    // What went wrong in this cycle, for one log line: the series runs unattended and shows
+    // no boxes, and its rows alone cannot tell a failed reading from a missing resonance.
+    QStringList problems;
+    const auto noteShortSweep = [&](double low, double high) {
+        if (Analyzer.WaitStopped || AnalyzerHandle == 0)
+            return;
+        const QString band =
+            ymt::FixedText(low, 1, 3) + QStringLiteral("-") + ymt::FixedText(high, 1, 3);
+        const int points = Analyzer.SweepPointsRead;
+        if (points == 0)
+            problems << QStringLiteral("no trace came back for the sweep of %1 kHz").arg(band);
+        else if (points < PointsPerRange)
+            problems << QStringLiteral("the trace of the sweep of %1 kHz ended after %2 of %3 "
+                                       "points")
+                            .arg(band)
+                            .arg(points)
+                            .arg(PointsPerRange);
+    };
 
     // Capacitance at its frequency; no label and no quality control.
     // Every result of this cycle is measured afresh: what is not found stays 0 ("---").
     Results = ymt::EvaluationResults();
     Analyzer.MeasureSpot(repeat_.capPoints, Results.ZAvg, Results.ThetaAvg, repeat_.capFrequency);
+    if (AnalyzerHandle != 0 && !Analyzer.WaitStopped && Results.ZAvg == 0)
+        problems << QStringLiteral("no capacitance reading came back at %1 kHz")
+                        .arg(ymt::FixedText(repeat_.capFrequency, 1, 3));
     const ymt::CapacitanceValues capacitance =
         ymt::CapacitanceFromReading(repeat_.capFrequency, Results.ZAvg, Results.ThetaAvg);
     Results.CapNF = capacitance.CapNF;
@@ -248,14 +295,22 @@ void TForm1::runRepeatCycle() {
     const double tabStop =
         std::clamp(ymt::ParseNumber(repeatStopEdit->text()), AnalyzerMin, AnalyzerMax);
     bool found = sweepAndSearch(std::min(tabStart, tabStop), std::max(tabStart, tabStop), true);
-    QString cycleFileError;
-    if (repeat_.saveEachSpectrum)
-        writeCycleSpectrum(repeat_.folder +
-                               ymt::CycleSpectrumFileName(cycle, seriesValue.value_or(0)),
-                           &cycleFileError);
+    noteShortSweep(std::min(tabStart, tabStop), std::max(tabStart, tabStop));
+    // The per-cycle files are extras: one that cannot be written is noted, and the row is
+    // still written.
+    if (repeat_.saveEachSpectrum) {
+        QString fileError;
+        if (!writeCycleSpectrum(repeat_.folder +
+                                    ymt::CycleSpectrumFileName(
+                                        cycle, repeat_.withThermometer() ? before : std::nullopt),
+                                &fileError))
+            problems << fileError;
+    }
     if (found && refineCheck->isChecked()) {
-        if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax))
+        if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax)) {
             found = sweepAndSearch(band->low, band->high, false);
+            noteShortSweep(band->low, band->high);
+        }
     }
     Analyzer.SetSweepMode(true);
     // The analyzer goes back to the range the measurement tab shows, so that a later
@@ -303,27 +358,43 @@ void TForm1::runRepeatCycle() {
     }
     dauergraph->update();
     // The series plot as it stands after this cycle, one graph file per cycle.
-    if (repeat_.saveEachDiagram && cycleFileError.isEmpty())
-        ymt::SaveGraphFile(*dauergraph,
-                           repeat_.folder + ymt::CycleDiagramFileName(repeat_.seriesFile, cycle,
-                                                                      seriesValue.value_or(0)),
-                           &cycleFileError);
+    if (repeat_.saveEachDiagram) {
+        QString fileError;
+        if (!ymt::SaveGraphFile(*dauergraph,
+                                repeat_.folder +
+                                    ymt::CycleDiagramFileName(
+                                        repeat_.seriesFile, cycle,
+                                        repeat_.withThermometer() ? seriesValue : std::nullopt),
+                                &fileError))
+            problems << fileError;
+    }
 
-    QString error = cycleFileError;
-    const bool written = error.isEmpty() &&
-                         ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
-    const bool last = repeat_.schedule.endCycle();
+    QString error;
+    const bool written = ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
+    const bool last = repeat_.schedule.endCycle(ymt::clock::nowMs());
     QApplication::restoreOverrideCursor();
+    const QString problemText = problems.isEmpty()
+                                    ? QString()
+                                    : QStringLiteral("Repeat measurement, cycle %1: %2.")
+                                          .arg(cycle)
+                                          .arg(problems.join(QStringLiteral("; ")));
+    if (!problemText.isEmpty())
+        logLine(problemText);
     if (!written) {
-        // Reported once: the series stops instead of failing again every interval.
+        // Reported once: without its rows the series has no purpose, so it stops instead of
+        // failing again every interval.
         stopRepeatSeries(ymt::Message(57), ymt::Message(58));
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              repeat_.seriesFile + QStringLiteral(": ") + error,
+                              ymt::ButtonSet::OK);
         return;
     }
     if (last)
         stopRepeatSeries(ymt::Message(60), ymt::Message(60) + QStringLiteral(" Start"));
-    else
+    if (problemText.isEmpty())
         statusBar()->clearMessage();
+    else
+        statusBar()->showMessage(problemText);
 }
 
 // The per-cycle spectrum file, written like every spectrum file, in the series' file language.

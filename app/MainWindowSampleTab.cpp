@@ -5,6 +5,7 @@
 #include "evaluation/Capacitance.h"
 #include "localisation/TextTables.h"
 #include "measurement/Conversions.h"
+#include "measurement/RepeatMeasurement.h"
 #include "plot/FastGraph.h"
 
 #include <QCheckBox>
@@ -209,11 +210,10 @@ void TForm1::applySampleName(bool fromMeasurementTab) {
     sampleNameEdit->setText(Sample.SampleName);
     measurementNameEdit->setText(Sample.SampleName);
     // With the working directory, so that the series file does not land wherever the program
-    // happened to be started.
-    if (fromMeasurementTab)
-        seriesFileEdit->setText(WorkDir + Sample.SampleName + QStringLiteral(".txt"));
-    else if (!seriesFileEdit->text().isEmpty())
-        seriesFileEdit->setText(WorkDir + Sample.SampleName + QStringLiteral(".txt"));
+    // happened to be started, and under a name of its own: "Save Spectrum..." proposes
+    // "<sample>.txt" for the spectrum.
+    if (fromMeasurementTab || !seriesFileEdit->text().isEmpty())
+        seriesFileEdit->setText(WorkDir + ymt::SeriesFileDefaultName(Sample.SampleName));
     fastgraph1->setTitle(Sample.SampleName.left(255));
     fastgraph1->replot();
 }

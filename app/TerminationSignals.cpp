@@ -30,6 +30,8 @@ extern "C" void writeSignalToPipe(int signalNumber) {
 } // namespace
 
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
+    // Under a file-size limit a write then fails like one on a full disk, and is reported.
+    ::signal(SIGXFSZ, SIG_IGN);
     if (pipeEnds[0] >= 0 || ::pipe2(pipeEnds, O_NONBLOCK | O_CLOEXEC) != 0)
         return;
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);

@@ -3,6 +3,7 @@
 #include "app/WindowSizing.h"
 
 #include <QAbstractSpinBox>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLayout>
 #include <QLineEdit>
@@ -47,7 +48,44 @@ void keepGridTogether(QGridLayout* grid) {
     grid->setColumnStretch(columns, 1);
 }
 
+// Follows the window's font and contents: each change of them comes as a font change or a
+// layout request, after which the contents' minimum is known again.
+class MinimumSizeKeeper : public QObject {
+public:
+    MinimumSizeKeeper(QWidget* window, QSize designed) : QObject(window), designed_(designed) {}
+
+    void apply(QWidget* window) const {
+        window->setMinimumSize(designed_.expandedTo(window->minimumSizeHint()));
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::FontChange:
+        case QEvent::LayoutRequest:
+        case QEvent::Show:
+            apply(static_cast<QWidget*>(watched));
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QSize designed_;
+};
+
 } // namespace
+
+void KeepMinimumSizeForContents(QWidget* window, QSize designed) {
+    QFont font = window->font();
+    font.setFamily(QString::fromLatin1(kWindowFontFamily));
+    window->setFont(font);
+    auto* keeper = new MinimumSizeKeeper(window, designed);
+    window->installEventFilter(keeper);
+    keeper->apply(window);
+}
 
 void FitWindowToAnySize(QWidget* root) {
     // A number needs about a dozen digits; the spin boxes follow the number fields.

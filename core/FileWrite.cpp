@@ -47,11 +47,21 @@ bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* e
 
 bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason) {
     QFile file(path);
+    const bool existed = file.exists();
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return setReason(reason, file.errorString());
+    const qint64 sizeBefore = file.size();
     const qint64 written = file.write(bytes);
-    if (written != bytes.size())
-        return setReason(reason, writeFailure(file, written, bytes.size()));
+    if (written != bytes.size()) {
+        const QString text = writeFailure(file, written, bytes.size());
+        // A cut-off line would glue the next append onto it: the file goes back to what it
+        // held, and one this append created goes away.
+        file.resize(sizeBefore);
+        file.close();
+        if (!existed)
+            file.remove();
+        return setReason(reason, text);
+    }
     return true;
 }
 

@@ -16,8 +16,8 @@ bool ReplaceFileContents(const QString& path, const QByteArray& bytes, QString* 
 // The same, with the error naming the file ("path: reason"), as the messages show it.
 bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* error);
 
-// Appends the bytes; false, with the reason, when not all of them reached the file (what did
-// stays, as with any append).
+// Appends the bytes whole or not at all: false, with the reason, when not all of them reached
+// the file, which then holds what it held before (a file the append created is removed).
 bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason);
 
 } // namespace ymt

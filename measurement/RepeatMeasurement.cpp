@@ -19,8 +19,13 @@ QString field(const std::optional<double>& value, int decimals) {
     return FixedText(*value, 1, decimals);
 }
 
-QString seriesValueText(double value) {
-    return ZeroPad(FixedText(value, 1, 1), 5);
+// "0005_023.5°C", or "0005" for a cycle without a temperature.
+QString cycleTag(int count, std::optional<double> temperature) {
+    const QString number = ZeroPad(IntText(count), 4);
+    if (!temperature || !std::isfinite(*temperature))
+        return number;
+    return number + QLatin1Char('_') + ZeroPad(FixedText(*temperature, 1, 1), 5) +
+           QStringLiteral("°C");
 }
 
 } // namespace
@@ -65,18 +70,48 @@ QString ResolveSeriesFile(const QString& workDir, const QString& fileName) {
     return QDir(workDir).filePath(path);
 }
 
-QString CycleSpectrumFileName(int count, double seriesValue) {
-    return ZeroPad(IntText(count), 4) + QLatin1Char('_') + seriesValueText(seriesValue) +
-           QStringLiteral("°C.txt");
+QString CycleSpectrumFileName(int count, std::optional<double> temperature) {
+    return cycleTag(count, temperature) + QStringLiteral(".txt");
 }
 
-QString CycleDiagramFileName(const QString& seriesFile, int count, double seriesValue) {
+QString CycleDiagramFileName(const QString& seriesFile, int count,
+                             std::optional<double> temperature) {
     const QString name =
         QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();
     const qsizetype dot = name.indexOf(QLatin1Char('.'));
     return QLatin1Char('x') + (dot < 0 ? name : name.left(dot)) + QLatin1Char('_') +
-           ZeroPad(IntText(count), 4) + QLatin1Char('_') + seriesValueText(seriesValue) +
-           QStringLiteral("°C.dia");
+           cycleTag(count, temperature) + QStringLiteral(".dia");
+}
+
+QStringList CycleFilePatterns() {
+    return {QStringLiteral("????_*°C.txt"), QStringLiteral("????.txt"), QStringLiteral("x*°C.dia"),
+            QStringLiteral("x*_????.dia")};
+}
+
+QString SeriesFileDefaultName(const QString& sampleName) {
+    return sampleName + QStringLiteral("_series.txt");
+}
+
+bool IsSeriesFileLayout(const QStringList& lines) {
+    // Every header block ends in the column line, nine lines below its title line.
+    constexpr int kColumnLine = 9;
+    const QString columns =
+        QStringLiteral("Temp.[°C]\tt[min]\tdT/dt\tf(min)[kHz]\tf(max)[kHz]\tC(");
+    if (lines.size() <= kColumnLine || !lines[kColumnLine].startsWith(columns))
+        return false;
+    for (qsizetype i = kColumnLine + 1; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.count(QLatin1Char('\t')) == 11 && !line.startsWith(columns))
+            continue;
+        // Anything else starts another header block.
+        if (i + kColumnLine >= lines.size() || !lines[i + kColumnLine].startsWith(columns))
+            return false;
+        for (qsizetype k = i; k < i + kColumnLine; ++k)
+            if (lines[k].contains(QLatin1Char('\t')))
+                return false;
+        i += kColumnLine;
+    }
+    return true;
 }
 
 QStringList SeriesHeaderLines(const SeriesHeaderInputs& in) {
@@ -190,9 +225,9 @@ bool RepeatSchedule::beginCycle(bool busy) {
     return true;
 }
 
-bool RepeatSchedule::endCycle() {
+bool RepeatSchedule::endCycle(qint64 nowMs) {
     inCycle = false;
-    if (running && begun >= total)
+    if (running && nowMs - startedMs > duration)
         running = false;
     return !running;
 }

@@ -20,19 +20,31 @@ constexpr double kMaxDurationMinutes = 5256000; // ten years
 // lower limit, too large the upper limit.
 double ClampIntervalMinutes(double minutes);
 double ClampDurationMinutes(double minutes);
-// Cycles a series runs: duration ÷ interval, rounded up (at least 1).
+// Cycles a series is expected to run: duration ÷ interval, rounded up (at least 1). A series
+// whose cycles take longer than its interval ends earlier (RepeatSchedule::endCycle).
 int SeriesCycleCount(double durationMinutes, double intervalMinutes);
 
 // The file-name part of the series file up to ".txt" ("" when it does not contain ".txt").
 QString SeriesBaseName(const QString& seriesFile);
 // Working directory + base name + "/".
 QString SeriesFolder(const QString& workDir, const QString& baseName);
+// The series file the sample name proposes: "<sample>_series.txt", never the "<sample>.txt"
+// that "Save Spectrum..." proposes for the spectrum.
+QString SeriesFileDefaultName(const QString& sampleName);
+// Whether the lines are those of a series file: a header block whose column line is the
+// series' own, then rows of twelve fields or further header blocks, every line complete.
+bool IsSeriesFileLayout(const QStringList& lines);
 // A relative series file name is taken relative to the working directory.
 QString ResolveSeriesFile(const QString& workDir, const QString& fileName);
-// ZeroPad(count, 4) + "_" + ZeroPad(FixedText(value, 1, 1), 5) + "°C.txt"
-QString CycleSpectrumFileName(int count, double seriesValue);
-// "x" + file-name part of the series file up to its first "." + "_" + count and value + "°C.dia"
-QString CycleDiagramFileName(const QString& seriesFile, int count, double seriesValue);
+// ZeroPad(count, 4) + "_" + ZeroPad(FixedText(temperature, 1, 1), 5) + "°C.txt"; a cycle
+// without a temperature (no thermometer, or no reading) is ZeroPad(count, 4) + ".txt".
+QString CycleSpectrumFileName(int count, std::optional<double> temperature);
+// "x" + file-name part of the series file up to its first "." + "_" + count and temperature +
+// "°C.dia", or without "_" + temperature + "°C" for a cycle without one.
+QString CycleDiagramFileName(const QString& seriesFile, int count,
+                             std::optional<double> temperature);
+// The name patterns of those files, for finding the files of an earlier series.
+QStringList CycleFilePatterns();
 
 struct SeriesHeaderInputs {
     QString title;    // label [0]
@@ -114,8 +126,9 @@ public:
     // A timer event: true when a cycle may begin now (counts it); false, counted as skipped,
     // when a cycle is still running or busy says another operation blocks the window.
     bool beginCycle(bool busy);
-    // The cycle ended; true when it was the last one of the series.
-    bool endCycle();
+    // The cycle ended at nowMs; true when it was the last one of the series: the first one
+    // that ends after the duration has passed.
+    bool endCycle(qint64 nowMs);
     bool cycleRunning() const { return inCycle; }
 
 private:

@@ -47,6 +47,19 @@ void expectSweep(const std::vector<CurvePointText>& z, const std::vector<CurvePo
     }
 }
 
+// The capacitance measurement at 1 kHz ends every "Read New Spectrum" with one point of its own
+// in each curve; the sweeps are the rest.
+constexpr double kCapacitanceKHz = 1.0;
+
+std::vector<CurvePointText> withoutCapacitancePoint(const std::vector<CurvePointText>& curve) {
+    std::vector<CurvePointText> sweeps;
+    for (const CurvePointText& point : curve)
+        if (point.x != kCapacitanceKHz)
+            sweeps.push_back(point);
+    EXPECT_EQ(sweeps.size() + 1, curve.size()) << "one capacitance point";
+    return sweeps;
+}
+
 bool sortedByFrequency(const std::vector<CurvePointText>& curve) {
     return std::is_sorted(
         curve.begin(), curve.end(),
@@ -62,16 +75,12 @@ TEST(ReadNewSpectrum, DefaultRangesGiveTwoSortedSweepsOfTheSimulatedSampleOnBoth
         SCOPED_TRACE(model == 0 ? "HP 4194A" : "HP 4294A");
         const SimulatorRun run = RunOnSimulator(ConnectSteps(model) + "click Button6\n" + kCurves);
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-        const std::vector<CurvePointText> z = run.curve(0);
-        const std::vector<CurvePointText> theta = run.curve(1);
-        // The capacitance point joins only when a capacitance measurement gave a |Z|.
-        const double zAvg = run.number("ZAvg");
-        const std::size_t expectedPoints = 802 + (zAvg != 0 ? 1 : 0);
-        ASSERT_EQ(z.size(), expectedPoints);
-        ASSERT_EQ(theta.size(), expectedPoints);
-        EXPECT_TRUE(sortedByFrequency(z));
-        if (zAvg != 0)
-            GTEST_SKIP() << "capacitance point present; the sweep checks below assume none";
+        ASSERT_EQ(run.curve(0).size(), 803u);
+        ASSERT_EQ(run.curve(1).size(), 803u);
+        EXPECT_NE(run.number("ZAvg"), 0);
+        EXPECT_TRUE(sortedByFrequency(run.curve(0)));
+        const std::vector<CurvePointText> z = withoutCapacitancePoint(run.curve(0));
+        const std::vector<CurvePointText> theta = withoutCapacitancePoint(run.curve(1));
         // Range 1 from the analyzer's minimum to 5000 kHz, range 2 from 5000 kHz to its maximum;
         // both measure 5000 kHz, so the two sweeps meet there in a pair.
         const double analyzerMin = run.number("AnalyzerMin");
@@ -109,18 +118,16 @@ TEST(ReadNewSpectrum, SweepsEachCheckedRangeAsTypedAndSortsThem) {
                                             kCurves);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(run.value("Edit41"), "110000.000");
-    const std::vector<CurvePointText> z = run.curve(0);
-    const std::vector<CurvePointText> theta = run.curve(1);
-    ASSERT_EQ(z.size(), 802u + (run.number("ZAvg") != 0 ? 1 : 0));
-    EXPECT_TRUE(sortedByFrequency(z));
+    ASSERT_EQ(run.curve(0).size(), 803u);
+    EXPECT_TRUE(sortedByFrequency(run.curve(0)));
+    const std::vector<CurvePointText> z = withoutCapacitancePoint(run.curve(0));
+    const std::vector<CurvePointText> theta = withoutCapacitancePoint(run.curve(1));
     // Range 2 was typed from 200 down to 100: the analyzer sweeps upwards, and each value
     // keeps the frequency it was measured at.
     EXPECT_TRUE(run.commands().contains("STAR 100000.000;STOP 200000.000"));
     EXPECT_TRUE(run.commands().contains("STAR 300000.000;STOP 110000000.000"));
-    if (run.number("ZAvg") == 0) {
-        expectSweep(z, theta, 0, 100, 200, 1);
-        expectSweep(z, theta, 401, 300, 110000, 1);
-    }
+    expectSweep(z, theta, 0, 100, 200, 1);
+    expectSweep(z, theta, 401, 300, 110000, 1);
 }
 
 TEST(ReadNewSpectrum, NoRangeCheckedAsksForTheOverview) {
@@ -139,17 +146,12 @@ TEST(ReadNewSpectrum, NoRangeCheckedAsksForTheOverview) {
                            "overview?\" -> Cancel");
     EXPECT_EQ(messages[4], "message confirmation \"No frequency range defined. Load spectrum "
                            "overview?\" -> OK");
-    // A curve without points prints nothing: after Cancel the spectrum holds at most the
-    // capacitance point.
-    if (run.number("ZAvg") != 0) {
-        EXPECT_EQ(run.curve(0).size(), 1u);
-        EXPECT_EQ(run.curve(1).size(), 402u);
-    } else {
-        const std::vector<CurvePointText> z = run.curve(0);
-        ASSERT_EQ(z.size(), 401u);
-        expectSweep(z, run.curve(1), 0, 0.04, 110000, 1);
-        EXPECT_TRUE(run.curve(2).empty());
-    }
+    // After Cancel the spectrum holds only the capacitance point; after OK the overview too.
+    ASSERT_EQ(run.curve(0).size(), 1u);
+    EXPECT_EQ(run.curve(0)[0].x, kCapacitanceKHz);
+    ASSERT_EQ(run.curve(1).size(), 402u);
+    expectSweep(withoutCapacitancePoint(run.curve(1)), withoutCapacitancePoint(run.curve(2)), 0,
+                0.04, 110000, 1);
 }
 
 TEST(ReadMorePoints, MergingKeepsOldPointsInPairsAndWithoutMergingReplacesThem) {
@@ -164,24 +166,17 @@ TEST(ReadMorePoints, MergingKeepsOldPointsInPairsAndWithoutMergingReplacesThem) 
             "show Edit1\ncheck CheckBox17 0\nclick Button7\n" +
             QString(kCurves));
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-        const std::size_t extra = run.number("ZAvg") != 0 ? 1 : 0;
-        const std::vector<CurvePointText> merged = run.curve(0);
-        ASSERT_EQ(merged.size(), 802u + extra);
-        EXPECT_TRUE(sortedByFrequency(merged));
-        if (extra == 0) {
-            for (std::size_t i = 0; i < merged.size(); i += 2)
-                EXPECT_EQ(merged[i].x, merged[i + 1].x) << "pair " << i / 2;
-        }
-        // Without merging every old point of 100..300 kHz, limits included, is replaced.
-        const std::vector<CurvePointText> replaced = run.curve(2);
-        const std::vector<CurvePointText> theta = run.curve(3);
-        std::size_t outside = 0;
-        for (const CurvePointText& point : replaced)
-            outside += point.x < 100 || point.x > 300 ? 1 : 0;
-        ASSERT_EQ(replaced.size(), 401u + outside);
-        EXPECT_TRUE(sortedByFrequency(replaced));
-        if (outside == 0)
-            expectSweep(replaced, theta, 0, 100, 300, model);
+        ASSERT_EQ(run.curve(0).size(), 803u);
+        EXPECT_TRUE(sortedByFrequency(run.curve(0)));
+        const std::vector<CurvePointText> merged = withoutCapacitancePoint(run.curve(0));
+        for (std::size_t i = 0; i < merged.size(); i += 2)
+            EXPECT_EQ(merged[i].x, merged[i + 1].x) << "pair " << i / 2;
+        // Without merging every old point of 100..300 kHz, limits included, is replaced; the
+        // capacitance point below them stays.
+        ASSERT_EQ(run.curve(2).size(), 402u);
+        EXPECT_TRUE(sortedByFrequency(run.curve(2)));
+        expectSweep(withoutCapacitancePoint(run.curve(2)), withoutCapacitancePoint(run.curve(3)), 0,
+                    100, 300, model);
         // Read More Points sweeps what the analyzer holds: no new range is sent before it.
         const QStringList commands = run.commands();
         const qsizetype lastSweep =
@@ -264,8 +259,7 @@ TEST(FailingSweeps, ALost4194AServiceRequestEndsEachSweepAtTheTimeout) {
     const SimulatorRun run =
         RunOnSimulator("type Edit35 2\n" + ConnectSteps(0) + "click Button6\n" + kCurves, conf);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    const std::vector<CurvePointText> z = run.curve(0);
-    ASSERT_EQ(z.size(), 802u + (run.number("ZAvg") != 0 ? 1 : 0));
+    ASSERT_EQ(run.curve(0).size(), 803u);
     // Between the trigger and the trace query the wait polls once a second until more than
     // two seconds have passed (each round lasts a little over its second), then "B?" is
     // preceded by its own poll.
@@ -279,8 +273,8 @@ TEST(FailingSweeps, ALost4194AServiceRequestEndsEachSweepAtTheTimeout) {
     }
     EXPECT_GE(polls, 4);
     EXPECT_LE(polls, 5);
-    if (run.number("ZAvg") == 0)
-        expectSweep(z, run.curve(1), 0, 0.1, 5000, 0);
+    expectSweep(withoutCapacitancePoint(run.curve(0)), withoutCapacitancePoint(run.curve(1)), 0,
+                0.1, 5000, 0);
 }
 
 TEST(FailingSweeps, ATraceThatEndsEarlyKeepsOnlyThePointsThatCameBack) {
@@ -289,7 +283,7 @@ TEST(FailingSweeps, ATraceThatEndsEarlyKeepsOnlyThePointsThatCameBack) {
         RunOnSimulator(ConnectSteps(1) + "answer OK\nclick Button6\n" + kCurves, conf);
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const std::vector<CurvePointText> z = run.curve(0);
-    ASSERT_EQ(z.size(), 2u * 100u + (run.number("ZAvg") != 0 ? 1 : 0));
+    ASSERT_EQ(z.size(), 2u * 100u + 1u); // and the capacitance point
     // Nothing beyond the 100 values sent is invented, and the values sent keep the frequencies
     // of the 401-point sweep they were measured on.
     EXPECT_TRUE(std::none_of(z.begin(), z.end(),

@@ -32,10 +32,11 @@ struct ProgramRun {
     QStringList output;
 };
 
-// Runs the program on home with sicl.conf and the script; limitKiB > 0 limits the size of the
-// files it may write (a full disk, as far as the program can tell).
+// Runs the program on home with sicl.conf and the script; limitKiB >= 0 limits the size of the
+// files it may write (a full disk, as far as the program can tell), with the shell's default
+// of the file-size signal, which ends a program that does not ignore it.
 ProgramRun RunProgram(const QString& home, const QString& siclConf, const QString& script,
-                      int limitKiB = 0) {
+                      int limitKiB = -1) {
     QDir dir(home);
     if (!siclConf.isEmpty())
         ymt::WriteTextFile(dir.filePath("sicl.conf"), ymt::SplitLines(siclConf));
@@ -47,11 +48,10 @@ ProgramRun RunProgram(const QString& home, const QString& siclConf, const QStrin
     environment.remove("ZELVANOR_HOME");
     process.setProcessEnvironment(environment);
     QStringList arguments = {"--fast", "--home", home, "--script", dir.filePath("steps.txt")};
-    if (limitKiB == 0)
+    if (limitKiB < 0)
         arguments << "--io-trace" << dir.filePath("io.txt");
-    if (limitKiB > 0) {
-        QString command =
-            QStringLiteral("trap '' XFSZ; ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB);
+    if (limitKiB >= 0) {
+        QString command = QStringLiteral("ulimit -f %1; exec \"$0\" \"$@\"").arg(limitKiB);
         process.start("bash", QStringList{"-c", command, YMT_EXECUTABLE} + arguments);
     } else {
         process.start(YMT_EXECUTABLE, arguments);
@@ -173,8 +173,11 @@ TEST(RepeatMeasurement, WithoutThermometerTheSeriesCountsCyclesAndRestartsWithAN
         RunProgram(home.path(), {},
                    SeriesSetup(false, "0.5", "300", "counted.txt") +
                        "click Button27\ntick\ntick\nclick Button27\nshow Button27\ntick\n"
-                       "click Button27\ntick\nclick Button27\n");
+                       "answer Yes\nclick Button27\ntick\nclick Button27\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(
+        run.output.filter("holds a series already. Append the new series to it?\" -> Yes").size(),
+        1);
     EXPECT_TRUE(run.output.contains("tick: cycle 2 of 600"));
     EXPECT_TRUE(run.output.contains("Button27=Start repeat measurement"));
     EXPECT_TRUE(run.output.contains("tick: no repeat measurement running"));
@@ -233,7 +236,7 @@ TEST(RepeatMeasurement, ExistingCycleFilesAreOverwrittenOnlyAfterAsking) {
     EXPECT_TRUE(run.output.contains("tick: cycle 1 of 4"));
 }
 
-TEST(RepeatMeasurement, AFileThatCannotGrowStopsTheSeriesWithOneMessage) {
+TEST(RepeatMeasurement, AFileThatCannotGrowStopsTheSeriesWithOneMessageAndKeepsWholeRows) {
     QTemporaryDir home;
     QString ticks;
     for (int i = 0; i < 40; ++i)
@@ -248,13 +251,110 @@ TEST(RepeatMeasurement, AFileThatCannotGrowStopsTheSeriesWithOneMessage) {
     // grow beyond the limit either and is reported, not lost silently.
     const QStringList errors = run.output.filter(QRegularExpression("^message error "));
     ASSERT_EQ(errors.size(), 2);
+    EXPECT_TRUE(errors[0].contains(QDir(home.path()).filePath("data/full.txt") + ": "))
+        << errors[0].toStdString();
     EXPECT_TRUE(errors[1].contains("_dia.txt"));
     const int cycles = run.output.filter(QRegularExpression("^tick: cycle ")).size();
     EXPECT_GT(cycles, 5);
     EXPECT_LT(cycles, 40);
     EXPECT_EQ(run.output.filter("tick: no repeat measurement running").size(), 40 - cycles);
-    // What was written stays: every complete row is still there.
-    EXPECT_GE(Rows(QDir(home.path()).filePath("data/full.txt")).size(), cycles - 1);
+    // What was written stays, row by row: the row that did not fit left nothing behind, so a
+    // later series appends after a whole line.
+    EXPECT_EQ(Rows(QDir(home.path()).filePath("data/full.txt")).size(), cycles - 1);
+    QFile file(QDir(home.path()).filePath("data/full.txt"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().endsWith("\r\n"));
+}
+
+TEST(RepeatMeasurement, AHeaderThatCannotBeWrittenIsReportedWithTheFileAndLeavesNoFile) {
+    QTemporaryDir home;
+    // A first run leaves the files of a start behind; in the second not a byte may be written:
+    // the series file is created, but its header does not fit.
+    ASSERT_EQ(RunProgram(home.path(), {}, "quit\n").exitCode, 0);
+    const ProgramRun run = RunProgram(home.path(), {},
+                                      SeriesSetup(false, "0.5", "2", "nothing.txt") +
+                                          "answer OK\nclick Button27\ntick\nanswer OK\n",
+                                      0);
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QString path = QDir(home.path()).filePath("data/nothing.txt");
+    const QStringList errors = run.output.filter(QRegularExpression("^message error "));
+    ASSERT_FALSE(errors.isEmpty());
+    EXPECT_TRUE(errors[0].startsWith("message error \"" + path + ": ")) << errors[0].toStdString();
+    EXPECT_TRUE(run.output.contains("tick: no repeat measurement running"));
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(RepeatMeasurement, TheSeriesFileHasANameOfItsOwnAndGoesOnlyIntoASeriesFile) {
+    QTemporaryDir home;
+    const QString data = QDir(home.path()).filePath("data/");
+    // The spectrum is saved under the name "Save Spectrum..." proposes for the sample.
+    const ProgramRun run =
+        RunProgram(home.path(), {},
+                   SeriesSetup(false, "0.5", "1", "Probe1.txt",
+                               "tab TabSheet2\ntype Edit4 Probe1\nenter Edit4\ntab TabSheet3\n"
+                               "click Button6\nfile " +
+                                   data + "Probe1.txt #1\nclick Speichern1\nshow Edit30\n") +
+                       "answer OK\nclick Button27\ntick\n"
+                       "type Edit30 Probe1_series.txt\nclick Button27\ntick\nclick Button27\n"
+                       "answer No\nclick Button27\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("Edit30=" + data + "Probe1_series.txt"));
+    EXPECT_TRUE(run.output.contains("message error \"" + data +
+                                    "Probe1.txt is not a series file; a series is not appended "
+                                    "to it. Choose another file name.\" -> OK"));
+    EXPECT_TRUE(run.output.contains("message confirmation \"" + data +
+                                    "Probe1_series.txt holds a series already. Append the new "
+                                    "series to it?\" -> No"));
+    EXPECT_EQ(run.output.filter(QRegularExpression("^tick: cycle ")).size(), 1);
+    EXPECT_EQ(run.output.filter("tick: no repeat measurement running").size(), 2);
+    QStringList spectrum;
+    ASSERT_TRUE(ymt::ReadTextFile(data + "Probe1.txt", spectrum));
+    EXPECT_TRUE(spectrum.filter("Temp.[°C]").isEmpty()) << "the spectrum is left as saved";
+    EXPECT_TRUE(Rows(data + "Probe1.txt").isEmpty());
+    QStringList series;
+    ASSERT_TRUE(ymt::ReadTextFile(data + "Probe1_series.txt", series));
+    EXPECT_EQ(series.filter(QRegularExpression("^Low Field Impedance Analysis")).size(), 1);
+    EXPECT_EQ(Rows(data + "Probe1_series.txt").size(), 1);
+}
+
+TEST(RepeatMeasurement, CyclesLongerThanTheIntervalEndTheSeriesOnceTheDurationHasPassed) {
+    QTemporaryDir home;
+    // Every completion wait takes 25 s: a cycle (spot, sweep, refining sweep) lasts over a
+    // minute, more than its interval of half a minute.
+    const ProgramRun run = RunProgram(
+        home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = late-reply *OPC?\nlate_ms = 25000\n",
+        SeriesSetup(false, "0.5", "2", "long.txt") + "click Button27\ntick\ntick\ntick\ntick\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/long.txt"));
+    ASSERT_GE(rows.size(), 2);
+    // The last cycle is the first one that ends after the two minutes.
+    const double lastEnd = rows.last().split('\t')[1].toDouble();
+    const double previousEnd = rows[rows.size() - 2].split('\t')[1].toDouble();
+    EXPECT_GT(lastEnd, 2.0);
+    EXPECT_LE(previousEnd, 2.0);
+    EXPECT_LT(rows.size(), 4);
+    EXPECT_EQ(
+        run.output.filter(QRegularExpression("^tick: cycle \\d of 4, series finished$")).size(), 1);
+}
+
+TEST(RepeatMeasurement, ACycleFileThatCannotBeWrittenIsLoggedAndTheRowIsStillWritten) {
+    QTemporaryDir home;
+    // Where the spectrum of cycle 1 would go there is a folder; cycles without a temperature
+    // name their files by the cycle alone.
+    QDir(home.path()).mkpath("data/probe/0001.txt");
+    const ProgramRun run = RunProgram(home.path(), {},
+                                      SeriesSetup(false, "0.5", "300", "probe.txt") +
+                                          "tab TabSheet9\ncheck CheckBox21 1\ntab TabSheet8\n"
+                                          "check CheckBox22 1\nclick Button27\ntick\ntick\n"
+                                          "show Memo1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.filter(QRegularExpression("^message error ")).isEmpty());
+    EXPECT_TRUE(run.output.contains("tick: cycle 2 of 600"));
+    const QStringList log = run.output.filter(QRegularExpression(
+        "^Memo1\\[\\d+\\]=Repeat measurement, cycle 1: .*/data/probe/0001\\.txt"));
+    EXPECT_EQ(log.size(), 1) << run.output.join('\n').toStdString();
+    EXPECT_EQ(Rows(QDir(home.path()).filePath("data/probe.txt")).size(), 2);
+    EXPECT_EQ(QDir(home.path() + "/data/probe").entryList(QDir::Files), QStringList{"0002.txt"});
 }
 
 TEST(RepeatMeasurement, AfterEachCycleTheAnalyzerIsBackOnTheRangeOfTheMeasurementTab) {
@@ -350,7 +450,7 @@ TEST(RepeatMeasurement, EachCycleSearchesTheBandItSweptAndABandWithoutResonanceG
                                "type Edit1 300\nenter Edit1\ntype Edit2 400\nenter Edit2\n") +
                        "type Edit33 205\nenter Edit33\ntype Edit34 260\nenter Edit34\n"
                        "click Button27\ntick\nclick Button27\ntype Edit33 300\nenter Edit33\n"
-                       "type Edit34 400\nenter Edit34\nclick Button27\ntick\n");
+                       "type Edit34 400\nenter Edit34\nanswer Yes\nclick Button27\ntick\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList rows = Rows(QDir(home.path()).filePath("data/band.txt"));
     ASSERT_EQ(rows.size(), 2);
@@ -412,12 +512,21 @@ TEST(RepeatMeasurement, WhileAScriptedSeriesRunsAnAnalyzerFailureShowsNoBox) {
 TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
     QTemporaryDir home;
     // Every trace ends after 300 of its 401 values.
-    const ProgramRun run =
-        RunProgram(home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 300\n",
-                   SeriesSetup(false, "0.5", "300", "short.txt") + "click Button27\ntick\n");
+    const ProgramRun run = RunProgram(
+        home.path(), "[gpib0,17]\ndevice = HP4294A\nfault = short-trace 300\n",
+        SeriesSetup(false, "0.5", "300", "short.txt") + "click Button27\ntick\ntick\nshow Memo1\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList rows = Rows(QDir(home.path()).filePath("data/short.txt"));
-    ASSERT_EQ(rows.size(), 1);
+    ASSERT_EQ(rows.size(), 2);
+    // Each failed cycle is logged once, with what failed.
+    for (int cycle : {1, 2}) {
+        const QStringList log = run.output.filter(QRegularExpression(
+            QString("^Memo1\\[\\d+\\]=Repeat measurement, cycle %1: ").arg(cycle)));
+        ASSERT_EQ(log.size(), 1) << cycle;
+        EXPECT_TRUE(log[0].contains("the trace of the sweep of 150.000-250.000 kHz ended after "
+                                    "300 of 401 points"))
+            << log[0].toStdString();
+    }
     const auto [coarseMin, coarseMax] = SweepExtremes(150, 250, 300);
     const double d = (coarseMax - coarseMin) / 10;
     const auto [fMin, fMax] = SweepExtremes(coarseMin - d, coarseMax + d, 300);
@@ -479,10 +588,12 @@ TEST_F(SeriesWindow, SaveEachRepeatDiagramWritesTheSeriesPlotAfterEveryCycle) {
     EXPECT_TRUE(diagramFiles().isEmpty());
 
     saveDiagrams->setChecked(true);
+    w->dialogs.answers.push_back(ymt::DialogButton::Yes); // append to the series of before
     runSeries(3);
     EXPECT_FALSE(saveDiagrams->isVisibleTo(w->window.get()));
-    ASSERT_EQ(diagramFiles(), (QStringList{"xdiagram_0001_001.0°C.dia", "xdiagram_0002_002.0°C.dia",
-                                           "xdiagram_0003_003.0°C.dia"}));
+    // Without a thermometer the cycles have no temperature to name.
+    ASSERT_EQ(diagramFiles(),
+              (QStringList{"xdiagram_0001.dia", "xdiagram_0002.dia", "xdiagram_0003.dia"}));
     const int header = 7 + 81 + 1 + 4 * 4 + 3 * ymt::kGraphAxisRecordSize + 25 * 4;
     for (int k = 1; k <= 3; ++k) {
         SCOPED_TRACE(k);

@@ -4,10 +4,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QTabBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -29,7 +33,10 @@ TEST(WindowSizing, AllSevenTabsShowAtTheMinimumSizeEvenWithALargerFont) {
     large.setPointSizeF(large.pointSizeF() * 1.5);
     fixture.window->setFont(large);
     showAt(*fixture.window, fixture.window->minimumSize());
-    EXPECT_EQ(fixture.window->minimumSize(), QSize(818, 591));
+    // The designed size is the least; a larger font may need more.
+    EXPECT_GE(fixture.window->minimumWidth(), 818);
+    EXPECT_GE(fixture.window->minimumHeight(), 591);
+    EXPECT_EQ(fixture.window->size(), fixture.window->minimumSize());
     const QTabBar* bar = fixture.window->pageControl()->tabBar();
     ASSERT_EQ(bar->count(), 7);
     for (int i = 0; i < bar->count(); ++i)
@@ -55,6 +62,39 @@ TEST(WindowSizing, NothingIsClippedAtTheMinimumSize) {
             EXPECT_LE(needed.height(), room.height()) << page->objectName().toStdString();
         }
     }
+}
+
+// A fresh machine has only the fonts scripts/setup.sh installs (Debian "fonts-liberation"):
+// the test above runs again in a child process whose fontconfig sees no others.
+TEST(WindowSizing, NothingIsClippedWithOnlyTheFontsTheSetUpInstalls) {
+    const QString fonts = QStringLiteral("/usr/share/fonts/truetype/liberation");
+    ASSERT_TRUE(QDir(fonts).exists()) << "scripts/setup.sh installs fonts-liberation";
+    QTemporaryDir config;
+    ASSERT_TRUE(config.isValid());
+    QFile conf(config.filePath(QStringLiteral("fonts.conf")));
+    ASSERT_TRUE(conf.open(QIODevice::WriteOnly));
+    conf.write(QStringLiteral("<?xml version=\"1.0\"?>\n<fontconfig>\n<dir>%1</dir>\n"
+                              "<cachedir>%2</cachedir>\n"
+                              "<include ignore_missing=\"yes\">/etc/fonts/conf.d</include>\n"
+                              "</fontconfig>\n")
+                   .arg(fonts, config.filePath(QStringLiteral("cache")))
+                   .toUtf8());
+    conf.close();
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("FONTCONFIG_FILE"), conf.fileName());
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(
+        QCoreApplication::applicationFilePath(),
+        {QStringLiteral("--gtest_filter=WindowSizing.NothingIsClippedAtTheMinimumSize:"
+                        "WindowSizing.AllSevenTabsShowAtTheMinimumSizeEvenWithALargerFont")});
+    ASSERT_TRUE(child.waitForFinished(120000));
+    const QString output = QString::fromUtf8(child.readAll());
+    EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(child.exitCode(), 0) << output.toStdString();
+    EXPECT_TRUE(output.contains(QStringLiteral("[  PASSED  ] 2 tests."))) << output.toStdString();
 }
 
 TEST(WindowSizing, OnAFullHdScreenNumberFieldsStayNarrowBesideTheirCaptionsAndPlotsGrow) {

@@ -149,9 +149,11 @@ TEST_F(TextFileTest, FailedWriteReportsAndLeavesNothingBehind) {
 
 // A full disk as the program meets it: the system writes part of a buffer and reports no
 // error. Here a child process may not write more than 4 KiB into any file.
-TEST_F(TextFileTest, AFullDiskIsAFailureAndTheReplacedFileStaysWhole) {
+TEST_F(TextFileTest, AFullDiskIsAFailureAndTheReplacedOrAppendedFileStaysWhole) {
     const QString kept = path("kept.txt");
     writeBytes(kept, "old contents\r\n");
+    const QString rows = path("rows.txt");
+    writeBytes(rows, "row 1\r\n");
     const QStringList big(200, QString(100, 'x'));
     const pid_t child = fork();
     if (child == 0) {
@@ -161,8 +163,9 @@ TEST_F(TextFileTest, AFullDiskIsAFailureAndTheReplacedFileStaysWhole) {
         QString replaceError, appendError;
         const bool replaced = WriteTextFile(kept, big, &replaceError);
         const bool appended = AppendTextFile(path("log.txt"), big, &appendError);
+        const bool appendedToRows = AppendTextFile(rows, big);
         _exit(!replaced && replaceError.contains("disk full") && !appended &&
-                      appendError.contains("disk full")
+                      appendError.contains("disk full") && !appendedToRows
                   ? 0
                   : 1);
     }
@@ -170,7 +173,10 @@ TEST_F(TextFileTest, AFullDiskIsAFailureAndTheReplacedFileStaysWhole) {
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "both writes must fail";
     EXPECT_EQ(readBytes(kept), "old contents\r\n");
-    EXPECT_EQ(entries(), QStringList({"kept.txt", "log.txt"})) << "no temporary file is left";
+    // An append goes in whole or not at all: no cut-off line for the next one to glue onto,
+    // and no file where there was none.
+    EXPECT_EQ(readBytes(rows), "row 1\r\n");
+    EXPECT_EQ(entries(), QStringList({"kept.txt", "rows.txt"})) << "no temporary file is left";
 }
 
 TEST_F(TextFileTest, WriteOntoADirectoryFailsAndKeepsIt) {
