@@ -6,6 +6,7 @@
 #include "core/FileWrite.h"
 #include "core/Misc.h"
 #include "core/TextFile.h"
+#include "evaluation/Capacitance.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -251,9 +252,14 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     geometryList->setCurrentIndex(0);
     geometryListGerman->setCurrentIndex(0);
     ComboBox3Change();
-    distanceEdit->setText(file.electrodeDistance);
+    // A file's geometry is read tolerantly (an empty value takes the default); only typed text
+    // that is no number is refused.
+    auto fileValue = [](const QString& text, double fallback) {
+        return ymt::FixedText(ymt::PositiveOr(ymt::ParseNumber(text), fallback), 1, 3);
+    };
+    distanceEdit->setText(fileValue(file.electrodeDistance, 1.0));
     Edit9Exit();
-    areaEdit->setText(file.electrodeArea);
+    areaEdit->setText(fileValue(file.electrodeArea, 100.0));
     Edit11Exit();
 
     capFrequencyEdit->setText(file.capacitanceFrequency);
