@@ -248,7 +248,7 @@ TEST_F(Operator, SampleNameOnTabMeasurementNamesTheSeriesFileInTheWorkingDirecto
     const ProgramRun done =
         run(QStringLiteral("check CheckBox21 1\ntype Edit27 a/b:c?\nenter Edit27\n"
                            "expect Edit4 a_b_c_\nexpect Edit30 %1\n")
-                .arg(data(QStringLiteral("a_b_c_.txt"))));
+                .arg(data(QStringLiteral("a_b_c__series.txt"))));
     EXPECT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
 }
 
