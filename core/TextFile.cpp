@@ -117,13 +117,16 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes, QString* error) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(file.errorString());
-    // A file that grew after the look at its size is still read no further than the limit.
-    bytes = file.read(kMaxWholeFileBytes + 1);
+    if (file.size() > kMaxWholeFileBytes)
+        return tooLarge(file.size());
+    bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return fail(file.errorString());
+    // A file that grew while it was read.
     if (bytes.size() > kMaxWholeFileBytes) {
+        const qint64 size = bytes.size();
         bytes.clear();
-        return tooLarge(file.size());
+        return tooLarge(size);
     }
     return true;
 }
