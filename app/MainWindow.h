@@ -290,9 +290,10 @@ public:
     QString settingsFile() const;
     // Writes the spectrum text file of the measurement plot (asks "Ask me" first); false with
     // the platform's message in *error when it cannot be written.
-    // *notInCp1252 receives the typed characters the file holds as "?".
+    // *notInCp1252 receives the typed characters the file holds as "?". A backup is a file of
+    // the program's own: a link at its name is replaced, never written through.
     bool savetotext(const QString& fileName, QString* error = nullptr,
-                    QStringList* notInCp1252 = nullptr);
+                    QStringList* notInCp1252 = nullptr, bool backup = false);
 
 protected:
     // The spectrum backup under fileName, or under fileName with "-1", "-2" ... when a backup of

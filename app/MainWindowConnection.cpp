@@ -223,6 +223,11 @@ void TForm1::Edit35Exit() {
     }
     CompletionTimeout = reading.completionTimeoutMs;
     timeoutEdit->setText(ymt::IntText(*reading.seconds));
+    if (reading.limited)
+        dialogs().showMessage(
+            ymt::MessageKind::Warning,
+            QStringLiteral("Timeout [s] is limited to %1 s (about 24 days).").arg(*reading.seconds),
+            ymt::ButtonSet::OK);
 }
 
 void TForm1::closeInstrumentSessions() {

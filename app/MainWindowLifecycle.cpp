@@ -180,6 +180,8 @@ void TForm1::writeProtocolBackup(const QString& baseName) {
     if (lines.isEmpty())
         return;
     QString error;
-    if (!ymt::WriteTextFile(baseName + QStringLiteral("_prt.txt"), lines, &error))
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+    const QString path = baseName + QStringLiteral("_prt.txt");
+    if (!ymt::WriteOwnTextFile(path, lines, &error))
+        dialogs().showMessage(ymt::MessageKind::Error, path + QStringLiteral(": ") + error,
+                              ymt::ButtonSet::OK);
 }

@@ -172,8 +172,9 @@ void TForm1::Button2Click() {
 void TForm1::writeProtocolCopy(const QString& path) {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QString error;
-    if (!ymt::WriteTextFile(path, protocolLines(), &error) && !seriesRunning())
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+    if (!ymt::WriteOwnTextFile(path, protocolLines(), &error) && !seriesRunning())
+        dialogs().showMessage(ymt::MessageKind::Error, path + QStringLiteral(": ") + error,
+                              ymt::ButtonSet::OK);
 }
 
 void TForm1::Button3Click() {

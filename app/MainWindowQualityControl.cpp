@@ -122,7 +122,8 @@ void TForm1::ComboBox2Change() {
     QStringList lines;
     QString error;
     if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              ProgramDir + QStringLiteral("QC.txt: ") + error, ymt::ButtonSet::OK);
         return;
     }
     if (const auto record = ymt::FindQcType(ymt::ParseQcLines(lines), qcTypeList->currentText()))
@@ -163,7 +164,8 @@ bool TForm1::addOrReplaceQcType() {
     QStringList lines;
     QString error;
     if (QFileInfo::exists(qcPath) && !ymt::ReadTextFile(qcPath, lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error, qcPath + QStringLiteral(": ") + error,
+                              ymt::ButtonSet::OK);
         return false;
     }
     ymt::QcFileContent content = ymt::ParseQcLines(lines);
@@ -213,7 +215,8 @@ void TForm1::Button24Click() {
     QStringList lines;
     QString error;
     if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              ProgramDir + QStringLiteral("QC.txt: ") + error, ymt::ButtonSet::OK);
         return;
     }
     ymt::QcFileContent content = ymt::ParseQcLines(lines);

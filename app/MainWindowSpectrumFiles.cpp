@@ -57,7 +57,8 @@ bool TForm1::fileLanguageIsGerman() {
     return printLanguageGroup->itemIndex() == 1;
 }
 
-bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* notInCp1252) {
+bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* notInCp1252,
+                        bool backup) {
     ymt::SpectrumHeader header;
     header.german = fileLanguageIsGerman();
     const QDateTime now = ymt::clock::currentDateTime();
@@ -91,12 +92,19 @@ bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* no
     const QByteArray bytes = ymt::SpectrumFileBytes(header, fastgraph1->store(), visible);
     if (notInCp1252)
         *notInCp1252 = ymt::CharactersNotInCp1252(ymt::SpectrumHeaderLines(header, true));
-    return ymt::WriteFileReplacing(fileName, bytes, error);
+    if (!backup)
+        return ymt::WriteFileReplacing(fileName, bytes, error);
+    QString reason;
+    if (ymt::ReplaceOwnFileContents(fileName, bytes, &reason))
+        return true;
+    if (error)
+        *error = fileName + QStringLiteral(": ") + reason;
+    return false;
 }
 
 bool TForm1::backupSpectrum(const QString& fileName, QString* error) {
     QDir().mkpath(QFileInfo(fileName).absolutePath());
-    return savetotext(ymt::FreeBackupName(fileName), error);
+    return savetotext(ymt::FreeBackupName(fileName), error, nullptr, true);
 }
 
 void TForm1::runFocusedLeaveHandler() {
@@ -203,6 +211,9 @@ void TForm1::ffnen1Click() {
         break;
     case ymt::SpectrumReadStatus::NotAFile:
         problem = path + QStringLiteral(" is a folder, not a file.");
+        break;
+    case ymt::SpectrumReadStatus::NotARegularFile:
+        problem = path + QStringLiteral(" is not a regular file.");
         break;
     case ymt::SpectrumReadStatus::CannotRead:
         problem = read.error;

@@ -1,7 +1,16 @@
 #include "core/FileWrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace ymt {
 namespace {
@@ -43,6 +52,57 @@ bool WriteFileReplacing(const QString& path, const QByteArray& bytes, QString* e
     QString reason;
     return ReplaceFileContents(path, bytes, &reason) ||
            setReason(error, path + QStringLiteral(": ") + reason);
+}
+
+bool ReplaceOwnFileContents(const QString& path, const QByteArray& bytes, QString* reason) {
+    const auto systemError = [reason](int code) {
+        return setReason(reason, QString::fromLocal8Bit(std::strerror(code)));
+    };
+    // mkstemp creates a new file (never an existing name, never through a link); rename()
+    // then replaces whatever stands at the path, a link included, and leaves its target alone.
+    QByteArray temporary = QFile::encodeName(QFileInfo(path).absolutePath()) + "/.ymt-XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    if (fd < 0)
+        return systemError(errno);
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+    qint64 written = 0;
+    int error = 0;
+    while (written < bytes.size()) {
+        const ssize_t n =
+            ::write(fd, bytes.constData() + written, static_cast<size_t>(bytes.size() - written));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : 0;
+            break;
+        }
+        written += n;
+    }
+    bool ok = written == bytes.size();
+    if (ok && fsync(fd) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (::close(fd) != 0 && ok) {
+        ok = false;
+        error = errno;
+    }
+    if (ok && std::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0) {
+        ok = false;
+        error = errno;
+    }
+    if (ok)
+        return true;
+    ::unlink(temporary.constData());
+    // A full disk or a file-size limit: the same words as every other short write.
+    if (written < bytes.size() && (error == 0 || error == ENOSPC || error == EFBIG))
+        return setReason(reason, QStringLiteral("only %1 of %2 bytes could be written (is the "
+                                                "disk full?)")
+                                     .arg(written)
+                                     .arg(bytes.size()));
+    return systemError(error);
 }
 
 bool AppendFileContents(const QString& path, const QByteArray& bytes, QString* reason) {

@@ -3,6 +3,7 @@
 #include "core/FileWrite.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <array>
 
@@ -93,19 +94,47 @@ QStringList SplitLines(const QString& text) {
     return lines;
 }
 
-bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
+bool ReadWholeFile(const QString& path, QByteArray& bytes, QString* error) {
+    const auto fail = [error](const QString& reason) {
+        if (error)
+            *error = reason;
+        return false;
+    };
+    const QFileInfo info(path);
+    if (info.isDir())
+        return fail(QStringLiteral("it is a folder, not a file"));
+    if (info.exists() && !info.isFile())
+        return fail(QStringLiteral("it is not a regular file"));
+    constexpr qint64 kMegabyte = 1024 * 1024;
+    const auto tooLarge = [&fail](qint64 size) {
+        return fail(QStringLiteral("the file holds %1 MB, far more than the %2 MB the program "
+                                   "reads; it is not read")
+                        .arg((size + kMegabyte - 1) / kMegabyte)
+                        .arg(kMaxWholeFileBytes / kMegabyte));
+    };
+    if (info.size() > kMaxWholeFileBytes)
+        return tooLarge(info.size());
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(file.errorString());
+    if (file.size() > kMaxWholeFileBytes)
+        return tooLarge(file.size());
+    bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(file.errorString());
+    // A file that grew while it was read.
+    if (bytes.size() > kMaxWholeFileBytes) {
+        const qint64 size = bytes.size();
+        bytes.clear();
+        return tooLarge(size);
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        if (error)
-            *error = file.errorString();
+    return true;
+}
+
+bool ReadTextFile(const QString& path, QStringList& lines, QString* error) {
+    QByteArray bytes;
+    if (!ReadWholeFile(path, bytes, error))
         return false;
-    }
     lines = SplitLines(DecodeCp1252(bytes));
     return true;
 }
@@ -121,6 +150,10 @@ static QByteArray joinLines(const QStringList& lines) {
 
 bool WriteTextFile(const QString& path, const QStringList& lines, QString* error) {
     return ReplaceFileContents(path, joinLines(lines), error);
+}
+
+bool WriteOwnTextFile(const QString& path, const QStringList& lines, QString* error) {
+    return ReplaceOwnFileContents(path, joinLines(lines), error);
 }
 
 bool AppendTextFile(const QString& path, const QStringList& lines, QString* error) {

@@ -78,13 +78,10 @@ IniFile IniFile::FromBytes(const QByteArray& bytes) {
 }
 
 bool IniFile::Load(const QString& path, IniFile& file, QString* error) {
-    QFile in(path);
-    if (!in.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = in.errorString();
+    QByteArray bytes;
+    if (!ReadWholeFile(path, bytes, error))
         return false;
-    }
-    file = FromBytes(in.readAll());
+    file = FromBytes(bytes);
     return true;
 }
 

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <algorithm>
+
 #ifndef YMT_DATA_DIR
 #define YMT_DATA_DIR "/usr/local/share/zelvanor-ymt"
 #endif
@@ -35,11 +37,15 @@ void applyItems(const IniFile& file, const QString& section, LngComponent& c) {
     if (joined.endsWith(kItemSeparator))
         joined.chop(1);
     QStringList items = joined.split(kItemSeparator);
-    if (c.fixedItemCount > 0) {
-        items = items.mid(0, c.fixedItemCount);
-        for (qsizetype i = items.size(); i < c.items.size(); ++i)
-            items << c.items[i];
-    }
+    // Positions in a list are selections (an analyzer, a backup option) that are stored; a file
+    // changes the words, never how many there are: a list it cannot fill keeps its items, and
+    // items beyond the list's own are not taken.
+    const qsizetype translated = c.fixedItemCount > 0 ? c.fixedItemCount : c.items.size();
+    if (translated == 0 || items.size() < std::min(translated, c.items.size()))
+        return;
+    items = items.mid(0, translated);
+    for (qsizetype i = items.size(); i < c.items.size(); ++i)
+        items << c.items[i];
     c.items = items;
 }
 

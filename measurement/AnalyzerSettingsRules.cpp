@@ -38,6 +38,7 @@ TimeoutReading ReadTimeout(const QString& text) {
     // Keep the milliseconds within a 32-bit count.
     constexpr int maxSeconds = std::numeric_limits<int>::max() / 1000;
     reading.seconds = std::clamp(*typed.value, 0, maxSeconds);
+    reading.limited = *typed.value > maxSeconds;
     reading.completionTimeoutMs = *reading.seconds * 1000;
     return reading;
 }

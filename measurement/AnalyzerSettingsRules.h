@@ -28,7 +28,8 @@ double ClampBiasLevel(double volts);
 struct TimeoutReading {
     std::optional<int> seconds; // what the field shows afterwards; 0 = no limit
     int completionTimeoutMs = 0;
-    QString error; // conversion error message when !seconds
+    QString error;        // conversion error message when !seconds
+    bool limited = false; // the typed value was above the longest timeout that can be kept
 };
 
 // The field is in seconds; the completion wait counts milliseconds. Negative values read as 0

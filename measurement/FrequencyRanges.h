@@ -58,7 +58,8 @@ enum class SpectrumChange { Major, MorePoints };
 bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints);
 
 // The common part of backup names: backup directory + timestamp + "-" + sample name, with the
-// characters a file name cannot hold replaced as in a typed sample name.
+// characters a file name cannot hold replaced as in a typed sample name. A name over 120 bytes
+// is cut to its beginning + "~" + 8 hex digits of a hash of the whole name.
 QString BackupBaseName(const QString& backupDir, const QString& timestamp,
                        const QString& sampleName);
 

@@ -11,6 +11,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <vector>
 
 #include <libEMF/emf.h>
@@ -200,15 +202,20 @@ private:
     QFont font_;
 };
 
-EmfPaintDevice::EmfPaintDevice(const QString& path, int width, int height)
-    : width_(width), height_(height) {
-    FILE* file = std::fopen(QFile::encodeName(path).constData(), "wb");
+EmfPaintDevice::EmfPaintDevice(int width, int height) : width_(width), height_(height) {
+    // libEMF throws when a write fails; into memory nothing fails but the memory itself.
+    FILE* file = open_memstream(&buffer_, &size_);
     if (!file)
         return;
     // The frame is given in 0.01 mm at 96 pixels per inch.
     const RECT frame{0, 0, static_cast<LONG>(std::lround(width * 2540.0 / 96)),
                      static_cast<LONG>(std::lround(height * 2540.0 / 96))};
-    HDC dc = CreateEnhMetaFileWithFILEA(0, file, &frame, "Zelvanor Ymt\0plot\0");
+    HDC dc = 0;
+    try {
+        dc = CreateEnhMetaFileWithFILEA(0, file, &frame, "Zelvanor Ymt\0plot\0");
+    } catch (const std::exception&) {
+        dc = 0;
+    }
     if (!dc) {
         std::fclose(file);
         return;
@@ -220,20 +227,29 @@ EmfPaintDevice::EmfPaintDevice(const QString& path, int width, int height)
 
 EmfPaintDevice::~EmfPaintDevice() {
     finish();
+    std::free(buffer_);
 }
 
-bool EmfPaintDevice::finish() {
+bool EmfPaintDevice::finish(QByteArray* bytes) {
     if (dc_ == 0)
         return false;
     engine_.reset();
-    HENHMETAFILE metafile = CloseEnhMetaFileWithFILE(static_cast<HDC>(dc_));
+    HENHMETAFILE metafile = 0;
+    try {
+        metafile = CloseEnhMetaFileWithFILE(static_cast<HDC>(dc_));
+    } catch (const std::exception&) {
+        metafile = 0;
+    }
     dc_ = 0;
     if (metafile)
         DeleteEnhMetaFile(metafile);
     auto* file = static_cast<FILE*>(file_);
     file_ = nullptr;
     const bool flushed = std::fflush(file) == 0 && !std::ferror(file);
-    return std::fclose(file) == 0 && flushed && metafile != 0;
+    const bool ok = std::fclose(file) == 0 && flushed && metafile != 0;
+    if (ok && bytes)
+        *bytes = QByteArray(buffer_, static_cast<qsizetype>(size_));
+    return ok;
 }
 
 QPaintEngine* EmfPaintDevice::paintEngine() const {

@@ -2,6 +2,7 @@
 // one DrawGraph of the plot also writes metafiles: lines, rectangles, polygons, rotated text.
 #pragma once
 
+#include <QByteArray>
 #include <QPaintDevice>
 #include <QString>
 #include <QtGlobal>
@@ -14,13 +15,14 @@ class EmfPaintEngine;
 
 class EmfPaintDevice : public QPaintDevice {
 public:
-    // Starts a metafile of width x height pixels (96 dpi) at path; ok() tells whether it opened.
-    EmfPaintDevice(const QString& path, int width, int height);
+    // Starts a metafile of width x height pixels (96 dpi) in memory; ok() tells whether it
+    // started. The file is written by the caller, so a full disk is reported like any other.
+    EmfPaintDevice(int width, int height);
     ~EmfPaintDevice() override;
 
     bool ok() const { return dc_ != 0; }
-    // Writes the file's last records and closes it; false when writing failed.
-    bool finish();
+    // Ends the metafile and puts its bytes in *bytes; false when libEMF failed.
+    bool finish(QByteArray* bytes = nullptr);
 
     QPaintEngine* paintEngine() const override;
 
@@ -29,7 +31,9 @@ protected:
 
 private:
     quint32 dc_ = 0;       // HDC of libEMF
-    void* file_ = nullptr; // FILE*
+    void* file_ = nullptr; // FILE* of an open_memstream
+    char* buffer_ = nullptr;
+    size_t size_ = 0;
     int width_;
     int height_;
     std::unique_ptr<EmfPaintEngine> engine_;

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QTemporaryFile>
 
 #include <csetjmp>
 #include <cstdio>
@@ -91,24 +90,17 @@ bool encodeJpeg(const QImage& image, QByteArray& out) {
 }
 
 bool saveEmf(TFastGraph& graph, const QString& path, QString* error) {
-    QTemporaryFile temporary(QFileInfo(path).absolutePath() + QStringLiteral("/.emf-XXXXXX"));
-    if (!temporary.open())
-        return failed(error, path, temporary.errorString());
-    temporary.close();
     const QSize size = pictureSize(graph);
+    QByteArray bytes;
     {
-        EmfPaintDevice device(temporary.fileName(), size.width(), size.height());
+        EmfPaintDevice device(size.width(), size.height());
         if (!device.ok())
             return failed(error, path, QStringLiteral("cannot write the metafile"));
         draw(graph, device, size);
-        if (!device.finish())
+        if (!device.finish(&bytes))
             return failed(error, path, QStringLiteral("cannot write the metafile"));
     }
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0)
-        return failed(error, path, QString::fromLocal8Bit(std::strerror(errno)));
-    temporary.setAutoRemove(false);
-    return true;
+    return WriteFileReplacing(path, bytes, error);
 }
 
 } // namespace

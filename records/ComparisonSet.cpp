@@ -30,6 +30,9 @@ ComparisonFile ReadComparisonFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     if (QFileInfo(path).isDir())
         return fileError(QStringLiteral("Error! Cannot read \"%1\": it is a folder.").arg(path));
+    if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
+        return fileError(
+            QStringLiteral("Error! Cannot read \"%1\": it is not a regular file.").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fileError(

@@ -2,6 +2,7 @@
 // over a left-behind "QC_backup.txt" and list the type names.
 #include "records/QcFile.h"
 
+#include "core/FileWrite.h"
 #include "core/TextFile.h"
 
 #include <QFile>
@@ -54,6 +55,26 @@ QcStartupResult failure(const QString& path, const QString& message) {
     return result;
 }
 
+// A "QC.txt" the operator linked to a file kept elsewhere stays a link: the old content is
+// copied to the backup directory and the link's target takes the new content where it lies.
+QcStartupResult takeOverThroughLink(const QString& qcPath, const QString& backupPath,
+                                    const QString& movedPath) {
+    QString error;
+    QByteArray current, replacement;
+    if (!ReadWholeFile(qcPath, current, &error))
+        return failure(qcPath, error);
+    if (!ReplaceOwnFileContents(movedPath, current, &error))
+        return failure(movedPath, error);
+    if (!ReadWholeFile(backupPath, replacement, &error))
+        return failure(backupPath, error);
+    if (!ReplaceFileContents(qcPath, replacement, &error))
+        return failure(qcPath, error);
+    QFile::remove(backupPath);
+    QcStartupResult result;
+    result.typeNames = typeNamesOf(SplitLines(DecodeCp1252(replacement)));
+    return result;
+}
+
 } // namespace
 
 QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDir,
@@ -70,7 +91,7 @@ QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDi
     if (!ReadTextFile(qcPath, lines, &error))
         return failure(qcPath, error);
     const bool oldLayout = lines.isEmpty() || !lines.first().contains(QStringLiteral("Zelvanor"));
-    if (oldLayout && !WriteTextFile(backupPath, convertedFromOldLayout(lines, header), &error))
+    if (oldLayout && !WriteOwnTextFile(backupPath, convertedFromOldLayout(lines, header), &error))
         return failure(backupPath, error);
 
     // Both the conversion and a rewrite interrupted before its last two steps leave the new
@@ -78,6 +99,8 @@ QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDi
     if (QFileInfo::exists(backupPath)) {
         const QString movedPath =
             backupDir + QStringLiteral("QC_") + timestamp + QStringLiteral(".txt");
+        if (QFileInfo(qcPath).isSymLink())
+            return takeOverThroughLink(qcPath, backupPath, movedPath);
         QFile current(qcPath);
         if (current.exists() && !current.rename(movedPath))
             return failure(qcPath + QStringLiteral(" -> ") + movedPath, current.errorString());

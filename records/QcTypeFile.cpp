@@ -1,6 +1,7 @@
 // Reading and rewriting the quality-control types of "QC.txt".
 #include "records/QcTypeFile.h"
 
+#include "core/FileWrite.h"
 #include "core/TextFile.h"
 
 #include <QDir>
@@ -90,33 +91,45 @@ bool RewriteQcFile(const QString& programDir, const QString& backupDir, const QS
                    const QStringList& lines, QString* error) {
     const QString qcPath = programDir + QStringLiteral("QC.txt");
     const QString newPath = programDir + QStringLiteral("QC_backup.txt");
+    QString reason;
     auto fail = [&](const QString& message) {
         QFile::remove(newPath);
         if (error)
             *error = message;
         return false;
     };
-    if (!WriteTextFile(newPath, lines, error)) {
-        QFile::remove(newPath);
-        return false;
-    }
+    auto failOn = [&](const QString& path) { return fail(path + QStringLiteral(": ") + reason); };
+    if (!WriteOwnTextFile(newPath, lines, &reason))
+        return failOn(newPath);
     if (QFileInfo::exists(qcPath)) {
         if (!QDir().mkpath(backupDir))
             return fail(QStringLiteral("Cannot create the backup directory %1").arg(backupDir));
-        // Two rewrites within one second get distinct history names.
+        // Two rewrites within one second get distinct history names; a link is no free name.
         const QString base = backupDir + QStringLiteral("QC_") + timestamp;
         QString historyPath = base + QStringLiteral(".txt");
-        for (int n = 1; QFileInfo::exists(historyPath); ++n)
+        for (int n = 1; QFileInfo::exists(historyPath) || QFileInfo(historyPath).isSymLink(); ++n)
             historyPath = base + QStringLiteral("-%1.txt").arg(n);
-        QFile current(qcPath);
-        if (!current.copy(historyPath))
-            return fail(current.errorString());
+        QByteArray current;
+        if (!ReadWholeFile(qcPath, current, &reason))
+            return failOn(qcPath);
+        if (!ReplaceOwnFileContents(historyPath, current, &reason))
+            return failOn(historyPath);
+    }
+    // A QC.txt the operator linked to a file kept elsewhere stays a link: its target is
+    // replaced where it lies (a temporary file beside the target, renamed onto it).
+    if (QFileInfo(qcPath).isSymLink()) {
+        if (!WriteTextFile(qcPath, lines, &reason))
+            return failOn(qcPath);
+        QFile::remove(newPath);
+        return true;
     }
     // rename() replaces the old file in one step: "QC.txt" is never missing or half written.
     const QByteArray from = QFile::encodeName(newPath);
     const QByteArray to = QFile::encodeName(qcPath);
-    if (std::rename(from.constData(), to.constData()) != 0)
-        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    if (std::rename(from.constData(), to.constData()) != 0) {
+        reason = QString::fromLocal8Bit(std::strerror(errno));
+        return failOn(qcPath);
+    }
     return true;
 }
 

@@ -60,8 +60,9 @@ bool DeleteQcType(QcFileContent& content, const QString& name);
 
 // Rewrites "QC.txt" in programDir with the new lines: they go to "QC_backup.txt" first, the old
 // file is copied into backupDir (created when missing) as "QC_" + timestamp + ".txt" (with "-1",
-// "-2" ... when that name is taken), and "QC_backup.txt" is renamed over "QC.txt". On failure
-// returns false with the platform's message, and no partial "QC_backup.txt" is left behind.
+// "-2" ... when that name is taken), and "QC_backup.txt" is renamed over "QC.txt" (a "QC.txt"
+// that is a link keeps it: the link's target gets the lines). On failure returns false with
+// the file and the platform's message, and no partial "QC_backup.txt" is left behind.
 bool RewriteQcFile(const QString& programDir, const QString& backupDir, const QString& timestamp,
                    const QStringList& lines, QString* error);
 

@@ -3,6 +3,7 @@
 #include "records/RegistryFile.h"
 
 #include "core/FileWrite.h"
+#include "core/TextFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -166,15 +167,12 @@ RegistryValue ParseRegistryData(const QString& rawData) {
 
 bool RegistryFile::load(const QString& path, QString* error) {
     entries_.clear();
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
+    QByteArray bytes;
+    if (!ReadWholeFile(path, bytes, error))
         return false;
-    }
-    parse(file.readAll());
+    parse(bytes);
     return true;
 }
 

@@ -87,7 +87,17 @@ struct SpectrumFileContent {
     SpectrumRows rows;
 };
 
-enum class SpectrumReadStatus { Ok, NotFound, NotAFile, CannotRead, UnknownFormat, TooManyRows };
+// NotAFile: a folder; NotARegularFile: a FIFO, a device or a socket, never opened, since reading
+// one may wait for a writer or never end.
+enum class SpectrumReadStatus {
+    Ok,
+    NotFound,
+    NotAFile,
+    NotARegularFile,
+    CannotRead,
+    UnknownFormat,
+    TooManyRows
+};
 
 struct SpectrumFileRead {
     SpectrumReadStatus status = SpectrumReadStatus::Ok;

@@ -82,6 +82,10 @@ SpectrumFileRead ReadSpectrumFile(const QString& path, qint64 maxRows) {
         read.status = SpectrumReadStatus::NotAFile;
         return read;
     }
+    if (!info.isFile()) {
+        read.status = SpectrumReadStatus::NotARegularFile;
+        return read;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         read.status = file.exists() ? SpectrumReadStatus::CannotRead : SpectrumReadStatus::NotFound;

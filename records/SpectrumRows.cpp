@@ -41,7 +41,7 @@ std::optional<SpectrumPoint> ParseSpectrumRow(QByteArrayView row) {
     const char* at = row.data();
     const char* end = at + row.size();
     const auto frequency = readNumber(at, end);
-    if (!frequency)
+    if (!frequency || std::fabs(*frequency) > kMaxRowFrequencyKHz)
         return std::nullopt;
     const auto magnitude = readNumber(at, end);
     if (!magnitude)

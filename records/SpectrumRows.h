@@ -23,8 +23,13 @@ inline constexpr qint64 kMaxSpectrumRows = 2'000'000;
 // Longest line kept by ReadFileLine; the rest of a longer line is read and dropped.
 inline constexpr qsizetype kMaxKeptLineLength = 64 * 1024;
 
+// Far above the span of any analyzer (110 MHz); a row beyond it is a damaged row, which would
+// stretch the plot and every range taken from it over hundreds of digits.
+inline constexpr double kMaxRowFrequencyKHz = 1e7;
+
 // One row: three finite numbers separated by blanks or tabs, then anything (further columns).
-// Empty when the row is incomplete: fewer than three numbers, a word, "nan" or "inf".
+// Empty when the row is incomplete: fewer than three numbers, a word, "nan" or "inf", or a
+// frequency beyond kMaxRowFrequencyKHz.
 std::optional<SpectrumPoint> ParseSpectrumRow(QByteArrayView row);
 
 struct SpectrumRows {

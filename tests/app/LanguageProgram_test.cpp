@@ -91,4 +91,29 @@ TEST(LanguageProgram, CreateLngIntoAMissingFolderFails) {
     EXPECT_EQ(run.exitCode, 1);
 }
 
+// A language file changes texts, never a selection: a list whose file holds fewer items keeps
+// its items, so "HP 4294A" and "Backup on Every Change" stay chosen and are saved as such.
+TEST(LanguageProgram, ShortItemListsKeepTheListAndItsSelection) {
+    QTemporaryDir home;
+    QFile lng(home.filePath(QStringLiteral("Short.lng")));
+    ASSERT_TRUE(lng.open(QIODevice::WriteOnly));
+    lng.write("[Form1]\r\nComboBox6Items=HP 4194A\r\nRadioGroup6Items=No Backup\r\n"
+              "Button6=Kurz lesen\r\n");
+    lng.close();
+    const ProgramOutput run = ymt::test::RunScriptIn(
+        home.path(), QStringLiteral("select ComboBox6 1\n"
+                                    "select RadioGroup6 2\n"
+                                    "select RadioGroup4 2\n"
+                                    "expect Button6 \"Kurz lesen\"\n"
+                                    "expect ComboBox6 \"HP 4294A\"\n"
+                                    "expect RadioGroup6 \"Backup on Every Change (recommended)\"\n"
+                                    "quit\n"));
+    EXPECT_EQ(run.exitCode, 0) << run.output.toStdString();
+    QFile settings(home.filePath(QStringLiteral("config/Kvr/Ymt.reg")));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    const QByteArray stored = settings.readAll();
+    EXPECT_TRUE(stored.contains("\"Analyzer\"=dword:00000001")) << stored.toStdString();
+    EXPECT_TRUE(stored.contains("\"Autobackup\"=dword:00000002")) << stored.toStdString();
+}
+
 } // namespace
