@@ -77,10 +77,10 @@ void TForm1::Button12Click() {
     const QString transport = config.transportFor(interfaceName).trimmed();
     const bool simulated = ymt::sicl::transportName(transport) == QLatin1String("sim");
     logLine(QStringLiteral("Transport of %1: %2")
-                .arg(interfaceName,
-                     transport.isEmpty() ? QStringLiteral("none configured")
-                     : simulated ? transport + QStringLiteral(" (simulated analyzer)")
-                                 : transport));
+                .arg(interfaceName, transport.isEmpty() ? QStringLiteral("none configured")
+                                    : simulated
+                                        ? transport + QStringLiteral(" (simulated analyzer)")
+                                        : transport));
     const int address = addressSpin->value();
     if (!AnalyzerSession)
         AnalyzerSession = std::make_unique<ymt::TSicl>(interfaceName, kOpenTimeoutMs);

@@ -137,7 +137,7 @@ void TForm1::Speichern1Click() {
         written = savetotext(path, &error, &notInCp1252);
         if (written) {
             setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
-                           QFileInfo(path).fileName());
+                       QFileInfo(path).fileName());
             warnOfCharactersNotInCp1252(notInCp1252);
         }
     } else {
@@ -222,7 +222,7 @@ void TForm1::ffnen1Click() {
         return;
     applyOpenedSpectrum(read.content);
     setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
-                   QFileInfo(path).fileName());
+               QFileInfo(path).fileName());
     fastgraph1->replot();
     const ymt::SpectrumRows& rows = read.content.rows;
     if (rows.incompleteRows > 0)

@@ -23,8 +23,8 @@ public:
     // returns its length.
     std::size_t chunk(char* buffer, std::size_t capacity) {
         const std::size_t wanted = control() % 97;
-        const std::size_t taken = std::min({wanted, capacity,
-                                            static_cast<std::size_t>(bytes_.size() - position_)});
+        const std::size_t taken =
+            std::min({wanted, capacity, static_cast<std::size_t>(bytes_.size() - position_)});
         if (taken > 0)
             std::memcpy(buffer, bytes_.constData() + position_, taken);
         position_ += static_cast<qsizetype>(taken);

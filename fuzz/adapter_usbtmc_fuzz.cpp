@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::size_t capacity = round % 2 ? sizeof field : sizeof reply;
         const int rc = transport.read(buffer, capacity, &reason, &got);
         check(got <= capacity);
-        check(rc != ymt::sicl::I_ERR_NOERROR || got == capacity || (reason & ymt::sicl::I_TERM_END));
+        check(rc != ymt::sicl::I_ERR_NOERROR || got == capacity ||
+              (reason & ymt::sicl::I_TERM_END));
         unsigned char status = 0;
         transport.readStatusByte(&status);
     }

@@ -21,7 +21,7 @@ ymt::fuzz::ReplyStream* stream = nullptr;
 
 ViStatus statusOf(unsigned char control) {
     // Success, end by termination character, end by count, timeout, an I/O error, or anything.
-    static constexpr std::array<std::uint32_t, 6> codes = {0, 0x3FFF0005u, 0x3FFF0006u,
+    static constexpr std::array<std::uint32_t, 6> codes = {0,           0x3FFF0005u, 0x3FFF0006u,
                                                            0xBFFF0015u, 0xBFFF003Eu, 0};
     const std::size_t pick = control % 7;
     return static_cast<ViStatus>(pick < codes.size() ? codes[pick] : control * 0x01010101u);

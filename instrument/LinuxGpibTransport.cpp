@@ -20,7 +20,6 @@ constexpr int kStatusEnd = 0x2000;
 constexpr int kReadEndOnEos = 0x0400;
 constexpr int kEosLineFeed = '\n';
 
-
 // The library's functions, looked up once; null with *problem when it cannot serve.
 const GpibApi* gpibApi(const QString& libraryName, QString* problem) {
     static std::map<QString, GpibApi> apis;

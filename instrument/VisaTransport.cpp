@@ -15,7 +15,6 @@
 namespace ymt::sicl {
 namespace {
 
-
 constexpr ViStatus kSuccess = 0;
 constexpr ViStatus kSuccessTermChar = 0x3FFF0005;
 constexpr ViStatus kSuccessMaxCount = 0x3FFF0006;
@@ -27,7 +26,6 @@ constexpr ViAttr kAttrTermCharEnabled = 0x3FFF0038;
 constexpr ViAttr kAttrSendEnd = 0x3FFF0016;
 constexpr unsigned long kInfiniteTimeout = 0xFFFFFFFFul;
 constexpr std::uint16_t kGpibAddressGoToLocal = 6; // VI_GPIB_REN_ADDRESS_GTL
-
 
 QString statusText(ViStatus status) {
     return QStringLiteral("0x%1").arg(static_cast<std::uint32_t>(status), 8, 16, QLatin1Char('0'));

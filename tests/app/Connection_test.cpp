@@ -116,18 +116,19 @@ TEST(Connect, ASimulatedAnalyzerIsCalledSoInTheLogTheCaptionItsFilesAndItsPrinto
     QTemporaryDir dir;
     const QString spectrum = dir.filePath(QStringLiteral("s.txt"));
     const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
-    const SimulatorRun run =
-        RunOnSimulator(ConnectSteps(1) + "show Form1\nclick Button6\nfile \"" + spectrum +
-                       "\" #1\nclick Speichern1\nprintdialog ok \"" + pdf +
-                       "\"\nclick Drucken1\nshow Memo1\n");
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(1) + "show Form1\nclick Button6\nfile \"" + spectrum +
+        "\" #1\nclick Speichern1\nprintdialog ok \"" + pdf + "\"\nclick Drucken1\nshow Memo1\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const QStringList log = run.box("Memo1");
     EXPECT_TRUE(log.contains("Transport of gpib0: sim (simulated analyzer)"));
     EXPECT_TRUE(log.contains("sicl.conf: none found"));
-    const QStringList lookedIn = log.filter(QRegularExpression("^sicl.conf looked for in: .+/sicl.conf, "
-                                                               ".+/Kvr/sicl.conf$"));
+    const QStringList lookedIn =
+        log.filter(QRegularExpression("^sicl.conf looked for in: .+/sicl.conf, "
+                                      ".+/Kvr/sicl.conf$"));
     EXPECT_EQ(lookedIn.size(), 1) << log.join('\n').toStdString();
-    EXPECT_TRUE(run.value("Form1").endsWith(" - simulated analyzer")) << run.value("Form1").toStdString();
+    EXPECT_TRUE(run.value("Form1").endsWith(" - simulated analyzer"))
+        << run.value("Form1").toStdString();
     QFile file(spectrum);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QList<QByteArray> lines = file.readAll().split('\n');

@@ -1,5 +1,6 @@
 // A termination signal ends the running operation at its next step and the program within a
-// few seconds, whatever the analyzer does, and nothing after it waits for an answer.
+// few seconds, whatever the analyzer does, and nothing after it waits for an answer; the
+// operator's stop during Connect ends the Connect.
 #include "tests/app/ConnectionTestSupport.h"
 
 #include <QDir>
@@ -44,8 +45,9 @@ SignalledRun runAndSignal(const QTemporaryDir& home, const QString& script, cons
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
     program.setProcessEnvironment(environment);
-    QStringList arguments = {QStringLiteral("--home"), home.path(), QStringLiteral("--io-trace"),
-                             trace, QStringLiteral("--script"), steps.fileName()};
+    QStringList arguments = {QStringLiteral("--home"),     home.path(),
+                             QStringLiteral("--io-trace"), trace,
+                             QStringLiteral("--script"),   steps.fileName()};
     if (fast)
         arguments.prepend(QStringLiteral("--fast"));
     program.start(QStringLiteral(YMT_EXECUTABLE), arguments);
@@ -85,22 +87,34 @@ class SignalDuringConnect : public ::testing::TestWithParam<bool> {};
 
 TEST_P(SignalDuringConnect, EndsConnectAtItsNextStepAndTheProgramWithinSeconds) {
     QTemporaryDir home;
-    const SignalledRun run = runAndSignal(
-        home,
-        QStringLiteral("type Memo2 \"typed by hand\"\ntype Edit35 0\n") + ymt::test::ConnectSteps(1) +
-            QStringLiteral("wait 60000\n"),
-        QString::fromLatin1(kNeverCompletes), GetParam(), "\"*OPC?");
+    const SignalledRun run =
+        runAndSignal(home,
+                     QStringLiteral("type Memo2 \"typed by hand\"\ntype Edit35 0\n") +
+                         ymt::test::ConnectSteps(1) + QStringLiteral("wait 60000\n"),
+                     QString::fromLatin1(kNeverCompletes), GetParam(), "\"*OPC?");
     ASSERT_TRUE(run.endedInTime) << "a signal must end a wait without limit";
     EXPECT_LT(run.msAfterSignal, 8000);
     // Connect ends at the wait the signal came in: no compensation box follows.
-    EXPECT_FALSE(run.output.contains("Compensation - "))
-        << run.output.toStdString();
+    EXPECT_FALSE(run.output.contains("Compensation - ")) << run.output.toStdString();
     ASSERT_EQ(run.backups.size(), 1) << run.backups.join(' ').toStdString();
     EXPECT_TRUE(run.backups[0].endsWith(QStringLiteral("_prt.txt")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Clocks, SignalDuringConnect, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Fast" : "RealTime"; });
+
+TEST(OperatorStopDuringConnect, EndsTheConnectNotOnlyItsWait) {
+    // The stop is kept for the first wait: the preset's, which the analyzer never completes.
+    const ymt::test::SimulatorRun run = ymt::test::RunOnSimulator(
+        "type Edit35 3\nselect ComboBox6 1\nstop\nclick Button12\nshow Memo1\nstate\n",
+        QString::fromLatin1(kNeverCompletes));
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.linesStartingWith("message ").isEmpty()) << "no compensation box";
+    const QStringList log = run.box("Memo1");
+    EXPECT_EQ(log.filter("Stopped by the operator.").size(), 1);
+    EXPECT_EQ(log.last(), "Connect stopped; the analyzer is not connected.");
+    EXPECT_EQ(run.value("AnalyzerHandle"), "0");
+}
 
 TEST(SignalEnd, AFailureDuringTheShutDownGoesToStandardErrorNotIntoABox) {
     QTemporaryDir home;

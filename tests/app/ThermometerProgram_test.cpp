@@ -21,8 +21,8 @@ QString SeriesSteps(int kind, const QString& seriesFile, const QString& between 
     return QStringLiteral("select ComboBox7 %1\nselect ComboBox8 1\n").arg(kind) + ConnectSteps(1) +
            "tab TabSheet8\ntype Edit33 150\nenter Edit33\ntype Edit34 250\nenter Edit34\n"
            "type Edit28 0.5\nenter Edit28\ntype Edit29 1\nenter Edit29\n"
-           "type Edit30 \"" + seriesFile + "\"\nclick Button27\ntick\n" + between +
-           "tick\nshow Memo1\n";
+           "type Edit30 \"" +
+           seriesFile + "\"\nclick Button27\ntick\n" + between + "tick\nshow Memo1\n";
 }
 
 // The temperature of each row of a series file (the mean of the cycle's two readings).
@@ -50,8 +50,9 @@ TEST(ThermometerProgram, AReplyEndingInCrLfOnARealSerialLineIsTaken) {
     });
     QTemporaryDir dir;
     const QString series = dir.filePath(QStringLiteral("series.txt"));
-    const SimulatorRun run = RunOnSimulator(
-        SeriesSteps(1, series), QStringLiteral("[interfaces]\nCOM2 = serial %1\n").arg(line.path()));
+    const SimulatorRun run =
+        RunOnSimulator(SeriesSteps(1, series),
+                       QStringLiteral("[interfaces]\nCOM2 = serial %1\n").arg(line.path()));
     done = true;
     device.join();
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
@@ -88,8 +89,9 @@ TEST(ThermometerProgram, AThermometerThatFallsSilentIsLoggedOnceAndUsedWhenItIsB
     const QString series = dir.filePath(QStringLiteral("series.txt"));
     // Silent for the first three readings (six queries each: the start and the first cycle),
     // then answering.
-    const SimulatorRun run = RunOnSimulator(
-        SeriesSteps(1, series), "[COM2]\ndevice = Almemo 2290-2\ntemperature = 20\nfault = silent 18\n");
+    const SimulatorRun run =
+        RunOnSimulator(SeriesSteps(1, series),
+                       "[COM2]\ndevice = Almemo 2290-2\ntemperature = 20\nfault = silent 18\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     EXPECT_EQ(SeriesTemperatures(series), QStringList({"---", "20.0"}));
     const QStringList log = run.box("Memo1");
