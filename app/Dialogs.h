@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QPrinter;
@@ -88,23 +89,42 @@ public:
     void setTarget(DialogInterface* target) { target_ = target; }
     bool anyOpen() const { return open_ > 0; }
 
+    // Nobody answers a box once the system ends the program: from then on every message goes
+    // to report and is answered as Esc answers it, and every other dialog is cancelled.
+    void setUnattended(std::function<void(const QString&)> report) {
+        unattendedReport_ = std::move(report);
+    }
+    bool unattended() const { return static_cast<bool>(unattendedReport_); }
+
     DialogButton showMessage(MessageKind kind, const QString& text, ButtonSet buttons) override {
+        if (unattended()) {
+            unattendedReport_(text);
+            return SafeButton(buttons);
+        }
         const Open open(open_);
         return target_->showMessage(kind, text, buttons);
     }
     FileDialogResult openFile(const FileDialogOptions& options) override {
+        if (unattended())
+            return {};
         const Open open(open_);
         return target_->openFile(options);
     }
     FileDialogResult saveFile(const FileDialogOptions& options) override {
+        if (unattended())
+            return {};
         const Open open(open_);
         return target_->saveFile(options);
     }
     std::optional<ymt::Color> chooseColor(ymt::Color initial) override {
+        if (unattended())
+            return std::nullopt;
         const Open open(open_);
         return target_->chooseColor(initial);
     }
     bool printDialog(QPrinter& printer) override {
+        if (unattended())
+            return false;
         const Open open(open_);
         return target_->printDialog(printer);
     }
@@ -119,6 +139,7 @@ private:
     };
     DialogInterface* target_ = nullptr;
     int open_ = 0;
+    std::function<void(const QString&)> unattendedReport_;
 };
 
 } // namespace ymt

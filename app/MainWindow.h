@@ -197,6 +197,10 @@ public:
     ymt::HP4x94A Analyzer;
     int& AnalyzerHandle = Analyzer.AnalyzerHandle; // 0 = not connected
     int ThermometerHandle = 0;
+    // The connected analyzer is a simulated one; points it gave make the spectrum simulated,
+    // which its files and printouts then say (in the notes).
+    bool AnalyzerSimulated = false;
+    bool SpectrumSimulated = false;
     int& AnalyzerModel = Analyzer.AnalyzerModel;         // 0 = HP 4194A, 1 = HP 4294A
     int& CompletionTimeout = Analyzer.CompletionTimeout; // ms, 0 = no limit; field in seconds
     double AnalyzerMin = 0.04;                           // kHz
@@ -401,6 +405,18 @@ private:
 
     // Connection and acquisition (MainWindowConnection.cpp, MainWindowAcquisition.cpp).
     void logLine(const QString& line); // one line of the log on tab "Hardware"
+    // The notes of the sample as files and printouts carry them: with the simulated marker when
+    // a simulated analyzer gave points of the spectrum.
+    QString recordNotes() const;
+    // The window caption with " - simulated analyzer" while a simulated analyzer is connected.
+    void setCaption(const QString& caption);
+    // Connect ends at its next step after a stop or a request to end the program.
+    bool connectAbandoned();
+    void abandonConnect();
+    int connectStops_ = 0;   // stopped waits before the running Connect began
+    QString captionBase_;    // the caption without the simulated-analyzer note
+    static inline const QString kSimulatedNote =
+        QStringLiteral("[simulated analyzer: not a measurement]");
     void setMeasurementButtonsEnabled(bool enabled);
     void openThermometerSession();
     // Backup of the spectrum before it changes, as the backup option allows; false when the

@@ -79,6 +79,8 @@ bool TForm1::sweepAndAppend(const QString& prompt, const QString& progress, doub
                                 .arg(PointsPerRange));
     ymt::AppendSweep(fastgraph1->store(), low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
                      points, ymt::HP4x94A::kTracePoints);
+    if (points > 0 && AnalyzerSimulated)
+        SpectrumSimulated = true;
     return true;
 }
 
@@ -107,6 +109,7 @@ void TForm1::Button6Click() {
     {
         BusyIndicator busy(statusBar());
         fastgraph1->store().ClearAll();
+        SpectrumSimulated = false;
 
         bool checked[3];
         QString starts[3], stops[3];
@@ -199,6 +202,7 @@ void TForm1::DeletePoints1Click() {
     Results.FMax = 0;
     Results.FMin = 0;
     fastgraph1->store().ClearAll();
+    SpectrumSimulated = false;
     repaintPlotNow();
     clearResultLabels();
 }

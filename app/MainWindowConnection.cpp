@@ -2,6 +2,7 @@
 // compensation, preset and autoscale of the analyzer, and closing the sessions at shut-down.
 #include "app/MainWindow.h"
 
+#include "app/OperatorStop.h"
 #include "core/Misc.h"
 #include "instrument/OpenProblem.h"
 #include "instrument/SerialTransport.h"
@@ -40,13 +41,46 @@ void TForm1::setMeasurementButtonsEnabled(bool enabled) {
         control->setEnabled(enabled);
 }
 
+bool TForm1::connectAbandoned() {
+    return sessionEndPending_ || (operatorStop_ && operatorStop_->stoppedWaits() != connectStops_);
+}
+
+QString TForm1::recordNotes() const {
+    const QString notes = notesEdit->text();
+    if (!SpectrumSimulated || notes.contains(kSimulatedNote))
+        return notes;
+    return notes.isEmpty() ? kSimulatedNote : notes + QLatin1Char(' ') + kSimulatedNote;
+}
+
+void TForm1::setCaption(const QString& caption) {
+    captionBase_ = caption;
+    setWindowTitle(AnalyzerHandle != 0 && AnalyzerSimulated
+                       ? caption + QStringLiteral(" - simulated analyzer")
+                       : caption);
+}
+
 void TForm1::Button12Click() {
     AnalyzerModel = analyzerList->currentIndex();
+    connectStops_ = operatorStop_ ? operatorStop_->stoppedWaits() : 0;
     logLine(ymt::Message(24));
+    const ymt::sicl::SiclConfig config = ymt::sicl::currentConfig();
+    // Where the interfaces came from, so that nobody takes the simulated bus for an adapter.
+    const QString configFile = ymt::sicl::configFilePath();
+    logLine(QStringLiteral("sicl.conf looked for in: ") +
+            ymt::sicl::configSearchPaths().join(QStringLiteral(", ")));
+    logLine(configFile.isEmpty() ? QStringLiteral("sicl.conf: none found")
+                                 : QStringLiteral("sicl.conf read: ") + configFile);
     // A line of sicl.conf that was not taken would otherwise go unnoticed.
-    for (const QString& problem : ymt::sicl::currentConfig().problems)
+    for (const QString& problem : config.problems)
         logLine(QStringLiteral("sicl.conf: ") + problem);
     const QString interfaceName = hpibControllerEdit->text();
+    const QString transport = config.transportFor(interfaceName).trimmed();
+    const bool simulated = ymt::sicl::transportName(transport) == QLatin1String("sim");
+    logLine(QStringLiteral("Transport of %1: %2")
+                .arg(interfaceName, transport.isEmpty() ? QStringLiteral("none configured")
+                                    : simulated
+                                        ? transport + QStringLiteral(" (simulated analyzer)")
+                                        : transport));
     const int address = addressSpin->value();
     if (!AnalyzerSession)
         AnalyzerSession = std::make_unique<ymt::TSicl>(interfaceName, kOpenTimeoutMs);
@@ -65,6 +99,8 @@ void TForm1::Button12Click() {
         AnalyzerHandle = 0;
         setMeasurementButtonsEnabled(false);
     }
+    AnalyzerSimulated = simulated;
+    setCaption(captionBase_);
     AnalyzerSession->Open(address, AnalyzerHandle);
     ymt::DelayMs(kSettleAfterOpenMs);
     if (AnalyzerHandle == 0) {
@@ -74,11 +110,16 @@ void TForm1::Button12Click() {
             logLine(problem);
         return;
     }
+    setCaption(captionBase_);
 
     logLine(ymt::Message(28));
     Analyzer.PresetAnalyzer();
+    if (connectAbandoned())
+        return abandonConnect();
     logLine(ymt::Message(29) + ymt::IntText(address));
     Button17Click();
+    if (connectAbandoned())
+        return abandonConnect();
 
     Analyzer.GetSweepRange(AnalyzerMin, AnalyzerMax);
     if (!Analyzer.SpanReported) {
@@ -110,10 +151,24 @@ void TForm1::Button12Click() {
     fastgraph1->XAxis.setMax(AnalyzerMax);
     repaintPlotNow();
     setMeasurementButtonsEnabled(true);
+    if (connectAbandoned())
+        return abandonConnect();
     Button11Click();
+    if (connectAbandoned())
+        return abandonConnect();
     Analyzer.SetSweepMode(true);
     openThermometerSession();
     PageControl1->setCurrentWidget(TabSheet2);
+}
+
+// A stopped Connect leaves no half set-up analyzer behind: the session is closed.
+void TForm1::abandonConnect() {
+    logLine(QStringLiteral("Connect stopped; the analyzer is not connected."));
+    if (AnalyzerSession)
+        AnalyzerSession->Close(AnalyzerHandle);
+    AnalyzerHandle = 0;
+    setMeasurementButtonsEnabled(false);
+    setCaption(captionBase_);
 }
 
 // The serial session of the thermometer, its line settings and start-up commands. "Thermal
@@ -150,7 +205,11 @@ void TForm1::Button11Click() {
     const ymt::DialogButton open =
         dialogs().showMessage(ymt::MessageKind::None, ymt::Message(40), ymt::ButtonSet::OKCancel);
     if (open == ymt::DialogButton::OK) {
+        const int stops = operatorStop_ ? operatorStop_->stoppedWaits() : 0;
         Analyzer.MeasureOpen();
+        // A stop during the open measurement ends the compensation: no short box follows.
+        if (sessionEndPending_ || (operatorStop_ && operatorStop_->stoppedWaits() != stops))
+            return;
         dialogs().showMessage(ymt::MessageKind::None, ymt::Message(41), ymt::ButtonSet::OK);
         Analyzer.MeasureShort();
         logLine(ymt::Message(42));
@@ -236,4 +295,5 @@ void TForm1::closeInstrumentSessions() {
     if (AnalyzerSession)
         AnalyzerSession->Close(AnalyzerHandle);
     AnalyzerHandle = 0;
+    setCaption(captionBase_);
 }

@@ -102,10 +102,11 @@ QWidget* TForm1::buildHardwareTab() {
 }
 
 // The COM port only matters for a thermometer. A kind chosen after Connect gets its own line
-// settings at once, so that its readings are not taken at the previous kind's baud rate.
+// settings at once, so that its readings are not taken at the previous kind's baud rate; while
+// a repeat series runs, its kind keeps its line until the series ends.
 void TForm1::ComboBox7Click() {
     const int kind = thermometerList->currentIndex();
     comPortList->setEnabled(kind > 0);
-    if (kind > 0 && ThermometerHandle != 0)
+    if (kind > 0 && ThermometerHandle != 0 && !seriesRunning())
         ymt::configureThermometerLine(ThermometerHandle, kind);
 }

@@ -208,6 +208,7 @@ LngWindow TForm1::languageTexts() const {
 
 void TForm1::setLanguageTexts(const LngWindow& texts) {
     applyWidgets(this, PageControl1, texts);
+    setCaption(windowTitle()); // keeps the simulated-analyzer note of a connected simulator
     for (const LngComponent& c : texts.components) {
         if (c.kind != Kind::FileDialog)
             continue;

@@ -83,7 +83,7 @@ void TForm1::runFirstActivation() {
     backupDirEdit->setText(BackupDir);
     ComboBox7Click();
     // The interface name and address reach their fields through the settings load.
-    setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText);
+    setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText);
     displayPairList->setCurrentIndex(0);
     qcTypeList->setCurrentIndex(0);
     geometryList->setCurrentIndex(0);

@@ -83,7 +83,7 @@ void TForm1::drucken() {
                             .arg(VersionText.trimmed());
     texts.Material = materialEdit->text();
     texts.SampleName = sampleNameEdit->text();
-    texts.Notes = notesEdit->text();
+    texts.Notes = recordNotes();
     texts.MeasuredBy = measuredByEdit->text();
     const QLocale locale = QLocale::system();
     texts.DateTime = locale.toString(QDate::currentDate(), QLocale::ShortFormat) +

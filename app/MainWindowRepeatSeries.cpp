@@ -42,6 +42,13 @@ std::optional<double> TForm1::readSeriesTemperature() {
         return std::nullopt;
     const ymt::TemperatureReading reading =
         ymt::ReadTemp(ThermometerHandle, repeat_.thermometerKind);
+    // One line when the thermometer stops answering and one when it is back, not one a cycle.
+    if (reading.obtained == repeat_.thermometerSilent) {
+        repeat_.thermometerSilent = !reading.obtained;
+        logLine(reading.obtained ? QStringLiteral("Thermometer: readings again.")
+                                 : QStringLiteral("Thermometer: no reading; the series shows "
+                                                  "\"---\" until it answers again."));
+    }
     return reading.obtained ? std::optional<double>(reading.celsius) : std::nullopt;
 }
 
@@ -56,6 +63,10 @@ void TForm1::Button27Click() {
 void TForm1::stopRepeatSeries(const QString& title, const QString& caption) {
     repeat_.schedule.stop();
     Timer1->stop();
+    // A kind chosen during the series gets its line now.
+    const int kind = thermometerList->currentIndex();
+    if (kind > 0 && ThermometerHandle != 0 && kind != repeat_.thermometerKind)
+        ymt::configureThermometerLine(ThermometerHandle, kind);
     dauergraph->setTitle(title);
     dauergraph->update();
     repeatButton->setText(caption);
@@ -216,6 +227,7 @@ bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
     Analyzer.MeasureSweep();
     ymt::CurveStore& store = fastgraph1->store();
     store.ClearAll();
+    SpectrumSimulated = AnalyzerSimulated && Analyzer.SweepPointsRead > 0;
     // Only values that came back are points: the rest of the trace arrays is left over from an
     // earlier sweep, over another band.
     ymt::AppendSweep(store, low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),

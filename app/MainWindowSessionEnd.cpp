@@ -1,6 +1,7 @@
 // The end of the session from outside the window: SIGTERM, SIGINT, SIGHUP and the desktop's
 // session end run the normal close request and destroy sequence, so that the spectrum and the
-// protocol are backed up and the instrument sessions closed.
+// protocol are backed up and the instrument sessions closed. After a signal nothing waits for
+// an answer: failures go to standard error and the log.
 #include "app/MainWindow.h"
 
 #include "app/OperatorStop.h"
@@ -10,6 +11,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QThread>
+
+#include <cstdio>
 
 #if QT_CONFIG(sessionmanager)
 #include <QSessionManager>
@@ -36,8 +39,15 @@ void TForm1::requestSessionEnd(bool unattended) {
     else
         unattendedEnd_ = unattendedEnd_ || unattended;
     sessionEndPending_ = true;
+    // The running operation ends at its next step: no later wait starts.
     if (operatorStop_)
-        operatorStop_->requestStop();
+        operatorStop_->endAllWaits();
+    if (unattendedEnd_ && !dialogs_.unattended())
+        dialogs_.setUnattended([this](const QString& text) {
+            std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+            std::fflush(stderr);
+            logLine(text);
+        });
 }
 
 void TForm1::endSessionWhenSafe() {

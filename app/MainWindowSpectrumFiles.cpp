@@ -67,7 +67,7 @@ bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* no
     header.measuredBy = measuredByEdit->text();
     header.material = materialEdit->text();
     header.sampleName = sampleNameEdit->text();
-    header.notes = notesEdit->text();
+    header.notes = recordNotes();
     header.geometry = geometryList->currentIndex();
     header.electrodeDistance = distanceEdit->text();
     header.electrodeArea = areaEdit->text();
@@ -145,8 +145,8 @@ void TForm1::Speichern1Click() {
         QStringList notInCp1252;
         written = savetotext(path, &error, &notInCp1252);
         if (written) {
-            setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
-                           QFileInfo(path).fileName());
+            setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
+                       QFileInfo(path).fileName());
             warnOfCharactersNotInCp1252(notInCp1252);
         }
     } else {
@@ -233,8 +233,8 @@ void TForm1::ffnen1Click() {
     if (!backUpBeforeOpen())
         return;
     applyOpenedSpectrum(read.content);
-    setWindowTitle(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
-                   QFileInfo(path).fileName());
+    setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
+               QFileInfo(path).fileName());
     fastgraph1->replot();
     const ymt::SpectrumRows& rows = read.content.rows;
     if (rows.incompleteRows > 0)
@@ -254,6 +254,8 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     forgetProtocolledLine();
     PageControl1->setCurrentWidget(TabSheet3);
     fastgraph1->store().ClearAll();
+    // The file's notes say whether its points were simulated.
+    SpectrumSimulated = false;
 
     measuredByEdit->setText(file.measuredBy);
     materialEdit->setText(file.material);

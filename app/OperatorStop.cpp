@@ -62,9 +62,14 @@ void OperatorStop::requestStop() {
         stopRequested_ = true;
 }
 
+void OperatorStop::endAllWaits() {
+    endingAll_ = true;
+    stopRequested_ = true;
+}
+
 void OperatorStop::waitStarted() {
     waiting_ = true;
-    stopRequested_ = false;
+    stopRequested_ = endingAll_;
     button_->show();
     action_->setEnabled(true);
     // Input other than the stop must not start a second operation inside this one. A tick of
@@ -90,7 +95,9 @@ void OperatorStop::waitEnded(bool stopped) {
     button_->hide();
     action_->setEnabled(false);
     waiting_ = false;
-    stopRequested_ = false;
+    stopRequested_ = endingAll_;
+    if (stopped)
+        ++stoppedWaits_;
     if (stopped && onStopped_)
         onStopped_();
 }

@@ -26,8 +26,13 @@ public:
     // The menu's "Stop measurement" (Esc): enabled only while a wait runs.
     QAction* action() const { return action_; }
     bool waiting() const { return waiting_; }
-    // The Stop button, Esc and the end of the session: the running wait ends at its next pause.
+    // The Stop button and Esc: the running wait ends at its next pause.
     void requestStop();
+    // The end of the program: the running wait and every later one end at once.
+    void endAllWaits();
+    bool endingAllWaits() const { return endingAll_; }
+    // Waits ended by a stop so far; an operation of several waits compares it to end early.
+    int stoppedWaits() const { return stoppedWaits_; }
 
     void waitStarted() override;
     bool pause(int ms) override;
@@ -44,6 +49,8 @@ private:
     std::function<void()> onCloseRequest_;
     bool waiting_ = false;
     bool stopRequested_ = false;
+    bool endingAll_ = false;
+    int stoppedWaits_ = 0;
 };
 
 } // namespace ymt

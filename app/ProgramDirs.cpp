@@ -21,8 +21,13 @@ QString FindProgramDir(const QString& homeOption, const QString& executableDir) 
     const QString fromEnvironment = qEnvironmentVariable("ZELVANOR_HOME");
     if (!fromEnvironment.isEmpty())
         return WithTrailingSlash(QDir::cleanPath(QDir(fromEnvironment).absolutePath()));
+    // An installed program keeps nothing in bin/, writable or not (root, --prefix ~/.local):
+    // only a program run from its build folder lives beside its executable.
     const QFileInfo executable(executableDir);
-    if (executable.isDir() && executable.isWritable())
+    const bool installed =
+        !executableDir.isEmpty() &&
+        QFileInfo(executableDir + QStringLiteral("/../share/zelvanor-ymt")).isDir();
+    if (!installed && executable.isDir() && executable.isWritable())
         return WithTrailingSlash(QDir::cleanPath(executable.absoluteFilePath()));
     const QString dataHome = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
     const QString perUser = WithTrailingSlash(dataHome) + QStringLiteral("zelvanor-ymt");

@@ -17,8 +17,9 @@ struct ProgramDirs {
 QString WithTrailingSlash(const QString& directory);
 
 // The program directory: homeOption (--home) if given, else $ZELVANOR_HOME, else the
-// executable's directory; an executable directory that is not writable (an installed program)
-// gives $XDG_DATA_HOME/zelvanor-ymt/, which is created.
+// executable's directory; an installed program (its executable beside ../share/zelvanor-ymt/)
+// or an executable directory that is not writable gives $XDG_DATA_HOME/zelvanor-ymt/, which is
+// created.
 QString FindProgramDir(const QString& homeOption, const QString& executableDir);
 
 // Makes sure a program directory given by --home (or ZELVANOR_HOME) exists, creating it and its

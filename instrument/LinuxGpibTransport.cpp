@@ -20,24 +20,6 @@ constexpr int kStatusEnd = 0x2000;
 constexpr int kReadEndOnEos = 0x0400;
 constexpr int kEosLineFeed = '\n';
 
-struct GpibApi {
-    int (*ibdev)(int board, int pad, int sad, int timo, int sendEoi, int eos) = nullptr;
-    int (*ibwrt)(int ud, const void* data, long count) = nullptr;
-    int (*ibrd)(int ud, void* buffer, long count) = nullptr;
-    int (*ibrsp)(int ud, char* status) = nullptr;
-    int (*ibclr)(int ud) = nullptr;
-    int (*ibtmo)(int ud, int timo) = nullptr;
-    int (*ibonl)(int ud, int online) = nullptr;
-    int (*ibloc)(int ud) = nullptr;                                   // optional
-    int (*ibln)(int ud, int pad, int sad, short* listener) = nullptr; // optional
-    long (*threadIbcntl)() = nullptr;                                 // or the global below
-    long* globalIbcntl = nullptr;
-    int (*threadIberr)() = nullptr; // optional
-
-    long count() const { return threadIbcntl ? threadIbcntl() : *globalIbcntl; }
-    int error() const { return threadIberr ? threadIberr() : -1; }
-};
-
 // The library's functions, looked up once; null with *problem when it cannot serve.
 const GpibApi* gpibApi(const QString& libraryName, QString* problem) {
     static std::map<QString, GpibApi> apis;
@@ -211,8 +193,12 @@ TransportFactory makeLinuxGpibTransportFactory() {
             *error = I_ERR_NOCONN;
             return nullptr;
         }
-        return std::make_unique<LinuxGpibTransport>(*api, ud);
+        return makeLinuxGpibTransport(*api, ud);
     };
+}
+
+std::unique_ptr<Transport> makeLinuxGpibTransport(const GpibApi& api, int descriptor) {
+    return std::make_unique<LinuxGpibTransport>(api, descriptor);
 }
 
 } // namespace ymt::sicl

@@ -8,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -64,8 +65,14 @@ bool SerialPort::open(const QString& devicePath, int baudRate, const SerialFrami
         lastError = QStringLiteral("%1: unsupported baud rate %2").arg(devicePath).arg(baudRate);
         return false;
     }
-    // O_NONBLOCK: opening must not wait for a carrier; reads wait in poll() instead.
+    // A file or a FIFO is never opened as a port: opening alone may block or change it.
     const QByteArray native = devicePath.toLocal8Bit();
+    struct stat info = {};
+    if (::stat(native.constData(), &info) == 0 && !S_ISCHR(info.st_mode)) {
+        lastError = QStringLiteral("%1: not a serial port").arg(devicePath);
+        return false;
+    }
+    // O_NONBLOCK: opening must not wait for a carrier; reads wait in poll() instead.
     const int handle = ::open(native.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (handle < 0) {
         fail(devicePath, errno);
@@ -204,7 +211,8 @@ SerialPort::ReadResult SerialPort::read(char* buffer, std::size_t size) {
         const ssize_t n = ::read(fd, &byte, 1);
         if (n == 1) {
             buffer[result.count++] = byte;
-            if (terminator >= 0 && static_cast<unsigned char>(byte) == terminator) {
+            if (terminator >= 0 && (static_cast<unsigned char>(byte) == terminator ||
+                                    (endAtLineFeed && byte == '\n'))) {
                 result.end = ReadEnd::Terminator;
                 return result;
             }

@@ -44,6 +44,9 @@ public:
     // or on the timeout).
     void setTerminator(int byte) { terminator = byte; }
     int terminatorByte() const { return terminator; }
+    // With a terminator set, a read also ends after a line feed: a device that ends its reply
+    // with CR LF instead of the terminator is not waited for until the timeout.
+    void setEndAtLineFeed(bool on) { endAtLineFeed = on; }
     // Bounds every read and write in milliseconds of the one clock; 0 = no limit.
     void setTimeoutMs(long ms) { timeout = ms < 0 ? 0 : ms; }
     long timeoutMs() const { return timeout; }
@@ -74,6 +77,7 @@ private:
     void fail(const QString& what, int error);
 
     int fd = -1;
+    bool endAtLineFeed = false;
     QString path;
     QString lastError;
     int currentBaud = 0;

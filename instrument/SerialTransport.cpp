@@ -87,12 +87,15 @@ public:
             framing.hardwareFlow = value == 1;
             break;
         case I_SERIAL_READ_EOI:
+            // A line end ends a reply as well: thermometers of the same kind end theirs either
+            // way, depending on their set-up.
             if (value == 0)
                 port->setTerminator(-1);
             else if (value >= 0x100 && value <= 0x1FF)
                 port->setTerminator(int(value & 0xFF));
             else
                 return I_ERR_PARAM;
+            port->setEndAtLineFeed(value != 0);
             return I_ERR_NOERROR;
         default:
             return I_ERR_NOTSUPP;

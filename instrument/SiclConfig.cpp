@@ -107,9 +107,13 @@ void clearConfigText() {
     state().textOverride.reset();
 }
 
-QString configFilePath() {
+QString transportName(const QString& transportLine) {
+    return transportLine.trimmed().section(QLatin1Char(' '), 0, 0).toLower();
+}
+
+QStringList configSearchPaths() {
     if (!state().fileOverride.isEmpty())
-        return QFileInfo::exists(state().fileOverride) ? state().fileOverride : QString();
+        return {state().fileOverride};
     QStringList candidates;
     if (!state().programDirectory.isEmpty())
         candidates << QDir(state().programDirectory).filePath(QStringLiteral("sicl.conf"));
@@ -117,7 +121,13 @@ QString configFilePath() {
     if (configHome.isEmpty())
         configHome = QDir::homePath() + QStringLiteral("/.config");
     candidates << configHome + QStringLiteral("/Kvr/sicl.conf");
-    for (const QString& candidate : candidates)
+    return candidates;
+}
+
+QString configFilePath() {
+    if (!state().fileOverride.isEmpty())
+        return QFileInfo::exists(state().fileOverride) ? state().fileOverride : QString();
+    for (const QString& candidate : configSearchPaths())
         if (QFileInfo(candidate).isFile())
             return candidate;
     return {};

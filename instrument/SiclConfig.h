@@ -43,6 +43,9 @@ struct SiclConfig {
 
 SiclConfig parseSiclConfig(const QString& text);
 
+// The transport name of an [interfaces] line ("sim", "usbtmc" ...), lower case.
+QString transportName(const QString& transportLine);
+
 // The directory of the executable; the main window sets it at start-up.
 void setProgramDirectory(const QString& directory);
 QString programDirectory();
@@ -55,6 +58,8 @@ void clearConfigText();
 
 // The file that would be read now ("" when none exists).
 QString configFilePath();
+// Where sicl.conf is looked for, in order (a test's file alone when one is set).
+QStringList configSearchPaths();
 // The configuration in force now (read afresh at every iopen).
 SiclConfig currentConfig();
 

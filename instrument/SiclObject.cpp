@@ -136,7 +136,10 @@ QString ThermometerQuery(int thermometerHandle, const QString& command) {
     sicl::iwrite(thermometerHandle, buffer.data(), std::size_t(bytes.size()), true, &count);
     int reason = 0;
     count = 0;
-    if (sicl::iread(thermometerHandle, buffer.data(), buffer.size(), &reason, &count) != 0)
+    // What came before the timeout is the reply (it may lack the terminator); only a failed
+    // line gives nothing.
+    const int rc = sicl::iread(thermometerHandle, buffer.data(), buffer.size(), &reason, &count);
+    if (rc != sicl::I_ERR_NOERROR && rc != sicl::I_ERR_TIMEOUT)
         count = 0;
     return DecodeCp1252(QByteArray(buffer.data(), qsizetype(std::min(count, buffer.size()))));
 }

@@ -7,6 +7,7 @@
 #include <fcntl.h>
 #include <linux/usb/tmc.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -145,7 +146,14 @@ void UsbtmcTransport::close() {
 
 std::unique_ptr<UsbtmcDevice> openKernelUsbtmc(const QString& path, QString* error) {
     const QByteArray file = path.toLocal8Bit();
-    const int fd = ::open(file.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY);
+    // Analyzer commands written into a text file or /dev/null would pass for a connection: only
+    // a character device that answers the driver's own ioctl is taken, before anything is sent.
+    struct stat info = {};
+    if (::stat(file.constData(), &info) == 0 && !S_ISCHR(info.st_mode)) {
+        *error = QStringLiteral("%1 is not a USBTMC device (not a character device)").arg(path);
+        return nullptr;
+    }
+    const int fd = ::open(file.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         const int failure = errno;
         *error = QStringLiteral("cannot open %1: %2")
@@ -155,6 +163,17 @@ std::unique_ptr<UsbtmcDevice> openKernelUsbtmc(const QString& path, QString* err
                 QStringLiteral(" (a udev rule must give your group access to usbtmc devices)");
         return nullptr;
     }
+    __u32 timeout = 0;
+    if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode) ||
+        ::ioctl(fd, USBTMC_IOCTL_GET_TIMEOUT, &timeout) != 0) {
+        *error = QStringLiteral("%1 is not a USBTMC device (it does not answer the usbtmc driver's "
+                                "requests)")
+                     .arg(path);
+        ::close(fd);
+        return nullptr;
+    }
+    // Reads and writes block as the driver's timeout says.
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return std::make_unique<KernelUsbtmcDevice>(fd);
 }
 

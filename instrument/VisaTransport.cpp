@@ -15,11 +15,6 @@
 namespace ymt::sicl {
 namespace {
 
-using ViStatus = std::int32_t;
-using ViSession = std::uint32_t;
-using ViUInt32 = std::uint32_t;
-using ViAttr = std::uint32_t;
-
 constexpr ViStatus kSuccess = 0;
 constexpr ViStatus kSuccessTermChar = 0x3FFF0005;
 constexpr ViStatus kSuccessMaxCount = 0x3FFF0006;
@@ -31,22 +26,6 @@ constexpr ViAttr kAttrTermCharEnabled = 0x3FFF0038;
 constexpr ViAttr kAttrSendEnd = 0x3FFF0016;
 constexpr unsigned long kInfiniteTimeout = 0xFFFFFFFFul;
 constexpr std::uint16_t kGpibAddressGoToLocal = 6; // VI_GPIB_REN_ADDRESS_GTL
-
-struct VisaApi {
-    ViStatus (*viOpenDefaultRM)(ViSession* manager) = nullptr;
-    ViStatus (*viOpen)(ViSession manager, const char* resource, ViUInt32 mode, ViUInt32 timeout,
-                       ViSession* session) = nullptr;
-    ViStatus (*viClose)(ViSession object) = nullptr;
-    ViStatus (*viWrite)(ViSession session, const unsigned char* data, ViUInt32 count,
-                        ViUInt32* written) = nullptr;
-    ViStatus (*viRead)(ViSession session, unsigned char* buffer, ViUInt32 count,
-                       ViUInt32* got) = nullptr;
-    ViStatus (*viReadSTB)(ViSession session, std::uint16_t* status) = nullptr;
-    ViStatus (*viClear)(ViSession session) = nullptr;
-    ViStatus (*viSetAttribute)(ViSession session, ViAttr attribute, unsigned long value) = nullptr;
-    ViStatus (*viGpibControlREN)(ViSession session, std::uint16_t mode) = nullptr; // optional
-    ViSession manager = 0;
-};
 
 QString statusText(ViStatus status) {
     return QStringLiteral("0x%1").arg(static_cast<std::uint32_t>(status), 8, 16, QLatin1Char('0'));
@@ -182,6 +161,10 @@ private:
 
 } // namespace
 
+std::unique_ptr<Transport> makeVisaTransport(const VisaApi& api, ViSession session) {
+    return std::make_unique<VisaTransport>(api, session);
+}
+
 TransportFactory makeVisaTransportFactory() {
     return [](const DeviceAddress& address, const QString& parameters, const SiclConfig&,
               int* error) -> std::unique_ptr<Transport> {
@@ -212,7 +195,7 @@ TransportFactory makeVisaTransportFactory() {
             *error = I_ERR_NOCONN;
             return nullptr;
         }
-        auto transport = std::make_unique<VisaTransport>(*api, vi);
+        std::unique_ptr<Transport> transport = makeVisaTransport(*api, vi);
         // END with the last byte written; replies end on END or on the LF the analyzers send.
         api->viSetAttribute(vi, kAttrSendEnd, 1);
         api->viSetAttribute(vi, kAttrTermChar, '\n');

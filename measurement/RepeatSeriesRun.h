@@ -16,6 +16,7 @@ struct RepeatSeriesRun {
     QString folder;       // for the per-cycle files, ends in "/"
     int fileLanguage = 0; // 0 English, 1 German
     int thermometerKind = 0;
+    bool thermometerSilent = false; // the last reading failed (logged once)
     bool saveEachSpectrum = false;
     bool saveEachDiagram = false;
     int capPoints = 10;

@@ -30,20 +30,33 @@ done
 cp "$deb" "$target/tmp/"
 in_chroot() { chroot "$target" env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root "$@"; }
 
+# Every file of the system outside the folders that change anyway (package lists and caches,
+# logs, the package database, the scratch folders with the demo's home): a file that the
+# package or the program leaves anywhere else shows up in the comparison after the purge.
+all_files() {
+  in_chroot find / -xdev \( -path /proc -o -path /sys -o -path /dev -o -path /run -o -path /tmp \
+    -o -path /var/tmp -o -path /var/cache -o -path /var/log -o -path /var/lib/apt \
+    -o -path /var/lib/dpkg -o -path /var/lib/ucf -o -path /root \) -prune -o -print | sort
+}
+
 # The fresh system knows only what debootstrap put there; apt resolves the rest.
 in_chroot apt-get update -qq
 before="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
+files_before="$(all_files)"
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" >/dev/null
 echo "installed: $(in_chroot dpkg-query -W -f='${Package} ${Version}' zelvanor-ymt)"
 
 in_chroot zelvanor-ymt --help | head -n 3
+# As root, so /usr/bin is writable: the installed program must still keep its files in the
+# user's data folder.
 in_chroot env QT_QPA_PLATFORM=offscreen HOME=/tmp/ymt-home zelvanor-ymt --demo
+in_chroot test -f /tmp/ymt-home/.local/share/zelvanor-ymt/QC.txt
 in_chroot test -f /usr/share/applications/zelvanor-ymt.desktop
 in_chroot test -f /usr/share/zelvanor-ymt/English.lng
 
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq --autoremove zelvanor-ymt >/dev/null
 after="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
-left="$(in_chroot sh -c 'ls -d /usr/bin/zelvanor-ymt* /usr/share/zelvanor-ymt /usr/share/doc/zelvanor-ymt 2>/dev/null || true')"
+left="$(comm -13 <(echo "$files_before") <(all_files))"
 if [ -n "$left" ] || [ "$before" != "$after" ]; then
   echo "left behind after purge:" >&2
   echo "$left" >&2

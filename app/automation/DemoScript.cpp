@@ -3,6 +3,7 @@
 #include "app/automation/DemoScript.h"
 
 #include "app/automation/ScriptDriver.h"
+#include "instrument/SiclConfig.h"
 
 #include <QFileInfo>
 #include <QHash>
@@ -176,8 +177,10 @@ int RunDemo(ScriptTarget& target, const QString& programDir, QTextStream& out,
     QTextStream log(&output);
     const int exitCode = RunScriptText(target, BuiltInDemoScript(), programDir, log, destroyWindow);
     log.flush();
-    // Without sicl.conf the interface is the simulated bus.
-    const bool simulated = !QFileInfo::exists(programDir + QStringLiteral("sicl.conf"));
+    // The transport that served gpib0, whether or not a sicl.conf exists.
+    const bool simulated =
+        sicl::transportName(sicl::currentConfig().transportFor(QStringLiteral("gpib0"))) ==
+        QLatin1String("sim");
     for (const QString& sentence : DemoReport(output, exitCode, simulated))
         out << sentence << '\n';
     out.flush();

@@ -2,6 +2,9 @@
 // commands on the bus, a Connect where nothing answers, a second Connect, the setting fields
 // and the compensation dialogs.
 #include "tests/app/ConnectionTestSupport.h"
+#include "tests/support/PdfText.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -13,6 +16,7 @@ namespace {
 
 const QStringList kConnectLog = {
     "Initializing controller interface...",
+    "Transport of gpib0: sim (simulated analyzer)",
     "GPIB controller OK on adress: gpib0",
     "Initializing impedance analyzer...",
     "Impedance analyzer OK on adress: 17",
@@ -24,6 +28,15 @@ const QStringList kConnectLog = {
     "No thermal sensor attached.",
 };
 
+// The log without the lines that name where sicl.conf was looked for (they hold the paths).
+QStringList withoutConfigLines(const QStringList& log) {
+    QStringList lines;
+    for (const QString& line : log)
+        if (!line.startsWith(QStringLiteral("sicl.conf")))
+            lines << line;
+    return lines;
+}
+
 const QStringList kMeasurementButtons = {"Button6",  "Button7",  "Button8", "Button11",
                                          "Button17", "Button27", "Button28"};
 
@@ -33,7 +46,7 @@ TEST(Connect, HP4194ALogsEveryStepAndSendsPresetSettingsRangeQueryAndCompensatio
     const SimulatorRun run =
         RunOnSimulator(ConnectSteps(0) + "show Memo1\ncontrols\nstate\nshow Edit37\nshow Edit39\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.box("Memo1"), kConnectLog);
+    EXPECT_EQ(withoutConfigLines(run.box("Memo1")), kConnectLog);
     EXPECT_EQ(run.ioTrace.value(0), "iopen \"gpib0,17\" -> 1");
     const QStringList expected = {"RQS2",  "NOA=1", "OSC=0.500", "DCOFF", "START?",
                                   "STOP?", "ASC2",  "BSC1",      "CMPN1", "ZOPEN",
@@ -56,7 +69,7 @@ TEST(Connect, HP4294ASendsItsOwnLanguageAndKeepsTheTypedRanges) {
         RunOnSimulator(ConnectSteps(1) + "show Memo1\nshow Edit36\nshow Edit39\nshow Edit1\n"
                                          "show Edit2\nshow Edit33\nshow Edit34\nstate\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.box("Memo1"), kConnectLog);
+    EXPECT_EQ(withoutConfigLines(run.box("Memo1")), kConnectLog);
     const QStringList expected = {"PRES",
                                   "*OPC?",
                                   "POIN 401",
@@ -92,14 +105,43 @@ TEST(Connect, NothingAnsweringIsLoggedAndLeavesTheButtonsDisabled) {
     const SimulatorRun run =
         RunOnSimulator("type SpinEdit1 5\nclick Button12\nshow Memo1\ncontrols\nstate\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.box("Memo1"), QStringList({"Initializing controller interface...",
-                                             "GPIB controller OK on adress: gpib0",
-                                             "Error: Impedance analyzer not found!"}));
+    EXPECT_EQ(withoutConfigLines(run.box("Memo1")),
+              QStringList({"Initializing controller interface...",
+                           "Transport of gpib0: sim (simulated analyzer)",
+                           "GPIB controller OK on adress: gpib0",
+                           "Error: Impedance analyzer not found!"}));
     EXPECT_EQ(run.value("AnalyzerHandle"), "0");
     EXPECT_TRUE(run.commands().isEmpty());
     EXPECT_TRUE(run.linesStartingWith("message ").isEmpty());
     for (const QString& button : kMeasurementButtons)
         EXPECT_FALSE(run.enabled(button)) << button.toStdString();
+}
+
+TEST(Connect, ASimulatedAnalyzerIsCalledSoInTheLogTheCaptionItsFilesAndItsPrintout) {
+    QTemporaryDir dir;
+    const QString spectrum = dir.filePath(QStringLiteral("s.txt"));
+    const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(1) + "show Form1\nclick Button6\nfile \"" + spectrum +
+        "\" #1\nclick Speichern1\nprintdialog ok \"" + pdf + "\"\nclick Drucken1\nshow Memo1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList log = run.box("Memo1");
+    EXPECT_TRUE(log.contains("Transport of gpib0: sim (simulated analyzer)"));
+    EXPECT_TRUE(log.contains("sicl.conf: none found"));
+    const QStringList lookedIn =
+        log.filter(QRegularExpression("^sicl.conf looked for in: .+/sicl.conf, "
+                                      ".+/Kvr/sicl.conf$"));
+    EXPECT_EQ(lookedIn.size(), 1) << log.join('\n').toStdString();
+    EXPECT_TRUE(run.value("Form1").endsWith(" - simulated analyzer"))
+        << run.value("Form1").toStdString();
+    QFile file(spectrum);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    ASSERT_GT(lines.size(), 21);
+    // The notes line, which every reader of the format shows.
+    EXPECT_TRUE(lines[4].startsWith("Notes"));
+    EXPECT_TRUE(lines[4].contains("[simulated analyzer: not a measurement]")) << lines[4].data();
+    EXPECT_TRUE(ymt::test::PdfText(pdf).contains("[simulated analyzer: not a measurement]"));
 }
 
 TEST(Connect, ASecondConnectClosesTheFirstSessionBeforeOpeningAnother) {
@@ -213,7 +255,7 @@ TEST(Thermometer, NoneIsLoggedAndAnotherKindOpensItsPort) {
                                                 ConnectSteps(0) + "show Memo1\n",
                                             "[COM3]\ndevice = Therm 3280-2\n");
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_EQ(run.box("Memo1").value(9), "Thermal sensor OK.");
+    EXPECT_EQ(withoutConfigLines(run.box("Memo1")).value(10), "Thermal sensor OK.");
     const qsizetype open = run.ioTrace.indexOf(QRegularExpression("^iopen \"COM3\" -> \\d+$"));
     ASSERT_GE(open, 0);
     // 1200 baud for the 3280 family.

@@ -39,6 +39,17 @@ struct Installation {
     QString perUser = root.path() + QStringLiteral("/xdg/zelvanor-ymt/");
 };
 
+TEST(Installation, AnInstalledProgramNeverLivesInItsWritableBinFolder) {
+    Installation installed;
+    qunsetenv("ZELVANOR_HOME");
+    // A build folder: the executable's own, writable folder is the program directory.
+    EXPECT_EQ(FindProgramDir({}, installed.bin), installed.bin + QLatin1Char('/'));
+    // Installed (--prefix ~/.local, or the package run as root): the per-user folder.
+    QDir().mkpath(installed.data);
+    EXPECT_EQ(FindProgramDir({}, installed.bin), installed.perUser);
+    EXPECT_EQ(FindProgramDir(installed.home, installed.bin), installed.home);
+}
+
 TEST(Installation, DataFoldersAreProgramDirectoryPerUserFolderThenInstalledFolder) {
     Installation installed;
     // No installed folder: the executable's neighbourhood adds nothing.

@@ -80,8 +80,11 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
     QFile steps(script);
     ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
     // File language "Ask me": the spectrum's backup must not wait for an answer nobody gives.
+    // The picture tells the test that the steps before the wait are done: a signal ends the
+    // operation it comes in, so it must not come while they run.
     steps.write((ConnectSteps(0) + "click Button6\nselect RadioGroup5 2\n"
-                                   "type Memo2 \"typed by hand\"\nwait 60000\n")
+                                   "type Memo2 \"typed by hand\"\npicture Form1 ready.png\n"
+                                   "wait 60000\n")
                     .toUtf8());
     steps.close();
     QProcess program;
@@ -92,10 +95,9 @@ TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
     program.start(QStringLiteral(YMT_EXECUTABLE),
                   {QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script});
     ASSERT_TRUE(program.waitForStarted());
-    // The quality-control file appears at the first activation, once the window stands.
     QElapsedTimer started;
     started.start();
-    while (!QFile::exists(home.filePath(QStringLiteral("QC.txt"))) && started.elapsed() < 30000)
+    while (!QFile::exists(home.filePath(QStringLiteral("ready.png"))) && started.elapsed() < 60000)
         QThread::msleep(20);
     ::kill(pid_t(program.processId()), SIGTERM);
     ASSERT_TRUE(program.waitForFinished(30000)) << "the program must end well before its wait";

@@ -6,6 +6,9 @@
 #include "tests/instrument/SerialAdapterBridge.h"
 #include "tests/instrument/SimServerProcess.h"
 
+#include <QFile>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -103,6 +106,30 @@ TEST(RealAnalyzerConnectFailure, LibraryThatCannotBeLoadedIsNamedInTheHardwareLo
     EXPECT_TRUE(log.last().startsWith("linux-gpib: cannot load /nonexistent/libgpib.so.0"))
         << log.last().toStdString();
     EXPECT_TRUE(run.ioTrace.filter("iopen-problem").size() == 1) << "the io-trace says why too";
+}
+
+TEST(RealAnalyzerConnectFailure, AUsbtmcPathThatIsNoUsbtmcDeviceIsRefusedBeforeAnythingIsSent) {
+    QTemporaryDir dir;
+    const QString notes = dir.filePath(QStringLiteral("notes.txt"));
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("my notes\n");
+    file.close();
+    for (const QString& path : {notes, QStringLiteral("/dev/null"), QStringLiteral("/dev/zero")}) {
+        SCOPED_TRACE(path.toStdString());
+        const SimulatorRun run =
+            RunOnSimulator("select ComboBox6 1\nclick Button12\nshow Memo1\n",
+                           QStringLiteral("[interfaces]\ngpib0 = usbtmc %1\n").arg(path));
+        ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+        const QStringList log = run.box("Memo1");
+        ASSERT_GE(log.size(), 2);
+        EXPECT_EQ(log[log.size() - 2], "Error: Impedance analyzer not found!");
+        EXPECT_TRUE(log.last().startsWith(QStringLiteral("usbtmc: ") + path + " is not a USBTMC"))
+            << log.last().toStdString();
+        EXPECT_TRUE(run.ioTrace.filter("iwrite").isEmpty());
+    }
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("my notes\n"));
 }
 
 TEST(RealAnalyzerConnectFailure, RefusedConnectionIsNamedInTheHardwareLog) {

@@ -27,4 +27,17 @@ png="$prefix/share/icons/hicolor/256x256/apps/zelvanor-ymt.png"
     || { echo "icon is not 256 x 256"; exit 1; }
 
 check_help "$prefix/bin/zelvanor-ymt"
+
+# The installed program lives in the user's data folder even though bin/ is writable here, and
+# reads the sicl.conf there: an adapter that is not present makes the demo fail to connect.
+user_home="$prefix/user-home"
+mkdir -p "$user_home/.local/share/zelvanor-ymt"
+printf '[interfaces]\ngpib0 = usbtmc /nonexistent/usbtmc0\n' \
+    >"$user_home/.local/share/zelvanor-ymt/sicl.conf"
+demo="$(env -u XDG_DATA_HOME -u XDG_CONFIG_HOME -u ZELVANOR_HOME HOME="$user_home" \
+        QT_QPA_PLATFORM=offscreen "$prefix/bin/zelvanor-ymt" --fast --demo 2>&1 || true)"
+grep -q '^Could not connect to the HP' <<<"$demo" || { echo "sicl.conf not read: $demo"; exit 1; }
+[ -f "$user_home/.local/share/zelvanor-ymt/QC.txt" ] || { echo "no QC.txt in the data folder"; exit 1; }
+left="$(ls -A "$prefix/bin" | grep -v '^zelvanor-ymt\(-simserver\)\?$' || true)"
+[ -z "$left" ] || { echo "the program wrote into bin/: $left"; exit 1; }
 echo "install into $prefix: complete"

@@ -1,0 +1,39 @@
+// Shared by the fuzz targets of the library and driver transports: the input as a sequence of
+// replies, each a control byte (status bits for the fake library) and a chunk of data whose
+// length comes from the input too.
+#pragma once
+
+#include <QByteArray>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+
+namespace ymt::fuzz {
+
+class ReplyStream {
+public:
+    explicit ReplyStream(QByteArray bytes) : bytes_(std::move(bytes)) {}
+    bool atEnd() const { return position_ >= bytes_.size(); }
+    // The next control byte (0 at the end).
+    unsigned char control() {
+        return atEnd() ? 0 : static_cast<unsigned char>(bytes_[position_++]);
+    }
+    // Copies the next chunk (at most capacity bytes, its length from the input) into buffer and
+    // returns its length.
+    std::size_t chunk(char* buffer, std::size_t capacity) {
+        const std::size_t wanted = control() % 97;
+        const std::size_t taken =
+            std::min({wanted, capacity, static_cast<std::size_t>(bytes_.size() - position_)});
+        if (taken > 0)
+            std::memcpy(buffer, bytes_.constData() + position_, taken);
+        position_ += static_cast<qsizetype>(taken);
+        return taken;
+    }
+
+private:
+    QByteArray bytes_;
+    qsizetype position_ = 0;
+};
+
+} // namespace ymt::fuzz

@@ -1,0 +1,137 @@
+// A termination signal ends the running operation at its next step and the program within a
+// few seconds, whatever the analyzer does, and nothing after it waits for an answer; the
+// operator's stop during Connect ends the Connect.
+#include "tests/app/ConnectionTestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+struct SignalledRun {
+    bool endedInTime = false;
+    qint64 msAfterSignal = 0;
+    QByteArray output;
+    QByteArray errors;
+    QStringList backups;
+};
+
+// Starts the program on home with the script and sicl.conf, waits until the I/O trace holds
+// ready (or, when ready is empty, the quality-control file exists), sends SIGTERM and waits at
+// most 20 s for the end.
+SignalledRun runAndSignal(const QTemporaryDir& home, const QString& script, const QString& siclConf,
+                          bool fast, const QByteArray& ready) {
+    SignalledRun result;
+    QFile conf(home.filePath(QStringLiteral("sicl.conf")));
+    if (!siclConf.isEmpty() && conf.open(QIODevice::WriteOnly))
+        conf.write(siclConf.toUtf8());
+    conf.close();
+    QFile steps(home.filePath(QStringLiteral("steps.txt")));
+    if (!steps.open(QIODevice::WriteOnly))
+        return result;
+    steps.write(script.toUtf8());
+    steps.close();
+    const QString trace = home.filePath(QStringLiteral("io.txt"));
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    program.setProcessEnvironment(environment);
+    QStringList arguments = {QStringLiteral("--home"),     home.path(),
+                             QStringLiteral("--io-trace"), trace,
+                             QStringLiteral("--script"),   steps.fileName()};
+    if (fast)
+        arguments.prepend(QStringLiteral("--fast"));
+    program.start(QStringLiteral(YMT_EXECUTABLE), arguments);
+    if (!program.waitForStarted())
+        return result;
+    QElapsedTimer waited;
+    waited.start();
+    const auto isReady = [&] {
+        if (ready.isEmpty())
+            return QFile::exists(home.filePath(QStringLiteral("QC.txt")));
+        QFile file(trace);
+        return file.open(QIODevice::ReadOnly) && file.readAll().contains(ready);
+    };
+    while (!isReady() && waited.elapsed() < 30000)
+        QThread::msleep(20);
+    QThread::msleep(300); // inside the wait, not at its first step
+    QElapsedTimer afterSignal;
+    afterSignal.start();
+    ::kill(pid_t(program.processId()), SIGTERM);
+    result.endedInTime = program.waitForFinished(20000);
+    result.msAfterSignal = afterSignal.elapsed();
+    if (!result.endedInTime) {
+        program.kill();
+        program.waitForFinished();
+    }
+    result.output = program.readAllStandardOutput();
+    result.errors = program.readAllStandardError();
+    result.backups = QDir(home.filePath(QStringLiteral("backup"))).entryList(QDir::Files);
+    return result;
+}
+
+// An HP 4294A that never answers "*OPC?": every completion wait (the first is the preset's at
+// Connect) runs to its limit, which "Timeout [s]" 0 removes.
+const char* kNeverCompletes = "[gpib0,17]\ndevice = HP4294A\nfault = drop-reply *OPC?\n";
+
+class SignalDuringConnect : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SignalDuringConnect, EndsConnectAtItsNextStepAndTheProgramWithinSeconds) {
+    QTemporaryDir home;
+    const SignalledRun run =
+        runAndSignal(home,
+                     QStringLiteral("type Memo2 \"typed by hand\"\ntype Edit35 0\n") +
+                         ymt::test::ConnectSteps(1) + QStringLiteral("wait 60000\n"),
+                     QString::fromLatin1(kNeverCompletes), GetParam(), "\"*OPC?");
+    ASSERT_TRUE(run.endedInTime) << "a signal must end a wait without limit";
+    EXPECT_LT(run.msAfterSignal, 8000);
+    // Connect ends at the wait the signal came in: no compensation box follows.
+    EXPECT_FALSE(run.output.contains("Compensation - ")) << run.output.toStdString();
+    ASSERT_EQ(run.backups.size(), 1) << run.backups.join(' ').toStdString();
+    EXPECT_TRUE(run.backups[0].endsWith(QStringLiteral("_prt.txt")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Clocks, SignalDuringConnect, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Fast" : "RealTime"; });
+
+TEST(OperatorStopDuringConnect, EndsTheConnectNotOnlyItsWait) {
+    // The stop is kept for the first wait: the preset's, which the analyzer never completes.
+    const ymt::test::SimulatorRun run = ymt::test::RunOnSimulator(
+        "type Edit35 3\nselect ComboBox6 1\nstop\nclick Button12\nshow Memo1\nstate\n",
+        QString::fromLatin1(kNeverCompletes));
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.linesStartingWith("message ").isEmpty()) << "no compensation box";
+    const QStringList log = run.box("Memo1");
+    EXPECT_EQ(log.filter("Stopped by the operator.").size(), 1);
+    EXPECT_EQ(log.last(), "Connect stopped; the analyzer is not connected.");
+    EXPECT_EQ(run.value("AnalyzerHandle"), "0");
+}
+
+TEST(SignalEnd, AFailureDuringTheShutDownGoesToStandardErrorNotIntoABox) {
+    QTemporaryDir home;
+    QFile blocker(home.filePath(QStringLiteral("file")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // A backup folder below a file: the protocol backup of the shut-down cannot be written.
+    const SignalledRun run =
+        runAndSignal(home,
+                     QStringLiteral("type Edit32 %1/file/backup/\ntype Memo2 \"typed by hand\"\n"
+                                    "wait 60000\n")
+                         .arg(home.path()),
+                     {}, false, {});
+    ASSERT_TRUE(run.endedInTime);
+    EXPECT_FALSE(run.output.contains("message ")) << run.output.toStdString();
+    // The system's reason, as the box would have shown it.
+    EXPECT_TRUE(run.errors.contains("Not a directory")) << run.errors.toStdString();
+}
+
+} // namespace
