@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "instrument/ReplyParsers.h"
 #include "instrument/Sicl.h"
 
 #include <algorithm>
@@ -131,8 +132,12 @@ bool HP4x94A::QueryNumber(const QString& name, double& value) {
     }
     QString reply;
     AnalyzerSession->Read(AnalyzerHandle, reply);
-    const bool answered = AnalyzerSession->LastError == 0 && holdsDigit(reply);
-    value = ParseNumber(reply);
+    // The reply must be one whole number: a garbled or cut one is no value, not its prefix.
+    const QByteArray text = reply.trimmed().toLatin1();
+    double number = 0;
+    const bool answered = AnalyzerSession->LastError == 0 && holdsDigit(reply) &&
+                          ConvertFixedField(text.constData(), std::size_t(text.size()), number) == 0;
+    value = answered ? number : 0;
     return answered;
 }
 
@@ -248,15 +253,20 @@ void HP4x94A::MeasureSpot(int n, double& zAvg, double& thetaAvg, double f) {
     }
     // Values a device did not send count as 0 rather than as leftovers of another trace.
     std::array<double, kTracePoints> buffer{};
-    ReadTrace(QStringLiteral("a"), buffer, n);
+    const int valuesA = ReadTrace(QStringLiteral("a"), buffer, n);
     for (int i = 0; i < n; ++i)
         zAvg += buffer[std::size_t(i)];
     zAvg /= n;
     buffer.fill(0);
-    ReadTrace(QStringLiteral("b"), buffer, n);
+    const int valuesB = ReadTrace(QStringLiteral("b"), buffer, n);
     for (int i = 0; i < n; ++i)
         thetaAvg += buffer[std::size_t(i)];
     thetaAvg /= n;
+    // |Z| without theta (or theta without |Z|) is no reading: both stay 0, so no point is made.
+    if (valuesA <= 0 || valuesB <= 0) {
+        zAvg = 0;
+        thetaAvg = 0;
+    }
     SendCommand(is4194() ? QStringLiteral("nop=401;swm1") : QStringLiteral("POIN 401;CONT"));
 }
 
