@@ -135,8 +135,9 @@ bool HP4x94A::QueryNumber(const QString& name, double& value) {
     // The reply must be one whole number: a garbled or cut one is no value, not its prefix.
     const QByteArray text = reply.trimmed().toLatin1();
     double number = 0;
-    const bool answered = AnalyzerSession->LastError == 0 && holdsDigit(reply) &&
-                          ConvertFixedField(text.constData(), std::size_t(text.size()), number) == 0;
+    const bool answered =
+        AnalyzerSession->LastError == 0 && holdsDigit(reply) &&
+        ConvertFixedField(text.constData(), std::size_t(text.size()), number) == 0;
     value = answered ? number : 0;
     return answered;
 }

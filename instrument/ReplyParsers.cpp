@@ -93,8 +93,7 @@ std::size_t ParseValueList(const char* text, std::size_t length, double* values,
         // runs into other characters is garbled, and one the message was cut inside is a
         // piece of a number.
         const bool separated = after < end && *after == ',';
-        const bool lastOfMessage =
-            after < end ? (*after == '\r' || *after == '\n') : complete;
+        const bool lastOfMessage = after < end ? (*after == '\r' || *after == '\n') : complete;
         if (!separated && !lastOfMessage)
             break;
         values[stored++] = convert(p, numberChars);

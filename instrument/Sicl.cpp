@@ -175,9 +175,9 @@ int iscanf(int handle, const char* format, double* values, std::size_t capacity)
         QByteArray message;
         // A message that did not end (link lost, timeout) may stop inside a number.
         const bool complete = readMessage(*transport, message, limit) == I_ERR_NOERROR;
-        stored = static_cast<int>(
-            ParseValueList(message.constData(), static_cast<std::size_t>(message.size()), values,
-                           std::min(wanted, capacity), complete));
+        stored = static_cast<int>(ParseValueList(message.constData(),
+                                                 static_cast<std::size_t>(message.size()), values,
+                                                 std::min(wanted, capacity), complete));
     }
     trace("iscanf " + QByteArray::number(handle) + " \"" +
           cEscaped(format ? format : "", format ? std::strlen(format) : 0) + "\" -> " +

@@ -2,8 +2,8 @@
 // simulated adapter server, linux-gpib and VISA against fake libraries that reach the same
 // server. Sweeps through them give the points of the simulated bus; faults end within the
 // timeout and leave the session layer usable.
-#include "InstrumentTestSupport.h"
 #include "FaultyLinkProxy.h"
+#include "InstrumentTestSupport.h"
 #include "SerialAdapterBridge.h"
 #include "SimServerProcess.h"
 
