@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace ymt::sicl {
 namespace {
@@ -129,6 +130,8 @@ void PrologixTransport::drainArrived() {
 
 void PrologixTransport::resynchronise() {
     const bool readWasCut = readRequested;
+    // A link may deliver a reply twice, the copy after the original has been read.
+    const bool afterReply = std::exchange(replyTaken, false);
     // A read the caller gave up on is still running in the adapter: its reply, if it comes,
     // belongs to no query, so wait until the adapter has ended that read.
     while (readRequested && !linkClosed) {
@@ -141,7 +144,7 @@ void PrologixTransport::resynchronise() {
     }
     readRequested = false;
     drainArrived();
-    if (!readWasCut && input.isEmpty())
+    if (!readWasCut && !afterReply && input.isEmpty())
         return;
     dropStray(readWasCut ? "a reply after its read ended" : "a reply nobody asked for");
     if (versionLine.isEmpty() || linkClosed)
@@ -200,6 +203,7 @@ int PrologixTransport::receive(SteadyClock::time_point deadline, bool hasDeadlin
         // the same burst belongs to no query.
         if (const qsizetype lineEnd = input.indexOf('\n', before); lineEnd >= 0) {
             readRequested = false;
+            replyTaken = true;
             replyEnd = lineEnd + 1;
         }
     }

@@ -61,6 +61,7 @@ private:
     qsizetype replyEnd = -1; // bytes of input up to the line feed of the reply, or -1
     QByteArray versionLine;  // the adapter's "++ver" line, which ends a resynchronisation
     bool linkClosed = false;
+    bool replyTaken = false; // a reply came since the last resynchronisation
 
 public:
     // Replies (or parts of them) dropped because no query was waiting for them.

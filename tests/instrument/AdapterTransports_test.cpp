@@ -343,6 +343,38 @@ TEST_P(PrologixLinkTest, LinkClosedInsideANumberStoresNoPieceOfIt) {
     EXPECT_EQ(analyzer.TraceA[20], 0) << "the cut number is not stored";
 }
 
+TEST_P(PrologixLinkTest, GarbledNumbersAreRefusedNotReadAsTheirPrefix) {
+    const SweepResult expected = reference(1);
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    FaultyLinkProxy proxy;
+    // A byte inside the STAR? reply and inside the 31st number of trace A is lost to noise.
+    int traces = 0;
+    ASSERT_TRUE(proxy.start(server.port(), [&traces](int, const QByteArray& line) {
+        if (line.startsWith("+4.00000000000E+01"))
+            return LinkFault{LinkFault::Kind::Garble, 4};
+        if (line.size() > 1000 && ++traces == 2)
+            return LinkFault{LinkFault::Kind::Garble, 15 * 34 + 4};
+        return LinkFault{};
+    }));
+    throughProxy(proxy);
+    analyzer.AnalyzerSession = &session;
+    analyzer.AnalyzerModel = 1;
+    analyzer.CompletionTimeout = 30000;
+    session.Open(17, analyzer.AnalyzerHandle);
+    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
+    analyzer.PresetAnalyzer();
+    double start = -1;
+    EXPECT_FALSE(analyzer.QueryNumber(QStringLiteral("STAR"), start));
+    EXPECT_EQ(start, 0) << "4.0 is not what the analyzer sent";
+    analyzer.SetSweepRange(150, 250);
+    analyzer.MeasureSweep();
+    ASSERT_EQ(analyzer.SweepPointsRead, 15);
+    for (std::size_t i = 0; i < 15; ++i)
+        ASSERT_EQ(analyzer.TraceA[i], expected.a[i]) << i;
+    EXPECT_EQ(analyzer.TraceA[15], 0) << "the garbled number is not stored";
+}
+
 INSTANTIATE_TEST_SUITE_P(Links, PrologixLinkTest, ::testing::Values("prologix", "prologix-serial"),
                          [](const auto& info) {
                              std::string name(info.param);

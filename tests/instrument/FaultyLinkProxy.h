@@ -1,6 +1,7 @@
 // A network link between a controller and the simulated adapter server that misbehaves on
 // chosen reply lines: it holds a line back (the whole stream stalls, as a slow network does),
-// sends a line twice, or closes the link in the middle of a line. One client at a time.
+// sends a line twice, garbles a byte of it, or closes the link in the middle of a line. One client
+// at a time.
 #pragma once
 
 #include <QByteArray>
@@ -19,8 +20,10 @@
 namespace ymt::testing {
 
 struct LinkFault {
-    enum class Kind { None, Late, Twice, CutAfter } kind = Kind::None;
-    int amount = 0; // milliseconds late, or bytes of the line passed on before the cut
+    enum class Kind { None, Late, Twice, CutAfter, Garble } kind = Kind::None;
+    // Milliseconds late, bytes of the line passed on before the cut, or the position of the
+    // byte that is garbled.
+    int amount = 0;
 };
 
 class FaultyLinkProxy {
@@ -119,6 +122,13 @@ private:
                 sendAll(client, line.constData(),
                         std::size_t(std::min<qsizetype>(fault.amount, line.size())));
                 return false;
+            case LinkFault::Kind::Garble: {
+                QByteArray garbled = line;
+                if (fault.amount < garbled.size())
+                    garbled[fault.amount] = '?';
+                sendAll(client, garbled.constData(), std::size_t(garbled.size()));
+                break;
+            }
             case LinkFault::Kind::None:
                 sendAll(client, line.constData(), std::size_t(line.size()));
                 break;
