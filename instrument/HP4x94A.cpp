@@ -2,6 +2,7 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "instrument/ReplyParsers.h"
 #include "instrument/Sicl.h"
 
 #include <algorithm>
@@ -131,8 +132,13 @@ bool HP4x94A::QueryNumber(const QString& name, double& value) {
     }
     QString reply;
     AnalyzerSession->Read(AnalyzerHandle, reply);
-    const bool answered = AnalyzerSession->LastError == 0 && holdsDigit(reply);
-    value = ParseNumber(reply);
+    // The reply must be one whole number: a garbled or cut one is no value, not its prefix.
+    const QByteArray text = reply.trimmed().toLatin1();
+    double number = 0;
+    const bool answered =
+        AnalyzerSession->LastError == 0 && holdsDigit(reply) &&
+        ConvertFixedField(text.constData(), std::size_t(text.size()), number) == 0;
+    value = answered ? number : 0;
     return answered;
 }
 

@@ -1,6 +1,7 @@
 #include "instrument/PrologixTransport.h"
 
 #include "instrument/AdapterLine.h"
+#include "instrument/IoTrace.h"
 #include "instrument/OpenProblem.h"
 #include "instrument/PrologixProtocol.h"
 #include "instrument/SerialChannel.h"
@@ -9,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace ymt::sicl {
 namespace {
@@ -30,6 +32,13 @@ long msUntil(SteadyClock::time_point deadline) {
             .count());
 }
 
+// Whole milliseconds until the deadline, rounded up: a wait of less than one millisecond
+// must not become a wait of none, or a loop spins until the deadline.
+long msUntilRoundedUp(SteadyClock::time_point deadline) {
+    return static_cast<long>(
+        std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now()).count());
+}
+
 } // namespace
 
 PrologixTransport::PrologixTransport(std::unique_ptr<ByteChannel> byteChannel)
@@ -39,8 +48,14 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
                                                            int primaryAddress, const QString& where,
                                                            int* error, bool awaitAdapter) {
     std::unique_ptr<PrologixTransport> transport(new PrologixTransport(std::move(channel)));
-    if (awaitAdapter && !transport->adapterAnswers(kVersionAttempts)) {
-        reportOpenProblem(QStringLiteral("%1: the adapter does not answer").arg(where));
+    // The version line also marks the point up to which stray replies are dropped later.
+    const bool answers = transport->adapterAnswers(awaitAdapter ? kVersionAttempts : 1);
+    if (!answers && (awaitAdapter || transport->linkClosed)) {
+        reportOpenProblem(transport->linkClosed
+                              ? QStringLiteral("%1: the adapter closed the connection at once "
+                                               "(is another program connected to it?)")
+                                    .arg(where)
+                              : QStringLiteral("%1: the adapter does not answer").arg(where));
         *error = I_ERR_NOCONN;
         return nullptr;
     }
@@ -56,10 +71,13 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
     }
     // A device answers the serial poll; an empty address leaves the adapter silent.
     unsigned char status = 0;
-    if (transport->readStatusByte(&status) != I_ERR_NOERROR) {
-        reportOpenProblem(QStringLiteral("%1: no device answers the serial poll at GPIB address %2")
-                              .arg(where)
-                              .arg(primaryAddress));
+    if (const int rc = transport->readStatusByte(&status); rc != I_ERR_NOERROR) {
+        reportOpenProblem(
+            transport->linkClosed
+                ? QStringLiteral("%1: the adapter closed the connection").arg(where)
+                : QStringLiteral("%1: no device answers the serial poll at GPIB address %2")
+                      .arg(where)
+                      .arg(primaryAddress));
         *error = I_ERR_NOCONN;
         return nullptr;
     }
@@ -76,7 +94,8 @@ bool PrologixTransport::adapterAnswers(int attempts) {
             if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
                 return false;
         }
-        if (input.indexOf('\n') >= 0) {
+        if (const qsizetype lineEnd = input.indexOf('\n'); lineEnd >= 0) {
+            versionLine = input.left(lineEnd + 1);
             input.clear();
             return true;
         }
@@ -89,6 +108,63 @@ int PrologixTransport::sendLine(const QByteArray& line) {
     return channel->writeAll(line.constData(), static_cast<std::size_t>(line.size()), limit);
 }
 
+void PrologixTransport::dropStray(const char* why) {
+    if (input.isEmpty())
+        return;
+    ++strayReplies;
+    if (ioTraceEnabled())
+        writeIoTraceLine(QByteArray("prologix dropped ") + why + " \"" +
+                         cEscaped(input.constData(), std::size_t(input.size())) + "\"");
+    input.clear();
+}
+
+void PrologixTransport::drainArrived() {
+    char chunk[4096];
+    for (;;) {
+        std::size_t got = 0;
+        if (channel->readSome(chunk, sizeof chunk, 0, &got) != I_ERR_NOERROR || got == 0)
+            break;
+        input.append(chunk, static_cast<qsizetype>(got));
+    }
+}
+
+void PrologixTransport::resynchronise() {
+    const bool readWasCut = readRequested;
+    // A link may deliver a reply twice, the copy after the original has been read.
+    const bool afterReply = std::exchange(replyTaken, false);
+    // A read the caller gave up on is still running in the adapter: its reply, if it comes,
+    // belongs to no query, so wait until the adapter has ended that read.
+    while (readRequested && !linkClosed) {
+        if (input.indexOf('\n') >= 0 || SteadyClock::now() >= silenceEnd) {
+            readRequested = false;
+            break;
+        }
+        if (receive(silenceEnd, true, kMaxAdapterReadTimeoutMs) == I_ERR_IO)
+            break;
+    }
+    readRequested = false;
+    drainArrived();
+    if (!readWasCut && !afterReply && input.isEmpty())
+        return;
+    dropStray(readWasCut ? "a reply after its read ended" : "a reply nobody asked for");
+    if (versionLine.isEmpty() || linkClosed)
+        return;
+    // The adapter answers in order: whatever comes before its version line is left over.
+    if (sendLine("++ver\n") != I_ERR_NOERROR)
+        return;
+    const auto deadline =
+        SteadyClock::now() + std::chrono::milliseconds(kMaxAdapterReadTimeoutMs + kVersionWaitMs);
+    while (input.indexOf(versionLine) < 0 && SteadyClock::now() < deadline) {
+        if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
+            break;
+    }
+    const qsizetype marker = input.indexOf(versionLine);
+    if (marker >= 0)
+        input.remove(marker, versionLine.size());
+    dropStray("a late reply");
+    input.clear();
+}
+
 int PrologixTransport::write(const char* data, std::size_t count, bool end, std::size_t* actual) {
     *actual = 0;
     pendingOutput.append(data, static_cast<qsizetype>(count));
@@ -97,9 +173,8 @@ int PrologixTransport::write(const char* data, std::size_t count, bool end, std:
         *actual = count;
         return I_ERR_NOERROR;
     }
-    // A new message makes the instrument drop a reply nobody read; so do we.
-    input.clear();
-    readRequested = false;
+    // Each query gets its own reply: nothing of an earlier one may be taken for it.
+    resynchronise();
     const QByteArray line = prologix::dataLine(pendingOutput.constData(),
                                                static_cast<std::size_t>(pendingOutput.size()));
     pendingOutput.clear();
@@ -112,12 +187,26 @@ int PrologixTransport::write(const char* data, std::size_t count, bool end, std:
 int PrologixTransport::receive(SteadyClock::time_point deadline, bool hasDeadline, long sliceMs) {
     long wait = sliceMs;
     if (hasDeadline)
-        wait = std::min(wait, std::max(0L, msUntil(deadline)));
+        wait = std::min(wait, std::max(0L, msUntilRoundedUp(deadline)));
     char chunk[4096];
     std::size_t got = 0;
     const int rc = channel->readSome(chunk, sizeof chunk, wait, &got);
-    if (rc == I_ERR_NOERROR)
-        input.append(chunk, static_cast<qsizetype>(got));
+    if (rc == I_ERR_IO)
+        linkClosed = true;
+    if (rc != I_ERR_NOERROR || got == 0)
+        return rc;
+    const qsizetype before = input.size();
+    input.append(chunk, static_cast<qsizetype>(got));
+    if (readRequested) {
+        silenceEnd = SteadyClock::now() + std::chrono::milliseconds(outstandingSilenceMs);
+        // The line feed ends the reply: the adapter's read is over, and what follows it in
+        // the same burst belongs to no query.
+        if (const qsizetype lineEnd = input.indexOf('\n', before); lineEnd >= 0) {
+            readRequested = false;
+            replyTaken = true;
+            replyEnd = lineEnd + 1;
+        }
+    }
     return rc;
 }
 
@@ -126,61 +215,69 @@ int PrologixTransport::read(char* buffer, std::size_t size, int* reason, std::si
     *actual = 0;
     const bool hasDeadline = timeoutMs > 0;
     const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
-    const long adapterSilence = adapterReadTimeoutMs + kAdapterGiveUpMarginMs;
-    bool quietAfterBytes = false;
+    const auto handOver = [&](std::size_t available, bool messageEnds) {
+        const std::size_t taken = std::min(size, available);
+        std::memcpy(buffer, input.constData(), taken);
+        input.remove(0, static_cast<qsizetype>(taken));
+        if (replyEnd >= 0)
+            replyEnd -= static_cast<qsizetype>(taken);
+        *actual = taken;
+        if (taken == size)
+            *reason |= I_TERM_MAXCNT;
+        if (messageEnds && taken == available) {
+            *reason |= I_TERM_END;
+            replyEnd = -1;
+            dropStray("bytes after the end of a reply");
+        }
+    };
     for (;;) {
-        const qsizetype lineEnd = input.indexOf('\n');
         const std::size_t available =
-            lineEnd >= 0 ? std::size_t(lineEnd + 1) : std::size_t(input.size());
-        const bool messageEnds = lineEnd >= 0 || (quietAfterBytes && !input.isEmpty());
-        if (size > 0 && (available >= size || messageEnds)) {
-            const std::size_t taken = std::min(size, available);
-            std::memcpy(buffer, input.constData(), taken);
-            input.remove(0, static_cast<qsizetype>(taken));
-            *actual = taken;
-            if (taken == size)
-                *reason |= I_TERM_MAXCNT;
-            if (messageEnds && taken == available) {
-                *reason |= I_TERM_END;
-                readRequested = false;
-            }
+            replyEnd >= 0 ? std::size_t(replyEnd) : std::size_t(input.size());
+        if (size > 0 && (available >= size || replyEnd >= 0)) {
+            handOver(available, replyEnd >= 0);
             return I_ERR_NOERROR;
         }
         if (size == 0)
             return I_ERR_NOERROR;
-        if (hasDeadline && msUntil(deadline) <= 0) {
-            // What came before the timeout is handed over with the error.
-            const std::size_t taken = std::min(size, std::size_t(input.size()));
-            std::memcpy(buffer, input.constData(), taken);
-            input.remove(0, static_cast<qsizetype>(taken));
-            *actual = taken;
-            readRequested = false;
+        if (!readRequested && !input.isEmpty()) {
+            // The adapter ended its read without a line feed (EOI alone, or its own timeout):
+            // the bytes are handed over, but they do not end a message.
+            handOver(std::size_t(input.size()), false);
+            return I_ERR_NOERROR;
+        }
+        if (linkClosed)
+            return I_ERR_IO;
+        if (hasDeadline && SteadyClock::now() >= deadline) {
+            // What came before the timeout is handed over with the error; the read stays
+            // outstanding in the adapter and is settled before the next message.
+            handOver(std::size_t(input.size()), false);
             return I_ERR_TIMEOUT;
         }
         if (!readRequested) {
+            drainArrived();
+            dropStray("a reply nobody asked for");
             if (const int rc = sendLine("++read eoi\n"); rc != I_ERR_NOERROR)
                 return rc;
             readRequested = true;
+            outstandingSilenceMs = adapterReadTimeoutMs + kAdapterGiveUpMarginMs;
+            silenceEnd = SteadyClock::now() + std::chrono::milliseconds(outstandingSilenceMs);
         }
-        const qsizetype before = input.size();
-        const int rc = receive(deadline, hasDeadline, adapterSilence);
+        // Wait for bytes until the caller's deadline or until the adapter has surely given up
+        // its read; only then is a new read asked for.
+        const auto until = hasDeadline ? std::min(deadline, silenceEnd) : silenceEnd;
+        const int rc = receive(until, true, kMaxAdapterReadTimeoutMs + kAdapterGiveUpMarginMs);
         if (rc == I_ERR_IO) {
             readRequested = false;
-            return I_ERR_IO;
+            continue; // what arrived before the link closed is handed over first
         }
-        if (rc == I_ERR_TIMEOUT && input.size() == before) {
-            if (input.isEmpty())
-                readRequested = false; // the adapter gave up this read: ask again
-            else
-                quietAfterBytes = true; // EOI without LF: the adapter stopped after its last byte
-        }
+        if (readRequested && SteadyClock::now() >= silenceEnd)
+            readRequested = false;
     }
 }
 
 int PrologixTransport::readStatusByte(unsigned char* status) {
     *status = 0;
-    input.clear();
-    readRequested = false;
+    resynchronise();
     if (const int rc = sendLine("++spoll\n"); rc != I_ERR_NOERROR)
         return rc;
     const long limit =
@@ -200,9 +297,8 @@ int PrologixTransport::readStatusByte(unsigned char* status) {
 }
 
 int PrologixTransport::clear() {
-    input.clear();
+    resynchronise();
     pendingOutput.clear();
-    readRequested = false;
     return sendLine("++clr\n");
 }
 

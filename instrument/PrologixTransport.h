@@ -41,13 +41,31 @@ private:
     int receive(std::chrono::steady_clock::time_point deadline, bool hasDeadline, long sliceMs);
     // True once the adapter has answered "++ver" (asked up to attempts times, 1 s apart).
     bool adapterAnswers(int attempts);
+    // Settles a read still running in the adapter and drops every byte no query asked for,
+    // so that the next reply read is the reply to the next query.
+    void resynchronise();
+    // Appends what has already arrived, without waiting.
+    void drainArrived();
+    // Drops the input as a stray reply (counted and written to the I/O trace).
+    void dropStray(const char* why);
 
     std::unique_ptr<ByteChannel> channel;
     long timeoutMs = 2000;
     long adapterReadTimeoutMs = 2000;
     QByteArray pendingOutput; // bytes of a message written without END
     QByteArray input;         // reply bytes received and not yet read
+    // A "++read eoi" is running in the adapter; it has surely given up at silenceEnd.
     bool readRequested = false;
+    std::chrono::steady_clock::time_point silenceEnd;
+    long outstandingSilenceMs = 0;
+    qsizetype replyEnd = -1; // bytes of input up to the line feed of the reply, or -1
+    QByteArray versionLine;  // the adapter's "++ver" line, which ends a resynchronisation
+    bool linkClosed = false;
+    bool replyTaken = false; // a reply came since the last resynchronisation
+
+public:
+    // Replies (or parts of them) dropped because no query was waiting for them.
+    int strayReplies = 0;
 };
 
 // The factory registered as "prologix".

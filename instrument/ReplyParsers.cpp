@@ -74,7 +74,7 @@ int ConvertFixedField(const char* text, std::size_t length, double& value) {
 }
 
 std::size_t ParseValueList(const char* text, std::size_t length, double* values,
-                           std::size_t capacity) {
+                           std::size_t capacity, bool complete) {
     if (!text || !values)
         return 0;
     const char* end = text + length;
@@ -86,13 +86,20 @@ std::size_t ParseValueList(const char* text, std::size_t length, double* values,
         const std::size_t numberChars = numberLength(p, end);
         if (numberChars == 0)
             break;
-        values[stored++] = convert(p, numberChars);
-        p += numberChars;
-        while (p < end && isBlank(*p))
-            ++p;
-        if (p >= end || *p != ',')
+        const char* after = p + numberChars;
+        while (after < end && isBlank(*after))
+            ++after;
+        // A value is whole only up to its separator or the end of the message: a value that
+        // runs into other characters is garbled, and one the message was cut inside is a
+        // piece of a number.
+        const bool separated = after < end && *after == ',';
+        const bool lastOfMessage = after < end ? (*after == '\r' || *after == '\n') : complete;
+        if (!separated && !lastOfMessage)
             break;
-        ++p;
+        values[stored++] = convert(p, numberChars);
+        if (!separated)
+            break;
+        p = after + 1;
     }
     return stored;
 }

@@ -11,9 +11,11 @@ namespace ymt {
 // text converted, else the 1-based position of the first character that did not.
 int ConvertFixedField(const char* text, std::size_t length, double& value);
 
-// Parses up to capacity comma-separated doubles (blanks around values allowed, the list ends
-// at the first value that does not convert); returns the number stored.
+// Parses up to capacity comma-separated doubles (blanks around values allowed); returns the
+// number stored. The list ends at the first value that is not a whole number up to its
+// separator or the line end; complete: the text is a whole message, so its last value may end
+// with the text (a value at the end of a message that was cut short is not taken).
 std::size_t ParseValueList(const char* text, std::size_t length, double* values,
-                           std::size_t capacity);
+                           std::size_t capacity, bool complete = true);
 
 } // namespace ymt

@@ -173,10 +173,11 @@ int iscanf(int handle, const char* format, double* values, std::size_t capacity)
         // Enough room for every value in any sensible notation, so a long reply is bounded.
         const std::size_t limit = wanted * 48 + 1024;
         QByteArray message;
-        readMessage(*transport, message, limit);
+        // A message that did not end (link lost, timeout) may stop inside a number.
+        const bool complete = readMessage(*transport, message, limit) == I_ERR_NOERROR;
         stored = static_cast<int>(ParseValueList(message.constData(),
                                                  static_cast<std::size_t>(message.size()), values,
-                                                 std::min(wanted, capacity)));
+                                                 std::min(wanted, capacity), complete));
     }
     trace("iscanf " + QByteArray::number(handle) + " \"" +
           cEscaped(format ? format : "", format ? std::strlen(format) : 0) + "\" -> " +

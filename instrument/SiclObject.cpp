@@ -60,11 +60,21 @@ int TSicl::ReadFixedValues(int handle, int& count, std::span<double> values) {
         if (LastError != 0)
             break;
         received = std::min(received, field.size());
+        // A field ends with its separator or with the end of the message; one that was cut
+        // off before either is a piece of a number, not a reading.
+        if (received < field.size() && !(reason & sicl::I_TERM_END)) {
+            LastError = static_cast<int>(received) + 1;
+            break;
+        }
         const auto* nul = static_cast<const char*>(std::memchr(field.data(), 0, received));
         const std::size_t length =
             std::min<std::size_t>(nul ? std::size_t(nul - field.data()) : received, 12);
         double value = 0;
         LastError = ConvertFixedField(field.data(), length, value);
+        const char separator = field[field.size() - 1];
+        if (LastError == 0 && received == field.size() && !nul && separator != ',' &&
+            separator != '\n' && separator != '\r')
+            LastError = static_cast<int>(field.size());
         values[std::size_t(stored++)] = value;
         if (LastError == 0)
             converted = stored;

@@ -41,6 +41,7 @@ public:
     void Read(int handle, QString& reply);
     // Reads up to count (at most values.size()) fields; count becomes the number stored. Returns
     // how many of them converted completely: a field that did not is stored but is no reading.
+    // A field cut off before its separator and the end of the message is not stored.
     int ReadFixedValues(int handle, int& count, std::span<double> values);
     // values[i] = first value of pair i, for the pairs the device sent; the rest stay as they
     // were. count is clamped to 1..401 and to values.size(). Returns the number of pairs stored.

@@ -82,13 +82,14 @@ void SimAdapterServer::run(const std::function<bool()>& keepRunning,
         ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
         log(QStringLiteral("client connected"));
         serveClient(fd, keepRunning, log);
-        log(QStringLiteral("client gone"));
+        log(QStringLiteral("client gone after %1 reads").arg(readsOfLastClient));
     }
 }
 
 void SimAdapterServer::serveClient(int fd, const std::function<bool()>& keepRunning,
                                    const std::function<void(const QString&)>& log) {
     Client client(fd);
+    readsOfLastClient = 0;
     char chunk[4096];
     while (keepRunning()) {
         std::size_t got = 0;
@@ -205,8 +206,10 @@ bool SimAdapterServer::handleCommand(Client& client, const QByteArray& command) 
             client.readAfterEveryLine = number == 1;
         return argument.isEmpty() ? send(client.readAfterEveryLine ? "1\r\n" : "0\r\n") : true;
     }
-    if (name == "read")
+    if (name == "read") {
+        ++readsOfLastClient;
         return readReply(client, argument == "10");
+    }
     if (name == "read_tmo_ms") {
         if (numberOk && number >= 1 && number <= kMaxReadTimeoutMs) {
             client.readTimeoutMs = number;

@@ -28,7 +28,8 @@ public:
     bool listen(const QString& host, int port, QString* error);
     int port() const { return boundPort; }
     // Serves clients one after another until keepRunning() is false (checked a few times a
-    // second); log receives one line per connection and per refused line.
+    // second); log receives one line per connection (with the number of "++read"
+    // commands it sent when it goes) and per refused line.
     void run(const std::function<bool()>& keepRunning,
              const std::function<void(const QString&)>& log);
     // Serves one connected client (a socket it takes over) until it goes away.
@@ -47,6 +48,7 @@ private:
     QString interface;
     int listener = -1;
     int boundPort = 0;
+    int readsOfLastClient = 0; // "++read" commands of the client served last
 };
 
 } // namespace ymt::sim

@@ -2,10 +2,12 @@
 // transports: the network and serial adapters against the simulated adapter server, the
 // linux-gpib and VISA libraries as fakes that reach the same server. The curves must equal
 // those of the simulated bus; a library that cannot be loaded is named in the Hardware log.
+#include "instrument/SampleModel.h"
 #include "tests/app/ConnectionTestSupport.h"
 #include "tests/instrument/SerialAdapterBridge.h"
 #include "tests/instrument/SimServerProcess.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -89,6 +91,63 @@ TEST_P(RealAnalyzerConnect, ReadNewSpectrumGivesThePointsOfTheSimulatedBusOnBoth
 INSTANTIATE_TEST_SUITE_P(Transports, RealAnalyzerConnect,
                          ::testing::Values("prologix", "prologix-serial", "linux-gpib", "visa"),
                          [](const auto& info) {
+                             std::string name(info.param);
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+// The same through the "++" adapters with every wait and sweep taking its real time: each
+// reply is fetched by one read (a wait in slices keeps its read), and the points are the
+// sample's.
+class RealClockConnect : public RealAnalyzerConnect {
+protected:
+    // Zoom onto the resonance near 200 kHz: the evaluation reads more points there first.
+    static constexpr const char* kEvaluate =
+        "type Edit1 150\ntype Edit2 260\nanswer OK\nclick Button10\nstate\n";
+};
+
+TEST_P(RealClockConnect, MeasurementAsksTheAdapterOnceForEachReply) {
+    const SimulatorRun expected =
+        RunOnSimulator(ConnectSteps(1) + kReadSpectrum + kEvaluate, deviceSection(1));
+    ASSERT_EQ(expected.exitCode, 0);
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1), false));
+    QElapsedTimer timer;
+    timer.start();
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(1) + kReadSpectrum + kEvaluate + "show Memo1\n",
+        QStringLiteral("[interfaces]\ngpib0 = %1\n").arg(interfaceLine(server)), false);
+    const qint64 elapsedMs = timer.elapsed();
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_FALSE(run.box("Memo1").join('\n').contains(QStringLiteral("not found")));
+    EXPECT_EQ(run.value("AnalyzerMin"), expected.value("AnalyzerMin"));
+    EXPECT_EQ(run.value("AnalyzerMax"), expected.value("AnalyzerMax"));
+    expectSameCurve(run.curve(0), expected.curve(0));
+    expectSameCurve(run.curve(1), expected.curve(1));
+    for (const CurvePointText& point : run.curve(0)) {
+        const double model = ymt::SampleZTheta(ymt::DefaultSampleModel(), point.x).magnitudeOhm;
+        ASSERT_NEAR(point.y, model, 1e-6 * model) << point.x << " kHz";
+    }
+    EXPECT_EQ(run.value("label.fmin"), expected.value("label.fmin"));
+    EXPECT_NE(run.value("label.fmin"), QStringLiteral("---"));
+
+    bridge.reset();
+    server.stop();
+    static const QRegularExpression gone(QStringLiteral("client gone after (\\d+) reads"));
+    const QRegularExpressionMatch reads = gone.match(server.log());
+    ASSERT_TRUE(reads.hasMatch()) << server.log().toStdString();
+    int queries = 0;
+    for (const QString& command : run.commands())
+        queries += int(command.count(QLatin1Char('?')));
+    // A read outstanding in the adapter is asked anew only after its read timeout (500 ms in
+    // the sliced waits) and a margin: at most one more read per 0.7 s of the run.
+    EXPECT_GE(reads.captured(1).toInt(), queries);
+    EXPECT_LE(reads.captured(1).toInt(), queries + elapsedMs / 700 + 2)
+        << queries << " queries in " << elapsedMs << " ms";
+}
+
+INSTANTIATE_TEST_SUITE_P(Adapters, RealClockConnect,
+                         ::testing::Values("prologix", "prologix-serial"), [](const auto& info) {
                              std::string name(info.param);
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
                              return name;

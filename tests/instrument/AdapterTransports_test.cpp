@@ -2,6 +2,7 @@
 // simulated adapter server, linux-gpib and VISA against fake libraries that reach the same
 // server. Sweeps through them give the points of the simulated bus; faults end within the
 // timeout and leave the session layer usable.
+#include "FaultyLinkProxy.h"
 #include "InstrumentTestSupport.h"
 #include "SerialAdapterBridge.h"
 #include "SimServerProcess.h"
@@ -19,7 +20,9 @@
 #include <array>
 #include <thread>
 
+using ymt::testing::FaultyLinkProxy;
 using ymt::testing::InstrumentTest;
+using ymt::testing::LinkFault;
 using ymt::testing::SerialAdapterBridge;
 using ymt::testing::SimServerProcess;
 
@@ -251,6 +254,128 @@ TEST_P(AdapterTransportTest, AdapterGoneDuringASweepFailsFastAndASecondConnectWo
 
 INSTANTIATE_TEST_SUITE_P(Transports, AdapterTransportTest,
                          ::testing::Values("prologix", "prologix-serial", "linux-gpib", "visa"),
+                         [](const auto& info) {
+                             std::string name(info.param);
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
+
+// The "++" adapter over TCP and over a serial line, with a misbehaving link in between.
+class PrologixLinkTest : public AdapterTransportTest {
+protected:
+    void throughProxy(const FaultyLinkProxy& proxy) {
+        useConfig(QStringLiteral("[interfaces]\ngpib0 = %1\n")
+                      .arg(interfaceLine(QStringLiteral("127.0.0.1:%1").arg(proxy.port()))));
+    }
+};
+
+TEST_P(PrologixLinkTest, LateAndDoubledRepliesAreDroppedAndNeverStored) {
+    const SweepResult expected = reference(1);
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    FaultyLinkProxy proxy;
+    // After the opening exchanges, every fourth reply comes after its read timed out or twice.
+    ASSERT_TRUE(proxy.start(server.port(), [](int n, const QByteArray&) {
+        if (n < 4 || n % 4 != 2)
+            return LinkFault{};
+        return n % 8 == 2 ? LinkFault{LinkFault::Kind::Late, 2400}
+                          : LinkFault{LinkFault::Kind::Twice, 0};
+    }));
+    throughProxy(proxy);
+    analyzer.AnalyzerSession = &session;
+    analyzer.AnalyzerModel = 1;
+    analyzer.CompletionTimeout = 30000;
+    session.Open(17, analyzer.AnalyzerHandle);
+    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
+    analyzer.PresetAnalyzer();
+    int wholeSweeps = 0;
+    for (int cycle = 0; cycle < 3; ++cycle) {
+        SCOPED_TRACE(cycle);
+        double start = -1, stop = -1;
+        analyzer.GetSweepRange(start, stop);
+        // The range swept last, or the model's own span when a reply was lost; never another
+        // query's answer.
+        const double wantStart = cycle == 0 ? expected.start : 150.0;
+        const double wantStop = cycle == 0 ? expected.stop : 250.0;
+        EXPECT_TRUE(start == wantStart || start == expected.start) << start;
+        EXPECT_TRUE(stop == wantStop || stop == expected.stop) << stop;
+        analyzer.SetSweepRange(150, 250);
+        analyzer.TraceA.fill(0);
+        analyzer.TraceB.fill(0);
+        analyzer.MeasureSweep();
+        for (int i = 0; i < analyzer.SweepPointsRead; ++i) {
+            ASSERT_EQ(analyzer.TraceA[std::size_t(i)], expected.a[std::size_t(i)]) << i;
+            ASSERT_EQ(analyzer.TraceB[std::size_t(i)], expected.b[std::size_t(i)]) << i;
+        }
+        wholeSweeps += analyzer.SweepPointsRead == 401;
+    }
+    EXPECT_GE(proxy.linesPassed(), 14) << "the faults took place";
+    EXPECT_GE(wholeSweeps, 1);
+    EXPECT_TRUE(std::any_of(trace.begin(), trace.end(), [](const QByteArray& line) {
+        return line.startsWith("prologix dropped");
+    })) << "a stray reply is logged";
+}
+
+TEST_P(PrologixLinkTest, LinkClosedInsideANumberStoresNoPieceOfIt) {
+    const SweepResult expected = reference(1);
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    FaultyLinkProxy proxy;
+    // The second trace (|Z|) is cut in the middle of the first number of its 21st pair.
+    int traces = 0;
+    ASSERT_TRUE(proxy.start(server.port(), [&traces](int, const QByteArray& line) {
+        if (line.size() > 1000 && ++traces == 2)
+            return LinkFault{LinkFault::Kind::CutAfter, 20 * 34 + 5};
+        return LinkFault{};
+    }));
+    throughProxy(proxy);
+    analyzer.AnalyzerSession = &session;
+    analyzer.AnalyzerModel = 1;
+    analyzer.CompletionTimeout = 30000;
+    session.Open(17, analyzer.AnalyzerHandle);
+    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
+    analyzer.PresetAnalyzer();
+    analyzer.SetSweepRange(150, 250);
+    analyzer.MeasureSweep();
+    ASSERT_EQ(analyzer.SweepPointsRead, 20);
+    for (std::size_t i = 0; i < 20; ++i)
+        ASSERT_EQ(analyzer.TraceA[i], expected.a[i]) << i;
+    EXPECT_EQ(analyzer.TraceA[20], 0) << "the cut number is not stored";
+}
+
+TEST_P(PrologixLinkTest, GarbledNumbersAreRefusedNotReadAsTheirPrefix) {
+    const SweepResult expected = reference(1);
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(deviceSection(1)));
+    FaultyLinkProxy proxy;
+    // A byte inside the STAR? reply and inside the 31st number of trace A is lost to noise.
+    int traces = 0;
+    ASSERT_TRUE(proxy.start(server.port(), [&traces](int, const QByteArray& line) {
+        if (line.startsWith("+4.00000000000E+01"))
+            return LinkFault{LinkFault::Kind::Garble, 4};
+        if (line.size() > 1000 && ++traces == 2)
+            return LinkFault{LinkFault::Kind::Garble, 15 * 34 + 4};
+        return LinkFault{};
+    }));
+    throughProxy(proxy);
+    analyzer.AnalyzerSession = &session;
+    analyzer.AnalyzerModel = 1;
+    analyzer.CompletionTimeout = 30000;
+    session.Open(17, analyzer.AnalyzerHandle);
+    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
+    analyzer.PresetAnalyzer();
+    double start = -1;
+    EXPECT_FALSE(analyzer.QueryNumber(QStringLiteral("STAR"), start));
+    EXPECT_EQ(start, 0) << "4.0 is not what the analyzer sent";
+    analyzer.SetSweepRange(150, 250);
+    analyzer.MeasureSweep();
+    ASSERT_EQ(analyzer.SweepPointsRead, 15);
+    for (std::size_t i = 0; i < 15; ++i)
+        ASSERT_EQ(analyzer.TraceA[i], expected.a[i]) << i;
+    EXPECT_EQ(analyzer.TraceA[15], 0) << "the garbled number is not stored";
+}
+
+INSTANTIATE_TEST_SUITE_P(Links, PrologixLinkTest, ::testing::Values("prologix", "prologix-serial"),
                          [](const auto& info) {
                              std::string name(info.param);
                              name.erase(std::remove(name.begin(), name.end(), '-'), name.end());

@@ -245,6 +245,17 @@ TEST_F(CommandSetTest, MeasureSpotAveragesTheSampleAtOneFrequency) {
     EXPECT_EQ(written().last(), "POIN 401;CONT");
 }
 
+TEST_F(CommandSetTest, MeasureSpotWithALostTraceGivesNoReading) {
+    for (const char* lost : {"B?", "A?"}) {
+        connect(kHp4194, QStringLiteral("fault = drop-reply %1\n").arg(QLatin1String(lost)));
+        analyzer.CompletionTimeout = 30000;
+        double z = -1, theta = -1;
+        analyzer.MeasureSpot(5, z, theta, 1.0);
+        EXPECT_EQ(z, 0) << lost << ": |Z| without theta is no point";
+        EXPECT_EQ(theta, 0) << lost;
+    }
+}
+
 TEST_F(CommandSetTest, Hp4194MeasureSpotSendsItsPartsSeparately) {
     connect(kHp4194);
     analyzer.CompletionTimeout = 30000;

@@ -73,7 +73,9 @@ private:
             if (entries[1].revents & (POLLIN | POLLHUP)) {
                 const ssize_t n = ::recv(socketFd, buffer, sizeof buffer, 0);
                 if (n <= 0) {
-                    // The adapter is gone: the line hangs up.
+                    // The adapter is gone: the line hangs up, once the bytes it passed on have
+                    // been read (a hang-up discards what the line still holds).
+                    std::this_thread::sleep_for(std::chrono::milliseconds(300));
                     ::close(masterFd);
                     masterFd = -1;
                     return;

@@ -232,6 +232,13 @@ TEST(ReplyParsersTest, ValueListStopsAtCapacityOrTheFirstBadValue) {
     const char broken[] = "7,8,x,9\n";
     EXPECT_EQ(ParseValueList(broken, sizeof broken - 1, values.data(), 4), 2u);
     EXPECT_EQ(ParseValueList("", 0, values.data(), 4), 0u);
+    // A value is whole up to its separator: a garbled one is no value, not its prefix.
+    const char garbled[] = "+1.0E+00,-8.9?46E+01,3\n";
+    EXPECT_EQ(ParseValueList(garbled, sizeof garbled - 1, values.data(), 4), 1u);
+    // A message that was cut off ends inside its last number, which is no value.
+    const char cut[] = "+1.5E+00,+2.50064";
+    EXPECT_EQ(ParseValueList(cut, sizeof cut - 1, values.data(), 4, false), 1u);
+    EXPECT_EQ(ParseValueList(cut, sizeof cut - 1, values.data(), 4, true), 2u);
     EXPECT_EQ(ParseValueList("1,2", 3, values.data(), 0), 0u);
 }
 
