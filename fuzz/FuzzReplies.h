@@ -3,6 +3,10 @@
 // length comes from the input too.
 #pragma once
 
+#include "FuzzSupport.h"
+
+#include "instrument/Transport.h"
+
 #include <QByteArray>
 
 #include <algorithm>
@@ -35,5 +39,29 @@ private:
     QByteArray bytes_;
     qsizetype position_ = 0;
 };
+
+// Queries, reads into a trace field's and a reply's buffer by turns, and polls, until the
+// replies run out: whatever the library hands back, a read never reports more than it holds
+// (and, where the library writes all or nothing, a write reports all or nothing).
+inline void ExerciseTransport(sicl::Transport& transport, const ReplyStream& replies,
+                              bool wholeWrites) {
+    char field[13];
+    char reply[255];
+    for (int round = 0; round < 64 && !replies.atEnd(); ++round) {
+        std::size_t sent = 0;
+        transport.write("A?\r\n", 4, true, &sent);
+        if (wholeWrites)
+            check(sent == 0 || sent == 4);
+        int reason = 0;
+        std::size_t got = 0;
+        char* buffer = round % 2 ? field : reply;
+        const std::size_t capacity = round % 2 ? sizeof field : sizeof reply;
+        transport.read(buffer, capacity, &reason, &got);
+        check(got <= capacity);
+        unsigned char status = 0;
+        transport.readStatusByte(&status);
+    }
+    transport.close();
+}
 
 } // namespace ymt::fuzz

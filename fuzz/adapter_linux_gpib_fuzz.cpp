@@ -51,7 +51,6 @@ long fakeCount() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using ymt::fuzz::check;
     ymt::fuzz::ReplyStream replies(
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     stream = &replies;
@@ -65,22 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     api.ibonl = fakeIbonl;
     api.threadIbcntl = fakeCount;
     auto transport = ymt::sicl::makeLinuxGpibTransport(api, 3);
-    char field[13];
-    char reply[255];
-    for (int round = 0; round < 64 && !replies.atEnd(); ++round) {
-        std::size_t sent = 0;
-        transport->write("A?\r\n", 4, true, &sent);
-        check(sent == 0 || sent == 4);
-        int reason = 0;
-        std::size_t got = 0;
-        char* buffer = round % 2 ? field : reply;
-        const std::size_t capacity = round % 2 ? sizeof field : sizeof reply;
-        transport->read(buffer, capacity, &reason, &got);
-        check(got <= capacity);
-        unsigned char status = 0;
-        transport->readStatusByte(&status);
-    }
-    transport->close();
+    ymt::fuzz::ExerciseTransport(*transport, replies, true);
     stream = nullptr;
     return 0;
 }

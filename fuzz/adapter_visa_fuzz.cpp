@@ -55,7 +55,6 @@ ViStatus fakeRen(ViSession, std::uint16_t) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using ymt::fuzz::check;
     ymt::fuzz::ReplyStream replies(
         QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
     stream = &replies;
@@ -68,21 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     api.viSetAttribute = fakeSetAttribute;
     api.viGpibControlREN = fakeRen;
     auto transport = ymt::sicl::makeVisaTransport(api, 5);
-    char field[13];
-    char reply[255];
-    for (int round = 0; round < 64 && !replies.atEnd(); ++round) {
-        std::size_t sent = 0;
-        transport->write("A?\r\n", 4, true, &sent);
-        int reason = 0;
-        std::size_t got = 0;
-        char* buffer = round % 2 ? field : reply;
-        const std::size_t capacity = round % 2 ? sizeof field : sizeof reply;
-        transport->read(buffer, capacity, &reason, &got);
-        check(got <= capacity);
-        unsigned char status = 0;
-        transport->readStatusByte(&status);
-    }
-    transport->close();
+    ymt::fuzz::ExerciseTransport(*transport, replies, false);
     stream = nullptr;
     return 0;
 }
