@@ -40,17 +40,24 @@ QString deviceSection(int model, const QString& extraLines = {}) {
         .arg(model == 0 ? QStringLiteral("HP4194A") : QStringLiteral("HP4294A"), extraLines);
 }
 
-// What the window's Connect and Read New Spectrum do to the analyzer, in short.
-SweepResult connectAndSweep(int model, TSicl& session, HP4x94A& analyzer) {
-    SweepResult result;
+// Connect's opening and preset of the analyzer at address 17; false when nothing answered.
+bool openAndPreset(int model, TSicl& session, HP4x94A& analyzer) {
     analyzer.AnalyzerSession = &session;
     analyzer.AnalyzerModel = model;
     analyzer.CompletionTimeout = 30000;
     session.Open(17, analyzer.AnalyzerHandle);
-    result.connected = analyzer.AnalyzerHandle > 0;
+    if (analyzer.AnalyzerHandle <= 0)
+        return false;
+    analyzer.PresetAnalyzer();
+    return true;
+}
+
+// What the window's Connect and Read New Spectrum do to the analyzer, in short.
+SweepResult connectAndSweep(int model, TSicl& session, HP4x94A& analyzer) {
+    SweepResult result;
+    result.connected = openAndPreset(model, session, analyzer);
     if (!result.connected)
         return result;
-    analyzer.PresetAnalyzer();
     analyzer.ApplyAnalyzerSettings(1, 0, 0.5);
     analyzer.GetSweepRange(result.start, result.stop);
     analyzer.SetSweepRange(150, 250);
@@ -282,12 +289,7 @@ TEST_P(PrologixLinkTest, LateAndDoubledRepliesAreDroppedAndNeverStored) {
                           : LinkFault{LinkFault::Kind::Twice, 0};
     }));
     throughProxy(proxy);
-    analyzer.AnalyzerSession = &session;
-    analyzer.AnalyzerModel = 1;
-    analyzer.CompletionTimeout = 30000;
-    session.Open(17, analyzer.AnalyzerHandle);
-    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
-    analyzer.PresetAnalyzer();
+    ASSERT_TRUE(openAndPreset(1, session, analyzer)) << sicl::lastOpenProblem().toStdString();
     int wholeSweeps = 0;
     for (int cycle = 0; cycle < 3; ++cycle) {
         SCOPED_TRACE(cycle);
@@ -329,12 +331,7 @@ TEST_P(PrologixLinkTest, LinkClosedInsideANumberStoresNoPieceOfIt) {
         return LinkFault{};
     }));
     throughProxy(proxy);
-    analyzer.AnalyzerSession = &session;
-    analyzer.AnalyzerModel = 1;
-    analyzer.CompletionTimeout = 30000;
-    session.Open(17, analyzer.AnalyzerHandle);
-    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
-    analyzer.PresetAnalyzer();
+    ASSERT_TRUE(openAndPreset(1, session, analyzer)) << sicl::lastOpenProblem().toStdString();
     analyzer.SetSweepRange(150, 250);
     analyzer.MeasureSweep();
     ASSERT_EQ(analyzer.SweepPointsRead, 20);
@@ -358,12 +355,7 @@ TEST_P(PrologixLinkTest, GarbledNumbersAreRefusedNotReadAsTheirPrefix) {
         return LinkFault{};
     }));
     throughProxy(proxy);
-    analyzer.AnalyzerSession = &session;
-    analyzer.AnalyzerModel = 1;
-    analyzer.CompletionTimeout = 30000;
-    session.Open(17, analyzer.AnalyzerHandle);
-    ASSERT_GT(analyzer.AnalyzerHandle, 0) << sicl::lastOpenProblem().toStdString();
-    analyzer.PresetAnalyzer();
+    ASSERT_TRUE(openAndPreset(1, session, analyzer)) << sicl::lastOpenProblem().toStdString();
     double start = -1;
     EXPECT_FALSE(analyzer.QueryNumber(QStringLiteral("STAR"), start));
     EXPECT_EQ(start, 0) << "4.0 is not what the analyzer sent";
