@@ -210,8 +210,15 @@ void TForm1::Button11Click() {
         // A stop during the open measurement ends the compensation: no short box follows.
         if (sessionEndPending_ || (operatorStop_ && operatorStop_->stoppedWaits() != stops))
             return;
+        const bool openRanOut = Analyzer.WaitRanOut;
         dialogs().showMessage(ymt::MessageKind::None, ymt::Message(41), ymt::ButtonSet::OK);
         Analyzer.MeasureShort();
+        // The compensation is switched on as always, but the log must not read as if the
+        // analyzer had confirmed both measurements.
+        if (openRanOut)
+            logLine(ymt::CompletionWaitRanOutText(QStringLiteral("open"), CompletionTimeout));
+        if (Analyzer.WaitRanOut)
+            logLine(ymt::CompletionWaitRanOutText(QStringLiteral("short"), CompletionTimeout));
         logLine(ymt::Message(42));
         Analyzer.SetCompensation(true);
         clearResultLabels();

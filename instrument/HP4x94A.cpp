@@ -56,6 +56,7 @@ void HP4x94A::WaitComplete(int timeout) {
     if (!connected())
         return;
     WaitStopped = false;
+    WaitRanOut = false;
     if (WaitObserver)
         WaitObserver->waitStarted();
     if (is4194())
@@ -85,11 +86,11 @@ void HP4x94A::waitForServiceRequest(int timeout) {
         const unsigned char status = AnalyzerSession->ReadStatusByte(AnalyzerHandle);
         if (status & kServiceRequestBit)
             break;
-        if (timeout > 0 && elapsed > timeout)
-            break;
         // A session that no longer answers its serial poll will never request service.
-        if (AnalyzerSession->LastError != 0)
+        if ((timeout > 0 && elapsed > timeout) || AnalyzerSession->LastError != 0) {
+            WaitRanOut = true;
             break;
+        }
     }
 }
 
@@ -99,6 +100,7 @@ void HP4x94A::waitForOperationComplete(int timeout) {
         AnalyzerSession->SetTimeout(AnalyzerHandle, timeout);
         AnalyzerSession->Write(AnalyzerHandle, QStringLiteral("*OPC?"));
         AnalyzerSession->Read(AnalyzerHandle, reply);
+        WaitRanOut = AnalyzerSession->LastError != 0;
         AnalyzerSession->SetTimeout(AnalyzerHandle, kSessionTimeoutMs);
         return;
     }
@@ -109,10 +111,14 @@ void HP4x94A::waitForOperationComplete(int timeout) {
     const qint64 start = clock::nowMs();
     for (;;) {
         AnalyzerSession->Read(AnalyzerHandle, reply);
-        if (AnalyzerSession->LastError != sicl::I_ERR_TIMEOUT)
+        if (AnalyzerSession->LastError != sicl::I_ERR_TIMEOUT) {
+            WaitRanOut = AnalyzerSession->LastError != 0;
             break;
-        if (timeout > 0 && clock::nowMs() - start >= timeout)
+        }
+        if (timeout > 0 && clock::nowMs() - start >= timeout) {
+            WaitRanOut = true;
             break;
+        }
         if (WaitObserver->pause(0)) {
             WaitStopped = true;
             break;

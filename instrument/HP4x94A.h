@@ -62,6 +62,9 @@ public:
     CompletionWaitObserver* WaitObserver = nullptr;
     // The last completion wait was ended by the operator.
     bool WaitStopped = false;
+    // The last completion wait ended at its timeout or a failed session, not at the analyzer's
+    // report of completion (nor at a stop).
+    bool WaitRanOut = false;
 
     void SendCommand(const QString& cmd);
     void WaitComplete(int timeout);

@@ -49,4 +49,12 @@ QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLeve
             QStringLiteral("Biaslevel = ") + FixedText(biasLevel, 1, 3) + QStringLiteral(" set.")};
 }
 
+QString CompletionWaitRanOutText(const QString& measurement, int timeoutMs) {
+    const QString limit =
+        timeoutMs > 0 ? QStringLiteral(" within %1 s").arg(timeoutMs / 1000.0) : QString();
+    return QStringLiteral("The analyzer did not report the end of the %1 measurement%2; the "
+                          "compensation may hold incomplete data.")
+        .arg(measurement, limit);
+}
+
 } // namespace ymt

@@ -41,4 +41,8 @@ TimeoutReading ReadTimeout(const QString& text);
 // nearest power of two, but the operator's count is what is logged) and both levels.
 QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLevel);
 
+// The log line of a compensation measurement ("open", "short") whose completion wait ended at
+// the "Timeout [s]" limit or a failed session instead of the analyzer's report.
+QString CompletionWaitRanOutText(const QString& measurement, int timeoutMs);
+
 } // namespace ymt

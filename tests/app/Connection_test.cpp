@@ -262,3 +262,19 @@ TEST(Thermometer, NoneIsLoggedAndAnotherKindOpensItsPort) {
     EXPECT_TRUE(run.ioTrace.value(open + 2).startsWith("iserialctrl"));
     EXPECT_TRUE(run.ioTrace.value(open + 2).contains("1200"));
 }
+
+TEST(Compensation, ACompletionWaitThatRanOutIsLoggedBeforeTheCompensationIsSwitchedOn) {
+    // An HP 4294A that never answers "*OPC?": each wait ends at the one second typed.
+    const SimulatorRun run =
+        RunOnSimulator("type Edit35 1\n" + ConnectSteps(1) + "show Memo1\n",
+                       QStringLiteral("[gpib0,17]\ndevice = HP4294A\nfault = drop-reply *OPC?\n"));
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList log = run.box("Memo1");
+    const int complete = log.indexOf("Compensation complete.");
+    ASSERT_GE(complete, 2) << log.join('\n').toStdString();
+    EXPECT_EQ(log.mid(complete - 2, 2),
+              QStringList({"The analyzer did not report the end of the open measurement within 1 "
+                           "s; the compensation may hold incomplete data.",
+                           "The analyzer did not report the end of the short measurement within "
+                           "1 s; the compensation may hold incomplete data."}));
+}
