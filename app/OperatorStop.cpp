@@ -16,6 +16,10 @@ namespace {
 
 // The window answers the Stop button within this many milliseconds of a wait.
 constexpr int kSliceMs = 50;
+// With the virtual clock a wait without limit on an analyzer that never completes would poll
+// at full speed; past this much virtual time each slice also passes some real time.
+constexpr qint64 kVirtualSpinLimitMs = 10 * 60 * 1000;
+constexpr qint64 kVirtualSpinYieldMs = 10;
 
 bool isOperatorInput(QEvent::Type type) {
     switch (type) {
@@ -70,6 +74,7 @@ void OperatorStop::endAllWaits() {
 void OperatorStop::waitStarted() {
     waiting_ = true;
     stopRequested_ = endingAll_;
+    waitStartMs_ = clock::nowMs();
     button_->show();
     action_->setEnabled(true);
     // Input other than the stop must not start a second operation inside this one. A tick of
@@ -83,6 +88,8 @@ bool OperatorStop::pause(int ms) {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
         if (stopRequested_)
             return true;
+        if (clock::isVirtual() && clock::nowMs() - waitStartMs_ > kVirtualSpinLimitMs)
+            clock::yieldRealMs(kVirtualSpinYieldMs);
         const qint64 left = end - clock::nowMs();
         if (left <= 0)
             return false;

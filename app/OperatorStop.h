@@ -51,6 +51,7 @@ private:
     bool stopRequested_ = false;
     bool endingAll_ = false;
     int stoppedWaits_ = 0;
+    qint64 waitStartMs_ = 0;
 };
 
 } // namespace ymt

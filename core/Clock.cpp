@@ -45,6 +45,11 @@ void sleepMs(qint64 ms) {
         QThread::msleep(static_cast<unsigned long>(left));
 }
 
+void yieldRealMs(qint64 ms) {
+    if (ms > 0)
+        QThread::msleep(static_cast<unsigned long>(ms));
+}
+
 QDateTime currentDateTime() {
     return QDateTime::currentDateTime().addMSecs(state().virtualMs);
 }

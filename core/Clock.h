@@ -16,6 +16,10 @@ qint64 nowMs();
 // Blocks the caller (without processing window events) for ms milliseconds of this clock.
 void sleepMs(qint64 ms);
 
+// Gives the processor back for ms of real time in either mode: a virtual wait that only an
+// outside event (a signal, the operator) can end must not spin.
+void yieldRealMs(qint64 ms);
+
 // Local date and time, moved on by the virtual time that has passed.
 QDateTime currentDateTime();
 

@@ -13,12 +13,28 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <unistd.h>
 
 namespace {
+
+// User and system time of a process, from /proc; -1 when it cannot be read.
+qint64 cpuMs(qint64 pid) {
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray text = stat.readAll();
+    // The fields after the command name, which is in parentheses and may hold blanks.
+    const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+    if (fields.size() < 13)
+        return -1;
+    const qint64 ticks = fields[11].toLongLong() + fields[12].toLongLong();
+    return ticks * 1000 / ::sysconf(_SC_CLK_TCK);
+}
 
 struct SignalledRun {
     bool endedInTime = false;
     qint64 msAfterSignal = 0;
+    qint64 cpuMsInWait = -1; // processor time of the program in the second before the signal
     QByteArray output;
     QByteArray errors;
     QStringList backups;
@@ -64,6 +80,11 @@ SignalledRun runAndSignal(const QTemporaryDir& home, const QString& script, cons
     while (!isReady() && waited.elapsed() < 30000)
         QThread::msleep(20);
     QThread::msleep(300); // inside the wait, not at its first step
+    const qint64 cpuBefore = cpuMs(program.processId());
+    QThread::msleep(1000);
+    const qint64 cpuAfter = cpuMs(program.processId());
+    if (cpuBefore >= 0 && cpuAfter >= 0)
+        result.cpuMsInWait = cpuAfter - cpuBefore;
     QElapsedTimer afterSignal;
     afterSignal.start();
     ::kill(pid_t(program.processId()), SIGTERM);
@@ -94,6 +115,9 @@ TEST_P(SignalDuringConnect, EndsConnectAtItsNextStepAndTheProgramWithinSeconds) 
                      QString::fromLatin1(kNeverCompletes), GetParam(), "\"*OPC?");
     ASSERT_TRUE(run.endedInTime) << "a signal must end a wait without limit";
     EXPECT_LT(run.msAfterSignal, 8000);
+    // Also on the virtual clock the endless wait leaves the processor to others.
+    ASSERT_GE(run.cpuMsInWait, 0);
+    EXPECT_LT(run.cpuMsInWait, 150);
     // Connect ends at the wait the signal came in: no compensation box follows.
     EXPECT_FALSE(run.output.contains("Compensation - ")) << run.output.toStdString();
     ASSERT_EQ(run.backups.size(), 1) << run.backups.join(' ').toStdString();
