@@ -4,6 +4,7 @@
 // reply to the query written last, whole, and never one of an earlier query.
 #include "FuzzSupport.h"
 
+#include "core/Clock.h"
 #include "instrument/ByteChannel.h"
 #include "instrument/PrologixProtocol.h"
 #include "instrument/PrologixTransport.h"
@@ -45,10 +46,12 @@ public:
         return ymt::sicl::I_ERR_NOERROR;
     }
 
-    int readSome(char* buffer, std::size_t size, long, std::size_t* got) override {
+    int readSome(char* buffer, std::size_t size, long timeoutMs, std::size_t* got) override {
         *got = 0;
         if (output.isEmpty()) {
-            // Silent for one wait; a held reply comes with the next one.
+            // Silent for one wait (on the virtual clock, so that the outcome does not depend
+            // on the machine's load); a held reply comes with the next one.
+            ymt::clock::sleepMs(timeoutMs);
             releaseHeld();
             return ymt::sicl::I_ERR_TIMEOUT;
         }
@@ -99,13 +102,14 @@ private:
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    ymt::clock::setVirtual(true);
     auto adapter = std::make_unique<ScriptedAdapter>(data, size);
     int error = 0;
     auto transport =
         ymt::sicl::PrologixTransport::open(std::move(adapter), 17, QStringLiteral("fuzz"), &error);
     ymt::fuzz::check(transport != nullptr);
-    // A read gives up after a millisecond, so the scripted late replies come after it.
-    transport->setTimeout(1);
+    // A read gives up after a virtual second, so the scripted late replies come after it.
+    transport->setTimeout(1000);
     for (int query = 0; query < 24; ++query) {
         const QByteArray text = "Q" + QByteArray::number(query) + "?";
         std::size_t sent = 0;

@@ -1,5 +1,6 @@
 #include "instrument/PrologixTransport.h"
 
+#include "core/Clock.h"
 #include "instrument/AdapterLine.h"
 #include "instrument/IoTrace.h"
 #include "instrument/OpenProblem.h"
@@ -15,8 +16,6 @@
 namespace ymt::sicl {
 namespace {
 
-using SteadyClock = std::chrono::steady_clock;
-
 // Silence beyond the adapter's own read timeout after which it has surely given up a read.
 constexpr long kAdapterGiveUpMarginMs = 250;
 // The adapter's inter-character read timeout can be set to at most this.
@@ -26,17 +25,10 @@ constexpr long kOpenTimeoutMs = 2000;
 constexpr int kVersionAttempts = 4;
 constexpr long kVersionWaitMs = 1000;
 
-long msUntil(SteadyClock::time_point deadline) {
-    return static_cast<long>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now())
-            .count());
-}
-
-// Whole milliseconds until the deadline, rounded up: a wait of less than one millisecond
-// must not become a wait of none, or a loop spins until the deadline.
-long msUntilRoundedUp(SteadyClock::time_point deadline) {
-    return static_cast<long>(
-        std::chrono::ceil<std::chrono::milliseconds>(deadline - SteadyClock::now()).count());
+// Deadlines are in whole milliseconds of the program's clock, so a deadline not yet reached
+// is at least a millisecond away and no wait rounds down to none.
+long msUntil(qint64 deadline) {
+    return static_cast<long>(deadline - clock::nowMs());
 }
 
 } // namespace
@@ -89,7 +81,7 @@ bool PrologixTransport::adapterAnswers(int attempts) {
         input.clear();
         if (sendLine("++ver\n") != I_ERR_NOERROR)
             return false;
-        const auto deadline = SteadyClock::now() + std::chrono::milliseconds(kVersionWaitMs);
+        const auto deadline = clock::nowMs() + kVersionWaitMs;
         while (input.indexOf('\n') < 0 && msUntil(deadline) > 0) {
             if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
                 return false;
@@ -116,6 +108,8 @@ void PrologixTransport::dropStray(const char* why) {
         writeIoTraceLine(QByteArray("prologix dropped ") + why + " \"" +
                          cEscaped(input.constData(), std::size_t(input.size())) + "\"");
     input.clear();
+    // A reply end marked in the dropped bytes must not end the next read at once.
+    replyEnd = -1;
 }
 
 void PrologixTransport::drainArrived() {
@@ -135,7 +129,7 @@ void PrologixTransport::resynchronise() {
     // A read the caller gave up on is still running in the adapter: its reply, if it comes,
     // belongs to no query, so wait until the adapter has ended that read.
     while (readRequested && !linkClosed) {
-        if (input.indexOf('\n') >= 0 || SteadyClock::now() >= silenceEnd) {
+        if (input.indexOf('\n') >= 0 || clock::nowMs() >= silenceEnd) {
             readRequested = false;
             break;
         }
@@ -153,8 +147,8 @@ void PrologixTransport::resynchronise() {
     if (sendLine("++ver\n") != I_ERR_NOERROR)
         return;
     const auto deadline =
-        SteadyClock::now() + std::chrono::milliseconds(kMaxAdapterReadTimeoutMs + kVersionWaitMs);
-    while (input.indexOf(versionLine) < 0 && SteadyClock::now() < deadline) {
+        clock::nowMs() + kMaxAdapterReadTimeoutMs + kVersionWaitMs;
+    while (input.indexOf(versionLine) < 0 && clock::nowMs() < deadline) {
         if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
             break;
     }
@@ -163,6 +157,7 @@ void PrologixTransport::resynchronise() {
         input.remove(marker, versionLine.size());
     dropStray("a late reply");
     input.clear();
+    replyEnd = -1;
 }
 
 int PrologixTransport::write(const char* data, std::size_t count, bool end, std::size_t* actual) {
@@ -184,10 +179,10 @@ int PrologixTransport::write(const char* data, std::size_t count, bool end, std:
     return rc;
 }
 
-int PrologixTransport::receive(SteadyClock::time_point deadline, bool hasDeadline, long sliceMs) {
+int PrologixTransport::receive(qint64 deadline, bool hasDeadline, long sliceMs) {
     long wait = sliceMs;
     if (hasDeadline)
-        wait = std::min(wait, std::max(0L, msUntilRoundedUp(deadline)));
+        wait = std::min(wait, std::max(0L, msUntil(deadline)));
     char chunk[4096];
     std::size_t got = 0;
     const int rc = channel->readSome(chunk, sizeof chunk, wait, &got);
@@ -198,7 +193,7 @@ int PrologixTransport::receive(SteadyClock::time_point deadline, bool hasDeadlin
     const qsizetype before = input.size();
     input.append(chunk, static_cast<qsizetype>(got));
     if (readRequested) {
-        silenceEnd = SteadyClock::now() + std::chrono::milliseconds(outstandingSilenceMs);
+        silenceEnd = clock::nowMs() + outstandingSilenceMs;
         // The line feed ends the reply: the adapter's read is over, and what follows it in
         // the same burst belongs to no query.
         if (const qsizetype lineEnd = input.indexOf('\n', before); lineEnd >= 0) {
@@ -214,7 +209,7 @@ int PrologixTransport::read(char* buffer, std::size_t size, int* reason, std::si
     *reason = 0;
     *actual = 0;
     const bool hasDeadline = timeoutMs > 0;
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeoutMs);
+    const auto deadline = clock::nowMs() + timeoutMs;
     const auto handOver = [&](std::size_t available, bool messageEnds) {
         const std::size_t taken = std::min(size, available);
         std::memcpy(buffer, input.constData(), taken);
@@ -247,7 +242,7 @@ int PrologixTransport::read(char* buffer, std::size_t size, int* reason, std::si
         }
         if (linkClosed)
             return I_ERR_IO;
-        if (hasDeadline && SteadyClock::now() >= deadline) {
+        if (hasDeadline && clock::nowMs() >= deadline) {
             // What came before the timeout is handed over with the error; the read stays
             // outstanding in the adapter and is settled before the next message.
             handOver(std::size_t(input.size()), false);
@@ -260,7 +255,7 @@ int PrologixTransport::read(char* buffer, std::size_t size, int* reason, std::si
                 return rc;
             readRequested = true;
             outstandingSilenceMs = adapterReadTimeoutMs + kAdapterGiveUpMarginMs;
-            silenceEnd = SteadyClock::now() + std::chrono::milliseconds(outstandingSilenceMs);
+            silenceEnd = clock::nowMs() + outstandingSilenceMs;
         }
         // Wait for bytes until the caller's deadline or until the adapter has surely given up
         // its read; only then is a new read asked for.
@@ -270,7 +265,7 @@ int PrologixTransport::read(char* buffer, std::size_t size, int* reason, std::si
             readRequested = false;
             continue; // what arrived before the link closed is handed over first
         }
-        if (readRequested && SteadyClock::now() >= silenceEnd)
+        if (readRequested && clock::nowMs() >= silenceEnd)
             readRequested = false;
     }
 }
@@ -282,7 +277,7 @@ int PrologixTransport::readStatusByte(unsigned char* status) {
         return rc;
     const long limit =
         timeoutMs > 0 ? timeoutMs : kMaxAdapterReadTimeoutMs + kAdapterGiveUpMarginMs;
-    const auto deadline = SteadyClock::now() + std::chrono::milliseconds(limit);
+    const auto deadline = clock::nowMs() + limit;
     while (input.indexOf('\n') < 0) {
         if (msUntil(deadline) <= 0)
             return I_ERR_TIMEOUT;

@@ -10,7 +10,6 @@
 #include <QByteArray>
 #include <QString>
 
-#include <chrono>
 #include <memory>
 
 namespace ymt::sicl {
@@ -38,7 +37,7 @@ private:
     int sendLine(const QByteArray& line);
     // Waits for bytes until the deadline (or the adapter's own read timeout and a margin);
     // appends them to the input buffer.
-    int receive(std::chrono::steady_clock::time_point deadline, bool hasDeadline, long sliceMs);
+    int receive(qint64 deadline, bool hasDeadline, long sliceMs);
     // True once the adapter has answered "++ver" (asked up to attempts times, 1 s apart).
     bool adapterAnswers(int attempts);
     // Settles a read still running in the adapter and drops every byte no query asked for,
@@ -56,7 +55,7 @@ private:
     QByteArray input;         // reply bytes received and not yet read
     // A "++read eoi" is running in the adapter; it has surely given up at silenceEnd.
     bool readRequested = false;
-    std::chrono::steady_clock::time_point silenceEnd;
+    qint64 silenceEnd = 0; // on the program clock, in ms
     long outstandingSilenceMs = 0;
     qsizetype replyEnd = -1; // bytes of input up to the line feed of the reply, or -1
     QByteArray versionLine;  // the adapter's "++ver" line, which ends a resynchronisation

@@ -3,10 +3,13 @@
 // path on a pseudo-terminal and the driver's ioctls faked.
 #include "InstrumentTestSupport.h"
 
+#include "core/Clock.h"
 #include "instrument/AdapterLine.h"
+#include "instrument/ByteChannel.h"
 #include "instrument/LinuxGpibTransport.h"
 #include "instrument/OpenProblem.h"
 #include "instrument/PrologixProtocol.h"
+#include "instrument/PrologixTransport.h"
 #include "instrument/UsbtmcTransport.h"
 
 #include <QElapsedTimer>
@@ -18,7 +21,9 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 using ymt::testing::InstrumentTest;
 
@@ -125,6 +130,69 @@ TEST(PrologixProtocolTest, StatusByteReplies) {
     EXPECT_EQ(status, 64);
     for (const char* bad : {"", "\r\n", "256\n", "-1\n", "6x\n", "1000\n"})
         EXPECT_FALSE(prologix::parseStatusByteReply(bad, status)) << bad;
+}
+
+// An adapter that answers query "Qn?" with "Rn": the first reply only after its read timed out
+// (it comes with the next wait), every later one at once.
+class LateFirstReplyAdapter : public sicl::ByteChannel {
+public:
+    int writeAll(const char* data, std::size_t count, long) override {
+        splitter.feed(data, count);
+        while (auto line = splitter.next()) {
+            if (line->kind == prologix::AdapterLine::Kind::Data)
+                query = line->text;
+            else if (line->text == "ver")
+                output += "adapter\r\n";
+            else if (line->text == "spoll")
+                output += "0\r\n";
+            else if (line->text == "read eoi")
+                (reads++ == 0 ? held : output) += "R" + query.mid(1, query.size() - 2) + "\n";
+        }
+        return sicl::I_ERR_NOERROR;
+    }
+    int readSome(char* buffer, std::size_t size, long timeoutMs, std::size_t* got) override {
+        *got = 0;
+        if (output.isEmpty()) {
+            clock::sleepMs(timeoutMs);
+            output += std::exchange(held, QByteArray());
+            return sicl::I_ERR_TIMEOUT;
+        }
+        *got = std::min(size, std::size_t(output.size()));
+        std::memcpy(buffer, output.constData(), *got);
+        output.remove(0, qsizetype(*got));
+        return sicl::I_ERR_NOERROR;
+    }
+
+private:
+    prologix::LineSplitter splitter;
+    QByteArray query, output, held;
+    int reads = 0;
+};
+
+TEST(PrologixTransportTest, AReplyThatComesWhileTheNextQueryIsPreparedIsDroppedWhole) {
+    clock::setVirtual(true);
+    int error = 0;
+    auto transport = sicl::PrologixTransport::open(std::make_unique<LateFirstReplyAdapter>(), 17,
+                                                   QStringLiteral("test"), &error);
+    ASSERT_TRUE(transport);
+    transport->setTimeout(1000);
+    for (int query = 0; query < 3; ++query) {
+        const QByteArray text = "Q" + QByteArray::number(query) + "?";
+        std::size_t sent = 0;
+        ASSERT_EQ(transport->write(text.constData(), std::size_t(text.size()), true, &sent),
+                  sicl::I_ERR_NOERROR);
+        char reply[16];
+        int reason = 0;
+        std::size_t got = 0;
+        const int rc = transport->read(reply, sizeof reply, &reason, &got);
+        if (query == 0) {
+            EXPECT_EQ(rc, sicl::I_ERR_TIMEOUT);
+            continue;
+        }
+        EXPECT_EQ(rc, sicl::I_ERR_NOERROR);
+        EXPECT_EQ(QByteArray(reply, qsizetype(got)), "R" + QByteArray::number(query) + "\n");
+    }
+    clock::setVirtual(false);
 }
 
 TEST(LinuxGpibTest, TimeoutCodeIsTheSmallestNotBelowTheTime) {
