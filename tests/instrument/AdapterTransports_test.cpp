@@ -393,6 +393,28 @@ TEST_F(PrologixSerialTest, AdapterThatRestartsWhenThePortOpensIsAwaited) {
     EXPECT_EQ(reason, sicl::I_TERM_END);
 }
 
+class PrologixNetworkTest : public InstrumentTest {};
+
+TEST_F(PrologixNetworkTest, AdapterThatClosesTheConnectionAtOnceIsNamedSo) {
+    // An adapter busy with another client takes the connection and closes it.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 1), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    std::thread adapter([listener] { ::close(::accept(listener, nullptr, nullptr)); });
+    useConfig(QStringLiteral("[interfaces]\ngpib0 = prologix tcp 127.0.0.1:%1\n")
+                  .arg(ntohs(address.sin_port)));
+    EXPECT_EQ(sicl::iopen("gpib0,17"), 0);
+    adapter.join();
+    ::close(listener);
+    EXPECT_TRUE(sicl::lastOpenProblem().contains(QStringLiteral("closed the connection")))
+        << sicl::lastOpenProblem().toStdString();
+}
+
 class LibraryTransportTest : public InstrumentTest {};
 
 TEST_F(LibraryTransportTest, MissingLibraryIsNamedInTheOpenProblem) {
