@@ -1,6 +1,7 @@
 #include "app/AboutBox.h"
 
 #include "app/SplashScreen.h"
+#include "core/Version.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -20,7 +21,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
-        DrawStartupPicture(painter, rect(), QStringLiteral("2.4.5 "));
+        DrawStartupPicture(painter, rect(), VersionText());
     }
 };
 

@@ -7,6 +7,7 @@
 #include "app/ProgramDirs.h"
 #include "app/RadioGroup.h"
 #include "app/automation/ScriptTarget.h"
+#include "core/Version.h"
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
@@ -185,7 +186,7 @@ public:
     void GuideClick();         // "User Guide" (F1): opens the guide in the desktop's viewer
 
     // ---- State of the run (owned by the window) ----
-    QString VersionText = QStringLiteral("2.4.5 ");
+    QString VersionText = ymt::VersionText();
     QString ProgramDir;
     QString WorkDir;
     QString BackupDir;

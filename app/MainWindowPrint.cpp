@@ -1,6 +1,7 @@
 // Printing: "Print Spectrum..." and "Print..." (the one-page printout drucken), "Print
 // protocol...", and the printer of the run that the dialogs and the preferred printer set up.
 #include "app/MainWindow.h"
+#include "core/Clock.h"
 #include "localisation/TextTables.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
@@ -9,7 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
-#include <QDate>
+#include <QDateTime>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,7 +18,6 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPrinter>
-#include <QTime>
 
 #include <cmath>
 
@@ -86,9 +86,11 @@ void TForm1::drucken() {
     texts.Notes = recordNotes();
     texts.MeasuredBy = measuredByEdit->text();
     const QLocale locale = QLocale::system();
-    texts.DateTime = locale.toString(QDate::currentDate(), QLocale::ShortFormat) +
-                     QStringLiteral(" / ") +
-                     locale.toString(QTime::currentTime(), QLocale::ShortFormat);
+    // One reading of the clock: two would pair one day's date with the next day's time at
+    // midnight.
+    const QDateTime now = ymt::clock::currentDateTime();
+    texts.DateTime = locale.toString(now.date(), QLocale::ShortFormat) + QStringLiteral(" / ") +
+                     locale.toString(now.time(), QLocale::ShortFormat);
     texts.Geometry = (language == 0 ? geometryList : geometryListGerman)->currentText();
     texts.ElectrodeDistance = distanceEdit->text();
     texts.ElectrodeArea = areaEdit->text();

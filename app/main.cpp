@@ -11,6 +11,7 @@
 #include "core/Clock.h"
 #include "instrument/IoTrace.h"
 #include "instrument/SiclConfig.h"
+#include "core/Version.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -123,7 +124,7 @@ int main(int argc, char** argv) {
     // sicl.conf beside the program configures the instrument interfaces of this installation.
     ymt::sicl::setProgramDirectory(dirs.programDir);
     if (!options.noSplash) {
-        ymt::SplashScreen splash(QStringLiteral("2.4.5 "));
+        ymt::SplashScreen splash(ymt::VersionText());
         splash.showAndWait();
     }
 

@@ -1,7 +1,7 @@
 // The transport interface behind every SICL session, and the registry of named transports.
 // A transport class serves one open session to one device; sicl.conf maps an interface name
-// ("gpib0", "COM2") to a transport name ("sim", later real adapters). New transports only add
-// a class and one line in registerBuiltInTransports().
+// ("gpib0", "COM2") to a transport name ("sim", "prologix", "usbtmc", "linux-gpib", "visa",
+// "serial"). A new transport adds a class and one line in the registry of TransportRegistry.cpp.
 #pragma once
 
 #include "instrument/SiclConfig.h"

@@ -1,6 +1,8 @@
 // The settings table and the load/save sequences over the registry-export file.
 #include "records/SettingsStore.h"
 
+#include "core/Version.h"
+
 #include <QtEndian>
 
 #include <cmath>
@@ -123,7 +125,7 @@ const std::array<SettingDefinition, kSettingCount>& SettingsTable() {
 
 SettingValues FixedSettingDefaults() {
     return {
-        {"Version", QStringLiteral("2.4.5 ")},
+        {"Version", VersionText()},
         {"HPIB", QStringLiteral("gpib0")},
         {"Adress", qint32(17)},
         {"Color1", qint32(255)},
