@@ -16,6 +16,8 @@
 
 namespace ymt::sim {
 
+class SimDevice;
+
 class SimAdapterServer {
 public:
     // interfaceName: whose device sections of config answer ("gpib0").
@@ -42,13 +44,18 @@ private:
     bool handleData(Client& client, const QByteArray& data);
     bool readReply(Client& client, bool untilLineFeed);
     sicl::Transport* session(Client& client);
-    void fastForward(Client& client);
+    // True once the client has closed its side of the connection.
+    bool noteDeparture(Client& client);
+    SimDevice* deviceOf(int address) const;
+    void fastForward(int address);
+    bool serviceRequested(Client& client);
 
     sicl::SiclConfig configuration;
     QString interface;
     int listener = -1;
     int boundPort = 0;
     int readsOfLastClient = 0; // "++read" commands of the client served last
+    const std::function<bool()>* keepServing = nullptr; // of the client being served
 };
 
 } // namespace ymt::sim
