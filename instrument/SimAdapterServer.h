@@ -1,7 +1,8 @@
 // The simulated analyzers of sicl.conf behind a TCP server that speaks the "++" command set of a
 // GPIB-ETHERNET adapter, so that the network transport can be exercised end to end and anyone
 // can work against a simulated analyzer over the network. One client at a time; lines over
-// 64 KB are refused; a client that goes away mid-reply only ends its own connection.
+// 64 KB are refused; a client that goes away mid-reply only ends its own connection, and once
+// it has closed its side nothing more is waited for on its behalf.
 #pragma once
 
 #include "instrument/SiclConfig.h"
@@ -30,7 +31,7 @@ public:
     bool listen(const QString& host, int port, QString* error);
     int port() const { return boundPort; }
     // Serves clients one after another until keepRunning() is false (checked a few times a
-    // second); log receives one line per connection (with the number of "++read"
+    // second, also while a read waits for the instrument); log receives one line per connection (with the number of "++read"
     // commands it sent when it goes) and per refused line.
     void run(const std::function<bool()>& keepRunning,
              const std::function<void(const QString&)>& log);
