@@ -159,9 +159,15 @@ TEST(SimAdapterServerTest, AnswersTheQueryFormsOfAdapterAndAnalyzer) {
     EXPECT_EQ(client.ask("++eoi"), "0\r\n");
     EXPECT_EQ(client.ask("++eos"), "3\r\n") << "an invalid setting is ignored";
     EXPECT_EQ(client.ask("++read_tmo_ms"), "1234\r\n");
-    client.send("++eoi 1\n++eos 2\n");
+    // Without EOI and with nothing appended, the analyzer waits for the end of the message;
+    // a line feed ends it.
+    client.send("++addr 17\n*IDN?\n++read eoi\n");
+    EXPECT_EQ(client.ask("++addr"), "17\r\n") << "no reply to a message not yet ended";
+    client.send("++eos 2\n;\n");
+    EXPECT_EQ(client.ask("++read eoi"), "HEWLETT-PACKARD,4294A,0,1.11\n");
+    client.send("++eoi 1\n");
 
-    EXPECT_EQ(client.ask("++addr 17\n++srq"), "0\r\n");
+    EXPECT_EQ(client.ask("++srq"), "0\r\n");
     EXPECT_EQ(client.query("*IDN?"), "HEWLETT-PACKARD,4294A,0,1.11\n");
     // The 4194A knows no *IDN?: nothing comes, and the next reply is the next command's.
     client.send("++addr 5\n*IDN?\n++read eoi\n");
