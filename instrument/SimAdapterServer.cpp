@@ -22,6 +22,27 @@ namespace {
 
 constexpr int kPollSliceMs = 200;
 constexpr long kMaxReadTimeoutMs = 3000;
+// A read on the real clock waits in slices this long, so that a departed client or a stop
+// request ends the wait.
+constexpr long kReadSliceMs = 100;
+
+// What "++eos 0|1|2|3" appends to instrument data.
+const char* const kEndOfSend[] = {"\r\n", "\r", "\n", ""};
+
+const char* const kHelp = "++addr [0-30]  -- set or query the GPIB address\r\n"
+                          "++auto [0|1]  -- read after every instrument line\r\n"
+                          "++clr  -- selected device clear\r\n"
+                          "++eoi [0|1]  -- EOI with the last byte sent\r\n"
+                          "++eos [0|1|2|3]  -- append CR LF, CR, LF or nothing\r\n"
+                          "++help  -- this list\r\n"
+                          "++ifc  -- interface clear\r\n"
+                          "++loc  -- return to local\r\n"
+                          "++mode [0|1]  -- 1 controller\r\n"
+                          "++read [eoi|10]  -- read until EOI, or until LF\r\n"
+                          "++read_tmo_ms [1-3000]  -- read timeout in ms\r\n"
+                          "++spoll [0-30]  -- serial poll\r\n"
+                          "++srq  -- 1 while SRQ is asserted\r\n"
+                          "++ver  -- version\r\n";
 
 } // namespace
 
@@ -32,6 +53,12 @@ struct SimAdapterServer::Client {
     int address = -1;
     long readTimeoutMs = kMaxReadTimeoutMs;
     bool readAfterEveryLine = false; // ++auto 1
+    int sendEoi = 1;                 // ++eoi
+    int endOfSend = 0;               // ++eos
+    int mode = 1;                    // ++mode; the server is always the controller
+    // It has closed its side: the server waits for nothing more on its behalf, a read gives
+    // only a reply that is there already.
+    bool gone = false;
     std::map<int, std::unique_ptr<sicl::Transport>> sessions;
 };
 
@@ -90,6 +117,7 @@ void SimAdapterServer::serveClient(int fd, const std::function<bool()>& keepRunn
                                    const std::function<void(const QString&)>& log) {
     Client client(fd);
     readsOfLastClient = 0;
+    keepServing = &keepRunning;
     char chunk[4096];
     while (keepRunning()) {
         std::size_t got = 0;
@@ -100,6 +128,9 @@ void SimAdapterServer::serveClient(int fd, const std::function<bool()>& keepRunn
             return;
         client.splitter.feed(chunk, got);
         while (auto line = client.splitter.next()) {
+            if (!keepRunning())
+                return;
+            noteDeparture(client);
             bool alive = true;
             switch (line->kind) {
             case prologix::AdapterLine::Kind::Overlong:
@@ -136,20 +167,45 @@ sicl::Transport* SimAdapterServer::session(Client& client) {
     return found->second.get();
 }
 
+SimDevice* SimAdapterServer::deviceOf(int address) const {
+    return deviceAt(interface.toLower() + QLatin1Char(',') + QString::number(address));
+}
+
 // On the virtual clock an instrument finishes whatever it is busy with before it is polled,
 // so that sweeps take no real time while their order stays the same.
-void SimAdapterServer::fastForward(Client& client) {
+void SimAdapterServer::fastForward(int address) {
     if (!clock::isVirtual())
         return;
-    const QString key = interface.toLower() + QLatin1Char(',') + QString::number(client.address);
-    if (auto* analyzer = dynamic_cast<SimAnalyzer*>(deviceAt(key)))
+    if (auto* analyzer = dynamic_cast<SimAnalyzer*>(deviceOf(address)))
         clock::sleepMs(analyzer->busyUntil() - clock::nowMs());
+}
+
+// The SRQ line: asserted while any instrument this client has talked to requests service.
+bool SimAdapterServer::serviceRequested(Client& client) {
+    bool asserted = false;
+    for (const auto& entry : client.sessions) {
+        fastForward(entry.first);
+        if (SimDevice* device = deviceOf(entry.first))
+            asserted = device->requestsService() || asserted;
+    }
+    return asserted;
+}
+
+bool SimAdapterServer::noteDeparture(Client& client) {
+    if (!client.gone) {
+        pollfd entry{client.channel.fd(), POLLRDHUP, 0};
+        client.gone = ::poll(&entry, 1, 0) > 0 && (entry.revents & (POLLRDHUP | POLLHUP | POLLERR));
+    }
+    return client.gone;
 }
 
 bool SimAdapterServer::handleData(Client& client, const QByteArray& data) {
     if (sicl::Transport* device = session(client)) {
+        const QByteArray bytes = data + kEndOfSend[client.endOfSend];
+        // Without EOI the instrument takes a line feed as the end of the message.
+        const bool end = client.sendEoi || bytes.endsWith('\n');
         std::size_t sent = 0;
-        device->write(data.constData(), static_cast<std::size_t>(data.size()), true, &sent);
+        device->write(bytes.constData(), static_cast<std::size_t>(bytes.size()), end, &sent);
     }
     return client.readAfterEveryLine ? readReply(client, false) : true;
 }
@@ -160,23 +216,41 @@ bool SimAdapterServer::readReply(Client& client, bool untilLineFeed) {
         return true; // nobody talks: a real adapter just times out
     // On the virtual clock a reply that is on its way comes at once, however long the
     // instrument takes; only a reply that will never come times out.
-    const QString key = interface.toLower() + QLatin1Char(',') + QString::number(client.address);
-    const SimDevice* simulated = deviceAt(key);
+    const SimDevice* simulated = deviceOf(client.address);
     const bool waitForPendingReply = clock::isVirtual() && simulated && simulated->hasOutput();
     if (waitForPendingReply)
         device->setTimeout(0);
+    // On the real clock the wait for the next byte goes in slices, each followed by a look at
+    // the client and at the stop request.
+    const bool sliced = !clock::isVirtual();
+    qint64 waitedMs = 0;
     QByteArray reply;
     char chunk[4096];
     for (;;) {
+        if (sliced)
+            device->setTimeout(
+                client.gone ? 1 : std::min(kReadSliceMs, client.readTimeoutMs - long(waitedMs)));
+        const qint64 before = clock::nowMs();
         int reason = 0;
         std::size_t got = 0;
         const int rc = device->read(chunk, sizeof chunk, &reason, &got);
         reply.append(chunk, static_cast<qsizetype>(got));
+        if (sliced && rc == sicl::I_ERR_TIMEOUT && got == 0) {
+            waitedMs += std::max<qint64>(clock::nowMs() - before, 1);
+            if (!(*keepServing)())
+                return false;
+            if (noteDeparture(client))
+                break;
+            if (waitedMs < client.readTimeoutMs)
+                continue;
+        }
+        if (got > 0)
+            waitedMs = 0;
         if (rc != sicl::I_ERR_NOERROR || (reason & sicl::I_TERM_END) ||
             (untilLineFeed && reply.endsWith('\n')) || got == 0)
             break;
     }
-    if (waitForPendingReply)
+    if (waitForPendingReply || sliced)
         device->setTimeout(client.readTimeoutMs);
     if (reply.isEmpty())
         return true;
@@ -211,6 +285,8 @@ bool SimAdapterServer::handleCommand(Client& client, const QByteArray& command) 
         return readReply(client, argument == "10");
     }
     if (name == "read_tmo_ms") {
+        if (argument.isEmpty())
+            return send(QByteArray::number(client.readTimeoutMs) + "\r\n");
         if (numberOk && number >= 1 && number <= kMaxReadTimeoutMs) {
             client.readTimeoutMs = number;
             for (auto& [address, device] : client.sessions)
@@ -218,6 +294,25 @@ bool SimAdapterServer::handleCommand(Client& client, const QByteArray& command) 
         }
         return true;
     }
+    if (name == "eoi" || name == "mode") {
+        int& setting = name == "eoi" ? client.sendEoi : client.mode;
+        if (argument.isEmpty())
+            return send(QByteArray::number(setting) + "\r\n");
+        if (numberOk && (number == 0 || number == 1))
+            setting = number;
+        return true;
+    }
+    if (name == "eos") {
+        if (argument.isEmpty())
+            return send(QByteArray::number(client.endOfSend) + "\r\n");
+        if (numberOk && number >= 0 && number <= 3)
+            client.endOfSend = number;
+        return true;
+    }
+    if (name == "srq")
+        return send(serviceRequested(client) ? "1\r\n" : "0\r\n");
+    if (name == "help")
+        return send(kHelp);
     if (name == "spoll") {
         const int saved = client.address;
         if (numberOk && number >= 0 && number <= 30)
@@ -225,7 +320,7 @@ bool SimAdapterServer::handleCommand(Client& client, const QByteArray& command) 
         sicl::Transport* device = session(client);
         bool alive = true;
         if (device) {
-            fastForward(client);
+            fastForward(client.address);
             unsigned char status = 0;
             device->readStatusByte(&status);
             alive = send(QByteArray::number(status) + "\r\n");
@@ -240,7 +335,7 @@ bool SimAdapterServer::handleCommand(Client& client, const QByteArray& command) 
     }
     if (name == "ver")
         return send("Zelvanor Ymt simulated GPIB-ETHERNET adapter\r\n");
-    // ++mode, ++auto, ++eoi, ++eos, ++loc, ++ifc and the rest change nothing here.
+    // ++loc, ++ifc and the rest change nothing here.
     return true;
 }
 

@@ -120,13 +120,28 @@ void SimAnalyzer::beginOperation(qint64 ms) {
     busyUntilMs = std::max(busyUntilMs, clock::nowMs() + ms);
 }
 
+// Both ends of the range are measured: f_i = start + (stop - start) i / (N - 1).
+double SimAnalyzer::pointHz(int i) const {
+    return points > 1 ? startHz + (stopHz - startHz) * i / (points - 1) : startHz;
+}
+
+std::vector<double> SimAnalyzer::sweepFrequencies() const {
+    if (!continuous)
+        return measuredHz;
+    std::vector<double> hz(static_cast<std::size_t>(points));
+    for (int i = 0; i < points; ++i)
+        hz[static_cast<std::size_t>(i)] = pointHz(i);
+    return hz;
+}
+
 void SimAnalyzer::measure() {
     traceA.resize(static_cast<std::size_t>(points));
     traceB.resize(static_cast<std::size_t>(points));
+    measuredHz.resize(static_cast<std::size_t>(points));
     std::normal_distribution<double> normal(0.0, 1.0);
     for (int i = 0; i < points; ++i) {
-        // Both ends of the range are measured: f_i = start + (stop - start) i / (N - 1).
-        const double hz = points > 1 ? startHz + (stopHz - startHz) * i / (points - 1) : startHz;
+        const double hz = pointHz(i);
+        measuredHz[static_cast<std::size_t>(i)] = hz;
         std::complex<double> z = SampleImpedance(configuration.sample, hz / 1000.0);
         if (configuration.noise > 0)
             z *= std::complex<double>(1.0 + configuration.noise * normal(noiseGenerator),
@@ -195,12 +210,21 @@ bool SimAnalyzer::switchArgument(const QByteArray& argument, bool& on) {
     return true;
 }
 
-unsigned char SimAnalyzer::serialPoll() {
+void SimAnalyzer::noteSweepEnd() {
     if (sweepEndPending && clock::nowMs() >= sweepEndMs) {
         sweepEndPending = false;
         if (serviceRequestEnabled && !configuration.fault(FaultKind::NoServiceRequest))
             serviceRequested = true;
     }
+}
+
+bool SimAnalyzer::requestsService() {
+    noteSweepEnd();
+    return serviceRequested;
+}
+
+unsigned char SimAnalyzer::serialPoll() {
+    noteSweepEnd();
     unsigned char status = hasOutput() ? kMessageAvailableBit : 0;
     if (serviceRequested)
         status |= kServiceRequestBit;

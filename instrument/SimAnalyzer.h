@@ -48,6 +48,7 @@ public:
     explicit SimAnalyzer(SimAnalyzerConfig config);
 
     unsigned char serialPoll() override;
+    bool requestsService() override;
     void deviceClear() override;
 
     const SimAnalyzerConfig& config() const { return configuration; }
@@ -87,6 +88,9 @@ public:
 
     // Measured values of the last sweep; a continuously sweeping analyzer measures anew.
     const std::vector<double>& trace(char name);
+    // The frequencies (Hz) of the points of trace(): those of the current settings while
+    // sweeping continuously, else those of the last sweep.
+    std::vector<double> sweepFrequencies() const;
     // Number of trace values sent, after the trace faults.
     int traceLength() const;
     // Queues a reply (line end added), applying the reply faults of its query.
@@ -103,13 +107,17 @@ protected:
 
 private:
     void measure();
+    double pointHz(int i) const;
     void setCenterAndSpan(double centerHz, double spanHz);
     void adoptCommandSet(const SimCommandSet& set);
+    // Raises the service request once the triggered sweep has ended (when enabled).
+    void noteSweepEnd();
 
     SimAnalyzerConfig configuration;
     const SimCommandSet* commands = nullptr;
     std::mt19937 noiseGenerator;
     std::vector<double> traceA, traceB;
+    std::vector<double> measuredHz; // the point frequencies of traceA and traceB
     qint64 busyUntilMs = 0;
     qint64 sweepEndMs = 0;
     bool sweepEndPending = false;

@@ -47,6 +47,21 @@ void traceReply(SimAnalyzer& analyzer) {
     analyzer.reply("OUTPDTRC?", out);
 }
 
+// FORM4 (ASCII) numbers, comma-separated: one per point.
+void sweepParameterReply(SimAnalyzer& analyzer) {
+    const std::vector<double> hz = analyzer.sweepFrequencies();
+    QByteArray out;
+    out.reserve(qsizetype(hz.size()) * 17);
+    char number[24];
+    for (std::size_t i = 0; i < hz.size(); ++i) {
+        const int size = std::snprintf(number, sizeof number, "%+.9E", hz[i]);
+        if (i > 0)
+            out += ',';
+        out.append(number, size);
+    }
+    analyzer.reply("OUTPSWPRM?", out);
+}
+
 bool noArgument(const QByteArray& argument) {
     return argument.isEmpty();
 }
@@ -87,6 +102,13 @@ const SimCommandSet& makeCommandSet() {
                  a.triggerSweep();
                  return noArgument(arg);
              }},
+            {"HOLD",
+             [](SimAnalyzer& a, const QByteArray& arg) {
+                 a.continuous = false;
+                 return noArgument(arg);
+             }},
+            // ASCII is the only data format the simulation sends.
+            {"FORM4", [](SimAnalyzer&, const QByteArray& arg) { return noArgument(arg); }},
             // Measurement function, averaging, oscillator level and bias.
             {"MEAS",
              [](SimAnalyzer& a, const QByteArray& arg) {
@@ -181,7 +203,25 @@ const SimCommandSet& makeCommandSet() {
                  return replyNumber(a, "SPAN?", a.stopHz - a.startHz);
              }},
             {"POIN?",
-             [](SimAnalyzer& a, const QByteArray&) { return replyNumber(a, "POIN?", a.points); }},
+             [](SimAnalyzer& a, const QByteArray&) {
+                 a.reply("POIN?", QByteArray::number(a.points));
+                 return true;
+             }},
+            {"MEAS?",
+             [](SimAnalyzer& a, const QByteArray&) {
+                 a.reply("MEAS?", kFunctionNames[std::clamp(a.function, 1, 20) - 1]);
+                 return true;
+             }},
+            {"OUTPSWPRM?",
+             [](SimAnalyzer& a, const QByteArray&) {
+                 sweepParameterReply(a);
+                 return true;
+             }},
+            {"*IDN?",
+             [](SimAnalyzer& a, const QByteArray&) {
+                 a.reply("*IDN?", "HEWLETT-PACKARD,4294A,0,1.11");
+                 return true;
+             }},
             {"OUTPDTRC?",
              [](SimAnalyzer& a, const QByteArray&) {
                  traceReply(a);

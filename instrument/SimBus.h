@@ -25,6 +25,8 @@ public:
     virtual void acceptBytes(const char* data, std::size_t count, bool end);
     // The serial poll: status byte, clearing a pending service request.
     virtual unsigned char serialPoll() = 0;
+    // Whether it asserts SRQ now; unlike the serial poll this leaves the request pending.
+    virtual bool requestsService() { return false; }
     // Device clear: forget unread output and partial input.
     virtual void deviceClear();
     virtual int serialControl(int request, unsigned long value);

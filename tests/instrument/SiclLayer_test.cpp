@@ -43,7 +43,7 @@ TEST_F(SiclLayerTest, ConfiguredInterfacesAndDevicesAnswer) {
     int reason = 0;
     std::size_t count = 0;
     EXPECT_EQ(sicl::iread(handle, reply, sizeof reply, &reason, &count), 0);
-    EXPECT_EQ(QByteArray(reply, qsizetype(count)), "+2.01000000000E+02\n");
+    EXPECT_EQ(QByteArray(reply, qsizetype(count)), "201\n");
 }
 
 TEST_F(SiclLayerTest, ConfigurationProblemsAreListedNotFatal) {

@@ -52,6 +52,12 @@ public:
         return output;
     }
 
+    // Waits up to ms for the server to end by itself (after a signal); false while it runs.
+    bool waitForExit(int ms) { return process.waitForFinished(ms); }
+    // How it ended: an exit of its own (0 after a stop request) or killed by a signal.
+    bool exitedNormally() const { return process.exitStatus() == QProcess::NormalExit; }
+    int exitCode() const { return process.exitCode(); }
+
     int port() const { return boundPort; }
     qint64 processId() const { return process.processId(); }
     QString endpoint() const { return QStringLiteral("127.0.0.1:%1").arg(boundPort); }
