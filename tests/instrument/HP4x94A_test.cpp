@@ -178,14 +178,16 @@ TEST_F(CommandSetTest, QueriesAndTracesGiveTheHp4194ItsTimeToAnswer) {
     double value = 0;
     qint64 start = clock::nowMs();
     analyzer.QueryNumber(QStringLiteral("start"), value);
+    // The virtual clock also moves with real time, which a loaded machine stretches: the upper
+    // bounds only tell one delay from the other.
     EXPECT_GE(clock::nowMs() - start, 300);
-    EXPECT_LT(clock::nowMs() - start, 310);
+    EXPECT_LT(clock::nowMs() - start, 450);
     EXPECT_DOUBLE_EQ(value, 100);
     std::array<double, 401> values{};
     start = clock::nowMs();
     analyzer.ReadTrace(QStringLiteral("a"), values, 401);
     EXPECT_GE(clock::nowMs() - start, 50);
-    EXPECT_LT(clock::nowMs() - start, 60);
+    EXPECT_LT(clock::nowMs() - start, 250);
     EXPECT_EQ(written(), QByteArrayList({"START?", "A?"}));
     EXPECT_GT(values[400], 0);
 }
@@ -195,7 +197,7 @@ TEST_F(CommandSetTest, Hp4294QueryIsSentAsGivenWithoutDelay) {
     double value = 0;
     const qint64 start = clock::nowMs();
     analyzer.QueryNumber(QStringLiteral("star"), value);
-    EXPECT_LT(clock::nowMs() - start, 10);
+    EXPECT_LT(clock::nowMs() - start, 150);
     EXPECT_EQ(written(), QByteArrayList({"star?"}));
     EXPECT_EQ(lines("ireadstb"), QByteArrayList());
 }
