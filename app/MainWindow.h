@@ -17,6 +17,7 @@
 #include "instrument/SiclObject.h"
 #include "measurement/RepeatSeriesRun.h"
 #include "plot/GraphInteraction.h"
+#include "records/QcTypeStore.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -250,6 +251,7 @@ public:
     // as their fields show them, and its hull-curve file.
     std::array<ymt::QcLimit, ymt::kQcQuantityCount> QcLimits{};
     QString HullCurveFile;
+    ymt::QcTypeStore QcTypes{ProgramDir, BackupDir, VersionText};
     // The protocol's lines as the protocol text holds them.
     QStringList protocolLines() const;
     // After opening a spectrum, loading or clearing the protocol the next result line starts a
@@ -471,7 +473,8 @@ private:
     void applyQcField(int field);
     void showQcTexts(const QStringList& texts);
     QStringList qcRecordValues() const;
-    bool rewriteQcFile(const QStringList& lines);
+    // The operator's answer to a question before QC.txt changes.
+    bool confirmQcChange(const QString& question);
     // "Add / Replace Type" without the check that follows; false when nothing was written.
     bool addOrReplaceQcType();
     void setProtocolLines(const QStringList& lines);
