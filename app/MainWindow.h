@@ -17,6 +17,7 @@
 #include "instrument/SiclObject.h"
 #include "measurement/RepeatSeriesRun.h"
 #include "plot/GraphInteraction.h"
+#include "records/ProtocolBook.h"
 #include "records/QcTypeStore.h"
 
 #include <QMainWindow>
@@ -230,8 +231,10 @@ public:
 
     // Protocol.
     bool ProtocolChanged = false;
-    bool HeaderChanged = true;
-    double LastProtocolledCap = 1e-11;
+    // Which result line is written next; the window's names refer to its storage.
+    ymt::ProtocolBook Protocol;
+    bool& HeaderChanged = Protocol.HeaderChanged;
+    double& LastProtocolledCap = Protocol.LastProtocolledCap;
     // kHz of the last capacitance measurement (the field limited to the analyzer's span).
     double SpotFrequency = 0;
     QString ProtocolFileName;
@@ -485,9 +488,6 @@ private:
     bool protocolMayBeReplaced();
     void writeProtocolCopy(const QString& path);
     QString fileLanguageLabel(int entry) const;
-    QString lastProtocolledLine_;
-    double capOfLastProtocolledLine_ = 0;
-    bool protocolledLineReplaceable_ = false;
     bool programEditsProtocol_ = false;
 
     // Repeat measurement (MainWindowRepeatSeries.cpp).
