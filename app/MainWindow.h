@@ -16,7 +16,9 @@
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
 #include "measurement/RepeatSeriesRun.h"
+#include "plot/DragZoom.h"
 #include "plot/GraphInteraction.h"
+#include "records/ComparisonSet.h"
 #include "records/ProtocolBook.h"
 #include "records/QcTypeStore.h"
 
@@ -503,14 +505,10 @@ private:
     bool writeCycleSpectrum(const QString& path, QString* error);
     ymt::RepeatSeriesRun repeat_;
 
-    // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.
-    bool dragging_ = false;
-    int dragStart_ = 0;
-    int dragEnd_ = 0;
-    // Drag on the comparison plot (widget pixels).
-    bool qgraphDragging_ = false;
-    int qgraphDragStart_ = 0;
-    int qgraphDragCurrent_ = 0;
+    // Drag-zoom on the measurement and on the comparison plot; the cursor line and the band
+    // live in the plot's overlay.
+    ymt::DragZoom measurementDrag_{ZoomHistory, ymt::DragZoomBand};
+    ymt::DragZoom comparisonDrag_{QgraphZoomHistory, ymt::ComparisonZoomBand};
 
     int activationCount_ = 0;
     bool setupIncomplete_ = false;
