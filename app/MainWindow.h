@@ -21,6 +21,7 @@
 #include "records/ComparisonSet.h"
 #include "records/ProtocolBook.h"
 #include "records/QcTypeStore.h"
+#include "records/SettingsBinding.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -272,6 +273,8 @@ protected:
     void loadSettings();
     void saveSettings();
     void closeInstrumentSessions();
+    // Which control shows and gives each stored value; defaults are those of loadSettings.
+    std::vector<ymt::SettingBinding> settingBindings(const ymt::SettingValues& defaults);
 
 public:
     // The frequency window (kHz, either order) on the analyzer and the measurement plot.
