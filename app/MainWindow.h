@@ -17,7 +17,12 @@
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
 #include "measurement/RepeatSeriesRun.h"
+#include "plot/DragZoom.h"
 #include "plot/GraphInteraction.h"
+#include "records/ComparisonSet.h"
+#include "records/ProtocolBook.h"
+#include "records/QcTypeStore.h"
+#include "records/SettingsBinding.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -230,8 +235,10 @@ public:
 
     // Protocol.
     bool ProtocolChanged = false;
-    bool HeaderChanged = true;
-    double LastProtocolledCap = 1e-11;
+    // Which result line is written next; the window's names refer to its storage.
+    ymt::ProtocolBook Protocol;
+    bool& HeaderChanged = Protocol.HeaderChanged;
+    double& LastProtocolledCap = Protocol.LastProtocolledCap;
     // kHz of the last capacitance measurement (the field limited to the analyzer's span).
     double SpotFrequency = 0;
     QString ProtocolFileName;
@@ -251,6 +258,7 @@ public:
     // as their fields show them, and its hull-curve file.
     std::array<ymt::QcLimit, ymt::kQcQuantityCount> QcLimits{};
     QString HullCurveFile;
+    ymt::QcTypeStore QcTypes{ProgramDir, BackupDir, VersionText};
     // The protocol's lines as the protocol text holds them.
     QStringList protocolLines() const;
     // After opening a spectrum, loading or clearing the protocol the next result line starts a
@@ -266,6 +274,8 @@ protected:
     void loadSettings();
     void saveSettings();
     void closeInstrumentSessions();
+    // Which control shows and gives each stored value; defaults are those of loadSettings.
+    std::vector<ymt::SettingBinding> settingBindings(const ymt::SettingValues& defaults);
 
 public:
     // The frequency window (kHz, either order) on the analyzer and the measurement plot.
@@ -472,7 +482,8 @@ private:
     void applyQcField(int field);
     void showQcTexts(const QStringList& texts);
     QStringList qcRecordValues() const;
-    bool rewriteQcFile(const QStringList& lines);
+    // The operator's answer to a question before QC.txt changes.
+    bool confirmQcChange(const QString& question);
     // "Add / Replace Type" without the check that follows; false when nothing was written.
     bool addOrReplaceQcType();
     void setProtocolLines(const QStringList& lines);
@@ -483,9 +494,6 @@ private:
     bool protocolMayBeReplaced();
     void writeProtocolCopy(const QString& path);
     QString fileLanguageLabel(int entry) const;
-    QString lastProtocolledLine_;
-    double capOfLastProtocolledLine_ = 0;
-    bool protocolledLineReplaceable_ = false;
     bool programEditsProtocol_ = false;
 
     // Repeat measurement (MainWindowRepeatSeries.cpp).
@@ -501,14 +509,10 @@ private:
     bool writeCycleSpectrum(const QString& path, QString* error);
     ymt::RepeatSeriesRun repeat_;
 
-    // Drag on the measurement plot (widget pixels); the cursor line lives in the plot's overlay.
-    bool dragging_ = false;
-    int dragStart_ = 0;
-    int dragEnd_ = 0;
-    // Drag on the comparison plot (widget pixels).
-    bool qgraphDragging_ = false;
-    int qgraphDragStart_ = 0;
-    int qgraphDragCurrent_ = 0;
+    // Drag-zoom on the measurement and on the comparison plot; the cursor line and the band
+    // live in the plot's overlay.
+    ymt::DragZoom measurementDrag_{ZoomHistory, ymt::DragZoomBand};
+    ymt::DragZoom comparisonDrag_{QgraphZoomHistory, ymt::ComparisonZoomBand};
 
     int activationCount_ = 0;
     bool setupIncomplete_ = false;

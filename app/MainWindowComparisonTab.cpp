@@ -226,45 +226,24 @@ void TForm1::Edit19Exit() {
 void TForm1::qgraphMouseDown(Qt::MouseButton button, int x, int) {
     ymt::TFastGraph& graph = *qgraph;
     if (button == Qt::LeftButton) {
-        // Until the plot has been drawn once there is no plot area to drag in.
-        if (graph.PlotRight <= graph.PlotLeft)
-            return;
-        const int at = ymt::ClampPressX(x, graph.PlotLeft, graph.PlotRight);
-        qgraphDragging_ = true;
-        qgraphDragStart_ = qgraphDragCurrent_ = at;
-        graph.setCursorLine(at);
+        comparisonDrag_.press(graph, x);
         return;
     }
-    if (!QgraphZoomHistory.back())
-        return;
-    const ymt::ZoomHistory::Entry& window = QgraphZoomHistory.current();
-    graph.XAxis.setMin(window.Low);
-    graph.XAxis.setMax(window.High);
+    if (const std::optional<ymt::ZoomHistory::Entry> window = comparisonDrag_.stepBack()) {
+        graph.XAxis.setMin(window->Low);
+        graph.XAxis.setMax(window->High);
+    }
 }
 
 void TForm1::qgraphMouseMove(Qt::MouseButton, int x, int) {
-    ymt::TFastGraph& graph = *qgraph;
-    if (graph.PlotRight <= graph.PlotLeft)
-        return;
-    const int at = ymt::ClampMoveX(x, graph.PlotLeft, graph.PlotRight);
-    if (qgraphDragging_) {
-        qgraphDragCurrent_ = at;
-        graph.setBand(qgraphDragStart_, qgraphDragCurrent_);
-    } else {
-        graph.setCursorLine(at);
-    }
+    comparisonDrag_.move(*qgraph, x);
 }
 
 void TForm1::qgraphMouseUp(Qt::MouseButton button, int x, int) {
     ymt::TFastGraph& graph = *qgraph;
-    if (button != Qt::LeftButton || !qgraphDragging_)
+    if (button != Qt::LeftButton)
         return;
-    qgraphDragging_ = false;
-    graph.clearBand();
-    qgraphDragCurrent_ = ymt::ClampReleaseX(x, graph.PlotLeft, graph.PlotRight);
-    const std::optional<ymt::ComparisonBand> band =
-        ymt::ComparisonZoomBand(qgraphDragStart_, qgraphDragCurrent_, graph.PlotLeft,
-                                graph.PlotRight, graph.XAxis.Min(), graph.XAxis.Max());
+    const std::optional<ymt::FrequencyBand> band = comparisonDrag_.release(graph, x);
     if (!band)
         return;
     QgraphZoomHistory.push(band->High, band->Low);

@@ -83,19 +83,15 @@ void TForm1::repaintPlotNow() {
 void TForm1::FastGraph1MouseDown(Qt::MouseButton button, int x, int) {
     ymt::TFastGraph& graph = *fastgraph1;
     if (button == Qt::LeftButton) {
-        if (!hasPlotRect(graph))
-            return;
-        const int at = ymt::ClampPressX(x, graph.PlotLeft, graph.PlotRight);
-        dragging_ = true;
-        dragStart_ = dragEnd_ = at;
-        graph.setCursorLine(at);
+        measurementDrag_.press(graph, x);
         return;
     }
     // Any other button steps back through the zoom history; that needs no plot rectangle (a
     // file's range may be in use before the plot was ever drawn).
-    if (!ZoomHistory.back())
+    const std::optional<ymt::ZoomHistory::Entry> back = measurementDrag_.stepBack();
+    if (!back)
         return;
-    const ymt::ZoomHistory::Entry& window = ZoomHistory.current();
+    const ymt::ZoomHistory::Entry& window = *back;
     rangeStartEdit->setText(kHzText(window.Low));
     rangeStopEdit->setText(kHzText(window.High));
     repeatStartEdit->setText(kHzText(window.Low));
@@ -104,30 +100,18 @@ void TForm1::FastGraph1MouseDown(Qt::MouseButton button, int x, int) {
 }
 
 void TForm1::FastGraph1MouseMove(Qt::MouseButton, int x, int) {
-    ymt::TFastGraph& graph = *fastgraph1;
-    if (!hasPlotRect(graph))
-        return;
-    const int at = ymt::ClampMoveX(x, graph.PlotLeft, graph.PlotRight);
-    if (dragging_) {
-        dragEnd_ = at;
-        graph.setBand(dragStart_, dragEnd_);
-    } else {
-        graph.setCursorLine(at);
-    }
+    measurementDrag_.move(*fastgraph1, x);
 }
 
 void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
     ymt::TFastGraph& graph = *fastgraph1;
     if (button != Qt::LeftButton || !hasPlotRect(graph))
         return;
-    dragEnd_ = ymt::ClampReleaseX(x, graph.PlotLeft, graph.PlotRight);
-
     // While a manual pick waits, the release is the click, wherever a drag started.
     if (AwaitMinClick || AwaitMaxClick) {
-        dragging_ = false;
-        graph.clearBand();
-        const double f = ymt::FrequencyAtX(dragEnd_, graph.PlotLeft, graph.PlotRight,
-                                           graph.XAxis.Min(), graph.XAxis.Max());
+        const int at = measurementDrag_.cancel(graph, x);
+        const double f = ymt::FrequencyAtX(at, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
+                                           graph.XAxis.Max());
         if (AwaitMinClick) {
             const ymt::MinClickOutcome click = ymt::ManualMinClick(pickState(), f);
             applyPickState(click.State);
@@ -143,13 +127,7 @@ void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
         return;
     }
 
-    if (!dragging_)
-        return;
-    dragging_ = false;
-    graph.clearBand();
-    std::optional<ymt::FrequencyBand> band =
-        ymt::DragZoomBand(dragStart_, dragEnd_, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
-                          graph.XAxis.Max());
+    std::optional<ymt::FrequencyBand> band = measurementDrag_.release(graph, x);
     if (!band)
         return;
     // A window shown beyond the analyzer's span (a file from another analyzer) must not send

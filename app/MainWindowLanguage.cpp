@@ -4,20 +4,13 @@
 #include "app/MainWindow.h"
 #include "localisation/LanguageFile.h"
 #include "localisation/TextTables.h"
+#include "localisation/WidgetTexts.h"
 #include "plot/FastGraph.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLabel>
-#include <QMenu>
-#include <QPointer>
-#include <QTabBar>
 #include <QTabWidget>
-
-#include <map>
 
 using ymt::LngComponent;
 using ymt::LngWindow;
@@ -25,11 +18,6 @@ using ymt::LngWindow;
 namespace {
 
 using Kind = LngComponent::Kind;
-
-// Lists the program fills at run time (quality-control types, printers).
-bool itemsFromProgram(const QString& name) {
-    return name == QLatin1String("ComboBox2") || name == QLatin1String("ComboBox9");
-}
 
 // Captions that show results or state; a language switch puts them back as they were.
 const QStringList& stateCaptionNames() {
@@ -49,135 +37,66 @@ const QStringList& stateCaptionNames() {
     return names;
 }
 
-// Plots whose axis titles follow the displayed quantities.
-bool axisTitlesShowState(const QString& plot) {
-    return plot != QLatin1String("dauergraph");
+// The program's own widgets the walk reads and sets: the plots and the radio groups.
+std::vector<ymt::LngWidgetKind> programWidgetKinds() {
+    ymt::LngWidgetKind plot;
+    plot.gather = [](const QObject& object, LngComponent& c) {
+        const auto* graph = qobject_cast<const ymt::TFastGraph*>(&object);
+        if (!graph)
+            return false;
+        c.kind = Kind::Plot;
+        c.caption = graph->Title();
+        c.xAxisTitle = graph->XAxis.Title();
+        c.yAxisTitle = graph->YAxis.Title();
+        c.y2AxisTitle = graph->Y2Axis.Title();
+        return true;
+    };
+    plot.apply = [](QObject& object, const LngComponent& c) {
+        auto* graph = qobject_cast<ymt::TFastGraph*>(&object);
+        if (!graph)
+            return false;
+        graph->setTitle(c.caption);
+        graph->XAxis.setTitle(c.xAxisTitle);
+        graph->YAxis.setTitle(c.yAxisTitle);
+        graph->Y2Axis.setTitle(c.y2AxisTitle);
+        graph->update();
+        return true;
+    };
+    ymt::LngWidgetKind radioGroup;
+    radioGroup.gather = [](const QObject& object, LngComponent& c) {
+        const auto* group = qobject_cast<const ymt::TRadioGroup*>(&object);
+        if (!group)
+            return false;
+        c.kind = Kind::RadioGroup;
+        c.caption = group->title();
+        c.hint = group->toolTip();
+        c.items = group->items();
+        // "Program Language" may list further languages found beside the two it is built with.
+        if (c.name == QLatin1String("RadioGroup4"))
+            c.fixedItemCount = 2;
+        return true;
+    };
+    radioGroup.apply = [](QObject& object, const LngComponent& c) {
+        auto* group = qobject_cast<ymt::TRadioGroup*>(&object);
+        if (!group)
+            return false;
+        group->setTitle(c.caption);
+        group->setToolTip(c.hint);
+        if (group->items() != c.items)
+            group->setItems(c.items);
+        return true;
+    };
+    return {plot, radioGroup};
 }
 
-// A named component of the window `root` itself: not a helper inside a Qt control (the
-// scroll buttons of the tab bar) and not a control of another window it owns (the About box).
-bool translatable(const QObject* object, const QWidget* root) {
-    const QString name = object->objectName();
-    if (name.isEmpty() || name.startsWith(QLatin1String("qt_")))
-        return false;
-    if (qobject_cast<const QTabBar*>(object->parent()))
-        return false;
-    const QObject* owner = object;
-    // Menus are windows of their own; their items belong to the window of the menu bar.
-    while (owner && (!owner->isWidgetType() || qobject_cast<const QMenu*>(owner)))
-        owner = owner->parent();
-    return owner && static_cast<const QWidget*>(owner)->window() == root;
-}
-
-void gatherWidgets(const QWidget* root, const QTabWidget* tabs, std::vector<LngComponent>& out) {
-    for (QObject* object : root->findChildren<QObject*>()) {
-        if (!translatable(object, root))
-            continue;
-        LngComponent c;
-        c.name = object->objectName();
-        if (auto* graph = qobject_cast<ymt::TFastGraph*>(object)) {
-            c.kind = Kind::Plot;
-            c.caption = graph->Title();
-            c.xAxisTitle = graph->XAxis.Title();
-            c.yAxisTitle = graph->YAxis.Title();
-            c.y2AxisTitle = graph->Y2Axis.Title();
-        } else if (auto* group = qobject_cast<ymt::TRadioGroup*>(object)) {
-            c.kind = Kind::RadioGroup;
-            c.caption = group->title();
-            c.hint = group->toolTip();
-            c.items = group->items();
-            // "Program Language" may list further languages found beside the two it is built with.
-            if (c.name == QLatin1String("RadioGroup4"))
-                c.fixedItemCount = 2;
-        } else if (auto* box = qobject_cast<QGroupBox*>(object)) {
-            c.caption = box->title();
-            c.hint = box->toolTip();
-        } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
-            c.caption = button->text();
-            c.hint = button->toolTip();
-        } else if (auto* label = qobject_cast<QLabel*>(object)) {
-            c.caption = label->text();
-            c.hint = label->toolTip();
-        } else if (auto* list = qobject_cast<QComboBox*>(object)) {
-            c.kind = Kind::List;
-            c.hint = list->toolTip();
-            for (int i = 0; i < list->count(); ++i)
-                c.items << list->itemText(i);
-            c.itemsFromProgram = itemsFromProgram(c.name);
-        } else if (auto* action = qobject_cast<QAction*>(object)) {
-            c.kind = action->isSeparator() ? Kind::Separator : Kind::Caption;
-            // Menu items have no hints of their own; Qt's tooltip is only the caption again.
-            c.caption = action->text();
-        } else if (auto* page = qobject_cast<QWidget*>(object); tabs && tabs->indexOf(page) >= 0) {
-            c.caption = tabs->tabText(tabs->indexOf(page));
-        } else {
-            continue;
-        }
-        // A text of several lines cannot stand in one line of the file.
-        if (c.caption.contains(QLatin1Char('\n')))
-            continue;
-        out.push_back(std::move(c));
-    }
-}
-
-void applyWidgets(QWidget* root, QTabWidget* tabs, const LngWindow& texts) {
-    std::map<QString, const LngComponent*> byName;
-    for (const LngComponent& c : texts.components)
-        byName.emplace(c.name, &c);
-    root->setWindowTitle(texts.caption);
-    // Replacing the items of a radio group deletes its buttons, so the list is guarded.
-    QList<QPointer<QObject>> objects;
-    for (QObject* object : root->findChildren<QObject*>())
-        objects << object;
-    for (QObject* object : objects) {
-        if (!object || !translatable(object, root))
-            continue;
-        const auto found = byName.find(object->objectName());
-        if (found == byName.end())
-            continue;
-        const LngComponent& c = *found->second;
-        if (auto* graph = qobject_cast<ymt::TFastGraph*>(object)) {
-            graph->setTitle(c.caption);
-            graph->XAxis.setTitle(c.xAxisTitle);
-            graph->YAxis.setTitle(c.yAxisTitle);
-            graph->Y2Axis.setTitle(c.y2AxisTitle);
-            graph->update();
-        } else if (auto* group = qobject_cast<ymt::TRadioGroup*>(object)) {
-            group->setTitle(c.caption);
-            group->setToolTip(c.hint);
-            if (group->items() != c.items)
-                group->setItems(c.items);
-        } else if (auto* box = qobject_cast<QGroupBox*>(object)) {
-            box->setTitle(c.caption);
-            box->setToolTip(c.hint);
-        } else if (auto* button = qobject_cast<QAbstractButton*>(object)) {
-            button->setText(c.caption);
-            button->setToolTip(c.hint);
-        } else if (auto* label = qobject_cast<QLabel*>(object)) {
-            label->setText(c.caption);
-            label->setToolTip(c.hint);
-        } else if (auto* list = qobject_cast<QComboBox*>(object)) {
-            list->setToolTip(c.hint);
-            if (c.itemsFromProgram)
-                continue;
-            QStringList current;
-            for (int i = 0; i < list->count(); ++i)
-                current << list->itemText(i);
-            if (current != c.items) {
-                const int index = list->currentIndex();
-                list->clear();
-                list->addItems(c.items);
-                list->setCurrentIndex(std::min(index, static_cast<int>(list->count()) - 1));
-            }
-        } else if (auto* action = qobject_cast<QAction*>(object)) {
-            if (action->isSeparator())
-                continue;
-            action->setText(c.caption);
-        } else if (auto* page = qobject_cast<QWidget*>(object); tabs && tabs->indexOf(page) >= 0) {
-            page->setWindowTitle(c.caption);
-            tabs->setTabText(tabs->indexOf(page), c.caption);
-        }
-    }
+// The walk over a window of the program; lists the program fills at run time (quality-control
+// types, printers) keep their items.
+ymt::LngWalk programWalk(QTabWidget* tabs) {
+    ymt::LngWalk walk;
+    walk.kinds = programWidgetKinds();
+    walk.tabs = tabs;
+    walk.itemsFromProgram = {QStringLiteral("ComboBox2"), QStringLiteral("ComboBox9")};
+    return walk;
 }
 
 ymt::LngComponent dialogTexts(const char* name, const ymt::FileDialogOptions& options) {
@@ -200,14 +119,14 @@ LngWindow TForm1::languageTexts() const {
     LngWindow texts;
     texts.name = objectName();
     texts.caption = windowTitle();
-    gatherWidgets(this, PageControl1, texts.components);
+    ymt::GatherWidgetTexts(*this, programWalk(PageControl1), texts.components);
     texts.components.push_back(dialogTexts("OpenDialog1", OpenDialog1));
     texts.components.push_back(dialogTexts("SaveDialog1", SaveDialog1));
     return texts;
 }
 
 void TForm1::setLanguageTexts(const LngWindow& texts) {
-    applyWidgets(this, PageControl1, texts);
+    ymt::ApplyWidgetTexts(*this, programWalk(PageControl1), texts);
     setCaption(windowTitle()); // keeps the simulated-analyzer note of a connected simulator
     for (const LngComponent& c : texts.components) {
         if (c.kind != Kind::FileDialog)
@@ -223,7 +142,7 @@ static LngWindow aboutBoxTexts(const ymt::AboutBox& box) {
     LngWindow texts;
     texts.name = box.objectName();
     texts.caption = box.windowTitle();
-    gatherWidgets(&box, nullptr, texts.components);
+    ymt::GatherWidgetTexts(box, programWalk(nullptr), texts.components);
     return texts;
 }
 
@@ -253,26 +172,13 @@ void TForm1::applyLanguageFile(const QString& path) {
 
     LngWindow texts = before;
     ymt::ApplyWindowSection(file, texts);
-    texts.caption = before.caption;
-    for (size_t i = 0; i < texts.components.size(); ++i) {
-        LngComponent& c = texts.components[i];
-        const LngComponent& old = before.components[i];
-        if (stateCaptionNames().contains(c.name))
-            c.caption = old.caption;
-        if (c.kind == Kind::Plot) {
-            c.caption = old.caption;
-            if (axisTitlesShowState(c.name)) {
-                c.xAxisTitle = old.xAxisTitle;
-                c.yAxisTitle = old.yAxisTitle;
-                c.y2AxisTitle = old.y2AxisTitle;
-            }
-        }
-    }
+    // The repeat plot's axis titles do not follow the displayed quantities.
+    ymt::KeepShownState(texts, before, stateCaptionNames(), {QStringLiteral("dauergraph")});
     setLanguageTexts(texts);
     if (aboutBox_) {
         LngWindow about = aboutBoxTexts(*aboutBox_);
         ymt::ApplyWindowSection(file, about);
-        applyWidgets(aboutBox_, nullptr, about);
+        ymt::ApplyWidgetTexts(*aboutBox_, programWalk(nullptr), about);
     }
     ymt::ApplyMessages(file);
 

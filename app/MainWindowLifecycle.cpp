@@ -109,8 +109,7 @@ void TForm1::runFirstActivation() {
 }
 
 bool TForm1::prepareQualityControlFile() {
-    const ymt::QcStartupResult qc =
-        ymt::PrepareQcFile(ProgramDir, BackupDir, VersionText, ymt::TimestampText());
+    const ymt::QcStartupResult qc = QcTypes.prepare();
     if (!qc.ok) {
         dialogs().showMessage(ymt::MessageKind::Error, qc.error, ymt::ButtonSet::OK);
         return false;

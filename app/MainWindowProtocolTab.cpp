@@ -89,8 +89,7 @@ void TForm1::appendProtocolLines(const QStringList& lines) {
 }
 
 void TForm1::forgetProtocolledLine() {
-    protocolledLineReplaceable_ = false;
-    lastProtocolledLine_.clear();
+    Protocol.forgetLine();
 }
 
 QString TForm1::fileLanguageLabel(int entry) const {
@@ -116,20 +115,13 @@ void TForm1::Button1Click() {
         ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
                                   tandUnitList->currentText(), modeCaption->text());
     appendProtocolLines(ymt::ProtocolHeaderBlock(texts));
-    HeaderChanged = false;
+    Protocol.headerAdded();
     ProtocolChanged = true;
 }
 
 void TForm1::Button2Click() {
     if (protocolLines().isEmpty())
         Button1Click();
-    if (HeaderChanged)
-        appendProtocolLines({QStringLiteral(" "),
-                             ymt::ProtocolColumnTitles(
-                                 ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
-                                 tandUnitList->currentText(), modeCaption->text()),
-                             QStringLiteral(" ")});
-
     ymt::ProtocolResultTexts texts;
     texts.SampleName = Sample.SampleName;
     texts.FMin = fminValue->text();
@@ -146,26 +138,12 @@ void TForm1::Button2Click() {
     texts.B3dB = b3dbValue->text();
     const QString line = ymt::ProtocolResultLine(texts);
 
-    // "On C measurement" updates the line it wrote last for the same capacitance; a line the
-    // operator changed, or one from before a reset of the remembered capacitance, stays.
-    QStringList lines = protocolLines();
-    const bool sameMeasurement = protocolModeGroup->itemIndex() == 1 &&
-                                 Results.CapNF == LastProtocolledCap && !HeaderChanged &&
-                                 protocolledLineReplaceable_ &&
-                                 LastProtocolledCap == capOfLastProtocolledLine_ &&
-                                 !lines.isEmpty() && lines.last() == lastProtocolledLine_;
-    if (sameMeasurement)
-        lines.last() = line;
-    else
-        lines.append(line);
-    setProtocolLines(lines);
-
-    HeaderChanged = false;
+    const QString titles =
+        ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
+                                  tandUnitList->currentText(), modeCaption->text());
+    setProtocolLines(Protocol.addResultLine(protocolLines(), titles, line, Results.CapNF,
+                                            protocolModeGroup->itemIndex() == 1));
     ProtocolChanged = true;
-    LastProtocolledCap = Results.CapNF;
-    capOfLastProtocolledLine_ = Results.CapNF;
-    lastProtocolledLine_ = line;
-    protocolledLineReplaceable_ = true;
     writeProtocolCopy(BackupDir + QStringLiteral("protocol_before_crash.txt"));
 }
 

@@ -3,13 +3,11 @@
 #include "app/MainWindow.h"
 
 #include "core/Misc.h"
-#include "core/TextFile.h"
 #include "localisation/TextTables.h"
 #include "records/QcTypeFile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
@@ -33,10 +31,6 @@ constexpr int kRecordLineOfField[] = {ymt::QcLineCapRef,   ymt::QcLineCapTol,   
 
 QColor colorOf(unsigned bgr) {
     return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-QString qcHeaderLine(const QString& versionText) {
-    return QStringLiteral("Zelvanor Ymt ") + versionText + QStringLiteral("Quality Control File");
 }
 
 } // namespace
@@ -119,24 +113,19 @@ void TForm1::ComboBox2Change() {
         qcontrol();
         return;
     }
-    QStringList lines;
-    QString error;
-    if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error,
-                              ProgramDir + QStringLiteral("QC.txt: ") + error, ymt::ButtonSet::OK);
+    const ymt::QcReadResult read = QcTypes.read(qcTypeList->currentText());
+    if (!read.Ok) {
+        dialogs().showMessage(ymt::MessageKind::Error, read.Error, ymt::ButtonSet::OK);
         return;
     }
-    if (const auto record = ymt::FindQcType(ymt::ParseQcLines(lines), qcTypeList->currentText()))
-        showQcTexts(record->Values);
+    if (read.Values)
+        showQcTexts(*read.Values);
     qcontrol();
 }
 
-bool TForm1::rewriteQcFile(const QStringList& lines) {
-    QString error;
-    if (ymt::RewriteQcFile(ProgramDir, BackupDir, ymt::TimestampText(), lines, &error))
-        return true;
-    dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
-    return false;
+bool TForm1::confirmQcChange(const QString& question) {
+    return dialogs().showMessage(ymt::MessageKind::Warning, question, ymt::ButtonSet::OKAbort) ==
+           ymt::DialogButton::OK;
 }
 
 void TForm1::Button22Click() {
@@ -146,39 +135,15 @@ void TForm1::Button22Click() {
 
 bool TForm1::addOrReplaceQcType() {
     const QString name = qcTypeList->currentText();
-    if (!ymt::IsValidQcTypeName(name)) {
-        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
-        return false;
-    }
-    // The file would hold "?" instead: two such names would share one record and the second
-    // type's limits would never be found again.
-    if (const QStringList lacking = ymt::CharactersNotInCp1252({name}); !lacking.isEmpty()) {
-        dialogs().showMessage(ymt::MessageKind::Error,
-                              QStringLiteral("QC.txt is written in code page 1252, which has no "
-                                             "%1; choose a type name without them.")
-                                  .arg(lacking.join(QLatin1Char(' '))),
-                              ymt::ButtonSet::OK);
-        return false;
-    }
-    const QString qcPath = ProgramDir + QStringLiteral("QC.txt");
-    QStringList lines;
-    QString error;
-    if (QFileInfo::exists(qcPath) && !ymt::ReadTextFile(qcPath, lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error, qcPath + QStringLiteral(": ") + error,
-                              ymt::ButtonSet::OK);
-        return false;
-    }
-    ymt::QcFileContent content = ymt::ParseQcLines(lines);
-    if (ymt::FindQcType(content, name) &&
-        dialogs().showMessage(ymt::MessageKind::Warning, name + ymt::Message(52),
-                              ymt::ButtonSet::OKAbort) != ymt::DialogButton::OK)
-        return false;
-    const bool replaced = ymt::AddOrReplaceQcType(content, {name, qcRecordValues()});
-    if (!rewriteQcFile(ymt::QcFileLines(content, qcHeaderLine(VersionText))))
+    const ymt::QcChangeResult change = QcTypes.addOrReplace(
+        {name, qcRecordValues()}, [this](const QString& q) { return confirmQcChange(q); });
+    if (change.Outcome == ymt::QcChange::Failed)
+        dialogs().showMessage(ymt::MessageKind::Error, change.Error, ymt::ButtonSet::OK);
+    if (change.Outcome != ymt::QcChange::Done)
         return false;
     // The list changes only once the file holds the type.
     int position = qcTypeList->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
-    if (!replaced || position < 1) {
+    if (!change.Replaced || position < 1) {
         qcTypeList->addItem(name);
         position = qcTypeList->count() - 1;
     }
@@ -189,18 +154,8 @@ bool TForm1::addOrReplaceQcType() {
 }
 
 void TForm1::Button23Click() {
-    const std::array<double, ymt::kQcQuantityCount> values = judgedValues();
-    const double cap = values[ymt::QcCap], tanD = values[ymt::QcTanD];
-    const double kEff = values[ymt::QcKEff], kMode = values[ymt::QcKMode];
-    const double fMin = values[ymt::QcFMin];
+    const QStringList texts = ymt::TenPercentQcRecord(judgedValues());
     qcTypeList->setEditText(Sample.SampleName);
-    QStringList texts;
-    auto add = [&texts](double value, int decimals) {
-        texts << ymt::FixedText(value, 1, decimals);
-    };
-    add(cap, 3), add(cap / 10, 6), add(tanD, 1), add(tanD / 10, 1), add(kEff, 1), add(kEff / 10, 1);
-    texts << QString();
-    add(fMin, 3), add(fMin / 10, 6), add(kMode, 1), add(kMode / 10, 1);
     showQcTexts(texts);
     addOrReplaceQcType();
     qcontrol();
@@ -208,27 +163,12 @@ void TForm1::Button23Click() {
 
 void TForm1::Button24Click() {
     const QString name = qcTypeList->currentText();
-    if (!ymt::IsValidQcTypeName(name)) {
-        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(51), ymt::ButtonSet::OK);
+    const ymt::QcChangeResult change =
+        QcTypes.remove(name, [this](const QString& q) { return confirmQcChange(q); });
+    if (change.Outcome == ymt::QcChange::Failed)
+        dialogs().showMessage(ymt::MessageKind::Error, change.Error, ymt::ButtonSet::OK);
+    if (change.Outcome != ymt::QcChange::Done)
         return;
-    }
-    QStringList lines;
-    QString error;
-    if (!ymt::ReadTextFile(ProgramDir + QStringLiteral("QC.txt"), lines, &error)) {
-        dialogs().showMessage(ymt::MessageKind::Error,
-                              ProgramDir + QStringLiteral("QC.txt: ") + error, ymt::ButtonSet::OK);
-        return;
-    }
-    ymt::QcFileContent content = ymt::ParseQcLines(lines);
-    if (ymt::FindQcType(content, name)) {
-        if (dialogs().showMessage(ymt::MessageKind::Warning,
-                                  ymt::Message(54) + name + QStringLiteral(" ?"),
-                                  ymt::ButtonSet::OKAbort) != ymt::DialogButton::OK)
-            return;
-        ymt::DeleteQcType(content, name);
-        if (!rewriteQcFile(ymt::QcFileLines(content, qcHeaderLine(VersionText))))
-            return;
-    }
     // The item of that name goes (a typed name that is no item removes nothing).
     const int position = qcTypeList->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (position >= 1)

@@ -5,6 +5,7 @@
 #include "core/Misc.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
+#include "records/SettingsBinding.h"
 #include "records/SettingsStore.h"
 
 #include <QCheckBox>
@@ -54,58 +55,112 @@ QString TForm1::settingsFile() const {
     return SettingsFile.isEmpty() ? ymt::SettingsFilePath() : SettingsFile;
 }
 
+std::vector<ymt::SettingBinding> TForm1::settingBindings(const ymt::SettingValues& defaults) {
+    using ymt::BindSetting;
+    using Text = std::optional<QString>;
+    using Int = std::optional<qint32>;
+    using Flag = std::optional<bool>;
+    using Real = std::optional<double>;
+    auto listIndex = [](const char* name, QComboBox* list, int offset = 0) {
+        return BindSetting<qint32>(
+            name, [list, offset](qint32 n) { list->setCurrentIndex(n - offset); },
+            [list, offset] { return Int(list->currentIndex() + offset); });
+    };
+    auto groupIndex = [](const char* name, ymt::TRadioGroup* group) {
+        return BindSetting<qint32>(
+            name, [group](qint32 n) { group->setItemIndex(n); },
+            [group] { return Int(group->itemIndex()); });
+    };
+    auto check = [](const char* name, QCheckBox* box) {
+        return BindSetting<bool>(
+            name, [box](bool on) { box->setChecked(on); },
+            [box] { return Flag(box->isChecked()); });
+    };
+    // Line widths and point counts: a text that is no integer is not written.
+    auto integerField = [](const char* name, QLineEdit* field) {
+        return BindSetting<qint32>(
+            name, [field](qint32 n) { field->setText(ymt::IntText(n)); },
+            [field] { return strictInt(field->text()); });
+    };
+    auto color = [](const char* name, QFrame* swatch) {
+        return BindSetting<qint32>(
+            name, [swatch](qint32 n) { showColor(swatch, static_cast<ymt::Color>(n)); },
+            [swatch] { return Int(qint32(colorOf(swatch))); });
+    };
+    auto frequencyField = [](const char* name, QLineEdit* field) {
+        return BindSetting<double>(
+            name, [field](double f) { field->setText(ymt::FixedText(f, 1, 3)); },
+            [field] { return Real(ymt::ParseNumber(field->text())); });
+    };
+    // The directories are shown through WorkDir and BackupDir and taken from their fields.
+    auto directory = [&defaults](const char* name, QString& dir, QLineEdit* field) {
+        const QString fallback = std::get<QString>(defaults.value(QLatin1String(name)));
+        return BindSetting<QString>(
+            name, [&dir, fallback](const QString& text) { dir = usableDirectory(text, fallback); },
+            [field] { return Text(field->text()); });
+    };
+
+    // In the order the values are shown.
+    std::vector<ymt::SettingBinding> bindings;
+    auto add = [&bindings](ymt::SettingBinding binding) { bindings.push_back(std::move(binding)); };
+    add(color("Color1", color1Swatch));
+    add(color("Color2", color2Swatch));
+    add(integerField("Width1", width1Edit));
+    add(integerField("Width2", width2Edit));
+    add(listIndex("Therm", thermometerList));
+    add(listIndex("COM", comPortList, 1));
+    add(listIndex("Analyzer", analyzerList));
+    add(listIndex("K", couplingModeList));
+    static const char* const ranges[3][3] = {{"Range1", "Range1min", "Range1max"},
+                                             {"Range2", "Range2min", "Range2max"},
+                                             {"Range3", "Range3min", "Range3max"}};
+    for (int range = 0; range < 3; ++range) {
+        add(check(ranges[range][0], rangeChecks[range]));
+        add(frequencyField(ranges[range][1], rangeEdits[2 * range]));
+        add(frequencyField(ranges[range][2], rangeEdits[2 * range + 1]));
+    }
+    add(BindSetting<qint32>(
+        "Points", [this](qint32 n) { PointsPerRange = n; },
+        [this] { return Int(qint32(PointsPerRange)); }));
+    add(check("GetCouple", autoCouplingCheck));
+    add(directory("WorkDir", WorkDir, workDirEdit));
+    add(directory("BackupDir", BackupDir, backupDirEdit));
+    add(check("ShowCont", showAdditionalCheck));
+    add(check("MergePts", mergePointsCheck));
+    add(BindSetting<QString>(
+        "Language", [this](const QString& text) { Language = text; },
+        [this] { return Text(programLanguageGroup->itemText()); }));
+    add(groupIndex("PrintLanguage", printLanguageGroup));
+    add(BindSetting<qint32>(
+        "Printer",
+        [this](qint32 printer) {
+            printerList->setCurrentIndex(printer >= 0 && printer < printerList->count()
+                                             ? printer
+                                             : (printerList->count() > 0 ? 0 : -1));
+        },
+        [this] { return Int(qint32(printerList->currentIndex())); }));
+    add(check("Autoprot", autoProtocolCheck));
+    add(groupIndex("Autobackup", autoBackupGroup));
+    add(integerField("kpoints", couplingPointsEdit));
+    add(integerField("qpoints", qPointsEdit));
+    add(listIndex("tandunit", tandUnitList));
+    // The controller name and address reach their fields after the store is closed.
+    add(BindSetting<QString>(
+        "HPIB", [this](const QString& text) { hpibControllerEdit->setText(text); },
+        [this] { return Text(hpibControllerEdit->text()); }));
+    add(BindSetting<qint32>(
+        "Adress", [this](qint32 n) { addressSpin->setValue(n); },
+        [this] { return Int(qint32(addressSpin->value())); }));
+    return bindings;
+}
+
 void TForm1::loadSettings() {
     ymt::SettingValues defaults = ymt::FixedSettingDefaults();
     defaults.insert(QStringLiteral("WorkDir"), ProgramDir + QStringLiteral("data/"));
     defaults.insert(QStringLiteral("BackupDir"), ProgramDir + QStringLiteral("backup/"));
     defaults.insert(QStringLiteral("PrintLanguage"), qint32(printLanguageGroup->itemIndex()));
     const ymt::SettingsLoadResult loaded = ymt::LoadSettings(settingsFile(), defaults);
-    const ymt::SettingValues& v = loaded.values;
-    auto text = [&v](const char* name) { return std::get<QString>(v.value(QLatin1String(name))); };
-    auto number = [&v](const char* name) { return std::get<qint32>(v.value(QLatin1String(name))); };
-    auto flag = [&v](const char* name) { return std::get<bool>(v.value(QLatin1String(name))); };
-    auto real = [&v](const char* name) { return std::get<double>(v.value(QLatin1String(name))); };
-
-    showColor(color1Swatch, static_cast<ymt::Color>(number("Color1")));
-    showColor(color2Swatch, static_cast<ymt::Color>(number("Color2")));
-    width1Edit->setText(ymt::IntText(number("Width1")));
-    width2Edit->setText(ymt::IntText(number("Width2")));
-    thermometerList->setCurrentIndex(number("Therm"));
-    comPortList->setCurrentIndex(number("COM") - 1);
-    analyzerList->setCurrentIndex(number("Analyzer"));
-    couplingModeList->setCurrentIndex(number("K"));
-    static const char* const ranges[3][3] = {{"Range1", "Range1min", "Range1max"},
-                                             {"Range2", "Range2min", "Range2max"},
-                                             {"Range3", "Range3min", "Range3max"}};
-    for (int range = 0; range < 3; ++range) {
-        rangeChecks[range]->setChecked(flag(ranges[range][0]));
-        rangeEdits[2 * range]->setText(ymt::FixedText(real(ranges[range][1]), 1, 3));
-        rangeEdits[2 * range + 1]->setText(ymt::FixedText(real(ranges[range][2]), 1, 3));
-    }
-    PointsPerRange = number("Points");
-    autoCouplingCheck->setChecked(flag("GetCouple"));
-    WorkDir = usableDirectory(text("WorkDir"),
-                              std::get<QString>(defaults.value(QStringLiteral("WorkDir"))));
-    BackupDir = usableDirectory(text("BackupDir"),
-                                std::get<QString>(defaults.value(QStringLiteral("BackupDir"))));
-    showAdditionalCheck->setChecked(flag("ShowCont"));
-    mergePointsCheck->setChecked(flag("MergePts"));
-    Language = text("Language");
-    printLanguageGroup->setItemIndex(number("PrintLanguage"));
-    const int printer = number("Printer");
-    printerList->setCurrentIndex(printer >= 0 && printer < printerList->count()
-                                     ? printer
-                                     : (printerList->count() > 0 ? 0 : -1));
-    autoProtocolCheck->setChecked(flag("Autoprot"));
-    autoBackupGroup->setItemIndex(number("Autobackup"));
-    couplingPointsEdit->setText(ymt::IntText(number("kpoints")));
-    qPointsEdit->setText(ymt::IntText(number("qpoints")));
-    tandUnitList->setCurrentIndex(number("tandunit"));
-
-    // The controller name and address reach their fields after the store is closed.
-    hpibControllerEdit->setText(text("HPIB"));
-    addressSpin->setValue(number("Adress"));
-
+    ymt::ShowSettings(settingBindings(defaults), loaded.values);
     if (!loaded.skipped.isEmpty() || !loaded.error.isEmpty())
         dialogs().showMessage(
             ymt::MessageKind::None,
@@ -114,48 +169,8 @@ void TForm1::loadSettings() {
 }
 
 void TForm1::saveSettings() {
-    ymt::SettingValues values;
-    auto put = [&values](const char* name, const ymt::SettingValue& value) {
-        values.insert(QLatin1String(name), value);
-    };
-    auto putInt = [&put](const char* name, const QString& text) {
-        if (const std::optional<qint32> value = strictInt(text))
-            put(name, *value);
-    };
-    put("HPIB", hpibControllerEdit->text());
-    put("Adress", qint32(addressSpin->value()));
-    put("Color1", qint32(colorOf(color1Swatch)));
-    put("Color2", qint32(colorOf(color2Swatch)));
-    putInt("Width1", width1Edit->text());
-    putInt("Width2", width2Edit->text());
-    put("Therm", qint32(thermometerList->currentIndex()));
-    put("COM", qint32(comPortList->currentIndex() + 1));
-    put("Analyzer", qint32(analyzerList->currentIndex()));
-    put("K", qint32(couplingModeList->currentIndex()));
-    static const char* const ranges[3][3] = {{"Range1", "Range1min", "Range1max"},
-                                             {"Range2", "Range2min", "Range2max"},
-                                             {"Range3", "Range3min", "Range3max"}};
-    for (int range = 0; range < 3; ++range) {
-        put(ranges[range][0], rangeChecks[range]->isChecked());
-        put(ranges[range][1], ymt::ParseNumber(rangeEdits[2 * range]->text()));
-        put(ranges[range][2], ymt::ParseNumber(rangeEdits[2 * range + 1]->text()));
-    }
-    put("Points", qint32(PointsPerRange));
-    put("GetCouple", autoCouplingCheck->isChecked());
-    put("WorkDir", workDirEdit->text());
-    put("BackupDir", backupDirEdit->text());
-    put("ShowCont", showAdditionalCheck->isChecked());
-    put("MergePts", mergePointsCheck->isChecked());
-    put("Language", programLanguageGroup->itemText());
-    put("PrintLanguage", qint32(printLanguageGroup->itemIndex()));
-    put("Printer", qint32(printerList->currentIndex()));
-    put("Autoprot", autoProtocolCheck->isChecked());
-    put("Autobackup", qint32(autoBackupGroup->itemIndex()));
-    putInt("kpoints", couplingPointsEdit->text());
-    putInt("qpoints", qPointsEdit->text());
-    put("tandunit", qint32(tandUnitList->currentIndex()));
-
-    const ymt::SettingsSaveResult saved = ymt::SaveSettings(settingsFile(), values);
+    const ymt::SettingsSaveResult saved =
+        ymt::SaveSettings(settingsFile(), ymt::TakeSettings(settingBindings({})));
     if (!saved.skipped.isEmpty() || !saved.error.isEmpty())
         dialogs().showMessage(ymt::MessageKind::None,
                               ymt::SettingsWarningText(ymt::Message(2), saved.skipped, saved.error),

@@ -11,6 +11,7 @@
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
+#include "records/OpenedSpectrum.h"
 #include "records/SpectrumFile.h"
 
 #include <QApplication>
@@ -276,24 +277,20 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     Edit11Exit();
 
     capFrequencyEdit->setText(file.capacitanceFrequency);
-    capValue->setText(file.capacitance);
-    Results.CapNF = ymt::ParseNumber(file.capacitance);
-    Results.TanD = file.tand;
-    const bool perMille = tandUnitList->currentIndex() == 0;
-    tandValue->setText(file.hasTand ? ymt::FixedText(perMille ? file.tand / 10 : file.tand, 1, 1)
-                                    : QStringLiteral("---"));
-    epsValue->setText(file.eps);
-    Results.EpsRel = ymt::ParseNumber(file.eps);
-    fminValue->setText(file.fmin);
-    Results.FMin = ymt::ParseNumber(file.fmin);
-    fmaxValue->setText(file.fmax);
-    Results.FMax = ymt::ParseNumber(file.fmax);
-    keffValue->setText(file.keff);
-    Results.KEff = ymt::ParseNumber(file.keff);
-    if (Results.FMin == 0 || Results.FMax == 0) {
-        Results.FMin = 0;
-        Results.FMax = 0;
-    }
+    const ymt::OpenedSpectrumResults opened =
+        ymt::ResultsOfSpectrumFile(file, tandUnitList->currentIndex() == 0);
+    capValue->setText(opened.Cap);
+    tandValue->setText(opened.TanD);
+    epsValue->setText(opened.Eps);
+    fminValue->setText(opened.FMin);
+    fmaxValue->setText(opened.FMax);
+    keffValue->setText(opened.KEff);
+    Results.CapNF = opened.Values.CapNF;
+    Results.TanD = opened.Values.TanD;
+    Results.EpsRel = opened.Values.EpsRel;
+    Results.FMin = opened.Values.FMin;
+    Results.FMax = opened.Values.FMax;
+    Results.KEff = opened.Values.KEff;
 
     if (file.couplingType >= 0) {
         static const char* const typeTexts[] = {"k31", "k33", "kt ", "k15", "kp "};
@@ -303,28 +300,19 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
         qcModeCaption->setText(type + QStringLiteral("[%]"));
         qcModeVerdictCaption->setText(type);
     }
-    kmodeValue->setText(file.kmode);
-    Results.KMode = ymt::ParseNumber(file.kmode);
-    if (file.hasQuality) {
-        q3dbValue->setText(file.q3db);
-        Results.Q3dB = ymt::ParseNumber(file.q3db);
-        b3dbValue->setText(file.b3db);
-        Results.B3dB = file.b3dbValue;
+    kmodeValue->setText(opened.KMode);
+    Results.KMode = opened.Values.KMode;
+    if (opened.HasQuality) {
+        q3dbValue->setText(opened.Q3dB);
+        Results.Q3dB = opened.Values.Q3dB;
+        b3dbValue->setText(opened.B3dB);
+        Results.B3dB = opened.Values.B3dB;
     }
     fastgraph1->YAxis.setTitle(file.leftAxisTitle);
     fastgraph1->Y2Axis.setTitle(file.rightAxisTitle);
 
-    // A hand-edited file may be out of order; the spectrum is kept sorted by frequency.
-    std::vector<ymt::SpectrumPoint> points = file.rows.points;
-    std::stable_sort(points.begin(), points.end(),
-                     [](const auto& a, const auto& b) { return a.frequency < b.frequency; });
     ymt::CurveStore& store = fastgraph1->store();
-    for (const ymt::SpectrumPoint& point : points) {
-        store.AddPoint(1, point.frequency, point.magnitude);
-        store.AddPoint(2, point.frequency, point.phase);
-        store.AddPoint(3, point.frequency, point.magnitude);
-        store.AddPoint(4, point.frequency, point.phase);
-    }
+    ymt::LoadSpectrumPoints(file, store);
 
     displayPairList->setCurrentIndex(0);
     DisplayCode = 1;

@@ -1,7 +1,21 @@
 // Verdicts of the quality-control check.
 #include "evaluation/QualityControl.h"
 
+#include "core/Misc.h"
+
 namespace ymt {
+
+QStringList TenPercentQcRecord(const std::array<double, kQcQuantityCount>& values) {
+    QStringList texts;
+    auto add = [&texts, &values](QcQuantity quantity, int decimals, int toleranceDecimals) {
+        const double value = values[std::size_t(quantity)];
+        texts << FixedText(value, 1, decimals) << FixedText(value / 10, 1, toleranceDecimals);
+    };
+    add(QcCap, 3, 6), add(QcTanD, 1, 1), add(QcKEff, 1, 1);
+    texts << QString();
+    add(QcFMin, 3, 6), add(QcKMode, 1, 1);
+    return texts;
+}
 
 QcOutcome JudgeSample(bool typeSelected, const std::array<QcLimit, kQcQuantityCount>& limits,
                       const std::array<double, kQcQuantityCount>& values) {

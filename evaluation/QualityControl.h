@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -31,6 +32,12 @@ struct QcOutcome {
 // + tolerance.
 QcOutcome JudgeSample(bool typeSelected, const std::array<QcLimit, kQcQuantityCount>& limits,
                       const std::array<double, kQcQuantityCount>& values);
+
+// The sample type the "+/-10 %" button makes of the results (0 for one not determined): each
+// reference is the result, its tolerance a tenth of it. The texts of the record's eleven value
+// lines in file order: C, tand and k(eff) pairs, the hull-curve file (none), f(min) and mode-k
+// pairs; C and f(min) keep three decimals, their tolerances six, the rest one.
+QStringList TenPercentQcRecord(const std::array<double, kQcQuantityCount>& values);
 
 // The verdict's label text ("OK", the program language's word for defect, "---") and colour
 // 0x00BBGGRR (green, red, black).

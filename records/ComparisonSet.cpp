@@ -119,8 +119,8 @@ std::optional<double> ComparisonRangeValue(const QString& text) {
     return std::clamp(value, kLowestFrequency, kHighestFrequency);
 }
 
-std::optional<ComparisonBand> ComparisonZoomBand(int start, int current, int left, int right,
-                                                 double min, double max) {
+std::optional<FrequencyBand> ComparisonZoomBand(int start, int current, int left, int right,
+                                                double min, double max) {
     if (current < start)
         std::swap(start, current);
     const int width = right - left;
@@ -129,7 +129,7 @@ std::optional<ComparisonBand> ComparisonZoomBand(int start, int current, int lef
     // A drag from the first pixel inside the frame starts exactly at the axis minimum.
     const double low = start - left == 1 ? min : min + double(start - left) / width * (max - min);
     const double high = min + double(current - left) / width * (max - min);
-    return ComparisonBand{low, high};
+    return FrequencyBand{low, high};
 }
 
 } // namespace ymt

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "plot/CurveStore.h"
+#include "plot/GraphInteraction.h"
 #include "records/SpectrumRows.h"
 
 #include <QString>
@@ -63,13 +64,9 @@ QString CurveGroupAxisTitle(bool phase, const QString& impedanceWord);
 // the text is not a number.
 std::optional<double> ComparisonRangeValue(const QString& text);
 
-struct ComparisonBand {
-    double Low = 0;
-    double High = 0;
-};
 // The x range of a drag from start to current (widget pixels within the plot area from left to
 // right) on an axis of min ... max; empty for a band of 5 pixels or less.
-std::optional<ComparisonBand> ComparisonZoomBand(int start, int current, int left, int right,
-                                                 double min, double max);
+std::optional<FrequencyBand> ComparisonZoomBand(int start, int current, int left, int right,
+                                                double min, double max);
 
 } // namespace ymt

@@ -4,6 +4,7 @@
 
 #include "core/FileWrite.h"
 #include "core/TextFile.h"
+#include "records/QcTypeFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,10 +14,6 @@ namespace {
 
 const QString kRecordEnd = QStringLiteral("****");
 constexpr int kOldBlockLines = 8;
-
-QString headerLine(const QString& versionText) {
-    return QStringLiteral("Zelvanor Ymt ") + versionText + QStringLiteral("Quality Control File");
-}
 
 // The old layout had 8-line records without a header; each gains the four newer values (0)
 // and the record end.
@@ -36,14 +33,8 @@ QStringList convertedFromOldLayout(const QStringList& oldLines, const QString& h
 
 QStringList typeNamesOf(const QStringList& lines) {
     QStringList names;
-    qsizetype i = 1; // the header line
-    while (i < lines.size()) {
-        names.append(lines[i]);
-        ++i;
-        while (i < lines.size() && lines[i] != kRecordEnd)
-            ++i;
-        ++i; // past "****"
-    }
+    for (const QcTypeRecord& record : ParseQcLines(lines).Records)
+        names.append(record.Name);
     return names;
 }
 
@@ -79,9 +70,9 @@ QcStartupResult takeOverThroughLink(const QString& qcPath, const QString& backup
 
 QcStartupResult PrepareQcFile(const QString& programDir, const QString& backupDir,
                               const QString& versionText, const QString& timestamp) {
-    const QString qcPath = programDir + QStringLiteral("QC.txt");
+    const QString qcPath = QcFilePath(programDir);
     const QString backupPath = programDir + QStringLiteral("QC_backup.txt");
-    const QString header = headerLine(versionText);
+    const QString header = QcHeaderLine(versionText);
     QString error;
 
     if (!QFileInfo::exists(qcPath) && !WriteTextFile(qcPath, {header}, &error))

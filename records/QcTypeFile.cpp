@@ -19,6 +19,14 @@ const QString kRecordEnd = QStringLiteral("****");
 
 } // namespace
 
+QString QcFilePath(const QString& programDir) {
+    return programDir + QStringLiteral("QC.txt");
+}
+
+QString QcHeaderLine(const QString& versionText) {
+    return QStringLiteral("Zelvanor Ymt ") + versionText + QStringLiteral("Quality Control File");
+}
+
 QcFileContent ParseQcLines(const QStringList& lines) {
     QcFileContent content;
     if (lines.isEmpty())
@@ -89,7 +97,7 @@ bool DeleteQcType(QcFileContent& content, const QString& name) {
 
 bool RewriteQcFile(const QString& programDir, const QString& backupDir, const QString& timestamp,
                    const QStringList& lines, QString* error) {
-    const QString qcPath = programDir + QStringLiteral("QC.txt");
+    const QString qcPath = QcFilePath(programDir);
     const QString newPath = programDir + QStringLiteral("QC_backup.txt");
     QString reason;
     auto fail = [&](const QString& message) {

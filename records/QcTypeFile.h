@@ -12,6 +12,11 @@ namespace ymt {
 
 inline constexpr int kQcValueLines = 11; // record lines 2 to 12
 
+// "QC.txt" in the program directory (which ends in "/").
+QString QcFilePath(const QString& programDir);
+// The file's first line; versionText is e.g. "2.4.5 ".
+QString QcHeaderLine(const QString& versionText);
+
 // The value lines of a record in file order: C reference, C tolerance, tand reference, tand
 // tolerance, k(eff) reference, k(eff) tolerance, hull-curve file, f(min) reference, f(min)
 // tolerance, mode-k reference, mode-k tolerance.

@@ -53,3 +53,15 @@ TEST(QualityControl, VerdictTextsAndColours) {
     EXPECT_EQ(VerdictColor(QcVerdict::Defect), 0x0000FFu);
     EXPECT_EQ(VerdictColor(QcVerdict::NotChecked), 0u);
 }
+
+// Each pair in the file's line order, with the decimals the fields show.
+TEST(QualityControl, TenPercentRecordFollowsTheFileOrder) {
+    std::array<double, kQcQuantityCount> values{};
+    values[QcCap] = 12.5;
+    values[QcKEff] = 30;
+    values[QcKMode] = 45;
+    values[QcFMin] = 123.456;
+    EXPECT_EQ(TenPercentQcRecord(values),
+              (QStringList{"12.500", "1.250000", "0.0", "0.0", "30.0", "3.0", "", "123.456",
+                           "12.345600", "45.0", "4.5"}));
+}

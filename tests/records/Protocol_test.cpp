@@ -1,5 +1,6 @@
 // Column titles, result lines and the reading of protocol files.
 #include "records/Protocol.h"
+#include "records/ProtocolBook.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -72,4 +73,27 @@ TEST(Protocol, LoadLimitIsSixteenMebibytes) {
     const ProtocolLoad missing = LoadProtocolFile(dir.filePath(QStringLiteral("none.txt")));
     EXPECT_EQ(missing.Status, ProtocolLoadStatus::Failed);
     EXPECT_FALSE(missing.Error.isEmpty());
+}
+
+// "On C measurement": the line of the same capacitance is updated only while it stands as the
+// book wrote it; titles come first after a header change, and then the line is a new one.
+TEST(ProtocolBook, ReplacesOnlyItsOwnLastLineOfTheSameCapacitance) {
+    ProtocolBook book;
+    book.headerAdded();
+    QStringList lines = book.addResultLine({"head"}, "titles", "a", 2.0, true);
+    lines = book.addResultLine(lines, "titles", "b", 2.0, true);
+    EXPECT_EQ(lines, (QStringList{"head", "b"}));
+    lines = book.addResultLine(lines, "titles", "c", 3.0, true);
+    EXPECT_EQ(lines, (QStringList{"head", "b", "c"}));
+    EXPECT_EQ(book.addResultLine(lines, "titles", "d", 3.0, false).size(), 4);
+    EXPECT_EQ(book.addResultLine({"edited"}, "titles", "e", 3.0, true).size(), 2);
+    book.forgetLine();
+    EXPECT_EQ(book.addResultLine({"e"}, "titles", "f", 3.0, true).size(), 2);
+    // A reset of the remembered capacitance to 0 does not let a 0 nF result replace the line.
+    book.LastProtocolledCap = 0;
+    EXPECT_EQ(book.addResultLine({"f"}, "titles", "g", 0.0, true).size(), 2);
+    book.HeaderChanged = true;
+    EXPECT_EQ(book.addResultLine({"g"}, "titles", "h", 0.0, true),
+              (QStringList{"g", " ", "titles", " ", "h"}));
+    EXPECT_FALSE(book.HeaderChanged);
 }
