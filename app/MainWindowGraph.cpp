@@ -20,9 +20,7 @@
 namespace {
 
 ymt::Color swatchColor(const QFrame* swatch) {
-    const QColor c = swatch->palette().color(QPalette::Window);
-    return static_cast<ymt::Color>(c.red()) | (static_cast<ymt::Color>(c.green()) << 8) |
-           (static_cast<ymt::Color>(c.blue()) << 16);
+    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
 }
 
 void setSwatchColor(QFrame* swatch, ymt::Color color) {

@@ -11,9 +11,7 @@
 namespace {
 
 ymt::Color swatchColor(const QFrame* swatch) {
-    const QColor c = swatch->palette().color(QPalette::Window);
-    return static_cast<ymt::Color>(c.red()) | (static_cast<ymt::Color>(c.green()) << 8) |
-           (static_cast<ymt::Color>(c.blue()) << 16);
+    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
 }
 
 // The width fields hold whole numbers; their leave handlers keep them so.

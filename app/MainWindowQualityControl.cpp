@@ -4,6 +4,7 @@
 
 #include "core/Misc.h"
 #include "localisation/TextTables.h"
+#include "plot/FastGraph.h"
 #include "records/QcTypeFile.h"
 
 #include <QCheckBox>
@@ -29,10 +30,6 @@ constexpr int kRecordLineOfField[] = {ymt::QcLineCapRef,   ymt::QcLineCapTol,   
                                       ymt::QcLineKModeRef, ymt::QcLineKModeTol, ymt::QcLineFMinRef,
                                       ymt::QcLineFMinTol};
 
-QColor colorOf(unsigned bgr) {
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 } // namespace
 
 std::array<double, ymt::kQcQuantityCount> TForm1::judgedValues() const {
@@ -54,7 +51,7 @@ void TForm1::qcontrol() {
         const ymt::QcVerdict verdict = outcome.Verdicts[std::size_t(i)];
         verdicts[i]->setText(ymt::VerdictText(verdict, defect));
         QPalette palette = verdicts[i]->palette();
-        palette.setColor(QPalette::WindowText, colorOf(ymt::VerdictColor(verdict)));
+        palette.setColor(QPalette::WindowText, ymt::toQColor(ymt::VerdictColor(verdict)));
         verdicts[i]->setPalette(palette);
     }
     // The repeat measurement runs unattended: the verdict shows, but no box waits for a click.

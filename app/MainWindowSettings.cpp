@@ -20,9 +20,7 @@
 namespace {
 
 ymt::Color colorOf(const QFrame* swatch) {
-    const QColor color = swatch->palette().color(QPalette::Window);
-    return static_cast<ymt::Color>(color.red()) | static_cast<ymt::Color>(color.green()) << 8 |
-           static_cast<ymt::Color>(color.blue()) << 16;
+    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
 }
 
 void showColor(QFrame* swatch, ymt::Color color) {

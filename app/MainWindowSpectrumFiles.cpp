@@ -7,6 +7,7 @@
 #include "core/Misc.h"
 #include "core/TextFile.h"
 #include "evaluation/Capacitance.h"
+#include "evaluation/CouplingFactors.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -293,8 +294,7 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     Results.KEff = opened.Values.KEff;
 
     if (file.couplingType >= 0) {
-        static const char* const typeTexts[] = {"k31", "k33", "kt ", "k15", "kp "};
-        const QString type = QLatin1String(typeTexts[file.couplingType]);
+        const QString type = ymt::ModeName(file.couplingType);
         couplingModeList->setCurrentIndex(file.couplingType);
         modeCaption->setText(type + QStringLiteral("       [%]"));
         qcModeCaption->setText(type + QStringLiteral("[%]"));

@@ -1,6 +1,8 @@
 // The state lines of the window (key=value, doubles with %.17g) that scripts and tests read.
 #include "app/MainWindow.h"
 
+#include "plot/FastGraph.h"
+
 #include <QLabel>
 
 namespace {
@@ -84,8 +86,7 @@ QStringList TForm1::stateLines() {
                          {"qccolor.fmin", qcFminVerdict}};
     for (const auto& entry : verdictColors) {
         const QColor color = entry.label->palette().color(QPalette::WindowText);
-        add(entry.key, QString::asprintf("0x%06X", unsigned(color.blue() << 16 |
-                                                            color.green() << 8 | color.red())));
+        add(entry.key, QString::asprintf("0x%06X", unsigned(ymt::fromQColor(color))));
     }
     addInt("ProtocolChanged", ProtocolChanged ? 1 : 0);
     addInt("HeaderChanged", HeaderChanged ? 1 : 0);

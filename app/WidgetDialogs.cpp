@@ -163,8 +163,7 @@ std::optional<ymt::Color> WidgetDialogs::chooseColor(ymt::Color initial) {
     const QColor chosen = QColorDialog::getColor(toQColor(initial), parent_);
     if (!chosen.isValid())
         return std::nullopt;
-    return static_cast<ymt::Color>(chosen.red()) | (static_cast<ymt::Color>(chosen.green()) << 8) |
-           (static_cast<ymt::Color>(chosen.blue()) << 16);
+    return fromQColor(chosen);
 }
 
 bool WidgetDialogs::printDialog(QPrinter& printer) {

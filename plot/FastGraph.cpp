@@ -1,6 +1,5 @@
 #include "plot/FastGraph.h"
 
-#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -11,6 +10,11 @@ namespace ymt {
 QColor toQColor(ymt::Color color) {
     return QColor(static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
                   static_cast<int>((color >> 16) & 0xFF));
+}
+
+ymt::Color fromQColor(const QColor& color) {
+    return static_cast<ymt::Color>(color.red()) | static_cast<ymt::Color>(color.green()) << 8 |
+           static_cast<ymt::Color>(color.blue()) << 16;
 }
 
 TFastGraph::TFastGraph(QWidget* parent) : QWidget(parent) {
@@ -126,24 +130,6 @@ void TFastGraph::clearBand() {
         return;
     updateOverlay(bandRect(*band_));
     band_.reset();
-}
-
-void TFastGraph::mousePressEvent(QMouseEvent* event) {
-    if (OnMouseDown)
-        OnMouseDown(*this, event->button(), event->position().toPoint().x(),
-                    event->position().toPoint().y());
-}
-
-void TFastGraph::mouseMoveEvent(QMouseEvent* event) {
-    if (OnMouseMove)
-        OnMouseMove(*this, Qt::NoButton, event->position().toPoint().x(),
-                    event->position().toPoint().y());
-}
-
-void TFastGraph::mouseReleaseEvent(QMouseEvent* event) {
-    if (OnMouseUp)
-        OnMouseUp(*this, event->button(), event->position().toPoint().x(),
-                  event->position().toPoint().y());
 }
 
 } // namespace ymt

@@ -55,13 +55,6 @@ public:
     // Runs at the end of every drawing, with the painter that drew the plot.
     std::function<void(TFastGraph& sender, QPainter& painter)> OnAfterPaint;
 
-    // Mouse events in widget pixels; button is Qt::NoButton for moves.
-    using MouseHandler =
-        std::function<void(TFastGraph& sender, Qt::MouseButton button, int x, int y)>;
-    MouseHandler OnMouseDown;
-    MouseHandler OnMouseMove;
-    MouseHandler OnMouseUp;
-
     // Draws the whole plot into rect of any paint device: the screen uses (1, 1) and one pixel
     // less each way, an image (0, 0) and its full size.
     void DrawGraph(QPainter& painter, const QRect& rect);
@@ -87,9 +80,6 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     struct Layout;
@@ -116,7 +106,8 @@ private:
     std::optional<std::pair<int, int>> band_;
 };
 
-// 0x00BBGGRR to a Qt colour.
+// 0x00BBGGRR to a Qt colour and back.
 QColor toQColor(ymt::Color color);
+ymt::Color fromQColor(const QColor& color);
 
 } // namespace ymt

@@ -24,6 +24,6 @@ build="$root/build"
 export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache
+        -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DYMT_WERROR="${YMT_WERROR:-OFF}"
 fi
 cmake --build "$build" -j "$(nproc)"
