@@ -16,6 +16,7 @@
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
 #include "measurement/RepeatSeriesRun.h"
+#include "measurement/SpectrumAcquisition.h"
 #include "plot/GraphInteraction.h"
 
 #include <QMainWindow>
@@ -333,9 +334,8 @@ protected:
 private:
     void watchSessionEnd();
     void endSessionWhenSafe();
-    // A failure of the analyzer goes to the log at once; at the end of the operation the last
-    // one shows in the status bar and all of them in one box (none while a repeat series runs).
-    void noteAnalyzerFailure(const QString& text);
+    // The failures of the analyzer in an operation went to the log as they came; at its end the
+    // last one shows in the status bar and all of them in one box (none while a series runs).
     void reportAnalyzerFailures();
     // backup directory + timestamp + "-" + the cleaned sample name.
     QString backupBaseName() const;
@@ -422,10 +422,12 @@ private:
     // Backup of the spectrum before it changes, as the backup option allows; false when the
     // backup failed and the operator chose to leave the spectrum as it is.
     bool backUpSpectrumBeforeChange(bool morePoints);
-    // One sweep over start..stop (kHz) after the prompt is shown, the points that came back
-    // appended; `what` names the sweep in failure messages. False when the operator stopped it.
-    bool sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
-                        bool setRange, const QString& what);
+    // The sweeps and the spot measurement on the measurement plot's spectrum, with the
+    // window's current points per range and analyzer span.
+    ymt::SpectrumAcquisition& acquisition();
+    // What the acquisition noted goes to the log, its failures to the operation's report.
+    void takeAcquisitionNotes();
+    std::unique_ptr<ymt::SpectrumAcquisition> acquisition_;
     // A range edit of tab "Measurement" left: isStart for "Start", else "Stop".
     void applyTypedRangeLimit(bool isStart);
     // Evaluation plumbing (MainWindowEvaluation.cpp).
@@ -495,7 +497,7 @@ private:
     // A series runs unattended, on the real timer or (with --fast) on script ticks: no box
     // may wait for a click then.
     bool seriesRunning() const;
-    bool sweepAndSearch(double low, double high, bool displayCurves);
+    bool sweepAndSearch(double low, double high, bool displayCurves, ymt::SweepOutcome& outcome);
     std::optional<double> readSeriesTemperature();
     bool writeCycleSpectrum(const QString& path, QString* error);
     ymt::RepeatSeriesRun repeat_;
