@@ -15,6 +15,7 @@
 #include "evaluation/SampleDescription.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
+#include "measurement/AnalyzerConnection.h"
 #include "measurement/RepeatSeriesRun.h"
 #include "measurement/SpectrumAcquisition.h"
 #include "plot/GraphInteraction.h"
@@ -194,7 +195,6 @@ public:
 
     // Analyzer and thermometer. The command sets hold the analyzer state; the window's names
     // refer to the same storage.
-    std::unique_ptr<ymt::TSicl> AnalyzerSession; // created by the first Connect
     ymt::HP4x94A Analyzer;
     int& AnalyzerHandle = Analyzer.AnalyzerHandle; // 0 = not connected
     int ThermometerHandle = 0;
@@ -418,7 +418,10 @@ private:
     static inline const QString kSimulatedNote =
         QStringLiteral("[simulated analyzer: not a measurement]");
     void setMeasurementButtonsEnabled(bool enabled);
-    void openThermometerSession();
+    // The analyzer and thermometer sessions and the steps of Connect, logging to the Hardware
+    // tab and ending when connectAbandoned says so.
+    ymt::AnalyzerConnection& connection();
+    std::unique_ptr<ymt::AnalyzerConnection> connection_;
     // Backup of the spectrum before it changes, as the backup option allows; false when the
     // backup failed and the operator chose to leave the spectrum as it is.
     bool backUpSpectrumBeforeChange(bool morePoints);
