@@ -16,7 +16,9 @@
 #include "evaluation/SampleDescription.h"
 #include "instrument/HP4x94A.h"
 #include "instrument/SiclObject.h"
+#include "measurement/AnalyzerConnection.h"
 #include "measurement/RepeatSeriesRun.h"
+#include "measurement/SpectrumAcquisition.h"
 #include "plot/DragZoom.h"
 #include "plot/GraphInteraction.h"
 #include "records/ComparisonSet.h"
@@ -199,7 +201,6 @@ public:
 
     // Analyzer and thermometer. The command sets hold the analyzer state; the window's names
     // refer to the same storage.
-    std::unique_ptr<ymt::TSicl> AnalyzerSession; // created by the first Connect
     ymt::HP4x94A Analyzer;
     int& AnalyzerHandle = Analyzer.AnalyzerHandle; // 0 = not connected
     int ThermometerHandle = 0;
@@ -344,9 +345,8 @@ protected:
 private:
     void watchSessionEnd();
     void endSessionWhenSafe();
-    // A failure of the analyzer goes to the log at once; at the end of the operation the last
-    // one shows in the status bar and all of them in one box (none while a repeat series runs).
-    void noteAnalyzerFailure(const QString& text);
+    // The failures of the analyzer in an operation went to the log as they came; at its end the
+    // last one shows in the status bar and all of them in one box (none while a series runs).
     void reportAnalyzerFailures();
     // backup directory + timestamp + "-" + the cleaned sample name.
     QString backupBaseName() const;
@@ -429,14 +429,19 @@ private:
     static inline const QString kSimulatedNote =
         QStringLiteral("[simulated analyzer: not a measurement]");
     void setMeasurementButtonsEnabled(bool enabled);
-    void openThermometerSession();
+    // The analyzer and thermometer sessions and the steps of Connect, logging to the Hardware
+    // tab and ending when connectAbandoned says so.
+    ymt::AnalyzerConnection& connection();
+    std::unique_ptr<ymt::AnalyzerConnection> connection_;
     // Backup of the spectrum before it changes, as the backup option allows; false when the
     // backup failed and the operator chose to leave the spectrum as it is.
     bool backUpSpectrumBeforeChange(bool morePoints);
-    // One sweep over start..stop (kHz) after the prompt is shown, the points that came back
-    // appended; `what` names the sweep in failure messages. False when the operator stopped it.
-    bool sweepAndAppend(const QString& prompt, const QString& progress, double start, double stop,
-                        bool setRange, const QString& what);
+    // The sweeps and the spot measurement on the measurement plot's spectrum, with the
+    // window's current points per range and analyzer span.
+    ymt::SpectrumAcquisition& acquisition();
+    // What the acquisition noted goes to the log, its failures to the operation's report.
+    void takeAcquisitionNotes();
+    std::unique_ptr<ymt::SpectrumAcquisition> acquisition_;
     // A range edit of tab "Measurement" left: isStart for "Start", else "Stop".
     void applyTypedRangeLimit(bool isStart);
     // Evaluation plumbing (MainWindowEvaluation.cpp).
@@ -504,7 +509,7 @@ private:
     // A series runs unattended, on the real timer or (with --fast) on script ticks: no box
     // may wait for a click then.
     bool seriesRunning() const;
-    bool sweepAndSearch(double low, double high, bool displayCurves);
+    bool sweepAndSearch(double low, double high, bool displayCurves, ymt::SweepOutcome& outcome);
     std::optional<double> readSeriesTemperature();
     bool writeCycleSpectrum(const QString& path, QString* error);
     ymt::RepeatSeriesRun repeat_;

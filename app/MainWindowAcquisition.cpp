@@ -6,6 +6,7 @@
 #include "localisation/TextTables.h"
 #include "measurement/Conversions.h"
 #include "measurement/FrequencyRanges.h"
+#include "measurement/SpectrumAcquisition.h"
 #include "plot/FastGraph.h"
 
 #include <QApplication>
@@ -36,10 +37,6 @@ private:
     QStatusBar* status_;
 };
 
-QString progressText(int sweep, int sweeps) {
-    return QStringLiteral("range %1 of %2").arg(sweep).arg(sweeps);
-}
-
 } // namespace
 
 bool TForm1::backUpSpectrumBeforeChange(bool morePoints) {
@@ -51,42 +48,32 @@ bool TForm1::backUpSpectrumBeforeChange(bool morePoints) {
         ymt::SpectrumBackupName(BackupDir, ymt::TimestampText(), sampleNameEdit->text()));
 }
 
-bool TForm1::sweepAndAppend(const QString& prompt, const QString& progress, double start,
-                            double stop, bool setRange, const QString& what) {
-    PlotPrompt = prompt;
-    statusBar()->showMessage(progress);
-    repaintPlotNow();
-    // The analyzer sweeps upwards whichever way the limits were typed; the grid must follow.
-    const double low = std::min(start, stop);
-    const double high = std::max(start, stop);
-    if (setRange)
-        Analyzer.SetSweepRange(low, high);
-    Analyzer.MeasureSweep();
-    if (Analyzer.WaitStopped)
-        return false;
-    // Only values that came back are points: the rest of the trace arrays is left over from
-    // earlier sweeps and carries frequencies this sweep did not measure.
-    const int points = std::min(PointsPerRange, Analyzer.SweepPointsRead);
-    if (AnalyzerHandle != 0 && points == 0)
-        noteAnalyzerFailure(
-            QStringLiteral("Error: no trace came back from the analyzer for %1; no points stored.")
-                .arg(what));
-    else if (AnalyzerHandle != 0 && points < PointsPerRange)
-        noteAnalyzerFailure(QStringLiteral("Error: the trace of %1 ended after %2 of %3 points; "
-                                           "only these are stored.")
-                                .arg(what)
-                                .arg(points)
-                                .arg(PointsPerRange));
-    ymt::AppendSweep(fastgraph1->store(), low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
-                     points, ymt::HP4x94A::kTracePoints);
-    if (points > 0 && AnalyzerSimulated)
-        SpectrumSimulated = true;
-    return true;
+ymt::SpectrumAcquisition& TForm1::acquisition() {
+    if (!acquisition_) {
+        acquisition_ =
+            std::make_unique<ymt::SpectrumAcquisition>(Analyzer, fastgraph1->store(), dialogs());
+        // What the operation noted so far reaches the log before the next wait begins, so that
+        // it comes before anything the wait logs.
+        acquisition_->sweepStarting = [this](const QString& prompt, const QString& progress) {
+            takeAcquisitionNotes();
+            PlotPrompt = prompt;
+            statusBar()->showMessage(progress);
+            repaintPlotNow();
+        };
+    }
+    acquisition_->pointsPerRange = PointsPerRange;
+    acquisition_->analyzerMin = AnalyzerMin;
+    acquisition_->analyzerMax = AnalyzerMax;
+    return *acquisition_;
 }
 
-void TForm1::noteAnalyzerFailure(const QString& text) {
-    logLine(text);
-    analyzerFailures_ << text;
+void TForm1::takeAcquisitionNotes() {
+    if (!acquisition_)
+        return;
+    const ymt::AcquisitionNotes notes = acquisition_->takeNotes();
+    for (const QString& line : notes.log)
+        logLine(line);
+    analyzerFailures_ << notes.failures;
 }
 
 void TForm1::reportAnalyzerFailures() {
@@ -118,31 +105,12 @@ void TForm1::Button6Click() {
             starts[range] = rangeEdits[2 * range]->text();
             stops[range] = rangeEdits[2 * range + 1]->text();
         }
-        const QList<ymt::SweepRange> ranges = ymt::CheckedSweepRanges(checked, starts, stops);
-        for (int i = 0; i < ranges.size() && !stopped; ++i) {
-            // The analyzer measures only inside its span; a range outside it has no points.
-            const std::optional<ymt::SweepRange> range =
-                ymt::ClampedSweepRange(ranges.at(i), AnalyzerMin, AnalyzerMax);
-            if (!range) {
-                logLine(QStringLiteral("Range %1 (%2 ... %3 kHz) lies outside the analyzer's "
-                                       "span (%4 ... %5 kHz) and is skipped.")
-                            .arg(ranges.at(i).number)
-                            .arg(ymt::FixedText(ranges.at(i).start, 1, 3),
-                                 ymt::FixedText(ranges.at(i).stop, 1, 3),
-                                 ymt::FixedText(AnalyzerMin, 1, 3),
-                                 ymt::FixedText(AnalyzerMax, 1, 3)));
-                continue;
-            }
-            stopped =
-                !sweepAndAppend(ymt::Message(4) + QStringLiteral("%1...").arg(range->number),
-                                progressText(i + 1, static_cast<int>(ranges.size())), range->start,
-                                range->stop, true, QStringLiteral("range %1").arg(range->number));
-        }
-        if (ranges.isEmpty() &&
-            dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(6),
-                                  ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK)
-            stopped = !sweepAndAppend(ymt::Message(5), progressText(1, 1), AnalyzerMin, AnalyzerMax,
-                                      true, QStringLiteral("the spectrum overview"));
+        const ymt::AcquisitionRun run =
+            acquisition().readNewSpectrum(ymt::CheckedSweepRanges(checked, starts, stops));
+        takeAcquisitionNotes();
+        stopped = run.stopped;
+        if (run.pointsStored > 0 && AnalyzerSimulated)
+            SpectrumSimulated = true;
 
         // The capacitance measurement runs before its point is added, so that the point carries
         // the values just measured; without a measurement a |Z| of 0 would pose as f(min).
@@ -181,8 +149,10 @@ void TForm1::Button7Click() {
             fastgraph1->store().DeleteRange(4, RangeStart, RangeStop);
         }
         // The analyzer sweeps the range it holds, which zoom keeps at RangeStart..RangeStop.
-        sweepAndAppend(ymt::Message(4), progressText(1, 1), RangeStart, RangeStop, false,
-                       QStringLiteral("the current range"));
+        const ymt::AcquisitionRun run = acquisition().readMorePoints(RangeStart, RangeStop);
+        takeAcquisitionNotes();
+        if (run.pointsStored > 0 && AnalyzerSimulated)
+            SpectrumSimulated = true;
         fastgraph1->store().SortCurve(3);
         fastgraph1->store().SortCurve(4);
         ComboBox1Change();

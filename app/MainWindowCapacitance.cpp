@@ -5,6 +5,7 @@
 #include "core/Misc.h"
 #include "evaluation/Capacitance.h"
 #include "localisation/TextTables.h"
+#include "measurement/SpectrumAcquisition.h"
 #include "plot/FastGraph.h"
 
 #include <QApplication>
@@ -54,28 +55,15 @@ void TForm1::measureCapacitance(bool followUps) {
 
     // The analyzer measures only inside its span: C is computed at the frequency it measured.
     SpotFrequency = applySpotFrequency();
-    const int points = capacitancePoints(capPointsEdit->text());
-    Analyzer.MeasureSpot(points, Results.ZAvg, Results.ThetaAvg, SpotFrequency);
-    if (AnalyzerHandle != 0 && !Analyzer.WaitStopped) {
-        const int read = Analyzer.SpotReadingsRead;
-        const int requested = std::min(points, ymt::HP4x94A::kTracePoints);
-        if (read == 0)
-            noteAnalyzerFailure(QStringLiteral("Error: no reading came back from the analyzer for "
-                                               "the capacitance measurement; C, tand and "
-                                               "eps(rel) are not determined."));
-        else if (read < requested)
-            noteAnalyzerFailure(QStringLiteral("Error: the capacitance measurement got %1 of %2 "
-                                               "readings; C and tand are their mean.")
-                                    .arg(read)
-                                    .arg(requested));
-    }
-    // Without a reading the results are 0 ("---"), not the previous sample's values.
-    const ymt::CapacitanceValues values =
-        ymt::CapacitanceFromReading(SpotFrequency, Results.ZAvg, Results.ThetaAvg);
-    Results.CapNF = values.CapNF;
-    Results.TanD = values.TanD;
-    Results.EpsRel =
-        ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
+    const ymt::SpotOutcome spot =
+        acquisition().measureSpot(SpotFrequency, capacitancePoints(capPointsEdit->text()),
+                                  Sample.ElectrodeDistance, Sample.ElectrodeArea);
+    takeAcquisitionNotes();
+    Results.ZAvg = spot.zAvg;
+    Results.ThetaAvg = spot.thetaAvg;
+    Results.CapNF = spot.capNF;
+    Results.TanD = spot.tanD;
+    Results.EpsRel = spot.epsRel;
     showCapacitanceLabels();
 
     if (followUps)
@@ -89,13 +77,8 @@ void TForm1::measureCapacitance(bool followUps) {
 }
 
 double TForm1::applySpotFrequency() {
-    double frequency = ymt::ParseNumber(capFrequencyEdit->text());
-    if (!(frequency > 0))
-        frequency = 1.0;
-    // Limited, and taken as the field shows it (whole Hz, as both analyzers are sent it).
-    frequency = std::clamp(frequency, AnalyzerMin, AnalyzerMax);
-    frequency =
-        std::clamp(ymt::ParseNumber(ymt::FixedText(frequency, 1, 3)), AnalyzerMin, AnalyzerMax);
+    const double frequency =
+        ymt::SpotFrequencyOf(capFrequencyEdit->text(), AnalyzerMin, AnalyzerMax);
     const QString shown = ymt::FixedText(frequency, 1, 3);
     // The protocol's column title names the frequency.
     if (shown != capFrequencyEdit->text())

@@ -10,6 +10,7 @@
 #include "instrument/Thermometer.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
+#include "measurement/SpectrumAcquisition.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
 
@@ -221,18 +222,13 @@ void TForm1::Timer1Timer() {
 }
 
 // One sweep of low..high (kHz) into curves 3 and 4 (and 1 and 2 when wanted), evaluated over
-// exactly the swept band; false, with f(min) and f(max) 0, when the search found no resonance.
-bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
-    Analyzer.SetSweepRange(low, high);
-    Analyzer.MeasureSweep();
+// exactly the swept band; false, with f(min) and f(max) 0, when the search found no resonance
+// or the operator stopped the sweep.
+bool TForm1::sweepAndSearch(double low, double high, bool displayCurves,
+                            ymt::SweepOutcome& outcome) {
+    outcome = acquisition().sweep(low, high, true, true);
     ymt::CurveStore& store = fastgraph1->store();
-    store.ClearAll();
-    SpectrumSimulated = AnalyzerSimulated && Analyzer.SweepPointsRead > 0;
-    // Only values that came back are points: the rest of the trace arrays is left over from an
-    // earlier sweep, over another band.
-    ymt::AppendSweep(store, low, high, Analyzer.TraceA.data(), Analyzer.TraceB.data(),
-                     std::min(PointsPerRange, Analyzer.SweepPointsRead),
-                     ymt::HP4x94A::kTracePoints);
+    SpectrumSimulated = AnalyzerSimulated && outcome.points > 0;
     if (displayCurves)
         for (int i = 0; i < store.pointCount(3); ++i) {
             store.AddPoint(1, store.x(3, i), store.y(3, i));
@@ -245,7 +241,8 @@ bool TForm1::sweepAndSearch(double low, double high, bool displayCurves) {
     Results.FMin = Results.FMax = 0;
     // No step from the minimum up to a maximum (a band without a resonance, where both fall on
     // the same end point) is no result either.
-    const bool found = getminmax() > 0 && Results.FMin != 0 && Results.FMax != 0;
+    const bool found =
+        !outcome.stopped && getminmax() > 0 && Results.FMin != 0 && Results.FMax != 0;
     if (!found)
         Results.FMin = Results.FMax = 0;
     MaxMarker = Results.FMax;
@@ -270,35 +267,49 @@ void TForm1::runRepeatCycle() {
     // What went wrong in this cycle, for one log line: the series runs unattended and shows
     // no boxes, and its rows alone cannot tell a failed reading from a missing resonance.
     QStringList problems;
-    const auto noteShortSweep = [&](double low, double high) {
-        if (Analyzer.WaitStopped || AnalyzerHandle == 0)
+    // A stopped wait ends the measuring of the cycle, as it ends Read New Spectrum: the
+    // operator wants the analyzer free. The row is still written, with what was measured.
+    bool stopped = false;
+    const auto noteSweep = [&](double low, double high, const ymt::SweepOutcome& sweep) {
+        if (sweep.stopped) {
+            stopped = true;
+            problems << QStringLiteral("stopped by the operator; the rest of the cycle is not "
+                                       "measured");
+            return;
+        }
+        if (AnalyzerHandle == 0)
             return;
         const QString band =
             ymt::FixedText(low, 1, 3) + QStringLiteral("-") + ymt::FixedText(high, 1, 3);
-        const int points = Analyzer.SweepPointsRead;
-        if (points == 0)
+        if (sweep.points == 0)
             problems << QStringLiteral("no trace came back for the sweep of %1 kHz").arg(band);
-        else if (points < PointsPerRange)
+        else if (sweep.points < sweep.expected)
             problems << QStringLiteral("the trace of the sweep of %1 kHz ended after %2 of %3 "
                                        "points")
                             .arg(band)
-                            .arg(points)
-                            .arg(PointsPerRange);
+                            .arg(sweep.points)
+                            .arg(sweep.expected);
     };
 
     // Capacitance at its frequency; no label and no quality control.
     // Every result of this cycle is measured afresh: what is not found stays 0 ("---").
     Results = ymt::EvaluationResults();
-    Analyzer.MeasureSpot(repeat_.capPoints, Results.ZAvg, Results.ThetaAvg, repeat_.capFrequency);
-    if (AnalyzerHandle != 0 && !Analyzer.WaitStopped && Results.ZAvg == 0)
+    const ymt::SpotOutcome spot =
+        acquisition().measureSpot(repeat_.capFrequency, repeat_.capPoints, Sample.ElectrodeDistance,
+                                  Sample.ElectrodeArea, false);
+    Results.ZAvg = spot.zAvg;
+    Results.ThetaAvg = spot.thetaAvg;
+    Results.CapNF = spot.capNF;
+    Results.TanD = spot.tanD;
+    Results.EpsRel = spot.epsRel;
+    if (spot.stopped) {
+        stopped = true;
+        problems << QStringLiteral("stopped by the operator; the rest of the cycle is not "
+                                   "measured");
+    } else if (AnalyzerHandle != 0 && Results.ZAvg == 0) {
         problems << QStringLiteral("no capacitance reading came back at %1 kHz")
                         .arg(ymt::FixedText(repeat_.capFrequency, 1, 3));
-    const ymt::CapacitanceValues capacitance =
-        ymt::CapacitanceFromReading(repeat_.capFrequency, Results.ZAvg, Results.ThetaAvg);
-    Results.CapNF = capacitance.CapNF;
-    Results.TanD = capacitance.TanD;
-    Results.EpsRel =
-        ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
+    }
 
     // The series sweeps what its own tab shows: a zoom or a reset of the measurement plot
     // between cycles moves only the measurement's range.
@@ -306,11 +317,17 @@ void TForm1::runRepeatCycle() {
         std::clamp(ymt::ParseNumber(repeatStartEdit->text()), AnalyzerMin, AnalyzerMax);
     const double tabStop =
         std::clamp(ymt::ParseNumber(repeatStopEdit->text()), AnalyzerMin, AnalyzerMax);
-    bool found = sweepAndSearch(std::min(tabStart, tabStop), std::max(tabStart, tabStop), true);
-    noteShortSweep(std::min(tabStart, tabStop), std::max(tabStart, tabStop));
+    const double low = std::min(tabStart, tabStop);
+    const double high = std::max(tabStart, tabStop);
+    bool found = false;
+    ymt::SweepOutcome sweep;
+    if (!stopped) {
+        found = sweepAndSearch(low, high, true, sweep);
+        noteSweep(low, high, sweep);
+    }
     // The per-cycle files are extras: one that cannot be written is noted, and the row is
     // still written.
-    if (repeat_.saveEachSpectrum) {
+    if (repeat_.saveEachSpectrum && !stopped) {
         QString fileError;
         if (!writeCycleSpectrum(repeat_.folder +
                                     ymt::CycleSpectrumFileName(
@@ -320,8 +337,8 @@ void TForm1::runRepeatCycle() {
     }
     if (found && refineCheck->isChecked()) {
         if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax)) {
-            found = sweepAndSearch(band->low, band->high, false);
-            noteShortSweep(band->low, band->high);
+            found = sweepAndSearch(band->low, band->high, false, sweep);
+            noteSweep(band->low, band->high, sweep);
         }
     }
     Analyzer.SetSweepMode(true);

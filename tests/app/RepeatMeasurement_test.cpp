@@ -535,6 +535,27 @@ TEST(RepeatMeasurement, ACycleEvaluatesOnlyThePointsThatCameBack) {
     EXPECT_EQ(f[4], QString::number(fMax, 'f', 3));
 }
 
+TEST(RepeatMeasurement, AStopEndsTheMeasuringOfItsCycleOnlyAndIsLogged) {
+    QTemporaryDir home;
+    // The stop ends the sweep of the first cycle (the capacitance was measured before it);
+    // the cycle measures nothing more, writes its row and says why it has no resonance.
+    const ProgramRun run = RunProgram(home.path(), {},
+                                      SeriesSetup(false, "0.5", "300", "stopped.txt") +
+                                          "click Button27\nstop\ntick\ntick\nclick Button27\n"
+                                          "show Memo1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList rows = Rows(QDir(home.path()).filePath("data/stopped.txt"));
+    ASSERT_EQ(rows.size(), 2);
+    const QStringList first = rows[0].split('\t');
+    EXPECT_EQ(first.mid(3, 2), (QStringList{"---", "---"}));
+    EXPECT_NE(first[5], "---");
+    EXPECT_NE(rows[1].split('\t')[3], "---");
+    const QStringList log =
+        run.output.filter(QRegularExpression("^Memo1\\[\\d+\\]=Repeat measurement, cycle \\d: "));
+    ASSERT_EQ(log.size(), 1) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(log[0].contains("cycle 1: stopped by the operator")) << log[0].toStdString();
+}
+
 // The window in this process on the simulated HP 4294A and the virtual clock, as --fast runs it.
 class SeriesWindow : public ::testing::Test {
 protected:
