@@ -424,8 +424,8 @@ private:
     // Connect ends at its next step after a stop or a request to end the program.
     bool connectAbandoned();
     void abandonConnect();
-    int connectStops_ = 0;   // stopped waits before the running Connect began
-    QString captionBase_;    // the caption without the simulated-analyzer note
+    int connectStops_ = 0; // stopped waits before the running Connect began
+    QString captionBase_;  // the caption without the simulated-analyzer note
     static inline const QString kSimulatedNote =
         QStringLiteral("[simulated analyzer: not a measurement]");
     void setMeasurementButtonsEnabled(bool enabled);

@@ -218,4 +218,3 @@ void TForm1::Button32Click() {
     Button8Click();
     Button10Click();
 }
-

@@ -255,4 +255,3 @@ void TForm1::Button30Click() {
     // Only this dialog opens in the backup folder; the file dialogs start in the working one.
     SaveDialog1.initialDir = WorkDir;
 }
-

@@ -9,9 +9,9 @@
 #include "app/automation/ScriptDriver.h"
 #include "app/automation/TabScreenshots.h"
 #include "core/Clock.h"
+#include "core/Version.h"
 #include "instrument/IoTrace.h"
 #include "instrument/SiclConfig.h"
-#include "core/Version.h"
 
 #include <QApplication>
 #include <QCheckBox>

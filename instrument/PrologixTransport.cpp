@@ -146,8 +146,7 @@ void PrologixTransport::resynchronise() {
     // The adapter answers in order: whatever comes before its version line is left over.
     if (sendLine("++ver\n") != I_ERR_NOERROR)
         return;
-    const auto deadline =
-        clock::nowMs() + kMaxAdapterReadTimeoutMs + kVersionWaitMs;
+    const auto deadline = clock::nowMs() + kMaxAdapterReadTimeoutMs + kVersionWaitMs;
     while (input.indexOf(versionLine) < 0 && clock::nowMs() < deadline) {
         if (receive(deadline, true, kVersionWaitMs) == I_ERR_IO)
             break;

@@ -31,8 +31,8 @@ public:
     bool listen(const QString& host, int port, QString* error);
     int port() const { return boundPort; }
     // Serves clients one after another until keepRunning() is false (checked a few times a
-    // second, also while a read waits for the instrument); log receives one line per connection (with the number of "++read"
-    // commands it sent when it goes) and per refused line.
+    // second, also while a read waits for the instrument); log receives one line per connection
+    // (with the number of "++read" commands it sent when it goes) and per refused line.
     void run(const std::function<bool()>& keepRunning,
              const std::function<void(const QString&)>& log);
     // Serves one connected client (a socket it takes over) until it goes away.

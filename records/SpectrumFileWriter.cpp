@@ -6,7 +6,6 @@
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
 
-
 #include <QRegularExpression>
 
 #include <charconv>

@@ -6,10 +6,10 @@
 #include "tests/app/MainWindowTestSupport.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
