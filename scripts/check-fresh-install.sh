@@ -4,6 +4,7 @@
 # nothing of it is left. Needs root and Debian's package mirror; takes a few minutes.
 #   scripts/check-fresh-install.sh [FOLDER]     (default: /var/tmp/ymt-fresh-bookworm)
 set -euo pipefail
+export LC_ALL=C # one sort order for every list that comm compares
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 target="${1:-/var/tmp/ymt-fresh-bookworm}"
 mirror="${YMT_DEBIAN_MIRROR:-http://deb.debian.org/debian}"
@@ -45,6 +46,11 @@ before="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
 files_before="$(all_files)"
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/$(basename "$deb")" >/dev/null
 echo "installed: $(in_chroot dpkg-query -W -f='${Package} ${Version}' zelvanor-ymt)"
+# Installing the dependencies (dbus, for one) creates system files of their own (machine-id,
+# shadow backups) that stay after they are purged: what the package itself brought is its file
+# list, and whatever the program adds appears after this point.
+files_installed="$(all_files)"
+package_files="$(in_chroot dpkg-query -L zelvanor-ymt | sort)"
 
 in_chroot zelvanor-ymt --help | head -n 3
 # As root, so /usr/bin is writable: the installed program must still keep its files in the
@@ -56,7 +62,12 @@ in_chroot test -f /usr/share/zelvanor-ymt/English.lng
 
 in_chroot env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq --autoremove zelvanor-ymt >/dev/null
 after="$(in_chroot dpkg-query -W -f='${Package}\n' | sort)"
-left="$(comm -13 <(echo "$files_before") <(all_files))"
+files_after="$(all_files)"
+# Left behind: what is new since before the installation, apart from what the dependencies made
+# at installation (new then, and not one of the package's own paths).
+dependency_made="$(comm -13 <(echo "$files_before") <(echo "$files_installed") |
+                   comm -23 - <(echo "$package_files"))"
+left="$(comm -13 <(echo "$files_before") <(echo "$files_after") | comm -23 - <(echo "$dependency_made"))"
 if [ -n "$left" ] || [ "$before" != "$after" ]; then
   echo "left behind after purge:" >&2
   echo "$left" >&2
