@@ -1,6 +1,9 @@
 #include "app/FormWidgets.h"
 
+#include "plot/FastGraph.h"
+
 #include <QCheckBox>
+#include <QFrame>
 #include <QGridLayout>
 #include <QRegularExpression>
 
@@ -70,6 +73,16 @@ QLabel* addRow(QGridLayout* grid, int row, const char* labelName, const QString&
     grid->addWidget(text, row, column);
     grid->addWidget(field, row, column + 1);
     return text;
+}
+
+Color swatchColor(const QFrame* swatch) {
+    return fromQColor(swatch->palette().color(QPalette::Window));
+}
+
+void setSwatchColor(QFrame* swatch, Color color) {
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, toQColor(color));
+    swatch->setPalette(palette);
 }
 
 } // namespace ymt::form

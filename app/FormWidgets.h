@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/RadioGroup.h"
+#include "plot/CurveStore.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -13,6 +14,7 @@
 
 class QCheckBox;
 class QFormLayout;
+class QFrame;
 class QGridLayout;
 class QLayout;
 
@@ -31,6 +33,10 @@ TRadioGroup* radioGroup(const char* name, const QString& caption, const QStringL
 // A row "caption  [field]" in a grid, the caption label named labelName.
 QLabel* addRow(QGridLayout* grid, int row, const char* labelName, const QString& caption,
                QWidget* field, int column = 0);
+
+// The colour a swatch frame shows (its window colour), and showing one.
+Color swatchColor(const QFrame* swatch);
+void setSwatchColor(QFrame* swatch, Color color);
 
 // Hidden and disabled controls as the window definition has them.
 template <typename W> W* hidden(W* widget) {

@@ -2,6 +2,8 @@
 // analyzer (zoom, zoom history, ruecksetzen), the mouse, the markers and prompt drawn after
 // every screen drawing, the display pair and the display options of tab "Options".
 #include "app/MainWindow.h"
+
+#include "app/FormWidgets.h"
 #include "core/Misc.h"
 #include "evaluation/DisplayQuantities.h"
 #include "plot/FastGraph.h"
@@ -18,16 +20,6 @@
 #include <algorithm>
 
 namespace {
-
-ymt::Color swatchColor(const QFrame* swatch) {
-    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
-}
-
-void setSwatchColor(QFrame* swatch, ymt::Color color) {
-    QPalette palette = swatch->palette();
-    palette.setColor(QPalette::Window, ymt::toQColor(color));
-    swatch->setPalette(palette);
-}
 
 QString kHzText(double f) {
     return ymt::FixedText(f, 1, 3);
@@ -197,10 +189,10 @@ void TForm1::Edit16Exit() {
 }
 
 void TForm1::chooseCurveColor(QFrame* swatch, int curve) {
-    const std::optional<ymt::Color> chosen = dialogs().chooseColor(swatchColor(swatch));
+    const std::optional<ymt::Color> chosen = dialogs().chooseColor(ymt::form::swatchColor(swatch));
     if (!chosen)
         return;
-    setSwatchColor(swatch, *chosen);
+    ymt::form::setSwatchColor(swatch, *chosen);
     // Shown at the next drawing of the plot.
     fastgraph1->store().setColor(curve, *chosen);
 }

@@ -2,6 +2,7 @@
 // curve set-up of the first activation with the colours and widths of tab "Options".
 #include "app/MainWindow.h"
 
+#include "app/FormWidgets.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotInstances.h"
 
@@ -9,10 +10,6 @@
 #include <QLineEdit>
 
 namespace {
-
-ymt::Color swatchColor(const QFrame* swatch) {
-    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
-}
 
 // The width fields hold whole numbers; their leave handlers keep them so.
 int widthOf(const QLineEdit* field) {
@@ -29,8 +26,9 @@ void TForm1::applyPlotDefinitions() {
 }
 
 void TForm1::setupMeasurementPlot() {
-    ymt::SetUpMeasurementPlot(*fastgraph1, swatchColor(color1Swatch), widthOf(width1Edit),
-                              swatchColor(color2Swatch), widthOf(width2Edit));
+    ymt::SetUpMeasurementPlot(*fastgraph1, ymt::form::swatchColor(color1Swatch),
+                              widthOf(width1Edit), ymt::form::swatchColor(color2Swatch),
+                              widthOf(width2Edit));
 }
 
 void TForm1::setupComparisonPlot() {

@@ -2,6 +2,7 @@
 // activation and is taken from at shut-down.
 #include "app/MainWindow.h"
 
+#include "app/FormWidgets.h"
 #include "core/Misc.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
@@ -18,16 +19,6 @@
 #include <QSpinBox>
 
 namespace {
-
-ymt::Color colorOf(const QFrame* swatch) {
-    return ymt::fromQColor(swatch->palette().color(QPalette::Window));
-}
-
-void showColor(QFrame* swatch, ymt::Color color) {
-    QPalette palette = swatch->palette();
-    palette.setColor(QPalette::Window, ymt::toQColor(color));
-    swatch->setPalette(palette);
-}
 
 // The strict decimal conversion of the line-width and threshold fields; empty when the text is
 // not an integer, so that the value is skipped and the stored one kept.
@@ -82,8 +73,9 @@ std::vector<ymt::SettingBinding> TForm1::settingBindings(const ymt::SettingValue
     };
     auto color = [](const char* name, QFrame* swatch) {
         return BindSetting<qint32>(
-            name, [swatch](qint32 n) { showColor(swatch, static_cast<ymt::Color>(n)); },
-            [swatch] { return Int(qint32(colorOf(swatch))); });
+            name,
+            [swatch](qint32 n) { ymt::form::setSwatchColor(swatch, static_cast<ymt::Color>(n)); },
+            [swatch] { return Int(qint32(ymt::form::swatchColor(swatch))); });
     };
     auto frequencyField = [](const char* name, QLineEdit* field) {
         return BindSetting<double>(
