@@ -2,4 +2,4 @@
 // workflows below app/ can ask through it too.
 #pragma once
 
-#include "plot/Dialogs.h"
+#include "plot/curves/Dialogs.h"

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/RadioGroup.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -3,11 +3,12 @@
 #include "app/MainWindow.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
-#include "measurement/Conversions.h"
 #include "measurement/FrequencyRanges.h"
 #include "measurement/SpectrumAcquisition.h"
 #include "plot/FastGraph.h"
+#include "records/SpectrumBackup.h"
 
 #include <QApplication>
 #include <QCheckBox>

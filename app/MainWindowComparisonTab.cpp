@@ -2,6 +2,7 @@
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"

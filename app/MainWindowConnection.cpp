@@ -4,10 +4,10 @@
 
 #include "app/OperatorStop.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerConnection.h"
 #include "measurement/AnalyzerSettingsRules.h"
-#include "measurement/Conversions.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
 

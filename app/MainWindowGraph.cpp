@@ -7,8 +7,9 @@
 #include "core/Misc.h"
 #include "evaluation/DisplayQuantities.h"
 #include "plot/FastGraph.h"
-#include "plot/GraphInteraction.h"
+#include "plot/PlotInstances.h"
 #include "plot/PlotMarkers.h"
+#include "plot/curves/GraphInteraction.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 // Tab "Hardware": the analyzer connection, the analyzer settings, the thermometer and the log.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
-#include "instrument/Thermometer.h"
+#include "instrument/thermometer/Thermometer.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

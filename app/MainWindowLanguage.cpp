@@ -4,7 +4,7 @@
 #include "app/MainWindow.h"
 #include "localisation/LanguageFile.h"
 #include "localisation/TextTables.h"
-#include "localisation/WidgetTexts.h"
+#include "localisation/widgets/WidgetTexts.h"
 #include "plot/FastGraph.h"
 
 #include <QCheckBox>

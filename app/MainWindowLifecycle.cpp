@@ -4,11 +4,13 @@
 
 #include "app/OperatorStop.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
 #include "records/QcFile.h"
+#include "records/SpectrumBackup.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -5,8 +5,8 @@
 #include "localisation/TextTables.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
-#include "records/PrintJob.h"
-#include "records/Printout.h"
+#include "plot/PrintJob.h"
+#include "plot/Printout.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
 #include "records/QcTypeFile.h"

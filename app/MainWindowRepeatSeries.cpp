@@ -5,9 +5,10 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "core/TextFile.h"
 #include "evaluation/Capacitance.h"
-#include "instrument/Thermometer.h"
+#include "instrument/thermometer/Thermometer.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "measurement/SpectrumAcquisition.h"

@@ -2,9 +2,9 @@
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "evaluation/Capacitance.h"
 #include "localisation/TextTables.h"
-#include "measurement/Conversions.h"
 #include "measurement/RepeatMeasurement.h"
 #include "plot/FastGraph.h"
 

@@ -4,6 +4,7 @@
 
 #include "app/FormWidgets.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
 #include "records/SettingsBinding.h"

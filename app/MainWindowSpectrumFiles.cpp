@@ -5,6 +5,7 @@
 #include "core/Clock.h"
 #include "core/FileWrite.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "core/TextFile.h"
 #include "evaluation/Capacitance.h"
 #include "evaluation/CouplingFactors.h"
@@ -13,6 +14,7 @@
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
 #include "records/OpenedSpectrum.h"
+#include "records/SpectrumBackup.h"
 #include "records/SpectrumFile.h"
 
 #include <QApplication>

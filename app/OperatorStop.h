@@ -3,7 +3,7 @@
 // stays painted and answers only the Stop button, Esc and requests to close.
 #pragma once
 
-#include "instrument/HP4x94A.h"
+#include "instrument/analyzer/HP4x94A.h"
 
 #include <QObject>
 

@@ -10,8 +10,8 @@
 #include "app/automation/TabScreenshots.h"
 #include "core/Clock.h"
 #include "core/Version.h"
-#include "instrument/IoTrace.h"
-#include "instrument/SiclConfig.h"
+#include "instrument/sicl/IoTrace.h"
+#include "instrument/sicl/SiclConfig.h"
 
 #include <QApplication>
 #include <QCheckBox>

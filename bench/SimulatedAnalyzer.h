@@ -3,8 +3,8 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 
 #include <QString>
 

@@ -5,9 +5,9 @@
 #include "app/MainWindow.h"
 #include "bench/QtBenchmarkMain.h"
 #include "core/Clock.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 #include "plot/FastGraph.h"
 #include "tests/app/MainWindowTestSupport.h"
 

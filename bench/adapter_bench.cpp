@@ -3,10 +3,10 @@
 // takes no time. CPU time is the program's own work (the server is another process); the same
 // sweep on the in-process simulated bus is beside it for comparison.
 #include "core/Clock.h"
-#include "instrument/HP4x94A.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/analyzer/HP4x94A.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 
 #include "bench/SimulatedAnalyzer.h"
 #include "tests/instrument/SimServerProcess.h"

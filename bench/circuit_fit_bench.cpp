@@ -1,7 +1,7 @@
 // Cost of the equivalent-circuit fit: 1,203 points (three sweeps of 401) of the default sample
 // over 150-300 kHz, and the same with the simulator's noise of 0.1 %. Budget: under 20 ms.
 #include "evaluation/EquivalentCircuitFit.h"
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <benchmark/benchmark.h>
 

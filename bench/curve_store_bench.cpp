@@ -1,6 +1,6 @@
 // Timing of the curve store's hot operations: appending a measured spectrum point by point,
 // sorting a curve by frequency and cutting a re-measured range out of it.
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,11 +2,11 @@
 // clock so that the simulated sweep time does not count: formatting in the simulator, the
 // transport, and parsing the 401-point traces A and B.
 #include "core/Clock.h"
-#include "instrument/HP4x94A.h"
-#include "instrument/ReplyParsers.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/analyzer/HP4x94A.h"
+#include "instrument/analyzer/ReplyParsers.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 
 #include "bench/SimulatedAnalyzer.h"
 

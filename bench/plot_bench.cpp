@@ -2,9 +2,9 @@
 // points on a log |Z| axis, and the comparison plot with 20 curves of 4,000 points; each next to
 // its floor, the same points drawn with one drawPolyline per curve.
 #include "bench/QtBenchmarkMain.h"
-#include "plot/AxisScale.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotInstances.h"
+#include "plot/curves/AxisScale.h"
 
 #include <benchmark/benchmark.h>
 

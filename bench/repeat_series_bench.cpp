@@ -8,9 +8,9 @@
 // growth beyond the lists that hold the series plot's points.
 #include "app/MainWindow.h"
 #include "bench/QtBenchmarkMain.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 #include "plot/FastGraph.h"
 #include "tests/app/MainWindowTestSupport.h"
 

@@ -1,5 +1,5 @@
-// Helpers used by nearly every part of the program: number texts, tolerant number reading,
-// padding, the timestamp text and the cleaning of sample names.
+// Helpers used by nearly every part of the program: number texts, padding, the timestamp text and
+// the cleaning of sample names.
 #pragma once
 
 #include <QDateTime>
@@ -14,13 +14,6 @@ QString IntText(qint64 n);
 
 // x rounded to exactly `decimals` decimals, "." as separator, right-aligned to `width`.
 QString FixedText(double x, int width, int decimals);
-
-// Tolerant reading of typed numbers and instrument replies; 0 when nothing can be read.
-double ParseNumber(const QString& text);
-
-// The leading whole number of a text: blanks and a sign allowed, reading stops at the first
-// character that is not a digit; no digits give 0. Saturates at the 32-bit limits.
-int LeadingInt(const QString& text);
 
 // Size of a file in whole KiB; 0 when it does not exist.
 qint64 FileSizeKB(const QString& path);

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "evaluation/SampleDescription.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QString>
 #include <QStringList>

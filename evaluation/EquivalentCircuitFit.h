@@ -3,7 +3,7 @@
 // far below one grid step. Pure functions over the measured points; the window shows the result.
 #pragma once
 
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QString>
 

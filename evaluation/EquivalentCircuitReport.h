@@ -4,7 +4,7 @@
 
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/SampleDescription.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QString>
 

@@ -3,7 +3,7 @@
 
 #include "core/Misc.h"
 #include "localisation/TextTables.h"
-#include "plot/GraphInteraction.h"
+#include "plot/curves/GraphInteraction.h"
 
 #include <cmath>
 #include <utility>

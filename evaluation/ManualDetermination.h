@@ -6,7 +6,7 @@
 #include "evaluation/EvaluationMessage.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ResonanceEvaluation.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QString>
 

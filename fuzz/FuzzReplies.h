@@ -5,7 +5,7 @@
 
 #include "FuzzSupport.h"
 
-#include "instrument/Transport.h"
+#include "instrument/sicl/Transport.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 // Fuzzes the reading of a real-hardware transport's parameters from the [interfaces] line of
 // sicl.conf, for each transport name, and the VISA resource built from it.
-#include "instrument/AdapterLine.h"
+#include "instrument/transports/AdapterLine.h"
 
 #include <cstddef>
 #include <cstdint>

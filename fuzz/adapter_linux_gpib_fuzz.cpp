@@ -4,8 +4,8 @@
 #include "FuzzReplies.h"
 #include "FuzzSupport.h"
 
-#include "instrument/LinuxGpibTransport.h"
-#include "instrument/Sicl.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/transports/LinuxGpibTransport.h"
 
 #include <cstdint>
 

@@ -5,10 +5,10 @@
 #include "FuzzSupport.h"
 
 #include "core/Clock.h"
-#include "instrument/ByteChannel.h"
-#include "instrument/PrologixProtocol.h"
-#include "instrument/PrologixTransport.h"
-#include "instrument/Sicl.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/transports/ByteChannel.h"
+#include "instrument/transports/PrologixProtocol.h"
+#include "instrument/transports/PrologixTransport.h"
 
 #include <QByteArray>
 

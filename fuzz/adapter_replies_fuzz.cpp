@@ -1,9 +1,9 @@
 // Fuzzes what comes back from a "++" GPIB adapter: the transport reads replies, fixed-size
 // fields and serial-poll answers out of arbitrary bytes, split into arbitrary chunks.
-#include "instrument/ByteChannel.h"
-#include "instrument/PrologixProtocol.h"
-#include "instrument/PrologixTransport.h"
-#include "instrument/Sicl.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/transports/ByteChannel.h"
+#include "instrument/transports/PrologixProtocol.h"
+#include "instrument/transports/PrologixTransport.h"
 
 #include <QByteArray>
 

@@ -1,9 +1,9 @@
 // Fuzzes the simulated adapter server with arbitrary controller lines ("++" commands and
 // instrument data for the simulated analyzers) over a socket pair.
 #include "core/Clock.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimAdapterServer.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimAdapterServer.h"
+#include "instrument/simulated/SimBus.h"
 
 #include <sys/socket.h>
 #include <unistd.h>

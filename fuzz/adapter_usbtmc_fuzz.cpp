@@ -3,8 +3,8 @@
 #include "FuzzReplies.h"
 #include "FuzzSupport.h"
 
-#include "instrument/Sicl.h"
-#include "instrument/UsbtmcTransport.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/transports/UsbtmcTransport.h"
 
 #include <cerrno>
 #include <cstdint>

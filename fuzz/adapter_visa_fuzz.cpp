@@ -4,8 +4,8 @@
 #include "FuzzReplies.h"
 #include "FuzzSupport.h"
 
-#include "instrument/Sicl.h"
-#include "instrument/VisaTransport.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/transports/VisaTransport.h"
 
 #include <array>
 #include <cstdint>

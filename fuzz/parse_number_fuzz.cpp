@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes, read both as code page 1252 and as UTF-8, to the tolerant number
 // reading; a number it returns must be finite and must survive the trip through FixedText.
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "core/TextFile.h"
 #include "fuzz/FuzzSupport.h"
 

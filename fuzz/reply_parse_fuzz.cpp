@@ -1,6 +1,6 @@
 // Fuzzes the analyzer reply parsers: one 13-byte trace field (first 12 characters, as
 // ReadFixedValues converts them) and the comma-separated list of the formatted input.
-#include "instrument/ReplyParsers.h"
+#include "instrument/analyzer/ReplyParsers.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Fuzzes the reading of sicl.conf: the sections and lines of the file, and the settings and
 // faults of each simulated device (which must stay bounded whatever the numbers say).
-#include "instrument/SiclConfig.h"
-#include "instrument/SimAnalyzer.h"
-#include "instrument/SimAnalyzerConfig.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimAnalyzer.h"
+#include "instrument/simulated/SimAnalyzerConfig.h"
 
 #include <QString>
 

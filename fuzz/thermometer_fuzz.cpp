@@ -1,9 +1,9 @@
 // Fuzzes what comes from outside on the thermometer path: replies of the four kinds, the
 // [COMn] section of a simulated thermometer and the serial lines of sicl.conf.
-#include "instrument/SerialTransport.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimThermometer.h"
-#include "instrument/Thermometer.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimThermometer.h"
+#include "instrument/thermometer/Thermometer.h"
+#include "instrument/transports/SerialTransport.h"
 
 #include <QString>
 

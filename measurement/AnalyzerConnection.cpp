@@ -1,11 +1,11 @@
 #include "measurement/AnalyzerConnection.h"
 
 #include "core/Misc.h"
-#include "instrument/OpenProblem.h"
-#include "instrument/SerialTransport.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/Thermometer.h"
+#include "instrument/sicl/OpenProblem.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/thermometer/Thermometer.h"
+#include "instrument/transports/SerialTransport.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"
 

@@ -9,9 +9,9 @@
 //       connection.setUp(17, logZ, logTheta, analyzerMin, analyzerMax, &warning)) ...
 #pragma once
 
-#include "instrument/HP4x94A.h"
-#include "instrument/SiclObject.h"
-#include "plot/Dialogs.h"
+#include "instrument/analyzer/HP4x94A.h"
+#include "instrument/sicl/SiclObject.h"
+#include "plot/curves/Dialogs.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "measurement/AnalyzerSettingsRules.h"
 
 #include "core/Misc.h"
-#include "measurement/Conversions.h"
+#include "core/NumberParsing.h"
 
 #include <algorithm>
 #include <limits>

@@ -1,7 +1,7 @@
 // The frequency grid of a sweep and the rules of the frequency-range fields.
 #pragma once
 
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QList>
 #include <QString>
@@ -56,19 +56,5 @@ enum class SpectrumChange { Major, MorePoints };
 
 // Whether the spectrum is copied to the backup directory before it changes.
 bool ShouldBackUp(BackupOption option, SpectrumChange change, int spectrumPoints);
-
-// The common part of backup names: backup directory + timestamp + "-" + sample name, with the
-// characters a file name cannot hold replaced as in a typed sample name. A name over 120 bytes
-// is cut to its beginning + "~" + 8 hex digits of a hash of the whole name.
-QString BackupBaseName(const QString& backupDir, const QString& timestamp,
-                       const QString& sampleName);
-
-// The backup copy: BackupBaseName + "_dia.txt".
-QString SpectrumBackupName(const QString& backupDir, const QString& timestamp,
-                           const QString& sampleName);
-
-// A backup name not yet taken: the name itself, else "-1", "-2" ... before its "_dia.txt"
-// (or other "_xxx" suffix), so that two backups in one second both survive.
-QString FreeBackupName(const QString& fileName);
 
 } // namespace ymt

@@ -1,6 +1,7 @@
 #include "measurement/SpectrumAcquisition.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "localisation/TextTables.h"
 
 #include <algorithm>

@@ -10,10 +10,10 @@
 #pragma once
 
 #include "evaluation/Capacitance.h"
-#include "instrument/HP4x94A.h"
+#include "instrument/analyzer/HP4x94A.h"
 #include "measurement/FrequencyRanges.h"
-#include "plot/CurveStore.h"
-#include "plot/Dialogs.h"
+#include "plot/curves/CurveStore.h"
+#include "plot/curves/Dialogs.h"
 
 #include <QList>
 #include <QString>

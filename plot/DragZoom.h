@@ -3,7 +3,7 @@
 // history. The measurement and the comparison plot each own one, with their own band rule.
 #pragma once
 
-#include "plot/GraphInteraction.h"
+#include "plot/curves/GraphInteraction.h"
 
 #include <optional>
 

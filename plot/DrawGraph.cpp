@@ -1,11 +1,11 @@
 // DrawGraph of the plot component: plot rectangle, axes, curves, frame and title on any painter.
-#include "plot/Autoscale.h"
-#include "plot/AxisScale.h"
-#include "plot/CurveUnits.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
 #include "plot/TwoPixelPolyline.h"
+#include "plot/curves/Autoscale.h"
+#include "plot/curves/AxisScale.h"
+#include "plot/curves/CurveUnits.h"
 
 #include <QPainter>
 #include <QPolygon>

@@ -2,9 +2,9 @@
 // any QPainter (screen, image, printer), with a light overlay for cursor line and zoom band.
 #pragma once
 
-#include "plot/CurveStore.h"
-#include "plot/CurveUnits.h"
-#include "plot/FastAxis.h"
+#include "plot/curves/CurveStore.h"
+#include "plot/curves/CurveUnits.h"
+#include "plot/curves/FastAxis.h"
 
 #include <QImage>
 #include <QPixmap>

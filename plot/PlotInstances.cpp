@@ -120,4 +120,15 @@ void SetUpRepeatPlot(TFastGraph& graph) {
     }
 }
 
+void ApplyLineWidth(TFastGraph& measurementPlot, int curve, int width, TFastGraph* comparisonPlot) {
+    CurveStore& store = measurementPlot.store();
+    store.setWidth(curve, width);
+    store.setVisible(curve, width > 0);
+    TFastAxis& axis = curve == 1 ? measurementPlot.YAxis : measurementPlot.Y2Axis;
+    axis.setVisible(width > 0);
+    if (comparisonPlot)
+        for (int n = 1; n <= 20; ++n)
+            comparisonPlot->store().setWidth(n, width);
+}
+
 } // namespace ymt

@@ -2,7 +2,7 @@
 // plot set-up of the window's first activation.
 #pragma once
 
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 namespace ymt {
 
@@ -24,5 +24,10 @@ void SetUpMeasurementPlot(TFastGraph& graph, Color color1, int width1, Color col
 void SetUpComparisonPlot(TFastGraph& graph, int width1);
 // First activation: curves 1-3 of the repeat plot.
 void SetUpRepeatPlot(TFastGraph& graph);
+
+// Width of a curve of the measurement plot (1 = |Z| on YAxis, 2 = theta on Y2Axis): a width
+// above 0 shows curve and axis, 0 hides both. The comparison plot's curves 1-20 take the width
+// too.
+void ApplyLineWidth(TFastGraph& measurementPlot, int curve, int width, TFastGraph* comparisonPlot);
 
 } // namespace ymt

@@ -1,8 +1,8 @@
 #include "plot/PlotMarkers.h"
 
-#include "plot/AxisScale.h"
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
+#include "plot/curves/AxisScale.h"
 
 #include <QPainter>
 

@@ -3,8 +3,8 @@
 // spectrum file for the set, choosing and filling entries, the curve group and the zoom rule.
 #pragma once
 
-#include "plot/CurveStore.h"
-#include "plot/GraphInteraction.h"
+#include "plot/curves/CurveStore.h"
+#include "plot/curves/GraphInteraction.h"
 #include "records/SpectrumRows.h"
 
 #include <QString>

@@ -2,6 +2,7 @@
 #include "records/OpenedSpectrum.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 
 #include <algorithm>
 

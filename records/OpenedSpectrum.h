@@ -3,7 +3,7 @@
 #pragma once
 
 #include "evaluation/EvaluationResults.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 #include "records/SpectrumFile.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 // read by "Open Spectrum...".
 #pragma once
 
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 #include "records/SpectrumRows.h"
 
 #include <QByteArray>

@@ -3,6 +3,7 @@
 #include "records/SpectrumFile.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "core/TextFile.h"
 
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "app/automation/DemoScript.h"
 
 #include "app/automation/ScriptDriver.h"
-#include "instrument/SiclConfig.h"
+#include "instrument/sicl/SiclConfig.h"
 
 #include <QFileInfo>
 #include <QHash>

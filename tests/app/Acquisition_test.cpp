@@ -3,7 +3,7 @@
 // sweeps that time out or end early.
 #include "tests/app/ConnectionTestSupport.h"
 
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <QElapsedTimer>
 

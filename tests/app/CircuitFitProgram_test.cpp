@@ -4,7 +4,7 @@
 // labels, which the fit must leave alone, are checked on the same runs.
 #include "tests/app/ConnectionTestSupport.h"
 
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <gtest/gtest.h>
 

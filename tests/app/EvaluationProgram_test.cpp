@@ -4,7 +4,7 @@
 // sample model at the frequencies the program measured.
 #include "tests/app/EvaluationTestSupport.h"
 
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <gtest/gtest.h>
 

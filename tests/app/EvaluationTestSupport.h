@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/MainWindow.h"
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 #include "plot/FastGraph.h"
 #include "tests/app/ProgramProcess.h"
 

@@ -6,9 +6,9 @@
 
 #include "evaluation/DisplayQuantities.h"
 #include "evaluation/SampleDescription.h"
-#include "plot/AxisScale.h"
 #include "plot/PlotInstances.h"
 #include "plot/PlotMarkers.h"
+#include "plot/curves/AxisScale.h"
 
 #include <QDir>
 #include <QFontMetrics>

@@ -4,7 +4,7 @@
 #include "tests/app/MainWindowTestSupport.h"
 #include "tests/app/ScriptHomeSupport.h"
 
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <QLineEdit>
 #include <QPlainTextEdit>

@@ -2,7 +2,7 @@
 // transports: the network and serial adapters against the simulated adapter server, the
 // linux-gpib and VISA libraries as fakes that reach the same server. The curves must equal
 // those of the simulated bus; a library that cannot be loaded is named in the Hardware log.
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 #include "tests/app/ConnectionTestSupport.h"
 #include "tests/instrument/SerialAdapterBridge.h"
 #include "tests/instrument/SimServerProcess.h"

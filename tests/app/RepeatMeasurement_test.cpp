@@ -5,10 +5,10 @@
 // Diagram" is driven in this process, as no script can reach a hidden control.
 #include "core/Clock.h"
 #include "core/TextFile.h"
-#include "instrument/SampleModel.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SampleModel.h"
+#include "instrument/simulated/SimBus.h"
 #include "plot/GraphExport.h"
 #include "tests/app/MainWindowTestSupport.h"
 

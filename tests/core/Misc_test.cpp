@@ -2,6 +2,7 @@
 // the shared helpers.
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 
 #include <QElapsedTimer>
 #include <QFile>

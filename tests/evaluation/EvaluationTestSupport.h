@@ -2,7 +2,7 @@
 #pragma once
 
 #include "evaluation/ResonanceEvaluation.h"
-#include "plot/CurveStore.h"
+#include "plot/curves/CurveStore.h"
 
 #include <QString>
 #include <gtest/gtest.h>

@@ -4,13 +4,13 @@
 #include "InstrumentTestSupport.h"
 
 #include "core/Clock.h"
-#include "instrument/AdapterLine.h"
-#include "instrument/ByteChannel.h"
-#include "instrument/LinuxGpibTransport.h"
-#include "instrument/OpenProblem.h"
-#include "instrument/PrologixProtocol.h"
-#include "instrument/PrologixTransport.h"
-#include "instrument/UsbtmcTransport.h"
+#include "instrument/sicl/OpenProblem.h"
+#include "instrument/transports/AdapterLine.h"
+#include "instrument/transports/ByteChannel.h"
+#include "instrument/transports/LinuxGpibTransport.h"
+#include "instrument/transports/PrologixProtocol.h"
+#include "instrument/transports/PrologixTransport.h"
+#include "instrument/transports/UsbtmcTransport.h"
 
 #include <QElapsedTimer>
 

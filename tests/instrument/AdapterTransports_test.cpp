@@ -7,7 +7,7 @@
 #include "SerialAdapterBridge.h"
 #include "SimServerProcess.h"
 
-#include "instrument/OpenProblem.h"
+#include "instrument/sicl/OpenProblem.h"
 
 #include <QElapsedTimer>
 

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "core/Clock.h"
-#include "instrument/HP4x94A.h"
-#include "instrument/IoTrace.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimAnalyzer.h"
-#include "instrument/SimBus.h"
+#include "instrument/analyzer/HP4x94A.h"
+#include "instrument/sicl/IoTrace.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimAnalyzer.h"
+#include "instrument/simulated/SimBus.h"
 
 #include <QByteArrayList>
 #include <gtest/gtest.h>

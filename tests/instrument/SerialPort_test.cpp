@@ -3,7 +3,7 @@
 #include "PseudoTerminal.h"
 
 #include "core/Clock.h"
-#include "instrument/SerialPort.h"
+#include "instrument/transports/SerialPort.h"
 
 #include <gtest/gtest.h>
 #include <sys/ioctl.h>

@@ -2,7 +2,7 @@
 // format of iscanf, the io-trace and the reply parsers.
 #include "InstrumentTestSupport.h"
 
-#include "instrument/ReplyParsers.h"
+#include "instrument/analyzer/ReplyParsers.h"
 
 #include <QDir>
 #include <QFile>

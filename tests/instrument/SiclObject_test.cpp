@@ -3,7 +3,8 @@
 #include "InstrumentTestSupport.h"
 
 #include "core/Misc.h"
-#include "instrument/Transport.h"
+#include "core/NumberParsing.h"
+#include "instrument/sicl/Transport.h"
 
 #include <array>
 #include <cmath>

@@ -2,7 +2,7 @@
 // socket, with nothing of the program in between.
 #include "SimServerProcess.h"
 
-#include "instrument/SampleModel.h"
+#include "instrument/simulated/SampleModel.h"
 
 #include <QElapsedTimer>
 

@@ -2,7 +2,7 @@
 // measurement functions, and the faults they inject, seen through the command sets.
 #include "InstrumentTestSupport.h"
 
-#include "instrument/MeasurementFunctions.h"
+#include "instrument/analyzer/MeasurementFunctions.h"
 
 #include <algorithm>
 #include <cmath>

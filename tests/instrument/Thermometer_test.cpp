@@ -4,9 +4,9 @@
 #include "InstrumentTestSupport.h"
 #include "PseudoTerminal.h"
 
-#include "instrument/SerialTransport.h"
-#include "instrument/SimThermometer.h"
-#include "instrument/Thermometer.h"
+#include "instrument/simulated/SimThermometer.h"
+#include "instrument/thermometer/Thermometer.h"
+#include "instrument/transports/SerialTransport.h"
 
 #include <atomic>
 #include <termios.h>

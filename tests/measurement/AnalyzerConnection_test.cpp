@@ -3,9 +3,9 @@
 #include "measurement/AnalyzerConnection.h"
 
 #include "core/Clock.h"
-#include "instrument/Sicl.h"
-#include "instrument/SiclConfig.h"
-#include "instrument/SimBus.h"
+#include "instrument/sicl/Sicl.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/SimBus.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

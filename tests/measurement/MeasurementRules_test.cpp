@@ -1,6 +1,6 @@
 // Readings and limits of the analyzer settings, the sweep grid and the range fields.
+#include "core/NumberParsing.h"
 #include "measurement/AnalyzerSettingsRules.h"
-#include "measurement/Conversions.h"
 #include "measurement/FrequencyRanges.h"
 
 #include <gtest/gtest.h>
@@ -126,11 +126,6 @@ TEST(PointsPerRangeField, IsAWholeNumberWithinOneTrace) {
     const PointsReading text = ReadPointsPerRange("4x");
     EXPECT_FALSE(text.value);
     EXPECT_EQ(text.error, "'4x' is not a valid integer value");
-}
-
-TEST(Backups, NameJoinsDirectoryTimestampAndSample) {
-    EXPECT_EQ(SpectrumBackupName("/b/", "20240131-235959", "PZT 4"),
-              "/b/20240131-235959-PZT 4_dia.txt");
 }
 
 TEST(AppliedSettings, LogTheStoredCountAndBothLevels) {

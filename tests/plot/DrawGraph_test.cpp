@@ -2,9 +2,9 @@
 // screen overlay, and the four plot instances rendered with a synthetic spectrum.
 #include "PlotTestSupport.h"
 
-#include "plot/AxisScale.h"
 #include "plot/PlotInstances.h"
 #include "plot/PlotMarkers.h"
+#include "plot/curves/AxisScale.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 #include "plot/FastGraph.h"
 
 #include <QApplication>
