@@ -17,6 +17,7 @@
 #include "instrument/analyzer/HP4x94A.h"
 #include "instrument/sicl/SiclObject.h"
 #include "measurement/AnalyzerConnection.h"
+#include "measurement/RepeatCycle.h"
 #include "measurement/RepeatSeriesRun.h"
 #include "measurement/SpectrumAcquisition.h"
 #include "plot/DragZoom.h"
@@ -509,9 +510,9 @@ private:
     // A series runs unattended, on the real timer or (with --fast) on script ticks: no box
     // may wait for a click then.
     bool seriesRunning() const;
-    bool sweepAndSearch(double low, double high, bool displayCurves, ymt::SweepOutcome& outcome);
-    std::optional<double> readSeriesTemperature();
-    bool writeCycleSpectrum(const QString& path, QString* error);
+    // The cycle on the measurement and the repeat plot, with the window's current values.
+    ymt::RepeatCycle& repeatCycle();
+    std::unique_ptr<ymt::RepeatCycle> repeatCycle_;
     ymt::RepeatSeriesRun repeat_;
 
     // Drag-zoom on the measurement and on the comparison plot; the cursor line and the band

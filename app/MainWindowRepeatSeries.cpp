@@ -1,5 +1,6 @@
 // The repeat measurement: start and stop, one cycle per timer event, the fields of its tab and
-// the script step "tick". The rules, names and texts live in measurement/RepeatMeasurement.h.
+// the script step "tick". The rules, names and texts live in measurement/RepeatMeasurement.h,
+// the cycle itself in measurement/RepeatCycle.h; here the window gives it its values and hooks.
 #include "app/MainWindow.h"
 #include "app/OperatorStop.h"
 
@@ -7,11 +8,9 @@
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
 #include "core/TextFile.h"
-#include "evaluation/Capacitance.h"
 #include "instrument/thermometer/Thermometer.h"
 #include "localisation/TextTables.h"
-#include "measurement/FrequencyRanges.h"
-#include "measurement/SpectrumAcquisition.h"
+#include "measurement/RepeatCycle.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
 
@@ -39,19 +38,50 @@ int wholeNumberOr(const QString& text, int fallback) {
 
 } // namespace
 
-std::optional<double> TForm1::readSeriesTemperature() {
-    if (!repeat_.withThermometer())
-        return std::nullopt;
-    const ymt::TemperatureReading reading =
-        ymt::ReadTemp(ThermometerHandle, repeat_.thermometerKind);
-    // One line when the thermometer stops answering and one when it is back, not one a cycle.
-    if (reading.obtained == repeat_.thermometerSilent) {
-        repeat_.thermometerSilent = !reading.obtained;
-        logLine(reading.obtained ? QStringLiteral("Thermometer: readings again.")
-                                 : QStringLiteral("Thermometer: no reading; the series shows "
-                                                  "\"---\" until it answers again."));
+ymt::RepeatCycle& TForm1::repeatCycle() {
+    if (!repeatCycle_) {
+        repeatCycle_ = std::make_unique<ymt::RepeatCycle>(Analyzer, fastgraph1->store(),
+                                                          dauergraph->store(), dialogs());
+        ymt::RepeatCycleHooks& hooks = repeatCycle_->hooks;
+        hooks.log = [this](const QString& line) { logLine(line); };
+        hooks.begun = [this](const QString& title, const QString& status) {
+            dauergraph->setTitle(title);
+            dauergraph->update();
+            statusBar()->showMessage(status);
+        };
+        hooks.searched = [this](const ymt::SearchedBand& band) {
+            SpectrumSimulated = band.simulatedSpectrum;
+            fastgraph1->XAxis.setMin(band.windowMin);
+            fastgraph1->XAxis.setMax(band.windowMax);
+            MaxMarker = band.maxMarker;
+            MinMarker = band.minMarker;
+        };
+        hooks.swept = [this] { repaintPlotNow(); };
+        hooks.evaluated = [this](const ymt::PassOutcome& pass) { applyPassOutcome(pass); };
+        // The per-cycle spectrum file, written like every spectrum file, in the series' file
+        // language.
+        hooks.writeSpectrum = [this](const QString& path, QString* error) {
+            return savetotext(path, error);
+        };
+        hooks.writeDiagram = [this](const QString& path, QString* error) {
+            return ymt::SaveGraphFile(*dauergraph, path, error);
+        };
     }
-    return reading.obtained ? std::optional<double>(reading.celsius) : std::nullopt;
+    ymt::RepeatCycleSettings& settings = repeatCycle_->settings;
+    settings.bandStart = ymt::ParseNumber(repeatStartEdit->text());
+    settings.bandStop = ymt::ParseNumber(repeatStopEdit->text());
+    settings.refine = refineCheck->isChecked();
+    settings.pointsPerRange = PointsPerRange;
+    settings.analyzerMin = AnalyzerMin;
+    settings.analyzerMax = AnalyzerMax;
+    settings.analyzerSimulated = AnalyzerSimulated;
+    settings.rangeStart = RangeStart;
+    settings.rangeStop = RangeStop;
+    settings.electrodeDistanceMm = Sample.ElectrodeDistance;
+    settings.electrodeAreaMm2 = Sample.ElectrodeArea;
+    settings.thermometerHandle = ThermometerHandle;
+    settings.pass = passInputs();
+    return *repeatCycle_;
 }
 
 void TForm1::Button27Click() {
@@ -160,7 +190,7 @@ void TForm1::startRepeatSeries() {
     dauergraph->store().ClearAll();
     repeat_ = run;
     repeat_.previousMs = ymt::clock::nowMs();
-    repeat_.previousValue = readSeriesTemperature();
+    repeat_.previousValue = repeatCycle().readTemperature(repeat_);
     repeat_.schedule.start(ymt::clock::nowMs(), ymt::ParseNumber(intervalEdit->text()),
                            ymt::ParseNumber(durationEdit->text()));
     dauergraph->XAxis.setTitle(repeat_.withThermometer() ? QStringLiteral("Temperature [°C]")
@@ -222,214 +252,29 @@ void TForm1::Timer1Timer() {
     runRepeatCycle();
 }
 
-// One sweep of low..high (kHz) into curves 3 and 4 (and 1 and 2 when wanted), evaluated over
-// exactly the swept band; false, with f(min) and f(max) 0, when the search found no resonance
-// or the operator stopped the sweep.
-bool TForm1::sweepAndSearch(double low, double high, bool displayCurves,
-                            ymt::SweepOutcome& outcome) {
-    outcome = acquisition().sweep(low, high, true, true);
-    ymt::CurveStore& store = fastgraph1->store();
-    SpectrumSimulated = AnalyzerSimulated && outcome.points > 0;
-    if (displayCurves)
-        for (int i = 0; i < store.pointCount(3); ++i) {
-            store.AddPoint(1, store.x(3, i), store.y(3, i));
-            store.AddPoint(2, store.x(4, i), store.y(4, i));
-        }
-    // The search looks strictly inside the window: half a grid step beyond each end.
-    const double margin = (high - low) / std::max(1, PointsPerRange) / 2;
-    fastgraph1->XAxis.setMin(low - margin);
-    fastgraph1->XAxis.setMax(high + margin);
-    Results.FMin = Results.FMax = 0;
-    // No step from the minimum up to a maximum (a band without a resonance, where both fall on
-    // the same end point) is no result either.
-    const bool found =
-        !outcome.stopped && getminmax() > 0 && Results.FMin != 0 && Results.FMax != 0;
-    if (!found)
-        Results.FMin = Results.FMax = 0;
-    MaxMarker = Results.FMax;
-    MinMarker = Results.FMin;
-    return found;
-}
-
 void TForm1::runRepeatCycle() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const int cycle = repeat_.schedule.cyclesBegun();
-    const std::optional<double> before = readSeriesTemperature();
-    const qint64 cycleStartMs = ymt::clock::nowMs();
-    dauergraph->setTitle(ymt::CycleTitle(cycle - 1, repeat_.schedule.totalCycles(), before,
-                                         repeat_.withThermometer(),
-                                         repeat_.schedule.msLeft(cycleStartMs)));
+    const ymt::RepeatCycleOutcome outcome = repeatCycle().run(repeat_);
+    Results = outcome.results;
     dauergraph->update();
-    statusBar()->showMessage(QStringLiteral("Repeat measurement: cycle %1 of %2")
-                                 .arg(cycle)
-                                 .arg(repeat_.schedule.totalCycles()));
-    std::optional<double> seriesValue =
-        repeat_.withThermometer() ? before : std::optional<double>(repeat_.cycleNumber);
-    // What went wrong in this cycle, for one log line: the series runs unattended and shows
-    // no boxes, and its rows alone cannot tell a failed reading from a missing resonance.
-    QStringList problems;
-    // A stopped wait ends the measuring of the cycle, as it ends Read New Spectrum: the
-    // operator wants the analyzer free. The row is still written, with what was measured.
-    bool stopped = false;
-    const auto noteSweep = [&](double low, double high, const ymt::SweepOutcome& sweep) {
-        if (sweep.stopped) {
-            stopped = true;
-            problems << QStringLiteral("stopped by the operator; the rest of the cycle is not "
-                                       "measured");
-            return;
-        }
-        if (AnalyzerHandle == 0)
-            return;
-        const QString band =
-            ymt::FixedText(low, 1, 3) + QStringLiteral("-") + ymt::FixedText(high, 1, 3);
-        if (sweep.points == 0)
-            problems << QStringLiteral("no trace came back for the sweep of %1 kHz").arg(band);
-        else if (sweep.points < sweep.expected)
-            problems << QStringLiteral("the trace of the sweep of %1 kHz ended after %2 of %3 "
-                                       "points")
-                            .arg(band)
-                            .arg(sweep.points)
-                            .arg(sweep.expected);
-    };
-
-    // Capacitance at its frequency; no label and no quality control.
-    // Every result of this cycle is measured afresh: what is not found stays 0 ("---").
-    Results = ymt::EvaluationResults();
-    const ymt::SpotOutcome spot =
-        acquisition().measureSpot(repeat_.capFrequency, repeat_.capPoints, Sample.ElectrodeDistance,
-                                  Sample.ElectrodeArea, false);
-    Results.ZAvg = spot.zAvg;
-    Results.ThetaAvg = spot.thetaAvg;
-    Results.CapNF = spot.capNF;
-    Results.TanD = spot.tanD;
-    Results.EpsRel = spot.epsRel;
-    if (spot.stopped) {
-        stopped = true;
-        problems << QStringLiteral("stopped by the operator; the rest of the cycle is not "
-                                   "measured");
-    } else if (AnalyzerHandle != 0 && Results.ZAvg == 0) {
-        problems << QStringLiteral("no capacitance reading came back at %1 kHz")
-                        .arg(ymt::FixedText(repeat_.capFrequency, 1, 3));
-    }
-
-    // The series sweeps what its own tab shows: a zoom or a reset of the measurement plot
-    // between cycles moves only the measurement's range.
-    const double tabStart =
-        std::clamp(ymt::ParseNumber(repeatStartEdit->text()), AnalyzerMin, AnalyzerMax);
-    const double tabStop =
-        std::clamp(ymt::ParseNumber(repeatStopEdit->text()), AnalyzerMin, AnalyzerMax);
-    const double low = std::min(tabStart, tabStop);
-    const double high = std::max(tabStart, tabStop);
-    bool found = false;
-    ymt::SweepOutcome sweep;
-    if (!stopped) {
-        found = sweepAndSearch(low, high, true, sweep);
-        noteSweep(low, high, sweep);
-    }
-    // The per-cycle files are extras: one that cannot be written is noted, and the row is
-    // still written.
-    if (repeat_.saveEachSpectrum && !stopped) {
-        QString fileError;
-        if (!writeCycleSpectrum(repeat_.folder +
-                                    ymt::CycleSpectrumFileName(
-                                        cycle, repeat_.withThermometer() ? before : std::nullopt),
-                                &fileError))
-            problems << fileError;
-    }
-    if (found && refineCheck->isChecked()) {
-        if (const auto band = ymt::RefinedBand(MinMarker, MaxMarker, AnalyzerMin, AnalyzerMax)) {
-            found = sweepAndSearch(band->low, band->high, false, sweep);
-            noteSweep(band->low, band->high, sweep);
-        }
-    }
-    Analyzer.SetSweepMode(true);
-    // The analyzer goes back to the range the measurement tab shows, so that a later
-    // "Read More Points" measures where its points are put.
-    Analyzer.SetSweepRange(std::min(RangeStart, RangeStop), std::max(RangeStart, RangeStop));
-    repaintPlotNow();
-    if (found)
-        koppelfaktor(Results.FMax, Results.FMin);
-
-    const std::optional<double> after = readSeriesTemperature();
-    const qint64 nowMs = ymt::clock::nowMs();
-    if (repeat_.withThermometer()) {
-        seriesValue = ymt::MeanReading(before, after);
-    } else {
-        repeat_.cycleNumber += 1;
-        seriesValue = repeat_.cycleNumber;
-    }
-    ymt::SeriesRow row;
-    row.temperature = seriesValue;
-    row.minutes = double(nowMs - repeat_.schedule.startMs()) / 60000.0;
-    row.rate = ymt::TemperatureRate(seriesValue, repeat_.previousValue,
-                                    double(nowMs - repeat_.previousMs) / 60000.0);
-    if (seriesValue) {
-        repeat_.previousValue = seriesValue;
-        repeat_.previousMs = nowMs;
-    }
-    const auto determined = [](double value) {
-        return value != 0 ? std::optional<double>(value) : std::nullopt;
-    };
-    row.fMin = determined(Results.FMin);
-    row.fMax = determined(Results.FMax);
-    row.capNF = determined(Results.CapNF);
-    row.tand = determined(repeat_.tandPerMille ? Results.TanD / 10 : Results.TanD);
-    row.epsRel = determined(Results.EpsRel);
-    row.kEff = determined(Results.KEff);
-    row.kMode = determined(Results.KMode);
-    row.q3dB = determined(Results.Q3dB);
-    row.b3dB = determined(Results.B3dB);
-
-    if (seriesValue) {
-        ymt::CurveStore& series = dauergraph->store();
-        series.AddPoint(1, *seriesValue, Results.CapNF);
-        series.AddPoint(2, *seriesValue, Results.FMin);
-        series.AddPoint(3, *seriesValue, Results.FMax);
-    }
-    dauergraph->update();
-    // The series plot as it stands after this cycle, one graph file per cycle.
-    if (repeat_.saveEachDiagram) {
-        QString fileError;
-        if (!ymt::SaveGraphFile(*dauergraph,
-                                repeat_.folder +
-                                    ymt::CycleDiagramFileName(
-                                        repeat_.seriesFile, cycle,
-                                        repeat_.withThermometer() ? seriesValue : std::nullopt),
-                                &fileError))
-            problems << fileError;
-    }
-
-    QString error;
-    const bool written = ymt::AppendTextFile(repeat_.seriesFile, {ymt::SeriesRowLine(row)}, &error);
-    const bool last = repeat_.schedule.endCycle(ymt::clock::nowMs());
     QApplication::restoreOverrideCursor();
-    const QString problemText = problems.isEmpty()
-                                    ? QString()
-                                    : QStringLiteral("Repeat measurement, cycle %1: %2.")
-                                          .arg(cycle)
-                                          .arg(problems.join(QStringLiteral("; ")));
-    if (!problemText.isEmpty())
-        logLine(problemText);
-    if (!written) {
+    if (!outcome.problemLine.isEmpty())
+        logLine(outcome.problemLine);
+    if (!outcome.rowWritten) {
         // Reported once: without its rows the series has no purpose, so it stops instead of
         // failing again every interval.
         stopRepeatSeries(ymt::Message(57), ymt::Message(58));
         dialogs().showMessage(ymt::MessageKind::Error,
-                              repeat_.seriesFile + QStringLiteral(": ") + error,
+                              repeat_.seriesFile + QStringLiteral(": ") + outcome.writeError,
                               ymt::ButtonSet::OK);
         return;
     }
-    if (last)
+    if (outcome.last)
         stopRepeatSeries(ymt::Message(60), ymt::Message(60) + QStringLiteral(" Start"));
-    if (problemText.isEmpty())
+    if (outcome.problemLine.isEmpty())
         statusBar()->clearMessage();
     else
-        statusBar()->showMessage(problemText);
-}
-
-// The per-cycle spectrum file, written like every spectrum file, in the series' file language.
-bool TForm1::writeCycleSpectrum(const QString& path, QString* error) {
-    return savetotext(path, error);
+        statusBar()->showMessage(outcome.problemLine);
 }
 
 QString TForm1::runTimerTick() {
