@@ -52,8 +52,9 @@ bool TForm1::fileLanguageIsGerman() {
         // English rather than waiting on a question until the program is killed.
         if (unattendedEnd_)
             return false;
-        const ymt::DialogButton answer = dialogs().showMessage(
-            ymt::MessageKind::Confirmation, ymt::Message(69), ymt::ButtonSet::YesNo);
+        const ymt::DialogButton answer =
+            dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                  ymt::Message(ymt::Msg::GermanPrintout), ymt::ButtonSet::YesNo);
         printLanguageGroup->setItemIndex(answer == ymt::DialogButton::Yes ? 1 : 0);
     }
     return printLanguageGroup->itemIndex() == 1;
@@ -122,7 +123,7 @@ void TForm1::useFolderOf(const QString& path) {
 
 void TForm1::Speichern1Click() {
     runFocusedLeaveHandler();
-    SaveDialog1.title = ymt::Message(7);
+    SaveDialog1.title = ymt::Message(ymt::Msg::SaveSpectrumTitle);
     SaveDialog1.filter = kSaveFilter;
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
@@ -137,7 +138,8 @@ void TForm1::Speichern1Click() {
         path += QLatin1Char('.') + QLatin1String(kSaveExtensions[type - 1]);
     useFolderOf(path);
     if (QFileInfo::exists(path) &&
-        dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(8),
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Message(ymt::Msg::FileExistsOverwrite),
                               ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
         return;
 
@@ -183,7 +185,7 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
 
 void TForm1::ffnen1Click() {
     runFocusedLeaveHandler();
-    OpenDialog1.title = ymt::Message(9);
+    OpenDialog1.title = ymt::Message(ymt::Msg::OpenSpectrumTitle);
     OpenDialog1.filter = QStringLiteral("Text (txt)|*.txt");
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExtension = QStringLiteral("txt");
@@ -221,11 +223,11 @@ void TForm1::ffnen1Click() {
         problem = read.error;
         break;
     case ymt::SpectrumReadStatus::UnknownFormat:
-        problem = ymt::Message(10);
+        problem = ymt::Message(ymt::Msg::UnknownFileFormat);
         break;
     case ymt::SpectrumReadStatus::TooManyRows:
-        problem =
-            ymt::Message(16) + QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
+        problem = ymt::Message(ymt::Msg::FileTooLarge) +
+                  QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
         break;
     }
     if (!problem.isEmpty()) {
