@@ -2,6 +2,7 @@
 // against the simulated sample, Read More Points, Delete all points, the range fields, and
 // sweeps that time out or end early.
 #include "tests/app/ConnectionTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include "instrument/SampleModel.h"
 
@@ -19,11 +20,6 @@ using ymt::test::SimulatorRun;
 
 namespace {
 
-// The 4194A sends 6 significant digits, the 4294A 10.
-double relativeTolerance(int model) {
-    return model == 0 ? 6e-6 : 1e-9;
-}
-
 double gridFrequency(double start, double stop, int i) {
     return start + (stop - start) * i / 400;
 }
@@ -32,7 +28,7 @@ double gridFrequency(double start, double stop, int i) {
 void expectSweep(const std::vector<CurvePointText>& z, const std::vector<CurvePointText>& theta,
                  std::size_t first, double start, double stop, int model) {
     const ymt::SampleModel sample = ymt::DefaultSampleModel();
-    const double tolerance = relativeTolerance(model);
+    const double tolerance = ymt::test::AnalyzerDigitsTolerance(model);
     ASSERT_EQ(z.size(), theta.size());
     for (int i = 0; i < 401; ++i) {
         const std::size_t at = first + std::size_t(i);
