@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -67,6 +68,10 @@ protected:
 
     QTemporaryDir dir_;
 };
+
+QStringList backupFiles(const QString& home) {
+    return QDir(home + QStringLiteral("/backup")).entryList(QDir::Files);
+}
 
 const QRegularExpression kRow(
     QStringLiteral("^[ -][0-9]\\.[0-9]{7}E[+-][0-9]{4}(\t[ -][0-9]\\.[0-9]{7}E[+-][0-9]{4}){2}$"));
@@ -273,6 +278,28 @@ TEST_F(Operator, AskMeAnsweredNoWritesEnglishAndKeepsEnglish) {
                                     .arg(data(QStringLiteral("e.txt"))));
     ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
     EXPECT_TRUE(bytesOf(data(QStringLiteral("e.txt"))).startsWith("Low Field Impedance Analysis"));
+}
+
+TEST(Backups, ASampleNameWithSlashAndColonStillGetsItsBackup) {
+    QTemporaryDir home;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    program.setProcessEnvironment(environment);
+    const QString script = home.filePath(QStringLiteral("steps.txt"));
+    QFile steps(script);
+    ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
+    steps.write("type Edit4 \"PZT/5:A\"\ntype Memo2 line\nanswer No\nquit\n");
+    steps.close();
+    program.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--fast"), QStringLiteral("--home"), home.path(),
+                   QStringLiteral("--script"), script});
+    ASSERT_TRUE(program.waitForFinished(60000));
+    EXPECT_EQ(program.exitCode(), 0) << program.readAllStandardOutput().toStdString();
+    const QStringList files = backupFiles(home.path());
+    ASSERT_EQ(files.size(), 1) << files.join(' ').toStdString();
+    EXPECT_TRUE(files[0].endsWith(QStringLiteral("-PZT_5_A_prt.txt"))) << files[0].toStdString();
 }
 
 } // namespace
