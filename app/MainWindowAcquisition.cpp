@@ -164,8 +164,8 @@ void TForm1::Button7Click() {
 }
 
 void TForm1::DeletePoints1Click() {
-    if (dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(63), ymt::ButtonSet::YesNo) !=
-        ymt::DialogButton::Yes)
+    if (dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(ymt::Msg::DeleteAllPoints),
+                              ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
         return;
     if (!backUpSpectrumBeforeChange(false))
         return;
@@ -233,5 +233,6 @@ void TForm1::CheckBox23Click() {
         if (range->isChecked())
             return;
     }
-    dialogs().showMessage(ymt::MessageKind::Information, ymt::Message(68), ymt::ButtonSet::OK);
+    dialogs().showMessage(ymt::MessageKind::Information,
+                          ymt::Message(ymt::Msg::NoRangeReadsFullRange), ymt::ButtonSet::OK);
 }

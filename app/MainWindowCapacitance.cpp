@@ -46,7 +46,7 @@ void TForm1::Button8Click() {
 
 void TForm1::measureCapacitance(bool followUps) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    PlotPrompt = ymt::Message(3);
+    PlotPrompt = ymt::Message(ymt::Msg::MeasuringCapacitance);
     repaintPlotNow();
     for (QLabel* value : {capValue, tandValue, epsValue})
         value->setText(QStringLiteral("---"));

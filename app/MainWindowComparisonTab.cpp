@@ -116,7 +116,8 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
             return;
         }
         if (file.status == ymt::ComparisonFile::Status::UnknownFormat) {
-            dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(10), ymt::ButtonSet::OK);
+            dialogs().showMessage(ymt::MessageKind::Error,
+                                  ymt::Message(ymt::Msg::UnknownFileFormat), ymt::ButtonSet::OK);
             // A file without column titles is passed over; a wrong first line ends the selection.
             if (file.missingColumnTitles)
                 continue;
@@ -139,8 +140,8 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
 // Add Curve(s) to Set...
 void TForm1::Button19Click() {
     ymt::FileDialogOptions options;
-    options.title = ymt::Message(9) + QStringLiteral("...");
-    options.filter = ymt::Message(47) + QStringLiteral(" (txt)|*.txt");
+    options.title = ymt::Message(ymt::Msg::OpenSpectrumTitle) + QStringLiteral("...");
+    options.filter = ymt::Message(ymt::Msg::Datafile) + QStringLiteral(" (txt)|*.txt");
     options.filterIndex = 1;
     options.defaultExtension = QStringLiteral("txt");
     options.initialDir = WorkDir;
@@ -154,13 +155,13 @@ void TForm1::Button19Click() {
 
 // New Set...
 void TForm1::Button20Click() {
-    if (dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(48),
+    if (dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(ymt::Msg::DeleteSet),
                               ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
         return;
     qgraph->store().ClearAll();
     for (QCheckBox* box : comparisonChecks) {
         box->setChecked(false);
-        box->setText(ymt::Message(49));
+        box->setText(ymt::Message(ymt::Msg::Empty));
     }
     ymt::ApplyCurveGroup(qgraph->store(), comparisonShowsPhase(), comparisonCheckStates());
     qgraph->replot();
@@ -181,7 +182,7 @@ void TForm1::ComparisonEntryClick(int entry) {
 void TForm1::RadioGroup1Click() {
     const bool phase = comparisonShowsPhase();
     ymt::ApplyCurveGroup(qgraph->store(), phase, comparisonCheckStates());
-    qgraph->YAxis.setTitle(ymt::CurveGroupAxisTitle(phase, ymt::Message(46)));
+    qgraph->YAxis.setTitle(ymt::CurveGroupAxisTitle(phase, ymt::Message(ymt::Msg::Impedance)));
     qgraph->replot();
 }
 
@@ -287,7 +288,7 @@ QStringList TForm1::comparisonStateLines() const {
 void TForm1::Button21Click() {
     static const char* const kExtensions[] = {"wmf", "bmp", "jpg"};
     ymt::FileDialogOptions options;
-    options.title = ymt::Message(50);
+    options.title = ymt::Message(ymt::Msg::SaveSetTitle);
     options.filter =
         QStringLiteral("Windows Metafile (wmf)|*.wmf|Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg");
     options.filterIndex = 1;
@@ -303,7 +304,8 @@ void TForm1::Button21Click() {
         path += QLatin1Char('.') + QLatin1String(kExtensions[type - 1]);
     useFolderOf(path);
     if (QFileInfo::exists(path) &&
-        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(13),
+        dialogs().showMessage(ymt::MessageKind::Confirmation,
+                              ymt::Message(ymt::Msg::OverwriteExistingFile),
                               ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
         return;
     static const ymt::GraphImageType kTypes[] = {ymt::GraphImageType::Emf, ymt::GraphImageType::Bmp,

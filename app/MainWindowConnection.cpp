@@ -129,7 +129,7 @@ void TForm1::Button11Click() {
         clearResultLabels();
     } else if (compensation == ymt::Compensation::Declined) {
         // The operator's notes stay; the sentence is added once, however often it is cancelled.
-        const QString note = ymt::Message(44);
+        const QString note = ymt::Message(ymt::Msg::HolderNotCompensated);
         const QString notes = notesEdit->text();
         if (!notes.contains(note))
             notesEdit->setText(notes.isEmpty() || notes.endsWith(QLatin1Char(' '))
@@ -143,7 +143,7 @@ void TForm1::Button13Click() {
     if (displayPairList->currentIndex() != 0)
         displayPairList->setCurrentIndex(0);
     Analyzer.PresetAnalyzer();
-    logLine(ymt::Message(45));
+    logLine(ymt::Message(ymt::Msg::AnalyzerSetToPresets));
     Analyzer.SetSweepMode(true);
 }
 
@@ -160,7 +160,8 @@ void TForm1::Edit12Exit() {
         return;
     }
     if (reading.warnHighValue)
-        dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(22), ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Message(ymt::Msg::HighAveragingWarning), ymt::ButtonSet::OK);
     Averaging = *reading.value;
     averagingEdit->setText(ymt::IntText(Averaging));
 }

@@ -168,7 +168,7 @@ void TForm1::applyLanguageFile(const QString& path) {
     for (ymt::TRadioGroup* group : findChildren<ymt::TRadioGroup*>())
         groupPositions[group] = group->itemIndex();
     LngWindow before = languageTexts();
-    const QString oldEmpty = ymt::Message(49);
+    const QString oldEmpty = ymt::Message(ymt::Msg::Empty);
 
     LngWindow texts = before;
     ymt::ApplyWindowSection(file, texts);
@@ -202,7 +202,7 @@ void TForm1::applyLanguageFile(const QString& path) {
     }
     for (QCheckBox* entry : comparisonChecks) {
         if (entry && entry->text() == oldEmpty)
-            entry->setText(ymt::Message(49));
+            entry->setText(ymt::Message(ymt::Msg::Empty));
     }
 }
 

@@ -134,8 +134,8 @@ void TForm1::listPrinters() {
 }
 
 ymt::DialogButton TForm1::askSaveProtocol(ymt::ButtonSet buttons) {
-    const ymt::DialogButton answer =
-        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(1), buttons);
+    const ymt::DialogButton answer = dialogs().showMessage(
+        ymt::MessageKind::Confirmation, ymt::Message(ymt::Msg::SaveProtocolChanges), buttons);
     if (answer == ymt::DialogButton::Yes)
         Button4Click();
     // One "No" holds for the rest of the shut-down: Exit, the close request and the destruction

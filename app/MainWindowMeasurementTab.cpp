@@ -2,6 +2,7 @@
 // result panel with the quality-control verdicts below it.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "evaluation/CouplingFactors.h"
 #include "plot/FastGraph.h"
 
 #include <QCheckBox>
@@ -123,12 +124,10 @@ QWidget* TForm1::buildResultPanel() {
     capacitanceButton = disabled(button("Button8", QStringLiteral("CT / eps / tand")));
     couplingButton = button("Button10", QStringLiteral("Coupling Factor"));
     couplingManualButton = button("Button9", QStringLiteral("Coupling Factor Manual"));
-    couplingModeList =
-        comboBox("ComboBox4",
-                 {QStringLiteral("k31 - Transversal Mode"),
-                  QStringLiteral("k33 - Longitudinal Mode"), QStringLiteral("kt  - Thickness Mode"),
-                  QStringLiteral("k15 - Shear Mode"), QStringLiteral("kp  - Planar Mode")},
-                 2);
+    QStringList modeItems;
+    for (int mode = 0; mode < ymt::kCouplingModeCount; ++mode)
+        modeItems << ymt::ModeListItem(mode);
+    couplingModeList = comboBox("ComboBox4", modeItems, ymt::kDefaultCouplingMode);
     commands->addWidget(capacitanceButton);
     commands->addWidget(couplingButton);
     commands->addWidget(couplingManualButton);

@@ -245,13 +245,13 @@ void TForm1::browseDirectory(QLineEdit* field, QString& directory, const QString
 }
 
 void TForm1::Button29Click() {
-    browseDirectory(workDirEdit, WorkDir, ymt::Message(61));
+    browseDirectory(workDirEdit, WorkDir, ymt::Message(ymt::Msg::ChooseWorkingDirectory));
     OpenDialog1.initialDir = WorkDir;
     SaveDialog1.initialDir = WorkDir;
 }
 
 void TForm1::Button30Click() {
-    browseDirectory(backupDirEdit, BackupDir, ymt::Message(62));
+    browseDirectory(backupDirEdit, BackupDir, ymt::Message(ymt::Msg::ChooseBackupDirectory));
     // Only this dialog opens in the backup folder; the file dialogs start in the working one.
     SaveDialog1.initialDir = WorkDir;
 }

@@ -111,9 +111,9 @@ void TForm1::Button1Click() {
     texts.Date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
     texts.Time = QLocale::system().toString(now.time(), QLocale::LongFormat);
     texts.MeasuredBy = Sample.MeasuredBy;
-    texts.ColumnTitles =
-        ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
-                                  tandUnitList->currentText(), modeCaption->text());
+    texts.ColumnTitles = ymt::ProtocolColumnTitles(
+        ymt::Message(ymt::Msg::Sample), Sample.SampleName, capFrequencyEdit->text(),
+        tandUnitList->currentText(), modeCaption->text());
     appendProtocolLines(ymt::ProtocolHeaderBlock(texts));
     Protocol.headerAdded();
     ProtocolChanged = true;
@@ -138,9 +138,9 @@ void TForm1::Button2Click() {
     texts.B3dB = b3dbValue->text();
     const QString line = ymt::ProtocolResultLine(texts);
 
-    const QString titles =
-        ymt::ProtocolColumnTitles(ymt::Message(11), Sample.SampleName, capFrequencyEdit->text(),
-                                  tandUnitList->currentText(), modeCaption->text());
+    const QString titles = ymt::ProtocolColumnTitles(
+        ymt::Message(ymt::Msg::Sample), Sample.SampleName, capFrequencyEdit->text(),
+        tandUnitList->currentText(), modeCaption->text());
     setProtocolLines(Protocol.addResultLine(protocolLines(), titles, line, Results.CapNF,
                                             protocolModeGroup->itemIndex() == 1));
     ProtocolChanged = true;
@@ -160,7 +160,8 @@ void TForm1::Button3Click() {
     if (!lines.isEmpty() && ProtocolChanged && autoBackupGroup->itemIndex() != 0)
         writeProtocolCopy(backupBaseName() + QStringLiteral("_prt.txt"));
     const ymt::DialogButton answer = dialogs().showMessage(
-        ymt::MessageKind::Confirmation, ymt::Message(1), ymt::ButtonSet::YesNoCancel);
+        ymt::MessageKind::Confirmation, ymt::Message(ymt::Msg::SaveProtocolChanges),
+        ymt::ButtonSet::YesNoCancel);
     if (answer == ymt::DialogButton::Cancel)
         return;
     // The operator asked for a save: without one the protocol stays.
@@ -176,7 +177,7 @@ void TForm1::Button4Click() {
 }
 
 bool TForm1::saveProtocol() {
-    SaveDialog1.title = ymt::Message(12);
+    SaveDialog1.title = ymt::Message(ymt::Msg::SaveProtocolTitle);
     SaveDialog1.filter = QStringLiteral("Protocol (txt)|*.txt");
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
@@ -194,7 +195,8 @@ bool TForm1::saveProtocol() {
     OpenDialog1.initialDir = WorkDir;
     SaveDialog1.initialDir = WorkDir;
     if (QFileInfo::exists(path) &&
-        dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(13),
+        dialogs().showMessage(ymt::MessageKind::Confirmation,
+                              ymt::Message(ymt::Msg::OverwriteExistingFile),
                               ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
         return false;
     QString error;
@@ -214,7 +216,8 @@ bool TForm1::protocolMayBeReplaced() {
     if (!ProtocolChanged)
         return true;
     const ymt::DialogButton answer = dialogs().showMessage(
-        ymt::MessageKind::Confirmation, ymt::Message(1), ymt::ButtonSet::YesNoCancel);
+        ymt::MessageKind::Confirmation, ymt::Message(ymt::Msg::SaveProtocolChanges),
+        ymt::ButtonSet::YesNoCancel);
     if (answer == ymt::DialogButton::Cancel)
         return false;
     return answer != ymt::DialogButton::Yes || saveProtocol();
@@ -223,8 +226,8 @@ bool TForm1::protocolMayBeReplaced() {
 void TForm1::Button5Click() {
     if (!protocolMayBeReplaced())
         return;
-    OpenDialog1.title = ymt::Message(14);
-    OpenDialog1.filter = ymt::Message(17) + QStringLiteral(" (txt)|*.txt");
+    OpenDialog1.title = ymt::Message(ymt::Msg::OpenProtocolTitle);
+    OpenDialog1.filter = ymt::Message(ymt::Msg::Protocol) + QStringLiteral(" (txt)|*.txt");
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExtension = QStringLiteral("txt");
     OpenDialog1.multipleSelection = false;
@@ -238,7 +241,8 @@ void TForm1::Button5Click() {
 
     const ymt::ProtocolLoad load = ymt::LoadProtocolFile(path);
     if (load.Status == ymt::ProtocolLoadStatus::TooLarge) {
-        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(16), ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Message(ymt::Msg::FileTooLarge),
+                              ymt::ButtonSet::OK);
         return;
     }
     if (load.Status == ymt::ProtocolLoadStatus::Failed) {
@@ -250,7 +254,8 @@ void TForm1::Button5Click() {
     ProtocolChanged = true;
     ProtocolFileName = path;
     forgetProtocolledLine();
-    if (dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(15),
+    if (dialogs().showMessage(ymt::MessageKind::Confirmation,
+                              ymt::Message(ymt::Msg::AddCurrentHeader),
                               ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes)
         Button1Click();
 }

@@ -64,8 +64,9 @@ void TForm1::qcontrol() {
         if (outcome.Verdicts[std::size_t(i)] == ymt::QcVerdict::Defect)
             failed << qcVerdictCaptions[std::size_t(i)]->text().trimmed();
     dialogs().showMessage(ymt::MessageKind::Warning,
-                          ymt::Message(0) + qcTypeList->currentText() + QStringLiteral(" ! (") +
-                              failed.join(QStringLiteral(", ")) + QLatin1Char(')'),
+                          ymt::Message(ymt::Msg::QcTestFailedForType) + qcTypeList->currentText() +
+                              QStringLiteral(" ! (") + failed.join(QStringLiteral(", ")) +
+                              QLatin1Char(')'),
                           ymt::ButtonSet::OK);
 }
 
@@ -146,7 +147,7 @@ bool TForm1::addOrReplaceQcType() {
         position = qcTypeList->count() - 1;
     }
     qcTypeList->setCurrentIndex(position);
-    dialogs().showMessage(ymt::MessageKind::Information, name + ymt::Message(53),
+    dialogs().showMessage(ymt::MessageKind::Information, name + ymt::Message(ymt::Msg::Added),
                           ymt::ButtonSet::OK);
     return true;
 }

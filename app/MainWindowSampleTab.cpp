@@ -4,6 +4,7 @@
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
 #include "evaluation/Capacitance.h"
+#include "localisation/LanguageFile.h"
 #include "localisation/TextTables.h"
 #include "measurement/RepeatMeasurement.h"
 #include "plot/FastGraph.h"
@@ -309,18 +310,16 @@ void TForm1::ComboBox3Change() {
     const int kind = std::clamp(geometryList->currentIndex(), 0, 3);
     Sample.Geometry = static_cast<ymt::GeometryKind>(kind);
     geometryListGerman->setCurrentIndex(kind);
-    const struct {
-        int first, second; // message numbers of the captions; -1 hides the dimension
-    } captions[] = {{-1, -1}, {34, -1}, {35, 36}, {37, 38}};
-    const auto& caption = captions[kind];
-    dimension1Label->setVisible(caption.first >= 0);
-    dimension1Edit->setVisible(caption.first >= 0);
-    dimension2Label->setVisible(caption.second >= 0);
-    dimension2Edit->setVisible(caption.second >= 0);
-    if (caption.first >= 0)
-        dimension1Label->setText(ymt::Message(caption.first));
-    if (caption.second >= 0)
-        dimension2Label->setText(ymt::Message(caption.second));
+    // A dimension without a caption is not shown.
+    const auto [first, second] = ymt::DimensionCaptionMessages(kind);
+    dimension1Label->setVisible(first.has_value());
+    dimension1Edit->setVisible(first.has_value());
+    dimension2Label->setVisible(second.has_value());
+    dimension2Edit->setVisible(second.has_value());
+    if (first)
+        dimension1Label->setText(ymt::Message(*first));
+    if (second)
+        dimension2Label->setText(ymt::Message(*second));
     Edit11Exit();
 }
 

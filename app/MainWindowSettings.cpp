@@ -153,10 +153,10 @@ void TForm1::loadSettings() {
     const ymt::SettingsLoadResult loaded = ymt::LoadSettings(settingsFile(), defaults);
     ymt::ShowSettings(settingBindings(defaults), loaded.values);
     if (!loaded.skipped.isEmpty() || !loaded.error.isEmpty())
-        dialogs().showMessage(
-            ymt::MessageKind::None,
-            ymt::SettingsWarningText(ymt::Message(2), loaded.skipped, loaded.error),
-            ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::None,
+                              ymt::SettingsWarningText(ymt::Message(ymt::Msg::RegistryAccessError),
+                                                       loaded.skipped, loaded.error),
+                              ymt::ButtonSet::OK);
 }
 
 void TForm1::saveSettings() {
@@ -164,6 +164,7 @@ void TForm1::saveSettings() {
         ymt::SaveSettings(settingsFile(), ymt::TakeSettings(settingBindings({})));
     if (!saved.skipped.isEmpty() || !saved.error.isEmpty())
         dialogs().showMessage(ymt::MessageKind::None,
-                              ymt::SettingsWarningText(ymt::Message(2), saved.skipped, saved.error),
+                              ymt::SettingsWarningText(ymt::Message(ymt::Msg::RegistryAccessError),
+                                                       saved.skipped, saved.error),
                               ymt::ButtonSet::OK);
 }

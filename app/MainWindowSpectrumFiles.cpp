@@ -54,8 +54,9 @@ bool TForm1::fileLanguageIsGerman() {
         // English rather than waiting on a question until the program is killed.
         if (unattendedEnd_)
             return false;
-        const ymt::DialogButton answer = dialogs().showMessage(
-            ymt::MessageKind::Confirmation, ymt::Message(69), ymt::ButtonSet::YesNo);
+        const ymt::DialogButton answer =
+            dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                  ymt::Message(ymt::Msg::GermanPrintout), ymt::ButtonSet::YesNo);
         printLanguageGroup->setItemIndex(answer == ymt::DialogButton::Yes ? 1 : 0);
     }
     return printLanguageGroup->itemIndex() == 1;
@@ -124,7 +125,7 @@ void TForm1::useFolderOf(const QString& path) {
 
 void TForm1::Speichern1Click() {
     runFocusedLeaveHandler();
-    SaveDialog1.title = ymt::Message(7);
+    SaveDialog1.title = ymt::Message(ymt::Msg::SaveSpectrumTitle);
     SaveDialog1.filter = kSaveFilter;
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
@@ -139,7 +140,8 @@ void TForm1::Speichern1Click() {
         path += QLatin1Char('.') + QLatin1String(kSaveExtensions[type - 1]);
     useFolderOf(path);
     if (QFileInfo::exists(path) &&
-        dialogs().showMessage(ymt::MessageKind::Warning, ymt::Message(8),
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Message(ymt::Msg::FileExistsOverwrite),
                               ymt::ButtonSet::OKCancel) != ymt::DialogButton::OK)
         return;
 
@@ -185,7 +187,7 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
 
 void TForm1::ffnen1Click() {
     runFocusedLeaveHandler();
-    OpenDialog1.title = ymt::Message(9);
+    OpenDialog1.title = ymt::Message(ymt::Msg::OpenSpectrumTitle);
     OpenDialog1.filter = QStringLiteral("Text (txt)|*.txt");
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExtension = QStringLiteral("txt");
@@ -223,11 +225,11 @@ void TForm1::ffnen1Click() {
         problem = read.error;
         break;
     case ymt::SpectrumReadStatus::UnknownFormat:
-        problem = ymt::Message(10);
+        problem = ymt::Message(ymt::Msg::UnknownFileFormat);
         break;
     case ymt::SpectrumReadStatus::TooManyRows:
-        problem =
-            ymt::Message(16) + QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
+        problem = ymt::Message(ymt::Msg::FileTooLarge) +
+                  QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
         break;
     }
     if (!problem.isEmpty()) {

@@ -16,14 +16,15 @@ CouplingSearchOutcome SearchForCouplingFactor(const CurveStore& store, double wi
     if (outcome.Steps < 0) {
         outcome.Next = CommandStep::Stop;
         outcome.Message =
-            EvaluationMessage{EvaluationMessageKind::Error, EvaluationButtons::OK, -1, kNoDataText};
+            EvaluationMessage{EvaluationMessageKind::Error, EvaluationButtons::OK, {}, kNoDataText};
         return outcome;
     }
     const qint64 wanted = 2 * static_cast<qint64>(ThresholdValue(couplingThresholdText));
     if (!afterReadMore && readMoreEnabled && outcome.Steps < wanted) {
         outcome.Next = CommandStep::AskReadMore;
-        outcome.Message = EvaluationMessage{EvaluationMessageKind::Warning,
-                                            EvaluationButtons::OKAbortIgnore, 20, Message(20)};
+        outcome.Message =
+            TableMessage(EvaluationMessageKind::Warning, EvaluationButtons::OKAbortIgnore,
+                         Msg::VeryFewPointsReadMore);
         return outcome;
     }
     outcome.Next = CommandStep::Evaluate;
@@ -36,7 +37,7 @@ CouplingCommandOutcome FinishCouplingFactorCommand(const CurveStore& store,
     CouplingCommandOutcome outcome;
     if (!(results.FMax >= results.FMin)) {
         outcome.Message =
-            EvaluationMessage{EvaluationMessageKind::Error, EvaluationButtons::OK, 21, Message(21)};
+            TableMessage(EvaluationMessageKind::Error, EvaluationButtons::OK, Msg::MaxZBelowMinZ);
         return outcome;
     }
     inputs.FA = results.FMax;

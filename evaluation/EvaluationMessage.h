@@ -2,7 +2,11 @@
 // shows boxes itself, so that the same code serves buttons, the repeat timer and the tests.
 #pragma once
 
+#include "localisation/TextTables.h"
+
 #include <QString>
+
+#include <optional>
 
 namespace ymt {
 
@@ -15,9 +19,15 @@ struct EvaluationMessage {
     EvaluationMessageKind Kind = EvaluationMessageKind::Error;
     EvaluationButtons Buttons = EvaluationButtons::OK;
     // Entry of the message table (the text is Message(Index) at the time of the call);
-    // -1 for fixed text that no language file replaces ("No Data!").
-    int Index = -1;
+    // none for fixed text that no language file replaces ("No Data!").
+    std::optional<Msg> Index;
     QString Text;
 };
+
+// The box of a message-table entry, with the entry's text as it reads now.
+inline EvaluationMessage TableMessage(EvaluationMessageKind kind, EvaluationButtons buttons,
+                                      Msg id) {
+    return EvaluationMessage{kind, buttons, id, Message(id)};
+}
 
 } // namespace ymt

@@ -19,8 +19,8 @@ ManualStartOutcome StartManualDetermination(const CurveStore& store,
     ManualStartOutcome outcome;
     outcome.State = current;
     if (store.pointCount(kImpedanceCurve) == 0) {
-        outcome.Error =
-            EvaluationMessage{EvaluationMessageKind::Error, EvaluationButtons::OK, 32, Message(32)};
+        outcome.Error = TableMessage(EvaluationMessageKind::Error, EvaluationButtons::OK,
+                                     Msg::NoMeasurementData);
         return outcome;
     }
     ManualPickState& s = outcome.State;
@@ -29,7 +29,7 @@ ManualStartOutcome StartManualDetermination(const CurveStore& store,
     s.ShowMarkers = true;
     s.AwaitMinClick = true;
     s.AwaitMaxClick = false;
-    s.PlotPrompt = Message(33);
+    s.PlotPrompt = Message(Msg::ClickZMinimum);
     outcome.SelectImpedancePair = true;
     return outcome;
 }
@@ -43,7 +43,7 @@ MinClickOutcome ManualMinClick(const ManualPickState& current, double f) {
     s.MinMarker = f;
     s.MaxMarker = 0;
     s.ShowMarkers = true;
-    s.PlotPrompt = Message(23);
+    s.PlotPrompt = Message(Msg::ClickZMaximum);
     outcome.FMinLabel = std::isfinite(f) ? FixedText(f, 1, 3) : kNotDetermined;
     return outcome;
 }

@@ -113,9 +113,9 @@ PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& resul
     const bool enoughSteps = ThresholdValue(inputs.CouplingThresholdText) < steps;
     if (samePair || !enoughSteps) {
         if (!inputs.RepeatTimerRunning) {
-            const int index = samePair ? 18 : 19;
-            outcome.Message = EvaluationMessage{EvaluationMessageKind::Error, EvaluationButtons::OK,
-                                                index, Message(index)};
+            outcome.Message =
+                TableMessage(EvaluationMessageKind::Error, EvaluationButtons::OK,
+                             samePair ? Msg::MinimumEqualsMaximum : Msg::InsufficientData);
         }
     } else {
         if (fA < fB)

@@ -60,8 +60,8 @@ ThresholdEditOutcome ThresholdEditExit(const QString& text) {
     outcome.Value = ReadThresholdText(text);
     outcome.Text = IntText(outcome.Value);
     if (outcome.Value < kRecommendedThresholdPoints)
-        outcome.Warning = EvaluationMessage{EvaluationMessageKind::Warning, EvaluationButtons::OK,
-                                            67, Message(67)};
+        outcome.Warning = TableMessage(EvaluationMessageKind::Warning, EvaluationButtons::OK,
+                                       Msg::FewPointsPrecisionWarning);
     return outcome;
 }
 

@@ -197,17 +197,22 @@ int LanguageIndexFor(const QString& stored, const QStringList& items) {
     return 0;
 }
 
-std::pair<QString, QString> DimensionCaptions(int geometryKind) {
+DimensionCaptionIds DimensionCaptionMessages(int geometryKind) {
     switch (geometryKind) {
     case 1:
-        return {Message(34), {}};
+        return {Msg::DiameterCaption, {}};
     case 2:
-        return {Message(35), Message(36)};
+        return {Msg::LengthCaption, Msg::WidthCaption};
     case 3:
-        return {Message(37), Message(38)};
+        return {Msg::OuterDiameterCaption, Msg::InnerDiameterCaption};
     default:
         return {};
     }
+}
+
+std::pair<QString, QString> DimensionCaptions(int geometryKind) {
+    const auto [first, second] = DimensionCaptionMessages(geometryKind);
+    return {first ? Message(*first) : QString(), second ? Message(*second) : QString()};
 }
 
 } // namespace ymt

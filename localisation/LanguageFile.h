@@ -3,10 +3,13 @@
 #pragma once
 
 #include "localisation/IniFile.h"
+#include "localisation/MessageIds.h"
 
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace ymt {
@@ -72,5 +75,8 @@ int LanguageIndexFor(const QString& stored, const QStringList& items);
 // The captions of the two dimension fields for a sample geometry (0 arbitrary, 1 circular,
 // 2 rectangular, 3 ring), from the current message table; empty where a field is not shown.
 std::pair<QString, QString> DimensionCaptions(int geometryKind);
+// The message-table entries of those captions; none where a field is not shown.
+using DimensionCaptionIds = std::pair<std::optional<Msg>, std::optional<Msg>>;
+DimensionCaptionIds DimensionCaptionMessages(int geometryKind);
 
 } // namespace ymt

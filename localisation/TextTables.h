@@ -2,15 +2,22 @@
 // and printouts). Language files replace the messages; the labels are fixed.
 #pragma once
 
+#include "localisation/MessageIds.h"
+
 #include <QString>
 
 namespace ymt {
 
-inline constexpr int kMessageCount = 70;
-
-// Message i (0..69); an index outside the table gives an empty text.
+// Message i (0..69); an index outside the table gives an empty text. The language files
+// address the table by number; the program's own code uses the names of Msg.
 QString Message(int i);
 void SetMessage(int i, const QString& text);
+inline QString Message(Msg id) {
+    return Message(static_cast<int>(id));
+}
+inline void SetMessage(Msg id, const QString& text) {
+    SetMessage(static_cast<int>(id), text);
+}
 // Puts every message back to its English default.
 void ResetMessages();
 

@@ -33,7 +33,7 @@ void AnalyzerConnection::changed(bool simulated) {
 
 SessionOpening AnalyzerConnection::openSession(const QString& interfaceName, int address) {
     SessionOpening opening;
-    logLine(Message(24));
+    logLine(Message(Msg::InitialisingController));
     const sicl::SiclConfig config = sicl::currentConfig();
     // Where the interfaces came from, so that nobody takes the simulated bus for an adapter.
     const QString configFile = sicl::configFilePath();
@@ -57,10 +57,10 @@ SessionOpening AnalyzerConnection::openSession(const QString& interfaceName, int
         session_->InterfaceName = interfaceName;
     analyzer_.AnalyzerSession = session_.get();
     if (!analyzer_.AnalyzerSession) {
-        logLine(Message(25));
+        logLine(Message(Msg::ControllerNotFound));
         return opening;
     }
-    logLine(Message(26) + interfaceName);
+    logLine(Message(Msg::ControllerOkAtAddress) + interfaceName);
 
     // A session of an earlier Connect would otherwise stay open until the program ends.
     if (analyzer_.AnalyzerHandle != 0) {
@@ -71,7 +71,7 @@ SessionOpening AnalyzerConnection::openSession(const QString& interfaceName, int
     session_->Open(address, analyzer_.AnalyzerHandle);
     DelayMs(kSettleAfterOpenMs);
     if (analyzer_.AnalyzerHandle == 0) {
-        logLine(Message(27));
+        logLine(Message(Msg::AnalyzerNotFound));
         // A real adapter names what went wrong (library missing, connection refused ...).
         if (const QString problem = sicl::lastOpenProblem(); !problem.isEmpty())
             logLine(problem);
@@ -84,11 +84,11 @@ SessionOpening AnalyzerConnection::openSession(const QString& interfaceName, int
 
 bool AnalyzerConnection::setUp(int address, bool logZ, bool logTheta, double& analyzerMin,
                                double& analyzerMax, QString* spanWarning) {
-    logLine(Message(28));
+    logLine(Message(Msg::InitialisingAnalyzer));
     analyzer_.PresetAnalyzer();
     if (isAbandoned())
         return false;
-    logLine(Message(29) + IntText(address));
+    logLine(Message(Msg::AnalyzerOkAtAddress) + IntText(address));
     applySettings();
     if (isAbandoned())
         return false;
@@ -113,9 +113,9 @@ void AnalyzerConnection::applySettings() {
 }
 
 Compensation AnalyzerConnection::compensate(const std::function<bool()>& ended) {
-    logLine(Message(39));
-    const DialogButton open =
-        dialogs_.showMessage(MessageKind::None, Message(40), ButtonSet::OKCancel);
+    logLine(Message(Msg::CompensatingHolder));
+    const DialogButton open = dialogs_.showMessage(
+        MessageKind::None, Message(Msg::CompensationOpenContacts), ButtonSet::OKCancel);
     Compensation result = Compensation::Declined;
     if (open == DialogButton::OK) {
         analyzer_.MeasureOpen();
@@ -123,7 +123,8 @@ Compensation AnalyzerConnection::compensate(const std::function<bool()>& ended) 
         if (ended && ended())
             return Compensation::Stopped;
         const bool openRanOut = analyzer_.WaitRanOut;
-        dialogs_.showMessage(MessageKind::None, Message(41), ButtonSet::OK);
+        dialogs_.showMessage(MessageKind::None, Message(Msg::CompensationCloseContacts),
+                             ButtonSet::OK);
         analyzer_.MeasureShort();
         // The compensation is switched on as always, but the log must not read as if the
         // analyzer had confirmed both measurements.
@@ -131,11 +132,11 @@ Compensation AnalyzerConnection::compensate(const std::function<bool()>& ended) 
             logLine(CompletionWaitRanOutText(QStringLiteral("open"), analyzer_.CompletionTimeout));
         if (analyzer_.WaitRanOut)
             logLine(CompletionWaitRanOutText(QStringLiteral("short"), analyzer_.CompletionTimeout));
-        logLine(Message(42));
+        logLine(Message(Msg::CompensationComplete));
         analyzer_.SetCompensation(true);
         result = Compensation::Measured;
     } else {
-        logLine(Message(43));
+        logLine(Message(Msg::CompensationAborted));
     }
     analyzer_.SetSweepMode(true);
     return result;
@@ -150,7 +151,7 @@ void AnalyzerConnection::abandon() {
 
 void AnalyzerConnection::openThermometer(int kind, int port, int& handle) {
     if (kind <= 0) {
-        logLine(Message(31));
+        logLine(Message(Msg::NoThermalSensor));
         return;
     }
     // Like the analyzer session, a session of an earlier Connect is not left open.
@@ -165,7 +166,7 @@ void AnalyzerConnection::openThermometer(int kind, int port, int& handle) {
     configureThermometerLine(handle, kind);
     DelayMs(1000);
     sendThermometerStartup(handle, kind);
-    logLine(Message(30));
+    logLine(Message(Msg::ThermalSensorOk));
 }
 
 void AnalyzerConnection::closeSessions(int& thermometerHandle) {

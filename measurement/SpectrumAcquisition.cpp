@@ -91,17 +91,18 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
             continue;
         }
         const SweepOutcome outcome =
-            sweepNoted(Message(4) + QStringLiteral("%1...").arg(range->number),
+            sweepNoted(Message(Msg::LoadingRange) + QStringLiteral("%1...").arg(range->number),
                        progressText(i + 1, static_cast<int>(ranges.size())), range->start,
                        range->stop, true, QStringLiteral("range %1").arg(range->number));
         run.stopped = outcome.stopped;
         run.pointsStored += outcome.points;
     }
-    if (ranges.isEmpty() && dialogs_.showMessage(MessageKind::Confirmation, Message(6),
-                                                 ButtonSet::OKCancel) == DialogButton::OK) {
+    if (ranges.isEmpty() &&
+        dialogs_.showMessage(MessageKind::Confirmation, Message(Msg::NoRangeLoadOverview),
+                             ButtonSet::OKCancel) == DialogButton::OK) {
         const SweepOutcome outcome =
-            sweepNoted(Message(5), progressText(1, 1), analyzerMin, analyzerMax, true,
-                       QStringLiteral("the spectrum overview"));
+            sweepNoted(Message(Msg::LoadingSpectrumOverview), progressText(1, 1), analyzerMin,
+                       analyzerMax, true, QStringLiteral("the spectrum overview"));
         run.stopped = outcome.stopped;
         run.pointsStored += outcome.points;
     }
@@ -109,8 +110,9 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
 }
 
 AcquisitionRun SpectrumAcquisition::readMorePoints(double rangeStart, double rangeStop) {
-    const SweepOutcome outcome = sweepNoted(Message(4), progressText(1, 1), rangeStart, rangeStop,
-                                            false, QStringLiteral("the current range"));
+    const SweepOutcome outcome =
+        sweepNoted(Message(Msg::LoadingRange), progressText(1, 1), rangeStart, rangeStop, false,
+                   QStringLiteral("the current range"));
     return {outcome.stopped, outcome.points};
 }
 

@@ -50,7 +50,7 @@ QcReadResult QcTypeStore::read(const QString& name) const {
 QcChangeResult QcTypeStore::addOrReplace(const QcTypeRecord& record,
                                          const QcConfirm& confirm) const {
     if (!IsValidQcTypeName(record.Name))
-        return failed(Message(51));
+        return failed(Message(Msg::TypeNameNoneInvalid));
     // The file would hold "?" instead: two such names would share one record and the second
     // type's limits would never be found again.
     if (const QStringList lacking = CharactersNotInCp1252({record.Name}); !lacking.isEmpty())
@@ -62,7 +62,8 @@ QcChangeResult QcTypeStore::addOrReplace(const QcTypeRecord& record,
     if (QFileInfo::exists(path()) && !ReadTextFile(path(), lines, &error))
         return failed(path() + QStringLiteral(": ") + error);
     QcFileContent content = ParseQcLines(lines);
-    if (FindQcType(content, record.Name) && !confirm(record.Name + Message(52)))
+    if (FindQcType(content, record.Name) &&
+        !confirm(record.Name + Message(Msg::AlreadyExistsReplace)))
         return declined();
     QcChangeResult result;
     result.Replaced = AddOrReplaceQcType(content, record);
@@ -74,7 +75,7 @@ QcChangeResult QcTypeStore::addOrReplace(const QcTypeRecord& record,
 
 QcChangeResult QcTypeStore::remove(const QString& name, const QcConfirm& confirm) const {
     if (!IsValidQcTypeName(name))
-        return failed(Message(51));
+        return failed(Message(Msg::TypeNameNoneInvalid));
     QStringList lines;
     QString error;
     if (!ReadTextFile(path(), lines, &error))
@@ -82,7 +83,7 @@ QcChangeResult QcTypeStore::remove(const QString& name, const QcConfirm& confirm
     QcFileContent content = ParseQcLines(lines);
     if (!FindQcType(content, name))
         return {};
-    if (!confirm(Message(54) + name + QStringLiteral(" ?")))
+    if (!confirm(Message(Msg::DeleteType) + name + QStringLiteral(" ?")))
         return declined();
     DeleteQcType(content, name);
     if (!RewriteQcFile(programDir_, backupDir_, TimestampText(), QcFileLines(content, headerLine()),

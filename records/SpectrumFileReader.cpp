@@ -5,6 +5,7 @@
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
 #include "core/TextFile.h"
+#include "evaluation/CouplingFactors.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -60,9 +61,9 @@ QString MeasuredByFromTitleLine(const QString& line) {
 
 int CouplingTypeFromLine(const QString& line) {
     int type = -1;
-    const char* const names[] = {"k31", "k33", "kt", "k15", "kp"};
-    for (int i = 0; i < 5; ++i)
-        if (line.contains(QLatin1String(names[i])))
+    // The mode names of the evaluation without their padding blanks ("kt ", "kp ").
+    for (int i = 0; i < kCouplingModeCount; ++i)
+        if (line.contains(ModeName(i).trimmed()))
             type = i;
     return type;
 }

@@ -2,6 +2,7 @@
 // against the simulated sample, Read More Points, Delete all points, the range fields, and
 // sweeps that time out or end early.
 #include "tests/app/ConnectionTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include "instrument/simulated/SampleModel.h"
 
@@ -19,11 +20,6 @@ using ymt::test::SimulatorRun;
 
 namespace {
 
-// The 4194A sends 6 significant digits, the 4294A 10.
-double relativeTolerance(int model) {
-    return model == 0 ? 6e-6 : 1e-9;
-}
-
 double gridFrequency(double start, double stop, int i) {
     return start + (stop - start) * i / 400;
 }
@@ -32,7 +28,7 @@ double gridFrequency(double start, double stop, int i) {
 void expectSweep(const std::vector<CurvePointText>& z, const std::vector<CurvePointText>& theta,
                  std::size_t first, double start, double stop, int model) {
     const ymt::SampleModel sample = ymt::DefaultSampleModel();
-    const double tolerance = relativeTolerance(model);
+    const double tolerance = ymt::test::AnalyzerDigitsTolerance(model);
     ASSERT_EQ(z.size(), theta.size());
     for (int i = 0; i < 401; ++i) {
         const std::size_t at = first + std::size_t(i);
@@ -152,6 +148,19 @@ TEST(ReadNewSpectrum, NoRangeCheckedAsksForTheOverview) {
     ASSERT_EQ(run.curve(1).size(), 402u);
     expectSweep(withoutCapacitancePoint(run.curve(1)), withoutCapacitancePoint(run.curve(2)), 0,
                 0.04, 110000, 1);
+}
+
+TEST(ReadNewSpectrum, ARangeOutsideTheAnalyzersSpanIsSkippedNotMislabelled) {
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(0) + "check CheckBox25 1\nclick Button6\nshow Memo1\ncurve fastgraph1 3\n"
+                          "state\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.box("Memo1").filter("Range 3").size(), 1);
+    EXPECT_FALSE(run.commands().contains("START= 0.000"));
+    const std::vector<CurvePointText> z = run.curve(0);
+    EXPECT_EQ(z.size(), 803u); // two sweeps and the capacitance point
+    EXPECT_TRUE(std::all_of(z.begin(), z.end(),
+                            [](const CurvePointText& point) { return point.x >= 0.1; }));
 }
 
 TEST(ReadMorePoints, MergingKeepsOldPointsInPairsAndWithoutMergingReplacesThem) {
@@ -299,6 +308,31 @@ TEST(FailingSweeps, ATraceThatEndsEarlyKeepsOnlyThePointsThatCameBack) {
     EXPECT_EQ(messages[2], "message error \"Error: the trace of range 1 ended after 100 of 401 "
                            "points; only these are stored.\\nError: the trace of range 2 ended "
                            "after 100 of 401 points; only these are stored.\" -> OK");
+}
+
+TEST(AnalyzerFailures, ADroppedSpanQueryKeepsTheModelsSpan) {
+    const SimulatorRun run =
+        RunOnSimulator(ConnectSteps(0) + "show Memo1\nstate\nclick Button6\n",
+                       "[gpib0,17]\ndevice = HP4194A\nfault = drop-reply START?\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_DOUBLE_EQ(run.number("AnalyzerMin"), 0.1);
+    EXPECT_DOUBLE_EQ(run.number("AnalyzerMax"), 40000);
+    EXPECT_EQ(run.box("Memo1").filter("did not report its frequency span").size(), 1);
+    EXPECT_FALSE(run.commands().contains("START= 0.000"));
+    EXPECT_TRUE(run.commands().contains("START=100.000"));
+}
+
+TEST(AnalyzerFailures, ALostTraceGivesOneMessageAndNoPoint) {
+    const SimulatorRun run = RunOnSimulator(
+        ConnectSteps(0) + "answer OK\nclick Button6\nshow Memo1\n" + "curve fastgraph1 3\nstate\n",
+        "[gpib0,17]\ndevice = HP4194A\nfault = drop-reply A?\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList messages = run.linesStartingWith("message error");
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_TRUE(messages[0].contains("no trace came back from the analyzer for range 1"));
+    EXPECT_TRUE(messages[0].contains("for range 2"));
+    EXPECT_EQ(run.box("Memo1").filter("no trace came back").size(), 2);
+    EXPECT_TRUE(run.curve(0).empty());
 }
 
 TEST(Demo, ConnectsAndReadsASpectrumOnTheSimulatedAnalyzer) {

@@ -3,6 +3,7 @@
 // values are compared with the sample configured in sicl.conf; the refusals and the Parts'
 // labels, which the fit must leave alone, are checked on the same runs.
 #include "tests/app/ConnectionTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include "instrument/simulated/SampleModel.h"
 
@@ -10,6 +11,7 @@
 
 #include <cmath>
 
+using ymt::test::IsRelativelyNear;
 using ymt::test::SimulatorRun;
 
 namespace {
@@ -35,10 +37,6 @@ QString SampleConf(double qm, double noise = 0) {
 double NumberAt(const SimulatorRun& run, const QString& key, int n) {
     const QStringList lines = run.linesStartingWith(key + QLatin1Char('='));
     return n < lines.size() ? lines[n].mid(key.size() + 1).toDouble() : std::nan("");
-}
-
-void ExpectRelative(double actual, double expected, double tolerance, const char* what) {
-    EXPECT_NEAR(actual / expected, 1.0, tolerance) << what << ": " << actual << " vs " << expected;
 }
 
 struct ModelValues {
@@ -91,15 +89,16 @@ TEST(CircuitFitProgram, OneBranchSampleWithoutNoiseIsFittedAndThePartsLabelsStay
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
 
     const ModelValues e = Expected(OneBranch(500), 1.5);
-    ExpectRelative(NumberAt(run, "fit.C0", 1), e.C0nF, 1e-3, "C0");
-    ExpectRelative(NumberAt(run, "fit.R1", 1), e.R1, 1e-3, "R1");
-    ExpectRelative(NumberAt(run, "fit.L1", 1), e.L1mH, 1e-3, "L1");
-    ExpectRelative(NumberAt(run, "fit.C1", 1), e.C1pF, 1e-3, "C1");
-    ExpectRelative(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4, "fs");
-    ExpectRelative(NumberAt(run, "fit.fp", 1), e.Fp, 1e-4, "fp");
-    ExpectRelative(NumberAt(run, "fit.Qm", 1), e.Qm, 5e-3, "Qm");
-    ExpectRelative(NumberAt(run, "fit.keff", 1), std::sqrt(1 - std::pow(e.Fs / e.Fp, 2)) * 100,
-                   1e-3, "keff");
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.C0", 1), e.C0nF, 1e-3)) << "C0";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.R1", 1), e.R1, 1e-3)) << "R1";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.L1", 1), e.L1mH, 1e-3)) << "L1";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.C1", 1), e.C1pF, 1e-3)) << "C1";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4)) << "fs";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fp", 1), e.Fp, 1e-4)) << "fp";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.Qm", 1), e.Qm, 5e-3)) << "Qm";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.keff", 1),
+                                 std::sqrt(1 - std::pow(e.Fs / e.Fp, 2)) * 100, 1e-3))
+        << "keff";
     EXPECT_EQ(NumberAt(run, "fit.points", 1), 399); // 150 and 300 lie on the window's edges
     EXPECT_LT(NumberAt(run, "fit.rms", 1), 0.01);   // %: the analyzer's digits only
 
@@ -123,7 +122,8 @@ TEST(CircuitFitProgram, OneBranchSampleWithoutNoiseIsFittedAndThePartsLabelsStay
     ASSERT_EQ(fitted.size(), 399u);
     const ymt::SampleModel model = OneBranch(500);
     for (const auto& point : fitted)
-        ExpectRelative(point.y, ymt::SampleZTheta(model, point.x).magnitudeOhm, 1e-4, "fitted |Z|");
+        EXPECT_TRUE(IsRelativelyNear(point.y, ymt::SampleZTheta(model, point.x).magnitudeOhm, 1e-4))
+            << "fitted |Z|";
 
     // Both refusals: a message each, no values and no fitted curve left.
     const QStringList messages = run.linesStartingWith(QStringLiteral("message error"));
@@ -139,9 +139,9 @@ TEST(CircuitFitProgram, NoiseOfOnePerMilleKeepsTheResonancesWithinItsBounds) {
         ymt::test::RunOnSimulator(kMeasureAndFit + QStringLiteral("quit\n"), SampleConf(500, 1e-3));
     ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
     const ModelValues e = Expected(OneBranch(500), 1.5);
-    ExpectRelative(NumberAt(run, "fit.fs", 1), e.Fs, 5e-4, "fs");
-    ExpectRelative(NumberAt(run, "fit.fp", 1), e.Fp, 5e-4, "fp");
-    ExpectRelative(NumberAt(run, "fit.Qm", 1), e.Qm, 0.05, "Qm");
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fs", 1), e.Fs, 5e-4)) << "fs";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fp", 1), e.Fp, 5e-4)) << "fp";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.Qm", 1), e.Qm, 0.05)) << "Qm";
 }
 
 // Two branches and a lossy C0: the window sees C0 plus the capacitance of the 2000 kHz branch.
@@ -153,9 +153,9 @@ TEST(CircuitFitProgram, DefaultSampleGivesItsFirstResonance) {
     const double seenC0 = sample.clampedCapacitanceNF +
                           second.capacitanceNF / (1 - std::pow(225 / second.seriesResonanceKHz, 2));
     const ModelValues e = Expected(sample, seenC0);
-    ExpectRelative(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4, "fs");
-    ExpectRelative(NumberAt(run, "fit.Qm", 1), e.Qm, 0.03, "Qm");
-    ExpectRelative(NumberAt(run, "fit.C0", 1), e.C0nF, 2e-3, "C0");
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4)) << "fs";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.Qm", 1), e.Qm, 0.03)) << "Qm";
+    EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.C0", 1), e.C0nF, 2e-3)) << "C0";
     EXPECT_NEAR(NumberAt(run, "fit.tand", 1), sample.lossTangent * 1.5 / seenC0, 1e-4);
 }
 
@@ -165,8 +165,8 @@ TEST(CircuitFitProgram, LowAndHighQmConverge) {
             ymt::test::RunOnSimulator(kMeasureAndFit + QStringLiteral("quit\n"), SampleConf(qm));
         ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
         const ModelValues e = Expected(OneBranch(qm), 1.5);
-        ExpectRelative(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4, "fs");
-        ExpectRelative(NumberAt(run, "fit.fp", 1), e.Fp, 1e-4, "fp");
-        ExpectRelative(NumberAt(run, "fit.Qm", 1), e.Qm, 0.01, "Qm");
+        EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fs", 1), e.Fs, 1e-4)) << "fs";
+        EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.fp", 1), e.Fp, 1e-4)) << "fp";
+        EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.Qm", 1), e.Qm, 0.01)) << "Qm";
     }
 }

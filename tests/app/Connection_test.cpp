@@ -37,6 +37,20 @@ QStringList withoutConfigLines(const QStringList& log) {
     return lines;
 }
 
+// Polls of the service request between the trigger and the next command: about one a second.
+int pollsAfterTrigger(const SimulatorRun& run) {
+    const qsizetype trigger = run.ioTrace.indexOf("iwrite 1 \"SWTRG\\r\\n\" END");
+    int polls = 0;
+    for (qsizetype line = trigger + 1; trigger >= 0 && line < run.ioTrace.size(); ++line) {
+        if (run.ioTrace[line].startsWith("iwrite"))
+            break;
+        polls += run.ioTrace[line].startsWith("ireadstb") ? 1 : 0;
+    }
+    return polls;
+}
+
+const char* kNoServiceRequest = "[gpib0,17]\ndevice = HP4194A\nfault = no-srq\n";
+
 const QStringList kMeasurementButtons = {"Button6",  "Button7",  "Button8", "Button11",
                                          "Button17", "Button27", "Button28"};
 
@@ -207,6 +221,21 @@ TEST(AnalyzerSettings, LevelBiasAndTimeoutFieldsClampAndReachTheAnalyzer) {
     const QStringList log = run.box("Memo1");
     EXPECT_EQ(log.mid(log.size() - 3), QStringList({"Average = 5 set.", "Voltagelevel = 1.000 set.",
                                                     "Biaslevel = -1.500 set."}));
+}
+
+TEST(TimeoutField, TextThatIsNoWholeNumberKeepsThePreviousLimit) {
+    const SimulatorRun run =
+        RunOnSimulator("type Edit35 3\nanswer OK\ntype Edit35 \"30 s\"\nshow Edit35\n" +
+                           ConnectSteps(0) + "click Button6\nstate\n",
+                       kNoServiceRequest);
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_EQ(run.linesStartingWith("message ").value(0),
+              "message error \"'30 s' is not a valid integer value\" -> OK");
+    EXPECT_EQ(run.value("Edit35"), "3");
+    EXPECT_EQ(run.value("CompletionTimeout"), "3000");
+    // The lost service request ends the sweep's wait after about three seconds.
+    EXPECT_GE(pollsAfterTrigger(run), 4);
+    EXPECT_LE(pollsAfterTrigger(run), 6);
 }
 
 TEST(Compensation, CancelNotesTheSampleAndSendsNoCompensationCommand) {

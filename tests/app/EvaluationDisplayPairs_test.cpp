@@ -2,6 +2,7 @@
 // and curves 1 and 2 recomputed from curves 3 and 4 by the plain formulas.
 #include "tests/app/EvaluationTestSupport.h"
 #include "tests/app/MainWindowTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <functional>
 
+using ymt::test::IsRelativelyNear;
 using ymt::test::WindowOnTempHome;
 
 namespace {
@@ -88,10 +90,6 @@ const struct {
 } kPoints[] = {{150, 0, 0},     {190, 0, 0},    {200, 0, 0}, {210, 0, 0},
                {230, 700, -90}, {240, 0, 12.5}, {250, 33, 0}};
 
-bool close(double actual, double expected) {
-    return actual == expected || std::fabs(actual - expected) <= 1e-12 * std::fabs(expected);
-}
-
 } // namespace
 
 TEST(EvaluationDisplayPairs, EveryPairSetsTitlesCaptionsAndCurvesFromTheFormulas) {
@@ -135,10 +133,8 @@ TEST(EvaluationDisplayPairs, EveryPairSetsTitlesCaptionsAndCurvesFromTheFormulas
             const Terms t = termsAt(store.x(3, i), store.y(3, i), store.y(4, i));
             EXPECT_EQ(store.x(1, i), store.x(3, i));
             EXPECT_EQ(store.x(2, i), store.x(3, i));
-            EXPECT_TRUE(close(store.y(1, i), pair.first(t)))
-                << "point " << i << ": " << store.y(1, i) << " vs " << pair.first(t);
-            EXPECT_TRUE(close(store.y(2, i), pair.second(t)))
-                << "point " << i << ": " << store.y(2, i) << " vs " << pair.second(t);
+            EXPECT_TRUE(IsRelativelyNear(store.y(1, i), pair.first(t), 1e-12)) << "point " << i;
+            EXPECT_TRUE(IsRelativelyNear(store.y(2, i), pair.second(t), 1e-12)) << "point " << i;
         }
     }
     // The exact zeros were replaced in the measured curves themselves.

@@ -176,7 +176,7 @@ TEST_F(LanguageSwitch, GermanAndBackKeepsResultsAndListPositions) {
     auto* tabs = w.window->pageControl();
     EXPECT_EQ(tabs->tabText(tabs->indexOf(w.control<QWidget>("TabSheet2"))),
               QStringLiteral("Probe"));
-    EXPECT_EQ(Message(4), QStringLiteral("Lese Bereich "));
+    EXPECT_EQ(Message(ymt::Msg::LoadingRange), QStringLiteral("Lese Bereich "));
     EXPECT_EQ(displayPair->currentIndex(), 3);
     EXPECT_EQ(w.control<QComboBox>("ComboBox4")->currentIndex(), 1);
     EXPECT_FALSE(w.control<QComboBox>("ComboBox5")->isHidden());

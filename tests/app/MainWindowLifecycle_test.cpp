@@ -1,5 +1,6 @@
 // The life of the main window: first activation on an empty home, the quality-control file,
-// leave handlers and Enter, the directory fields, the close request and the shut-down backups.
+// leave handlers and Enter, the directory fields, the close request and the shut-down backups,
+// and the set-up of a window that never gets the focus.
 #include "tests/app/MainWindowTestSupport.h"
 
 #include "core/TextFile.h"
@@ -35,12 +36,32 @@ QByteArray fileBytes(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// Swallows every activation, as a desktop does that never focuses new windows.
+class NoActivation : public QObject {
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        return event->type() == QEvent::ActivationChange || event->type() == QEvent::WindowActivate;
+    }
+};
+
 void pressEnter(QWidget* field) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QCoreApplication::sendEvent(field, &press);
 }
 
 } // namespace
+
+TEST(FirstShow, AWindowThatNeverGetsTheFocusStillRunsItsSetUp) {
+    ymt::test::WindowOnTempHome fixture;
+    NoActivation noActivation;
+    fixture.window->installEventFilter(&noActivation);
+    fixture.window->show();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(fixture.window->activationCount(), 1);
+    EXPECT_EQ(fixture.window->windowTitle(), QStringLiteral("Zelvanor Ymt 2.4.5 "));
+    EXPECT_TRUE(QFile::exists(fixture.dirs.programDir + QStringLiteral("QC.txt")));
+    fixture.window->removeEventFilter(&noActivation);
+}
 
 TEST(MainWindowFirstActivation, EmptyHomeGetsDirectoriesHeaderOnlyQcFileAndCaption) {
     WindowOnTempHome fixture;

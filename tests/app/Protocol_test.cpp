@@ -1,6 +1,7 @@
 // The protocol through the program: automatic result lines after Read New Spectrum in both
 // protocolling modes, the crash copy, and a protocol that survives cancelled or failed saves
 // and the exit. Loading is checked on a window in this process.
+#include "tests/app/ConnectionTestSupport.h"
 #include "tests/app/MainWindowTestSupport.h"
 #include "tests/app/ScriptHomeSupport.h"
 
@@ -171,6 +172,15 @@ click Beenden1
         EXPECT_EQ(FileLines(home.path() + QStringLiteral("/backup/") + backup),
                   QStringList{QStringLiteral("typed by hand")})
             << backup.toStdString();
+}
+
+TEST(Protocol, TextTypedByHandMakesExitAsk) {
+    const SimulatorRun run = RunOnSimulator("type Memo2 \"notes by hand\"\nanswer No\n"
+                                            "click Beenden1\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList messages = run.linesStartingWith("message ");
+    ASSERT_FALSE(messages.isEmpty());
+    EXPECT_EQ(messages[0], "message confirmation \"Save changes in protocol?\" -> No");
 }
 
 TEST(ProtocolWindow, ClearAfterASuccessfulSaveEmptiesAndResetsTheChangedFlag) {

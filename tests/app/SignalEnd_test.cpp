@@ -1,6 +1,6 @@
 // A termination signal ends the running operation at its next step and the program within a
-// few seconds, whatever the analyzer does, and nothing after it waits for an answer; the
-// operator's stop during Connect ends the Connect.
+// few seconds, whatever the analyzer does, nothing after it waits for an answer, and the end
+// runs the close and destroy sequence with its backups.
 #include "tests/app/ConnectionTestSupport.h"
 
 #include <QDir>
@@ -14,6 +14,8 @@
 
 #include <csignal>
 #include <unistd.h>
+
+using ymt::test::ConnectSteps;
 
 namespace {
 
@@ -100,6 +102,15 @@ SignalledRun runAndSignal(const QTemporaryDir& home, const QString& script, cons
     return result;
 }
 
+QStringList backupFiles(const QString& home) {
+    return QDir(home + QStringLiteral("/backup")).entryList(QDir::Files);
+}
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 // An HP 4294A that never answers "*OPC?": every completion wait (the first is the preset's at
 // Connect) runs to its limit, which "Timeout [s]" 0 removes.
 const char* kNeverCompletes = "[gpib0,17]\ndevice = HP4294A\nfault = drop-reply *OPC?\n";
@@ -127,17 +138,44 @@ TEST_P(SignalDuringConnect, EndsConnectAtItsNextStepAndTheProgramWithinSeconds) 
 INSTANTIATE_TEST_SUITE_P(Clocks, SignalDuringConnect, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Fast" : "RealTime"; });
 
-TEST(OperatorStopDuringConnect, EndsTheConnectNotOnlyItsWait) {
-    // The stop is kept for the first wait: the preset's, which the analyzer never completes.
-    const ymt::test::SimulatorRun run = ymt::test::RunOnSimulator(
-        "type Edit35 3\nselect ComboBox6 1\nstop\nclick Button12\nshow Memo1\nstate\n",
-        QString::fromLatin1(kNeverCompletes));
-    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
-    EXPECT_TRUE(run.linesStartingWith("message ").isEmpty()) << "no compensation box";
-    const QStringList log = run.box("Memo1");
-    EXPECT_EQ(log.filter("Stopped by the operator.").size(), 1);
-    EXPECT_EQ(log.last(), "Connect stopped; the analyzer is not connected.");
-    EXPECT_EQ(run.value("AnalyzerHandle"), "0");
+TEST(SessionEnd, TerminationSignalRunsTheCloseAndDestroySequence) {
+    QTemporaryDir home;
+    const QString script = home.filePath(QStringLiteral("steps.txt"));
+    QFile steps(script);
+    ASSERT_TRUE(steps.open(QIODevice::WriteOnly));
+    // File language "Ask me": the spectrum's backup must not wait for an answer nobody gives.
+    // The picture tells the test that the steps before the wait are done: a signal ends the
+    // operation it comes in, so it must not come while they run.
+    steps.write((ConnectSteps(0) + "click Button6\nselect RadioGroup5 2\n"
+                                   "type Memo2 \"typed by hand\"\npicture Form1 ready.png\n"
+                                   "wait 60000\n")
+                    .toUtf8());
+    steps.close();
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(YMT_EXECUTABLE),
+                  {QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script});
+    ASSERT_TRUE(program.waitForStarted());
+    QElapsedTimer started;
+    started.start();
+    while (!QFile::exists(home.filePath(QStringLiteral("ready.png"))) && started.elapsed() < 60000)
+        QThread::msleep(20);
+    ::kill(pid_t(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000)) << "the program must end well before its wait";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_FALSE(program.readAllStandardOutput().contains("message confirmation"))
+        << "a question during an unattended end waits for ever on a desktop";
+    const QStringList files = backupFiles(home.path());
+    ASSERT_EQ(files.size(), 2) << files.join(' ').toStdString();
+    EXPECT_TRUE(files[0].endsWith(QStringLiteral("-_dia.txt")));
+    EXPECT_TRUE(fileBytes(home.filePath(QStringLiteral("backup/")) + files[0])
+                    .contains("Sample Description"));
+    EXPECT_TRUE(files[1].endsWith(QStringLiteral("-_prt.txt")));
+    EXPECT_EQ(fileBytes(home.filePath(QStringLiteral("backup/")) + files[1]),
+              QByteArray("typed by hand\r\n"));
 }
 
 TEST(SignalEnd, AFailureDuringTheShutDownGoesToStandardErrorNotIntoABox) {

@@ -98,7 +98,7 @@ TEST_F(CouplingCommand, IgnoredQuestionWithTwentyOneStepsStillComputesFactors) {
     search = SearchForCouplingFactor(twenty, 0, 1e6, none, "20", true);
     const CouplingCommandOutcome refused = FinishCouplingFactorCommand(twenty, search.Results, in);
     ASSERT_TRUE(refused.Message.has_value());
-    EXPECT_EQ(refused.Message->Index, 19);
+    EXPECT_EQ(refused.Message->Index, Msg::InsufficientData);
     EXPECT_EQ(refused.Pass.Labels.KEff, "---");
 }
 
@@ -114,7 +114,7 @@ TEST_F(CouplingCommand, MaximumBelowMinimumIsRefusedWithoutPass) {
 }
 
 TEST_F(CouplingCommand, MessagesFollowTheLanguageTable) {
-    SetMessage(20, QStringLiteral("Sehr wenige Messpunkte!"));
+    SetMessage(Msg::VeryFewPointsReadMore, QStringLiteral("Sehr wenige Messpunkte!"));
     const CouplingSearchOutcome out =
         SearchForCouplingFactor(ResonanceStore(5), 0, 1e6, EvaluationResults(), "20", true);
     EXPECT_EQ(out.Message->Text, "Sehr wenige Messpunkte!");

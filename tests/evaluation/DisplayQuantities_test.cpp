@@ -3,6 +3,7 @@
 #include "evaluation/DisplayQuantities.h"
 
 #include "EvaluationTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include <gtest/gtest.h>
 
@@ -55,11 +56,6 @@ const std::pair<const char*, const char*> kPairQuantities[kDisplayPairCount] = {
     {"|Z|", "Cs"},    {"|Z|", "Lp"}, {"|Z|", "Cp"},     {"Lp", "Rp"}, {"Cp", "Rp"},
     {"eps'", "eps''"}};
 
-void ExpectRelativelyNear(double actual, double expected, const std::string& what) {
-    // The two computations differ only by rounding, except where cos or sin is tiny.
-    EXPECT_NEAR(actual, expected, 1e-9 * std::max(1.0, std::abs(expected))) << what;
-}
-
 TEST(DisplayPairs, EveryPairMatchesItsFormulasOnAKnownSpectrum) {
     SampleDescription sample;
     sample.ElectrodeDistance = kDistance;
@@ -78,10 +74,15 @@ TEST(DisplayPairs, EveryPairMatchesItsFormulasOnAKnownSpectrum) {
                 "pair " + std::to_string(code) + " point " + std::to_string(i);
             EXPECT_EQ(store.x(1, static_cast<int>(i)), kF[i]);
             EXPECT_EQ(store.x(2, static_cast<int>(i)), kF[i]);
-            ExpectRelativelyNear(store.y(1, static_cast<int>(i)),
-                                 expected.at(kPairQuantities[code - 1].first), where + " first");
-            ExpectRelativelyNear(store.y(2, static_cast<int>(i)),
-                                 expected.at(kPairQuantities[code - 1].second), where + " second");
+            // The two computations differ only by rounding, except where cos or sin is tiny.
+            EXPECT_TRUE(test::IsRelativelyNear(store.y(1, static_cast<int>(i)),
+                                               expected.at(kPairQuantities[code - 1].first), 1e-9,
+                                               1e-9))
+                << where << " first";
+            EXPECT_TRUE(test::IsRelativelyNear(store.y(2, static_cast<int>(i)),
+                                               expected.at(kPairQuantities[code - 1].second), 1e-9,
+                                               1e-9))
+                << where << " second";
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/EquivalentCircuitReport.h"
 #include "tests/evaluation/EvaluationTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 namespace {
 
 using Complex = std::complex<double>;
+using ymt::test::IsRelativelyNear;
 constexpr double kPi = std::numbers::pi;
 
 struct Branch {
@@ -67,10 +69,6 @@ double FpOf(const Sample& s) {
     return b.FsKHz * std::sqrt(1 + b.C1nF / s.C0nF);
 }
 
-void ExpectRelative(double actual, double expected, double tolerance, const char* what) {
-    EXPECT_NEAR(actual / expected, 1.0, tolerance) << what << ": " << actual << " vs " << expected;
-}
-
 ymt::EquivalentCircuit FitOrFail(const std::vector<ymt::ImpedancePoint>& points) {
     const ymt::FitOutcome outcome = ymt::FitEquivalentCircuit(points);
     EXPECT_TRUE(outcome.Fit.has_value()) << outcome.Message.toStdString();
@@ -83,15 +81,17 @@ TEST(EquivalentCircuitFit, ExactSpectrumGivesTheSampleCircuitAndItsResonances) {
     const Sample s;
     const Branch& b = s.Branches.front();
     const ymt::EquivalentCircuit fit = FitOrFail(Spectrum(s, 150, 300, 401));
-    ExpectRelative(fit.Circuit.C0, s.C0nF * 1e-9, 1e-7, "C0");
-    ExpectRelative(fit.Circuit.C1, b.C1nF * 1e-9, 1e-7, "C1");
-    ExpectRelative(fit.Circuit.L1, L1Of(b), 1e-7, "L1");
-    ExpectRelative(fit.Circuit.R1, R1Of(b), 1e-7, "R1");
+    EXPECT_TRUE(IsRelativelyNear(fit.Circuit.C0, s.C0nF * 1e-9, 1e-7)) << "C0";
+    EXPECT_TRUE(IsRelativelyNear(fit.Circuit.C1, b.C1nF * 1e-9, 1e-7)) << "C1";
+    EXPECT_TRUE(IsRelativelyNear(fit.Circuit.L1, L1Of(b), 1e-7)) << "L1";
+    EXPECT_TRUE(IsRelativelyNear(fit.Circuit.R1, R1Of(b), 1e-7)) << "R1";
     EXPECT_NEAR(fit.Circuit.LossTangent, 0, 1e-9);
-    ExpectRelative(fit.SeriesResonanceKHz, b.FsKHz, 1e-9, "fs");
-    ExpectRelative(fit.ParallelResonanceKHz, FpOf(s), 1e-9, "fp");
-    ExpectRelative(fit.QualityFactor, b.Qm, 1e-7, "Qm");
-    ExpectRelative(fit.CouplingFactor, std::sqrt(1 - std::pow(b.FsKHz / FpOf(s), 2)), 1e-7, "k");
+    EXPECT_TRUE(IsRelativelyNear(fit.SeriesResonanceKHz, b.FsKHz, 1e-9)) << "fs";
+    EXPECT_TRUE(IsRelativelyNear(fit.ParallelResonanceKHz, FpOf(s), 1e-9)) << "fp";
+    EXPECT_TRUE(IsRelativelyNear(fit.QualityFactor, b.Qm, 1e-7)) << "Qm";
+    EXPECT_TRUE(
+        IsRelativelyNear(fit.CouplingFactor, std::sqrt(1 - std::pow(b.FsKHz / FpOf(s), 2)), 1e-7))
+        << "k";
     EXPECT_LT(fit.RelativeRms, 1e-9);
     EXPECT_EQ(fit.Points, 401);
 }
@@ -105,8 +105,10 @@ TEST(EquivalentCircuitFit, ConvergesForLowAndHighQmWhereverTheGridFalls) {
             const ymt::FitOutcome outcome = ymt::FitEquivalentCircuit(Spectrum(s, 150, 300, 401));
             ASSERT_TRUE(outcome.Fit)
                 << "Qm " << qm << " offset " << offset << ": " << outcome.Message.toStdString();
-            ExpectRelative(outcome.Fit->SeriesResonanceKHz, s.Branches[0].FsKHz, 1e-7, "fs");
-            ExpectRelative(outcome.Fit->QualityFactor, qm, 1e-5, "Qm");
+            EXPECT_TRUE(
+                IsRelativelyNear(outcome.Fit->SeriesResonanceKHz, s.Branches[0].FsKHz, 1e-7))
+                << "fs";
+            EXPECT_TRUE(IsRelativelyNear(outcome.Fit->QualityFactor, qm, 1e-5)) << "Qm";
         }
     }
 }
@@ -115,9 +117,9 @@ TEST(EquivalentCircuitFit, NoisySpectrumStaysWithinTheNoiseOfItsPoints) {
     const Sample s;
     for (const unsigned seed : {1u, 2u, 3u, 4u}) {
         const ymt::EquivalentCircuit fit = FitOrFail(Spectrum(s, 150, 300, 401, 1e-3, seed));
-        ExpectRelative(fit.SeriesResonanceKHz, 200, 5e-4, "fs");
-        ExpectRelative(fit.ParallelResonanceKHz, FpOf(s), 5e-4, "fp");
-        ExpectRelative(fit.QualityFactor, 500, 0.05, "Qm");
+        EXPECT_TRUE(IsRelativelyNear(fit.SeriesResonanceKHz, 200, 5e-4)) << "fs";
+        EXPECT_TRUE(IsRelativelyNear(fit.ParallelResonanceKHz, FpOf(s), 5e-4)) << "fp";
+        EXPECT_TRUE(IsRelativelyNear(fit.QualityFactor, 500, 0.05)) << "Qm";
         // Real and imaginary noise of 0.1 % each.
         EXPECT_NEAR(fit.RelativeRms, 1e-3 * std::sqrt(2.0), 3e-4);
     }
@@ -129,10 +131,10 @@ TEST(EquivalentCircuitFit, LossyTwoBranchSampleGivesTheResonanceTheWindowHolds) 
     s.LossTangent = 0.002;
     s.Branches = {{200, 0.30, 500}, {2000, 0.10, 300}};
     const ymt::EquivalentCircuit fit = FitOrFail(Spectrum(s, 150, 300, 401));
-    ExpectRelative(fit.SeriesResonanceKHz, 200, 1e-4, "fs");
-    ExpectRelative(fit.QualityFactor, 500, 0.03, "Qm");
+    EXPECT_TRUE(IsRelativelyNear(fit.SeriesResonanceKHz, 200, 1e-4)) << "fs";
+    EXPECT_TRUE(IsRelativelyNear(fit.QualityFactor, 500, 0.03)) << "Qm";
     const double seenC0 = s.C0nF + 0.10 / (1 - std::pow(225.0 / 2000, 2));
-    ExpectRelative(fit.Circuit.C0, seenC0 * 1e-9, 2e-3, "C0");
+    EXPECT_TRUE(IsRelativelyNear(fit.Circuit.C0, seenC0 * 1e-9, 2e-3)) << "C0";
     // The loss of C0 shows as its own, seen against the larger capacitance of the window.
     EXPECT_NEAR(fit.Circuit.LossTangent, 0.002 * s.C0nF / seenC0, 1e-4);
 }

@@ -51,7 +51,7 @@ TEST_F(ManualPick, StartAwaitsMinimumFromAnyState) {
     EXPECT_TRUE(out.State.ShowMarkers);
     EXPECT_EQ(out.State.MinMarker, 0);
     EXPECT_EQ(out.State.MaxMarker, 0);
-    EXPECT_EQ(out.State.PlotPrompt, Message(33));
+    EXPECT_EQ(out.State.PlotPrompt, Message(Msg::ClickZMinimum));
     EXPECT_FALSE(out.State.PlotPrompt.isEmpty());
 }
 
@@ -123,10 +123,10 @@ TEST_F(ManualPick, ClicksTooCloseOrEqualAreRefusedByThePass) {
     ManualPickState state = ManualMinClick({}, 120).State;
     MaxClickOutcome out = ManualMaxClick(store, state, {}, 130, PassInputs{});
     ASSERT_TRUE(out.Pass.Message.has_value());
-    EXPECT_EQ(out.Pass.Message->Index, 19);
+    EXPECT_EQ(out.Pass.Message->Index, Msg::InsufficientData);
     out = ManualMaxClick(store, state, {}, 120, PassInputs{});
     ASSERT_TRUE(out.Pass.Message.has_value());
-    EXPECT_EQ(out.Pass.Message->Index, 18);
+    EXPECT_EQ(out.Pass.Message->Index, Msg::MinimumEqualsMaximum);
     EXPECT_EQ(out.Pass.Labels.KEff, "---");
 }
 

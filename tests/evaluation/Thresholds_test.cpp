@@ -29,7 +29,7 @@ TEST(ThresholdEdit, WarnsBelowTwentyAndRewritesText) {
     EXPECT_EQ(low.Warning->Kind, EvaluationMessageKind::Warning);
     EXPECT_EQ(low.Warning->Text, "Warning: Less than 20 points for evaluation will severely "
                                  "decrease the precision of calculations!");
-    EXPECT_EQ(low.Warning->Text, Message(67));
+    EXPECT_EQ(low.Warning->Text, Message(Msg::FewPointsPrecisionWarning));
 
     ThresholdEditOutcome empty = ThresholdEditExit("");
     EXPECT_EQ(empty.Text, "1");

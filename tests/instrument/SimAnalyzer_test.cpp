@@ -1,6 +1,7 @@
 // The simulated analyzers: the sample model, the sweep grid, ranges and presets, the
 // measurement functions, and the faults they inject, seen through the command sets.
 #include "InstrumentTestSupport.h"
+#include "tests/support/Tolerance.h"
 
 #include "instrument/analyzer/MeasurementFunctions.h"
 
@@ -92,7 +93,7 @@ TEST_F(SimulatedSweepTest, TracesFollowTheGridFromStartToStop) {
         analyzer.PresetAnalyzer();
         analyzer.SetSweepRange(150, 250);
         analyzer.MeasureSweep();
-        const double tolerance = model == kHp4194 ? 6e-6 : 1e-9; // 6 or 10 significant digits
+        const double tolerance = ymt::test::AnalyzerDigitsTolerance(model);
         for (int i : {0, 1, 137, 399, 400}) {
             const double f = 150 + (250 - 150) * i / 400.0;
             const ImpedancePolar expected = SampleZTheta(DefaultSampleModel(), f);

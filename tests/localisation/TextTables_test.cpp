@@ -13,33 +13,62 @@ protected:
 };
 
 TEST_F(MessageTable, DefaultsThatCallersJoinKeepTheirBlanks) {
-    EXPECT_EQ(Message(0), QStringLiteral("Quality Test failed for the sampletype: "));
-    EXPECT_EQ(Message(4), QStringLiteral("Loading range "));
-    EXPECT_EQ(Message(23), QStringLiteral("Please click on |Z| maximum f(max)... "));
-    EXPECT_EQ(Message(26), QStringLiteral("GPIB controller OK on adress: "));
-    EXPECT_EQ(Message(29), QStringLiteral("Impedance analyzer OK on adress: "));
-    EXPECT_EQ(Message(33), QStringLiteral("Please click on |Z| minimum f(min)... "));
-    EXPECT_EQ(Message(52), QStringLiteral(" already exists. Replace?"));
-    EXPECT_EQ(Message(53), QStringLiteral(" added."));
-    EXPECT_EQ(Message(54), QStringLiteral("Delete type: "));
-    EXPECT_EQ(Message(59), QStringLiteral("Measurement "));
+    EXPECT_EQ(Message(Msg::QcTestFailedForType),
+              QStringLiteral("Quality Test failed for the sampletype: "));
+    EXPECT_EQ(Message(Msg::LoadingRange), QStringLiteral("Loading range "));
+    EXPECT_EQ(Message(Msg::ClickZMaximum),
+              QStringLiteral("Please click on |Z| maximum f(max)... "));
+    EXPECT_EQ(Message(Msg::ControllerOkAtAddress),
+              QStringLiteral("GPIB controller OK on adress: "));
+    EXPECT_EQ(Message(Msg::AnalyzerOkAtAddress),
+              QStringLiteral("Impedance analyzer OK on adress: "));
+    EXPECT_EQ(Message(Msg::ClickZMinimum),
+              QStringLiteral("Please click on |Z| minimum f(min)... "));
+    EXPECT_EQ(Message(Msg::AlreadyExistsReplace), QStringLiteral(" already exists. Replace?"));
+    EXPECT_EQ(Message(Msg::Added), QStringLiteral(" added."));
+    EXPECT_EQ(Message(Msg::DeleteType), QStringLiteral("Delete type: "));
+    EXPECT_EQ(Message(Msg::Measurement), QStringLiteral("Measurement "));
 }
 
 TEST_F(MessageTable, DefaultsOfMessagesShownInBoxes) {
-    EXPECT_EQ(Message(1), QStringLiteral("Save changes in protocol?"));
-    EXPECT_EQ(Message(2), QStringLiteral("Warning: Registry access error!"));
-    EXPECT_EQ(Message(19), QStringLiteral("Insufficient data. Aquire more data or reduce threshold "
-                                          "value on Options page."));
-    EXPECT_EQ(Message(32), QStringLiteral("No measurement data!"));
-    EXPECT_EQ(Message(51), QStringLiteral("Type name 'none' invalid."));
-    EXPECT_EQ(Message(61), QStringLiteral("Choose working directory..."));
-    EXPECT_EQ(Message(62), QStringLiteral("Choose backup directory..."));
-    EXPECT_EQ(Message(63), QStringLiteral("Do you really want to delete all points?"));
-    EXPECT_EQ(Message(67), QStringLiteral("Warning: Less than 20 points for evaluation will "
-                                          "severely decrease the precision of calculations!"));
-    EXPECT_EQ(Message(68), QStringLiteral("When no Range is selected, 'Read New Spectrum' will "
-                                          "read the full range of your Analyzer."));
-    EXPECT_EQ(Message(69), QStringLiteral("German printout? (Yes->German, No-> English)"));
+    EXPECT_EQ(Message(Msg::SaveProtocolChanges), QStringLiteral("Save changes in protocol?"));
+    EXPECT_EQ(Message(Msg::RegistryAccessError), QStringLiteral("Warning: Registry access error!"));
+    EXPECT_EQ(Message(Msg::InsufficientData),
+              QStringLiteral("Insufficient data. Aquire more data or reduce threshold "
+                             "value on Options page."));
+    EXPECT_EQ(Message(Msg::NoMeasurementData), QStringLiteral("No measurement data!"));
+    EXPECT_EQ(Message(Msg::TypeNameNoneInvalid), QStringLiteral("Type name 'none' invalid."));
+    EXPECT_EQ(Message(Msg::ChooseWorkingDirectory), QStringLiteral("Choose working directory..."));
+    EXPECT_EQ(Message(Msg::ChooseBackupDirectory), QStringLiteral("Choose backup directory..."));
+    EXPECT_EQ(Message(Msg::DeleteAllPoints),
+              QStringLiteral("Do you really want to delete all points?"));
+    EXPECT_EQ(Message(Msg::FewPointsPrecisionWarning),
+              QStringLiteral("Warning: Less than 20 points for evaluation will "
+                             "severely decrease the precision of calculations!"));
+    EXPECT_EQ(Message(Msg::NoRangeReadsFullRange),
+              QStringLiteral("When no Range is selected, 'Read New Spectrum' will "
+                             "read the full range of your Analyzer."));
+    EXPECT_EQ(Message(Msg::GermanPrintout),
+              QStringLiteral("German printout? (Yes->German, No-> English)"));
+}
+
+TEST_F(MessageTable, LookAlikeNamesReadTheirOwnEntries) {
+    // Two numbers swapped in the names would put one question or log line in the other's place.
+    EXPECT_EQ(Message(Msg::FileExistsOverwrite),
+              QStringLiteral("File already exists. Overwrite existing file?"));
+    EXPECT_EQ(Message(Msg::OverwriteExistingFile), QStringLiteral("Overwrite existing file?"));
+    EXPECT_EQ(Message(Msg::ControllerNotFound),
+              QStringLiteral("Error: GPIB controller not found!"));
+    EXPECT_EQ(Message(Msg::AnalyzerNotFound),
+              QStringLiteral("Error: Impedance analyzer not found!"));
+    EXPECT_EQ(Message(Msg::CompensationOpenContacts),
+              QStringLiteral("Compensation - Open contacts"));
+    EXPECT_EQ(Message(Msg::CompensationCloseContacts),
+              QStringLiteral("Compensation - Close contacts"));
+    EXPECT_EQ(Message(Msg::StopRepeat), QStringLiteral("Stop repeat measurement"));
+    EXPECT_EQ(Message(Msg::StartRepeat), QStringLiteral("Start repeat measurement"));
+    EXPECT_EQ(Message(Msg::OpenSpectrumTitle), QStringLiteral("Open spectrum"));
+    EXPECT_EQ(Message(Msg::OpenProtocolTitle), QStringLiteral("Open protocol..."));
 }
 
 TEST_F(MessageTable, EveryEntryHasAText) {
@@ -54,18 +83,21 @@ TEST_F(MessageTable, IndexOutsideTableGivesEmptyTextAndIsNotWritten) {
     SetMessage(kMessageCount, QStringLiteral("x"));
     SetMessage(-5, QStringLiteral("x"));
     EXPECT_TRUE(Message(kMessageCount).isEmpty());
-    EXPECT_EQ(Message(69), QStringLiteral("German printout? (Yes->German, No-> English)"));
+    EXPECT_EQ(Message(Msg::GermanPrintout),
+              QStringLiteral("German printout? (Yes->German, No-> English)"));
 }
 
 TEST_F(MessageTable, SetMessageReplacesOneEntryAndResetRestoresAll) {
-    SetMessage(4, QStringLiteral("Lade Bereich "));
-    SetMessage(33, QString());
-    EXPECT_EQ(Message(4), QStringLiteral("Lade Bereich "));
-    EXPECT_TRUE(Message(33).isEmpty());
-    EXPECT_EQ(Message(5), QStringLiteral("Loading spectrum overview..."));
+    SetMessage(Msg::LoadingRange, QStringLiteral("Lade Bereich "));
+    SetMessage(Msg::ClickZMinimum, QString());
+    EXPECT_EQ(Message(Msg::LoadingRange), QStringLiteral("Lade Bereich "));
+    EXPECT_TRUE(Message(Msg::ClickZMinimum).isEmpty());
+    EXPECT_EQ(Message(Msg::LoadingSpectrumOverview),
+              QStringLiteral("Loading spectrum overview..."));
     ResetMessages();
-    EXPECT_EQ(Message(4), QStringLiteral("Loading range "));
-    EXPECT_EQ(Message(33), QStringLiteral("Please click on |Z| minimum f(min)... "));
+    EXPECT_EQ(Message(Msg::LoadingRange), QStringLiteral("Loading range "));
+    EXPECT_EQ(Message(Msg::ClickZMinimum),
+              QStringLiteral("Please click on |Z| minimum f(min)... "));
 }
 
 TEST(LabelTable, EntriesOfBothLanguages) {

@@ -195,6 +195,13 @@ TEST(SpectrumFileRead, OlderFilesAndShortFiles) {
         EXPECT_EQ(readBack(bad).status, SpectrumReadStatus::UnknownFormat);
 }
 
+TEST(SpectrumFileRead, ModeNamesCountWithoutTheirPaddingAndTheLastOneWins) {
+    EXPECT_EQ(CouplingTypeFromLine(QStringLiteral("kt[%]: 38.0")), 2);
+    EXPECT_EQ(CouplingTypeFromLine(QStringLiteral("kp: 12")), 4);
+    EXPECT_EQ(CouplingTypeFromLine(QStringLiteral("k31 k15 [%]: 12")), 3);
+    EXPECT_EQ(CouplingTypeFromLine(QStringLiteral("keff [%]: 12")), -1);
+}
+
 TEST(SpectrumFileRead, MeasuredByRulesKeepNamesWithVonOrBy) {
     EXPECT_EQ(MeasuredByFromTitleLine("Low Field Impedance Analysis  d / t -- Anna von Stein"),
               "Anna von Stein");
