@@ -86,7 +86,8 @@ ymt::RepeatCycle& TForm1::repeatCycle() {
 
 void TForm1::Button27Click() {
     if (repeat_.schedule.isRunning()) {
-        stopRepeatSeries(ymt::Message(57), ymt::Message(58));
+        stopRepeatSeries(ymt::Message(ymt::Msg::RepeatFinished),
+                         ymt::Message(ymt::Msg::StartRepeat));
         return;
     }
     startRepeatSeries();
@@ -136,7 +137,8 @@ void TForm1::startRepeatSeries() {
     run.tandPerMille = lossTangentUnit() == 0;
     run.fileLanguage = printLanguageGroup->itemIndex();
     if (run.fileLanguage > 1)
-        run.fileLanguage = dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(69),
+        run.fileLanguage = dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                                 ymt::Message(ymt::Msg::GermanPrintout),
                                                  ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes
                                ? 1
                                : 0;
@@ -146,7 +148,8 @@ void TForm1::startRepeatSeries() {
         const QStringList earlier =
             QDir(run.folder).entryList(ymt::CycleFilePatterns(), QDir::Files);
         if (!earlier.isEmpty() &&
-            dialogs().showMessage(ymt::MessageKind::Confirmation, ymt::Message(8),
+            dialogs().showMessage(ymt::MessageKind::Confirmation,
+                                  ymt::Message(ymt::Msg::FileExistsOverwrite),
                                   ymt::ButtonSet::YesNo) != ymt::DialogButton::Yes)
             return;
         if (!QDir().mkpath(run.folder)) {
@@ -195,9 +198,9 @@ void TForm1::startRepeatSeries() {
                            ymt::ParseNumber(durationEdit->text()));
     dauergraph->XAxis.setTitle(repeat_.withThermometer() ? QStringLiteral("Temperature [°C]")
                                                          : QStringLiteral("Measurements"));
-    dauergraph->setTitle(ymt::Message(55));
+    dauergraph->setTitle(ymt::Message(ymt::Msg::RepeatStarted));
     dauergraph->update();
-    repeatButton->setText(ymt::Message(56));
+    repeatButton->setText(ymt::Message(ymt::Msg::StopRepeat));
     logLine(QStringLiteral("Repeat measurement: %1 cycles every %2 min into %3")
                 .arg(repeat_.schedule.totalCycles())
                 .arg(ymt::FixedText(repeat_.schedule.intervalMs() / 60000.0, 1, 1),
@@ -263,14 +266,16 @@ void TForm1::runRepeatCycle() {
     if (!outcome.rowWritten) {
         // Reported once: without its rows the series has no purpose, so it stops instead of
         // failing again every interval.
-        stopRepeatSeries(ymt::Message(57), ymt::Message(58));
+        stopRepeatSeries(ymt::Message(ymt::Msg::RepeatFinished),
+                         ymt::Message(ymt::Msg::StartRepeat));
         dialogs().showMessage(ymt::MessageKind::Error,
                               repeat_.seriesFile + QStringLiteral(": ") + outcome.writeError,
                               ymt::ButtonSet::OK);
         return;
     }
     if (outcome.last)
-        stopRepeatSeries(ymt::Message(60), ymt::Message(60) + QStringLiteral(" Start"));
+        stopRepeatSeries(ymt::Message(ymt::Msg::RepeatMeasurement),
+                         ymt::Message(ymt::Msg::RepeatMeasurement) + QStringLiteral(" Start"));
     if (outcome.problemLine.isEmpty())
         statusBar()->clearMessage();
     else
