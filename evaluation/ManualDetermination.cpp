@@ -44,7 +44,8 @@ MinClickOutcome ManualMinClick(const ManualPickState& current, double f) {
     s.MaxMarker = 0;
     s.ShowMarkers = true;
     s.PlotPrompt = Message(23);
-    outcome.FMinLabel = std::isfinite(f) ? FixedText(f, 1, 3) : kNotDetermined;
+    outcome.FMin = ResultValue(f, 3);
+    outcome.FMinLabel = ResultText(outcome.FMin);
     return outcome;
 }
 

@@ -6,6 +6,7 @@
 
 #include "evaluation/EvaluationMessage.h"
 #include "evaluation/EvaluationResults.h"
+#include "evaluation/ResultsSnapshot.h"
 #include "plot/CurveStore.h"
 
 #include <QString>
@@ -64,7 +65,10 @@ struct PassInputs {
 
 struct PassOutcome {
     EvaluationResults Results; // the record after the pass (KEff, KMode, B3dB, Q3dB updated)
-    ResultLabels Labels;       // write all eight value labels
+    // The eight results the pass shows (FMin, FMax, Rs, Q3dB, B3dB, DeltaLgR, KEff, KMode);
+    // Labels holds their texts.
+    ShownResults Shown;
+    ResultLabels Labels;
     // Error box (OK) for an invalid pair; never set while the repeat timer runs.
     std::optional<EvaluationMessage> Message;
     bool ShowMarkers = true;         // the pass always turns the markers on
@@ -78,7 +82,7 @@ struct PassOutcome {
 // swaps the two frequency labels) and the coupling factors computed. Band, Rs and D are
 // evaluated for every pass. Both thresholds are read with ThresholdValue (Thresholds.h). No
 // label ever holds a non-finite number. Does not set MinMarker or MaxMarker.
-// The window then: shows Message (if any), stores Results, writes the labels, sets
+// The window then: shows Message (if any), stores Results, shows the eight results, sets
 // ShowMarkers, runs "Add Measured Data" if RunAddMeasuredData, then qcontrol.
 PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& results,
                          const PassInputs& inputs);
