@@ -60,18 +60,6 @@ ResultValue PermittivityResult(double epsRel) {
     return resultOf(epsRel, 0);
 }
 
-QString CapacitanceLabel(double capNF) {
-    return ResultText(CapacitanceResult(capNF));
-}
-
-QString LossTangentLabel(double tanD, LossTangentUnit unit) {
-    return ResultText(LossTangentResult(tanD, unit));
-}
-
-QString PermittivityLabel(double epsRel) {
-    return ResultText(PermittivityResult(epsRel));
-}
-
 std::optional<double> AreaFromDimensions(GeometryKind kind, double dimension1, double dimension2) {
     const long double d1 = dimension1;
     const long double d2 = dimension2;

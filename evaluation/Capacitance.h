@@ -35,10 +35,6 @@ enum class LossTangentUnit { PerMille = 0, Per10000 = 1 }; // list items "[1e-3]
 ResultValue CapacitanceResult(double capNF);                      // 3 decimals
 ResultValue LossTangentResult(double tanD, LossTangentUnit unit); // 1 decimal in the unit
 ResultValue PermittivityResult(double epsRel);                    // 0 decimals
-// Their label texts ("---" when not determined).
-QString CapacitanceLabel(double capNF);
-QString LossTangentLabel(double tanD, LossTangentUnit unit);
-QString PermittivityLabel(double epsRel);
 
 // The electrode area (mm²) of a geometry from its two dimensions (mm). Empty for the arbitrary
 // geometry (typed directly) and for dimensions that give no positive finite area, such as a ring

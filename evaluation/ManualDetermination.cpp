@@ -45,7 +45,6 @@ MinClickOutcome ManualMinClick(const ManualPickState& current, double f) {
     s.ShowMarkers = true;
     s.PlotPrompt = Message(23);
     outcome.FMin = ResultValue(f, 3);
-    outcome.FMinLabel = ResultText(outcome.FMin);
     return outcome;
 }
 

@@ -138,16 +138,6 @@ PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& resul
     shown.Rs = ResultValue(r.ZMin, r.ZMin < 10 ? 1 : 0);
     shown.DeltaLgR = deltaLgR(r.ZMax, r.ZMin);
 
-    ResultLabels& labels = outcome.Labels;
-    labels.FMax = ResultText(shown.FMax);
-    labels.FMin = ResultText(shown.FMin);
-    labels.Rs = ResultText(shown.Rs);
-    labels.Q3dB = ResultText(shown.Q3dB);
-    labels.B3dB = ResultText(shown.B3dB);
-    labels.DeltaLgR = ResultText(shown.DeltaLgR);
-    labels.KEff = ResultText(shown.KEff);
-    labels.KMode = ResultText(shown.KMode);
-
     outcome.ShowMarkers = true;
     outcome.RunAddMeasuredData = inputs.AutomaticProtocolling;
     outcome.RunQControl = true;
