@@ -13,6 +13,7 @@
 #include "evaluation/ManualDetermination.h"
 #include "evaluation/QualityControl.h"
 #include "evaluation/ResonanceEvaluation.h"
+#include "evaluation/ResultsSnapshot.h"
 #include "evaluation/SampleDescription.h"
 #include "instrument/analyzer/HP4x94A.h"
 #include "instrument/sicl/SiclObject.h"
@@ -222,6 +223,8 @@ public:
 
     ymt::EvaluationResults Results;
     ymt::SampleDescription Sample;
+    // What the result labels of tab "Measurement" show; showResults() writes them.
+    ymt::ShownResults Shown;
 
     // Overlay of the measurement plot.
     int DisplayCode = 1;
@@ -286,6 +289,10 @@ public:
     void ruecksetzen();
     // Every result value label of tab "Measurement" (and the quality-control verdicts) to "---".
     void clearResultLabels();
+    // The result labels from Shown, through the one text function the writers use.
+    void showResults();
+    // Results, sample description and settings as the window shows them, for the writers.
+    ymt::ResultsSnapshot resultsSnapshot() const;
     // Redraws the measurement plot now, so that PlotPrompt is seen during long operations.
     void repaintPlotNow();
     // The resonance search over curve 3 inside the displayed window; the point steps between

@@ -32,10 +32,11 @@ int TForm1::lossTangentUnit() const {
 }
 
 void TForm1::showCapacitanceLabels() {
-    capValue->setText(ymt::CapacitanceLabel(Results.CapNF));
-    tandValue->setText(
-        ymt::LossTangentLabel(Results.TanD, static_cast<ymt::LossTangentUnit>(lossTangentUnit())));
-    epsValue->setText(ymt::PermittivityLabel(Results.EpsRel));
+    Shown.Cap = ymt::CapacitanceResult(Results.CapNF);
+    Shown.TanD =
+        ymt::LossTangentResult(Results.TanD, static_cast<ymt::LossTangentUnit>(lossTangentUnit()));
+    Shown.Eps = ymt::PermittivityResult(Results.EpsRel);
+    showResults();
 }
 
 void TForm1::Button8Click() {
@@ -48,8 +49,8 @@ void TForm1::measureCapacitance(bool followUps) {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     PlotPrompt = ymt::Message(ymt::Msg::MeasuringCapacitance);
     repaintPlotNow();
-    for (QLabel* value : {capValue, tandValue, epsValue})
-        value->setText(QStringLiteral("---"));
+    Shown.Cap = Shown.TanD = Shown.Eps = {};
+    showResults();
     Results.ZAvg = 0;
     Results.ThetaAvg = 0;
 
@@ -94,9 +95,11 @@ void TForm1::Edit7Exit() {
 
 void TForm1::ComboBox10Change() {
     updateLossTangentCaption();
-    if (tandValue->text() != QStringLiteral("---"))
-        tandValue->setText(ymt::LossTangentLabel(
-            Results.TanD, static_cast<ymt::LossTangentUnit>(lossTangentUnit())));
+    if (Shown.TanD.IsDetermined()) {
+        Shown.TanD = ymt::LossTangentResult(Results.TanD,
+                                            static_cast<ymt::LossTangentUnit>(lossTangentUnit()));
+        showResults();
+    }
     // The protocol's column titles name the unit.
     HeaderChanged = true;
 }

@@ -74,20 +74,21 @@ ymt::PassInputs TForm1::passInputs() const {
 void TForm1::applyPassOutcome(const ymt::PassOutcome& pass) {
     // The pass has reset its labels before it can complain about the pair.
     if (pass.Message) {
-        for (QLabel* value : {keffValue, kmodeValue, q3dbValue, b3dbValue, rsValue, dValue})
-            value->setText(ymt::kNotDetermined);
+        Shown.KEff = Shown.KMode = Shown.Q3dB = Shown.B3dB = Shown.Rs = Shown.DeltaLgR = {};
+        showResults();
         showEvaluationMessage(*pass.Message);
     }
     Results = pass.Results;
-    const ymt::ResultLabels& labels = pass.Labels;
-    fminValue->setText(labels.FMin);
-    fmaxValue->setText(labels.FMax);
-    rsValue->setText(labels.Rs);
-    q3dbValue->setText(labels.Q3dB);
-    b3dbValue->setText(labels.B3dB);
-    dValue->setText(labels.DeltaLgR);
-    keffValue->setText(labels.KEff);
-    kmodeValue->setText(labels.KMode);
+    const ymt::ShownResults& shown = pass.Shown;
+    Shown.FMin = shown.FMin;
+    Shown.FMax = shown.FMax;
+    Shown.Rs = shown.Rs;
+    Shown.Q3dB = shown.Q3dB;
+    Shown.B3dB = shown.B3dB;
+    Shown.DeltaLgR = shown.DeltaLgR;
+    Shown.KEff = shown.KEff;
+    Shown.KMode = shown.KMode;
+    showResults();
     ShowMarkers = pass.ShowMarkers;
     if (pass.RunAddMeasuredData)
         Button2Click();

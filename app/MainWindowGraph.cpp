@@ -57,9 +57,9 @@ void TForm1::ruecksetzen() {
 
 void TForm1::clearResultLabels() {
     clearCircuitFit();
-    for (QLabel* value : {capValue, tandValue, epsValue, fminValue, fmaxValue, rsValue, keffValue,
-                          kmodeValue, q3dbValue, b3dbValue, dValue, qcCapVerdict, qcTandVerdict,
-                          qcKeffVerdict, qcKVerdict, qcFminVerdict})
+    Shown = {};
+    showResults();
+    for (QLabel* value : {qcCapVerdict, qcTandVerdict, qcKeffVerdict, qcKVerdict, qcFminVerdict})
         value->setText(QStringLiteral("---"));
 }
 
@@ -106,7 +106,8 @@ void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
         if (AwaitMinClick) {
             const ymt::MinClickOutcome click = ymt::ManualMinClick(pickState(), f);
             applyPickState(click.State);
-            fminValue->setText(click.FMinLabel);
+            Shown.FMin = click.FMin;
+            showResults();
             repaintPlotNow();
         } else {
             const ymt::MaxClickOutcome click =

@@ -76,15 +76,11 @@ void TForm1::drucken() {
 
     // The German geometry list follows the English one; the page shows the list of its language.
     geometryListGerman->setCurrentIndex(geometryList->currentIndex());
-    ymt::PrintoutTexts texts;
+    ymt::PrintoutExtras texts;
     texts.Language = language;
     texts.ProductLine = QStringLiteral("Zelvanor Ymt %1 - impedance spectroscopy of piezoelectric "
                                        "samples")
                             .arg(VersionText.trimmed());
-    texts.Material = materialEdit->text();
-    texts.SampleName = sampleNameEdit->text();
-    texts.Notes = recordNotes();
-    texts.MeasuredBy = measuredByEdit->text();
     const QLocale locale = QLocale::system();
     // One reading of the clock: two would pair one day's date with the next day's time at
     // midnight.
@@ -92,23 +88,6 @@ void TForm1::drucken() {
     texts.DateTime = locale.toString(now.date(), QLocale::ShortFormat) + QStringLiteral(" / ") +
                      locale.toString(now.time(), QLocale::ShortFormat);
     texts.Geometry = (language == 0 ? geometryList : geometryListGerman)->currentText();
-    texts.ElectrodeDistance = distanceEdit->text();
-    texts.ElectrodeArea = areaEdit->text();
-    texts.Averaging = averagingEdit->text();
-    texts.Voltage = oscLevelEdit->text();
-    texts.Bias = biasLevelEdit->text();
-    texts.CapFrequency = capFrequencyEdit->text();
-    texts.Capacitance = capValue->text();
-    texts.TandUnit = tandUnitList->currentText();
-    texts.Tand = tandValue->text();
-    texts.EpsRel = epsValue->text();
-    texts.FMin = fminValue->text();
-    texts.FMax = fmaxValue->text();
-    texts.Q3dB = q3dbValue->text();
-    texts.B3dB = b3dbValue->text();
-    texts.KEff = keffValue->text();
-    texts.ModeCaption = modeCaption->text();
-    texts.KMode = kmodeValue->text();
     texts.QualityControl = {qcCapVerdict->text(), qcTandVerdict->text(), qcKeffVerdict->text(),
                             qcKVerdict->text(), qcFminVerdict->text()};
 
@@ -124,9 +103,10 @@ void TForm1::drucken() {
     const double unitY = page.logicalDpiY() / kUnitsPerInch;
     const int printableWidth = static_cast<int>(std::lround(page.width() / unitX));
     const int printableHeight = static_cast<int>(std::lround(page.height() / unitY));
-    ymt::DrawPrintoutPage(
-        painter, ymt::LayOutPrintoutPage(texts, landscape, printableWidth, printableHeight), unitX,
-        unitY);
+    ymt::DrawPrintoutPage(painter,
+                          ymt::LayOutPrintoutPage(resultsSnapshot(), texts, landscape,
+                                                  printableWidth, printableHeight),
+                          unitX, unitY);
 
     const QString xTitle = fastgraph1->XAxis.Title();
     fastgraph1->XAxis.setTitle(ymt::Label(language, 14));

@@ -103,18 +103,14 @@ QString TForm1::fileLanguageLabel(int entry) const {
 
 void TForm1::Button1Click() {
     const QDateTime now = ymt::clock::currentDateTime();
-    ymt::ProtocolHeaderTexts texts;
-    texts.Material = Sample.Material;
-    texts.NotesLabel = fileLanguageLabel(3);
-    texts.Notes = Sample.Notes;
-    texts.DateTimeLabel = fileLanguageLabel(5);
-    texts.Date = QLocale::system().toString(now.date(), QLocale::ShortFormat);
-    texts.Time = QLocale::system().toString(now.time(), QLocale::LongFormat);
-    texts.MeasuredBy = Sample.MeasuredBy;
-    texts.ColumnTitles = ymt::ProtocolColumnTitles(
-        ymt::Message(ymt::Msg::Sample), Sample.SampleName, capFrequencyEdit->text(),
-        tandUnitList->currentText(), modeCaption->text());
-    appendProtocolLines(ymt::ProtocolHeaderBlock(texts));
+    const ymt::ResultsSnapshot snapshot = resultsSnapshot();
+    const QString titles =
+        ymt::ProtocolColumnTitles(ymt::Message(ymt::Msg::Sample), Sample.SampleName,
+                                  snapshot.CapFrequency, snapshot.TandUnit, snapshot.ModeCaption);
+    appendProtocolLines(ymt::ProtocolHeaderBlock(
+        snapshot, fileLanguageLabel(3), fileLanguageLabel(5),
+        QLocale::system().toString(now.date(), QLocale::ShortFormat),
+        QLocale::system().toString(now.time(), QLocale::LongFormat), titles));
     Protocol.headerAdded();
     ProtocolChanged = true;
 }
@@ -122,25 +118,11 @@ void TForm1::Button1Click() {
 void TForm1::Button2Click() {
     if (protocolLines().isEmpty())
         Button1Click();
-    ymt::ProtocolResultTexts texts;
-    texts.SampleName = Sample.SampleName;
-    texts.FMin = fminValue->text();
-    texts.FMax = fmaxValue->text();
-    // An undetermined Rs is written as its label shows it, not as a stale ZMin.
-    texts.Rs = rsValue->text() == QStringLiteral("---") ? rsValue->text()
-                                                        : ymt::FixedText(Results.ZMin, 0, 1);
-    texts.Cap = capValue->text();
-    texts.TanD = tandValue->text();
-    texts.Eps = epsValue->text();
-    texts.KEff = keffValue->text();
-    texts.KMode = kmodeValue->text();
-    texts.Q3dB = q3dbValue->text();
-    texts.B3dB = b3dbValue->text();
-    const QString line = ymt::ProtocolResultLine(texts);
-
-    const QString titles = ymt::ProtocolColumnTitles(
-        ymt::Message(ymt::Msg::Sample), Sample.SampleName, capFrequencyEdit->text(),
-        tandUnitList->currentText(), modeCaption->text());
+    const ymt::ResultsSnapshot snapshot = resultsSnapshot();
+    const QString line = ymt::ProtocolResultLine(snapshot);
+    const QString titles =
+        ymt::ProtocolColumnTitles(ymt::Message(ymt::Msg::Sample), Sample.SampleName,
+                                  snapshot.CapFrequency, snapshot.TandUnit, snapshot.ModeCaption);
     setProtocolLines(Protocol.addResultLine(protocolLines(), titles, line, Results.CapNF,
                                             protocolModeGroup->itemIndex() == 1));
     ProtocolChanged = true;

@@ -34,13 +34,7 @@ constexpr int kRecordLineOfField[] = {ymt::QcLineCapRef,   ymt::QcLineCapTol,   
 } // namespace
 
 std::array<double, ymt::kQcQuantityCount> TForm1::judgedValues() const {
-    // A result whose label shows "---" was not determined for this sample.
-    auto shown = [](const QLabel* label, double value) {
-        return label->text() == QStringLiteral("---") ? 0.0 : value;
-    };
-    return {shown(capValue, Results.CapNF), shown(tandValue, Results.TanD),
-            shown(keffValue, Results.KEff), shown(kmodeValue, Results.KMode),
-            shown(fminValue, Results.FMin)};
+    return ymt::JudgedValues(resultsSnapshot());
 }
 
 void TForm1::qcontrol() {

@@ -303,7 +303,8 @@ void TForm1::Edit11Exit() {
 void TForm1::recomputePermittivity() {
     Results.EpsRel =
         ymt::RelativePermittivity(Results.CapNF, Sample.ElectrodeDistance, Sample.ElectrodeArea);
-    epsValue->setText(ymt::PermittivityLabel(Results.EpsRel));
+    Shown.Eps = ymt::PermittivityResult(Results.EpsRel);
+    showResults();
 }
 
 void TForm1::ComboBox3Change() {

@@ -64,39 +64,21 @@ bool TForm1::fileLanguageIsGerman() {
 
 bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* notInCp1252,
                         bool backup) {
-    ymt::SpectrumHeader header;
-    header.german = fileLanguageIsGerman();
+    ymt::SpectrumFileExtras extras;
+    extras.German = fileLanguageIsGerman();
     const QDateTime now = ymt::clock::currentDateTime();
-    header.dateTime = QLocale::system().toString(now.date(), QLocale::ShortFormat) +
+    extras.DateTime = QLocale::system().toString(now.date(), QLocale::ShortFormat) +
                       QStringLiteral(" / ") + timeWithoutZone(now.time());
-    header.measuredBy = measuredByEdit->text();
-    header.material = materialEdit->text();
-    header.sampleName = sampleNameEdit->text();
-    header.notes = recordNotes();
-    header.geometry = geometryList->currentIndex();
-    header.electrodeDistance = distanceEdit->text();
-    header.electrodeArea = areaEdit->text();
-    header.capacitanceFrequency = capFrequencyEdit->text();
-    header.capacitance = capValue->text();
-    header.tandUnit = tandUnitList->currentText();
-    header.tand = tandValue->text();
-    header.eps = epsValue->text();
-    header.fmin = fminValue->text();
-    header.fmax = fmaxValue->text();
-    header.keff = keffValue->text();
-    header.modeCaption = modeCaption->text();
-    header.kmode = kmodeValue->text();
-    header.q3db = q3dbValue->text();
-    header.b3db = b3dbValue->text();
-    header.firstDisplayPair = displayPairList->currentIndex() <= 0;
-    header.leftAxisTitle = fastgraph1->YAxis.Title();
-    header.rightAxisTitle = fastgraph1->Y2Axis.Title();
+    extras.FirstDisplayPair = displayPairList->currentIndex() <= 0;
+    extras.LeftAxisTitle = fastgraph1->YAxis.Title();
+    extras.RightAxisTitle = fastgraph1->Y2Axis.Title();
+    const ymt::ResultsSnapshot snapshot = resultsSnapshot();
     std::optional<std::pair<double, double>> visible;
     if (saveTextGroup->itemIndex() == 1)
         visible = std::pair(fastgraph1->XAxis.Min(), fastgraph1->XAxis.Max());
-    const QByteArray bytes = ymt::SpectrumFileBytes(header, fastgraph1->store(), visible);
+    const QByteArray bytes = ymt::SpectrumFileBytes(snapshot, extras, fastgraph1->store(), visible);
     if (notInCp1252)
-        *notInCp1252 = ymt::CharactersNotInCp1252(ymt::SpectrumHeaderLines(header, true));
+        *notInCp1252 = ymt::CharactersNotInCp1252(ymt::SpectrumHeaderLines(snapshot, extras, true));
     if (!backup)
         return ymt::WriteFileReplacing(fileName, bytes, error);
     QString reason;
@@ -284,12 +266,12 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     capFrequencyEdit->setText(file.capacitanceFrequency);
     const ymt::OpenedSpectrumResults opened =
         ymt::ResultsOfSpectrumFile(file, tandUnitList->currentIndex() == 0);
-    capValue->setText(opened.Cap);
-    tandValue->setText(opened.TanD);
-    epsValue->setText(opened.Eps);
-    fminValue->setText(opened.FMin);
-    fmaxValue->setText(opened.FMax);
-    keffValue->setText(opened.KEff);
+    Shown.Cap = opened.Shown.Cap;
+    Shown.TanD = opened.Shown.TanD;
+    Shown.Eps = opened.Shown.Eps;
+    Shown.FMin = opened.Shown.FMin;
+    Shown.FMax = opened.Shown.FMax;
+    Shown.KEff = opened.Shown.KEff;
     Results.CapNF = opened.Values.CapNF;
     Results.TanD = opened.Values.TanD;
     Results.EpsRel = opened.Values.EpsRel;
@@ -304,14 +286,15 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
         qcModeCaption->setText(type + QStringLiteral("[%]"));
         qcModeVerdictCaption->setText(type);
     }
-    kmodeValue->setText(opened.KMode);
+    Shown.KMode = opened.Shown.KMode;
     Results.KMode = opened.Values.KMode;
     if (opened.HasQuality) {
-        q3dbValue->setText(opened.Q3dB);
+        Shown.Q3dB = opened.Shown.Q3dB;
         Results.Q3dB = opened.Values.Q3dB;
-        b3dbValue->setText(opened.B3dB);
+        Shown.B3dB = opened.Shown.B3dB;
         Results.B3dB = opened.Values.B3dB;
     }
+    showResults();
     fastgraph1->YAxis.setTitle(file.leftAxisTitle);
     fastgraph1->Y2Axis.setTitle(file.rightAxisTitle);
 

@@ -32,13 +32,14 @@ void addSpectrum(ymt::CurveStore& store, int zCurve, int points) {
     }
 }
 
-ymt::SpectrumHeader header() {
-    ymt::SpectrumHeader h;
-    h.dateTime = QStringLiteral("1/31/24 / 11:59:59 PM");
-    h.sampleName = QStringLiteral("bench");
-    h.leftAxisTitle = QStringLiteral("|Z| [Ohm]");
-    h.rightAxisTitle = QStringLiteral("theta [°]");
-    return h;
+QByteArray fileBytes(const ymt::CurveStore& store) {
+    ymt::ResultsSnapshot snapshot;
+    snapshot.SampleNameText = QStringLiteral("bench");
+    ymt::SpectrumFileExtras extras;
+    extras.DateTime = QStringLiteral("1/31/24 / 11:59:59 PM");
+    extras.LeftAxisTitle = QStringLiteral("|Z| [Ohm]");
+    extras.RightAxisTitle = QStringLiteral("theta [°]");
+    return ymt::SpectrumFileBytes(snapshot, extras, store, std::nullopt);
 }
 
 void BM_SaveSpectrum100k(benchmark::State& state) {
@@ -47,7 +48,7 @@ void BM_SaveSpectrum100k(benchmark::State& state) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.txt"));
     for (auto _ : state) {
-        const QByteArray bytes = ymt::SpectrumFileBytes(header(), store, std::nullopt);
+        const QByteArray bytes = fileBytes(store);
         if (!ymt::WriteFileReplacing(path, bytes, nullptr))
             state.SkipWithError("write failed");
     }
@@ -59,7 +60,7 @@ void BM_OpenSpectrum100k(benchmark::State& state) {
     addSpectrum(store, 3, kPoints);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("s.txt"));
-    ymt::WriteFileReplacing(path, ymt::SpectrumFileBytes(header(), store, std::nullopt), nullptr);
+    ymt::WriteFileReplacing(path, fileBytes(store), nullptr);
     for (auto _ : state) {
         const ymt::SpectrumFileRead read = ymt::ReadSpectrumFile(path);
         // The curves the window fills from the rows belong to opening as well.

@@ -10,16 +10,13 @@ namespace {
 
 constexpr long double kPi = 3.1415926535897932385L;
 constexpr long double kQuarterPi = 0.78539816339744830963L;
-const QString kNotDeterminedText = QStringLiteral("---");
 
 bool positiveFinite(long double value) {
     return std::isfinite(value) && value > 0;
 }
 
-QString labelOf(double value, int decimals) {
-    if (value == 0 || !std::isfinite(value))
-        return kNotDeterminedText;
-    return FixedText(value, 1, decimals);
+ResultValue resultOf(double value, int decimals) {
+    return value == 0 ? ResultValue() : ResultValue(value, decimals);
 }
 
 } // namespace
@@ -51,16 +48,16 @@ double RelativePermittivity(double capNF, double distanceMm, double areaMm2) {
     return std::isfinite(eps) ? static_cast<double>(eps) : 0;
 }
 
-QString CapacitanceLabel(double capNF) {
-    return labelOf(capNF, 3);
+ResultValue CapacitanceResult(double capNF) {
+    return resultOf(capNF, 3);
 }
 
-QString LossTangentLabel(double tanD, LossTangentUnit unit) {
-    return labelOf(unit == LossTangentUnit::PerMille ? tanD / 10 : tanD, 1);
+ResultValue LossTangentResult(double tanD, LossTangentUnit unit) {
+    return resultOf(unit == LossTangentUnit::PerMille ? tanD / 10 : tanD, 1);
 }
 
-QString PermittivityLabel(double epsRel) {
-    return labelOf(epsRel, 0);
+ResultValue PermittivityResult(double epsRel) {
+    return resultOf(epsRel, 0);
 }
 
 std::optional<double> AreaFromDimensions(GeometryKind kind, double dimension1, double dimension2) {

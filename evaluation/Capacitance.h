@@ -3,6 +3,7 @@
 // "CT / eps / tand" command and the repeat measurement both compute with them.
 #pragma once
 
+#include "evaluation/ResultsSnapshot.h"
 #include "evaluation/SampleDescription.h"
 
 #include <QString>
@@ -29,10 +30,11 @@ double RelativePermittivity(double capNF, double distanceMm, double areaMm2);
 
 enum class LossTangentUnit { PerMille = 0, Per10000 = 1 }; // list items "[1e-3]", "[1e-4]"
 
-// Label texts; "---" for a value of 0 (not determined) or one that is not finite.
-QString CapacitanceLabel(double capNF);                      // 3 decimals
-QString LossTangentLabel(double tanD, LossTangentUnit unit); // 1 decimal in the unit
-QString PermittivityLabel(double epsRel);                    // 0 decimals
+// The results as their labels show them: not determined for a value of 0 or one that is not
+// finite.
+ResultValue CapacitanceResult(double capNF);                      // 3 decimals
+ResultValue LossTangentResult(double tanD, LossTangentUnit unit); // 1 decimal in the unit
+ResultValue PermittivityResult(double epsRel);                    // 0 decimals
 
 // The electrode area (mm²) of a geometry from its two dimensions (mm). Empty for the arbitrary
 // geometry (typed directly) and for dimensions that give no positive finite area, such as a ring

@@ -44,7 +44,7 @@ MinClickOutcome ManualMinClick(const ManualPickState& current, double f) {
     s.MaxMarker = 0;
     s.ShowMarkers = true;
     s.PlotPrompt = Message(Msg::ClickZMaximum);
-    outcome.FMinLabel = std::isfinite(f) ? FixedText(f, 1, 3) : kNotDetermined;
+    outcome.FMin = ResultValue(f, 3);
     return outcome;
 }
 

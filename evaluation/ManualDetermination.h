@@ -42,7 +42,7 @@ ManualStartOutcome StartManualDetermination(const CurveStore& store,
 
 struct MinClickOutcome {
     ManualPickState State;
-    QString FMinLabel; // the clicked frequency, 3 decimals, for the "f(min)" value label
+    ResultValue FMin; // the clicked frequency, 3 decimals, for the "f(min)" value label
 };
 // The f(min) click (while AwaitMinClick): frequency f of the released mouse position.
 MinClickOutcome ManualMinClick(const ManualPickState& current, double f);

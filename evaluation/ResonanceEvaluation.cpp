@@ -16,17 +16,12 @@ namespace {
 constexpr long double kSqrt2 = 1.4142135623730950488L;
 constexpr long double kLn10 = 2.3025850929940456840L;
 
-// A label shows a number only when it is finite: the labels are also written to files.
-QString numberOrDash(double value, int decimals) {
-    return std::isfinite(value) ? FixedText(value, 1, decimals) : kNotDetermined;
-}
-
-QString deltaLgRText(double zMax, double zMin) {
+ResultValue deltaLgR(double zMax, double zMin) {
     if (zMax - zMin == 0 || !(zMax > 0) || !(zMin > 0))
-        return kNotDetermined;
+        return {};
     const long double d = std::log(static_cast<long double>(zMax)) / kLn10 -
                           std::log(static_cast<long double>(zMin)) / kLn10;
-    return numberOrDash(static_cast<double>(d), 1);
+    return ResultValue(static_cast<double>(d), 1);
 }
 
 } // namespace
@@ -129,19 +124,19 @@ PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& resul
     r.B3dB = band.B3dB;
     r.Q3dB = band.Q3dB;
 
-    ResultLabels& labels = outcome.Labels;
-    labels.FMax = numberOrDash(fA, 3);
-    labels.FMin = numberOrDash(fB, 3);
+    ShownResults& shown = outcome.Shown;
+    shown.FMax = ResultValue(fA, 3);
+    shown.FMin = ResultValue(fB, 3);
     if (r.KEff > 0)
-        labels.KEff = numberOrDash(r.KEff, 2);
+        shown.KEff = ResultValue(r.KEff, 2);
     if (r.KMode > 0)
-        labels.KMode = numberOrDash(r.KMode, 2);
+        shown.KMode = ResultValue(r.KMode, 2);
     if (r.Q3dB > 0)
-        labels.Q3dB = numberOrDash(r.Q3dB, 0);
+        shown.Q3dB = ResultValue(r.Q3dB, 0);
     if (r.B3dB > 0)
-        labels.B3dB = numberOrDash(r.B3dB, 3);
-    labels.Rs = numberOrDash(r.ZMin, r.ZMin < 10 ? 1 : 0);
-    labels.DeltaLgR = deltaLgRText(r.ZMax, r.ZMin);
+        shown.B3dB = ResultValue(r.B3dB, 3);
+    shown.Rs = ResultValue(r.ZMin, r.ZMin < 10 ? 1 : 0);
+    shown.DeltaLgR = deltaLgR(r.ZMax, r.ZMin);
 
     outcome.ShowMarkers = true;
     outcome.RunAddMeasuredData = inputs.AutomaticProtocolling;

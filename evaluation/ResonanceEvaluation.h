@@ -1,11 +1,12 @@
 // The resonance search (getminmax) and the evaluation pass (koppelfaktor) over curve 3 of the
 // measurement plot: f(min), f(max), Rs, the 3 dB band, Q, D [delta lgR] and the coupling
-// factors, with the exact label texts. Pure functions: the window reads its controls, calls
-// these and writes labels, markers and message boxes back.
+// factors, with the results as the labels show them. Pure functions: the window reads its controls,
+// calls these and writes labels, markers and message boxes back.
 #pragma once
 
 #include "evaluation/EvaluationMessage.h"
 #include "evaluation/EvaluationResults.h"
+#include "evaluation/ResultsSnapshot.h"
 #include "plot/curves/CurveStore.h"
 
 #include <QString>
@@ -16,9 +17,6 @@ namespace ymt {
 
 inline constexpr int kImpedanceCurve = 3; // |Z| in ohm over f in kHz
 inline constexpr int kPhaseCurve = 4;     // theta in degrees over the same frequencies
-
-// Text of a result label whose quantity is not determined.
-inline const QString kNotDetermined = QStringLiteral("---");
 
 // Searches curve 3 for the smallest |Z| and then, at and above it, the largest |Z|, taking
 // only points strictly inside the displayed window (windowMin < f < windowMax, the XAxis
@@ -39,18 +37,6 @@ struct ThreeDbBand {
 ThreeDbBand EvaluateThreeDbBand(const CurveStore& store, const EvaluationResults& results,
                                 int qThreshold);
 
-// The value labels of the tab "Measurement" written by the pass; "---" where not determined.
-struct ResultLabels {
-    QString FMin = kNotDetermined;     // 3 decimals
-    QString FMax = kNotDetermined;     // 3 decimals
-    QString Rs = kNotDetermined;       // 1 decimal below 10 ohm, else 0
-    QString Q3dB = kNotDetermined;     // 0 decimals
-    QString B3dB = kNotDetermined;     // 3 decimals
-    QString DeltaLgR = kNotDetermined; // D [delta lgR], 1 decimal
-    QString KEff = kNotDetermined;     // 2 decimals
-    QString KMode = kNotDetermined;    // 2 decimals
-};
-
 // What the window reads from its controls for one pass.
 struct PassInputs {
     double FA = 0;         // taken as f(max), kHz
@@ -64,7 +50,8 @@ struct PassInputs {
 
 struct PassOutcome {
     EvaluationResults Results; // the record after the pass (KEff, KMode, B3dB, Q3dB updated)
-    ResultLabels Labels;       // write all eight value labels
+    // The eight results the pass shows: FMin, FMax, Rs, Q3dB, B3dB, DeltaLgR, KEff, KMode.
+    ShownResults Shown;
     // Error box (OK) for an invalid pair; never set while the repeat timer runs.
     std::optional<EvaluationMessage> Message;
     bool ShowMarkers = true;         // the pass always turns the markers on
@@ -78,7 +65,7 @@ struct PassOutcome {
 // swaps the two frequency labels) and the coupling factors computed. Band, Rs and D are
 // evaluated for every pass. Both thresholds are read with ThresholdValue (Thresholds.h). No
 // label ever holds a non-finite number. Does not set MinMarker or MaxMarker.
-// The window then: shows Message (if any), stores Results, writes the labels, sets
+// The window then: shows Message (if any), stores Results, shows the eight results, sets
 // ShowMarkers, runs "Add Measured Data" if RunAddMeasuredData, then qcontrol.
 PassOutcome koppelfaktor(const CurveStore& store, const EvaluationResults& results,
                          const PassInputs& inputs);

@@ -38,10 +38,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         store.AddPoint(3, point.frequency, point.magnitude);
         store.AddPoint(4, point.frequency, point.phase);
     }
-    ymt::SpectrumHeader header;
-    header.sampleName = read.content.sampleName;
+    ymt::ResultsSnapshot snapshot;
+    snapshot.SampleNameText = read.content.sampleName;
     const ymt::SpectrumFileRead again =
-        readBytes(ymt::SpectrumFileBytes(header, store, std::nullopt));
+        readBytes(ymt::SpectrumFileBytes(snapshot, {}, store, std::nullopt));
     check(again.status == ymt::SpectrumReadStatus::Ok);
     check(again.content.rows.points.size() == points.size());
     check(again.content.rows.incompleteRows == 0);

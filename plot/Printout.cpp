@@ -52,10 +52,11 @@ bool hasQualityControlResult(const std::array<QString, 5>& labels) {
 
 } // namespace
 
-PageLayout LayOutPrintoutPage(const PrintoutTexts& t, bool landscape, int printableWidth,
-                              int printableHeight) {
+PageLayout LayOutPrintoutPage(const ResultsSnapshot& s, const PrintoutExtras& t, bool landscape,
+                              int printableWidth, int printableHeight) {
     const int PW = printableWidth;
     const int PH = printableHeight;
+    const ShownResults& shown = s.Shown;
     PageLayout layout;
     PageWriter page(layout, t.Language);
 
@@ -76,10 +77,10 @@ PageLayout LayOutPrintoutPage(const PrintoutTexts& t, bool landscape, int printa
     // Header: title, sample information and the time of printing.
     page.text(a, -100, page.label(0), kTitleHeight);
     const int headerValue = a + kHeaderValueX;
-    page.row(a, headerValue, -200, QStringLiteral("Material"), t.Material.left(50));
-    page.row(a, headerValue, -250, page.label(2), t.SampleName.left(50));
-    page.row(a, headerValue, -300, page.label(3), t.Notes.left(50));
-    page.row(a, headerValue, -350, page.label(4), t.MeasuredBy.left(50));
+    page.row(a, headerValue, -200, QStringLiteral("Material"), s.Sample.Material.left(50));
+    page.row(a, headerValue, -250, page.label(2), s.SampleNameText.left(50));
+    page.row(a, headerValue, -300, page.label(3), s.NotesText.left(50));
+    page.row(a, headerValue, -350, page.label(4), s.Sample.MeasuredBy.left(50));
     page.row(a, headerValue, -400, page.label(5), t.DateTime);
 
     // Sample geometry, measurement conditions and capacitance.
@@ -88,34 +89,34 @@ PageLayout LayOutPrintoutPage(const PrintoutTexts& t, bool landscape, int printa
     const int sampleValue = o + kBlockValueX;
     page.section(o, r, 6);
     page.text(o, r - 50, t.Geometry);
-    page.row(o, sampleValue, r - 100, page.label(7), t.ElectrodeDistance);
-    page.row(o, sampleValue, r - 150, page.label(8), t.ElectrodeArea);
+    page.row(o, sampleValue, r - 100, page.label(7), s.ElectrodeDistanceText);
+    page.row(o, sampleValue, r - 150, page.label(8), s.ElectrodeAreaText);
     page.section(o, r - 350, 9);
-    page.row(o, sampleValue, r - 400, QStringLiteral("Averaging"), t.Averaging);
-    page.row(o, sampleValue, r - 450, page.label(11), t.Voltage);
-    page.row(o, sampleValue, r - 500, QStringLiteral("BIAS [V]"), t.Bias);
+    page.row(o, sampleValue, r - 400, QStringLiteral("Averaging"), s.Averaging);
+    page.row(o, sampleValue, r - 450, page.label(11), s.Voltage);
+    page.row(o, sampleValue, r - 500, QStringLiteral("BIAS [V]"), s.Bias);
     page.section(o, r - 600, 13);
-    page.row(o, sampleValue, r - 650, page.label(14), t.CapFrequency);
-    page.row(o, sampleValue, r - 700, page.label(15), t.Capacitance);
-    page.row(o, sampleValue, r - 750, QStringLiteral("tand ") + t.TandUnit, t.Tand);
-    page.row(o, sampleValue, r - 800, QStringLiteral("eps(rel)"), t.EpsRel);
+    page.row(o, sampleValue, r - 650, page.label(14), s.CapFrequency);
+    page.row(o, sampleValue, r - 700, page.label(15), ResultText(shown.Cap));
+    page.row(o, sampleValue, r - 750, QStringLiteral("tand ") + s.TandUnit, ResultText(shown.TanD));
+    page.row(o, sampleValue, r - 800, QStringLiteral("eps(rel)"), ResultText(shown.Eps));
 
     // Resonance and, when judged, quality control.
     const int G = landscape ? 1860 : 1180;
     const int H = landscape ? -1100 : -1750;
     const int resonanceValue = G + kBlockValueX;
     page.section(G, H, 18);
-    page.row(G, resonanceValue, H - 50, QStringLiteral("f(min)[kHz]"), t.FMin);
-    page.row(G, resonanceValue, H - 100, QStringLiteral("f(max)[kHz]"), t.FMax);
-    page.row(G, resonanceValue, H - 200, QStringLiteral("Q(3dB)"), t.Q3dB);
-    page.row(G, resonanceValue, H - 250, QStringLiteral("B(3dB)"), t.B3dB);
-    page.row(G, resonanceValue, H - 300, QStringLiteral("keff [%]"), t.KEff);
-    page.row(G, resonanceValue, H - 350, t.ModeCaption.left(4) + QStringLiteral("[%]"), t.KMode,
-             true);
+    page.row(G, resonanceValue, H - 50, QStringLiteral("f(min)[kHz]"), ResultText(shown.FMin));
+    page.row(G, resonanceValue, H - 100, QStringLiteral("f(max)[kHz]"), ResultText(shown.FMax));
+    page.row(G, resonanceValue, H - 200, QStringLiteral("Q(3dB)"), ResultText(shown.Q3dB));
+    page.row(G, resonanceValue, H - 250, QStringLiteral("B(3dB)"), ResultText(shown.B3dB));
+    page.row(G, resonanceValue, H - 300, QStringLiteral("keff [%]"), ResultText(shown.KEff));
+    page.row(G, resonanceValue, H - 350, s.ModeCaption.left(4) + QStringLiteral("[%]"),
+             ResultText(shown.KMode), true);
     if (hasQualityControlResult(t.QualityControl)) {
         page.section(G, H - 450, 23);
         const QString captions[5] = {
-            QStringLiteral("C(1kHz) [nF]"), QStringLiteral("tand ") + t.TandUnit,
+            QStringLiteral("C(1kHz) [nF]"), QStringLiteral("tand ") + s.TandUnit,
             QStringLiteral("keff [%]"), QStringLiteral("krel [%]"), QStringLiteral("f(min) [kHz]")};
         for (int i = 0; i < 5; ++i)
             page.row(G, resonanceValue, H - 500 - 50 * i, captions[i],

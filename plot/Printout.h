@@ -4,6 +4,8 @@
 // so everything below the top has a negative y.
 #pragma once
 
+#include "evaluation/ResultsSnapshot.h"
+
 #include <QLine>
 #include <QPoint>
 #include <QRect>
@@ -16,33 +18,12 @@ class QPainter;
 
 namespace ymt {
 
-// The texts of the page as the window shows them; values are printed as ": " + text.
-struct PrintoutTexts {
+// What the page shows beside the results snapshot; values are printed as ": " + text.
+struct PrintoutExtras {
     int Language = 0; // 0 English, 1 German: the fixed labels of the page
     QString ProductLine;
-    QString Material;
-    QString SampleName;
-    QString Notes;
-    QString MeasuredBy;
     QString DateTime;
     QString Geometry; // the geometry name in the printout language
-    QString ElectrodeDistance;
-    QString ElectrodeArea;
-    QString Averaging;
-    QString Voltage;
-    QString Bias;
-    QString CapFrequency;
-    QString Capacitance;
-    QString TandUnit; // "[1e-3]" or "[1e-4]"
-    QString Tand;
-    QString EpsRel;
-    QString FMin;
-    QString FMax;
-    QString Q3dB;
-    QString B3dB;
-    QString KEff;
-    QString ModeCaption; // caption of the mode coupling-factor row, e.g. "kt         [%]"
-    QString KMode;
     // Quality-control labels C, tand, k(eff), k, f(min); the block is printed only when one of
     // them shows something other than "---".
     std::array<QString, 5> QualityControl;
@@ -70,8 +51,8 @@ struct PageLayout {
 
 // Frame, footer, header and the result blocks of a page of printableWidth x printableHeight
 // (0.1 mm) in the given orientation.
-PageLayout LayOutPrintoutPage(const PrintoutTexts& texts, bool landscape, int printableWidth,
-                              int printableHeight);
+PageLayout LayOutPrintoutPage(const ResultsSnapshot& snapshot, const PrintoutExtras& extras,
+                              bool landscape, int printableWidth, int printableHeight);
 
 // Where the plot goes, in device pixels of a page of pageWidth x pageHeight pixels: fractions
 // of an A4 sheet (170 x 130 mm landscape, 186 x 110 mm portrait, 55 mm from the top).

@@ -11,30 +11,32 @@ namespace ymt {
 OpenedSpectrumResults ResultsOfSpectrumFile(const SpectrumFileContent& file, bool tandPerMille) {
     OpenedSpectrumResults opened;
     EvaluationResults& values = opened.Values;
-    opened.Cap = file.capacitance;
+    ShownResults& shown = opened.Shown;
+    auto kept = [](const QString& text) { return ResultValue::FromText(text, ParseNumber(text)); };
+    shown.Cap = kept(file.capacitance);
     values.CapNF = ParseNumber(file.capacitance);
     values.TanD = file.tand;
-    opened.TanD = file.hasTand ? FixedText(tandPerMille ? file.tand / 10 : file.tand, 1, 1)
-                               : QStringLiteral("---");
-    opened.Eps = file.eps;
+    if (file.hasTand)
+        shown.TanD = ResultValue(tandPerMille ? file.tand / 10 : file.tand, 1);
+    shown.Eps = kept(file.eps);
     values.EpsRel = ParseNumber(file.eps);
-    opened.FMin = file.fmin;
+    shown.FMin = kept(file.fmin);
     values.FMin = ParseNumber(file.fmin);
-    opened.FMax = file.fmax;
+    shown.FMax = kept(file.fmax);
     values.FMax = ParseNumber(file.fmax);
-    opened.KEff = file.keff;
+    shown.KEff = kept(file.keff);
     values.KEff = ParseNumber(file.keff);
     if (values.FMin == 0 || values.FMax == 0) {
         values.FMin = 0;
         values.FMax = 0;
     }
-    opened.KMode = file.kmode;
+    shown.KMode = kept(file.kmode);
     values.KMode = ParseNumber(file.kmode);
     opened.HasQuality = file.hasQuality;
     if (file.hasQuality) {
-        opened.Q3dB = file.q3db;
+        shown.Q3dB = kept(file.q3db);
         values.Q3dB = ParseNumber(file.q3db);
-        opened.B3dB = file.b3db;
+        shown.B3dB = kept(file.b3db);
         values.B3dB = file.b3dbValue;
     }
     return opened;

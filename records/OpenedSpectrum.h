@@ -1,8 +1,9 @@
-// What an opened spectrum file gives back: the result labels as the file wrote them, the
-// results read from those texts, and its points in the curves.
+// What an opened spectrum file gives back: the results as the file wrote them, the values read
+// from those texts, and its points in the curves.
 #pragma once
 
 #include "evaluation/EvaluationResults.h"
+#include "evaluation/ResultsSnapshot.h"
 #include "plot/curves/CurveStore.h"
 #include "records/SpectrumFile.h"
 
@@ -11,8 +12,9 @@
 namespace ymt {
 
 struct OpenedSpectrumResults {
-    // The label texts; tand in the unit the tab shows ("---" when the file had none).
-    QString Cap, TanD, Eps, FMin, FMax, KEff, KMode, Q3dB, B3dB;
+    // Cap, TanD, Eps, FMin, FMax, KEff, KMode, Q3dB and B3dB with the file's texts; tand in the
+    // unit the tab shows (not determined when the file had none).
+    ShownResults Shown;
     bool HasQuality = false; // else Q3dB and B3dB stay as they were
     // CapNF, TanD, EpsRel, FMin, FMax, KEff, KMode and (with HasQuality) Q3dB, B3dB. f(min) and
     // f(max) are both 0 unless the file has both: one without the other is no resonance.

@@ -32,31 +32,38 @@ QString ProtocolColumnTitles(const QString& sampleWord, const QString& sampleNam
     return fields.join(kTab);
 }
 
-QStringList ProtocolHeaderBlock(const ProtocolHeaderTexts& texts) {
+QStringList ProtocolHeaderBlock(const ResultsSnapshot& snapshot, const QString& notesLabel,
+                                const QString& dateTimeLabel, const QString& date,
+                                const QString& time, const QString& columnTitles) {
+    const SampleDescription& sample = snapshot.Sample;
     return {
         QStringLiteral(" "),
-        QStringLiteral("Material         : ") + texts.Material,
-        texts.NotesLabel + QStringLiteral("            : ") + texts.Notes,
-        texts.DateTimeLabel + QLatin1Char(' ') + texts.Date + QStringLiteral(" - ") + texts.Time +
-            QStringLiteral(" - ") + texts.MeasuredBy,
-        texts.ColumnTitles,
+        QStringLiteral("Material         : ") + sample.Material,
+        notesLabel + QStringLiteral("            : ") + sample.Notes,
+        dateTimeLabel + QLatin1Char(' ') + date + QStringLiteral(" - ") + time +
+            QStringLiteral(" - ") + sample.MeasuredBy,
+        columnTitles,
         QStringLiteral(" "),
     };
 }
 
-QString ProtocolResultLine(const ProtocolResultTexts& t) {
+QString ProtocolResultLine(const ResultsSnapshot& snapshot) {
+    const ShownResults& r = snapshot.Shown;
+    // Rs is written from the evaluation's record with one decimal, whatever the label rounds to.
+    const QString rs =
+        r.Rs.IsDetermined() ? FixedText(snapshot.Values.ZMin, 0, 1) : ResultText(r.Rs);
     const QStringList fields{
-        t.SampleName,
-        PadToMultiple(t.FMin, 11),
-        PadToMultiple(t.FMax, 11),
-        PadToMultiple(t.Rs, 8),
-        PadToMultiple(t.Cap, 15),
-        PadToMultiple(t.TanD, 10),
-        PadToMultiple(t.Eps, 8),
-        PadToMultiple(t.KEff, 9),
-        PadToMultiple(t.KMode, 7),
-        PadToMultiple(t.Q3dB, 7),
-        PadToMultiple(t.B3dB, 7),
+        snapshot.Sample.SampleName,
+        PadToMultiple(ResultText(r.FMin), 11),
+        PadToMultiple(ResultText(r.FMax), 11),
+        PadToMultiple(rs, 8),
+        PadToMultiple(ResultText(r.Cap), 15),
+        PadToMultiple(ResultText(r.TanD), 10),
+        PadToMultiple(ResultText(r.Eps), 8),
+        PadToMultiple(ResultText(r.KEff), 9),
+        PadToMultiple(ResultText(r.KMode), 7),
+        PadToMultiple(ResultText(r.Q3dB), 7),
+        PadToMultiple(ResultText(r.B3dB), 7),
     };
     return fields.join(kTab);
 }

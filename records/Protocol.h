@@ -2,6 +2,8 @@
 // and the reading of protocol files.
 #pragma once
 
+#include "evaluation/ResultsSnapshot.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,34 +17,16 @@ QString ProtocolColumnTitles(const QString& sampleWord, const QString& sampleNam
                              const QString& frequencyText, const QString& lossTangentUnit,
                              const QString& modeCaption);
 
-struct ProtocolHeaderTexts {
-    QString Material;
-    QString NotesLabel; // "Notes" in the file language
-    QString Notes;
-    QString DateTimeLabel; // "Date / Time" in the file language
-    QString Date;          // the system's short date format
-    QString Time;          // the system's long time format
-    QString MeasuredBy;
-    QString ColumnTitles;
-};
-// The six lines of "Add Header".
-QStringList ProtocolHeaderBlock(const ProtocolHeaderTexts& texts);
+// The six lines of "Add Header": material, notes and "measured by" from the snapshot's sample
+// description, the two labels in the file language, the date in the system's short and the time
+// in its long format.
+QStringList ProtocolHeaderBlock(const ResultsSnapshot& snapshot, const QString& notesLabel,
+                                const QString& dateTimeLabel, const QString& date,
+                                const QString& time, const QString& columnTitles);
 
-// The texts of the result labels as they stand ("---" when not determined).
-struct ProtocolResultTexts {
-    QString SampleName;
-    QString FMin;
-    QString FMax;
-    QString Rs;
-    QString Cap;
-    QString TanD;
-    QString Eps;
-    QString KEff;
-    QString KMode;
-    QString Q3dB;
-    QString B3dB;
-};
-QString ProtocolResultLine(const ProtocolResultTexts& texts);
+// The result line of "Add Measured Data": the results as their labels show them, Rs with one
+// decimal.
+QString ProtocolResultLine(const ResultsSnapshot& snapshot);
 
 enum class ProtocolLoadStatus { Loaded, TooLarge, Failed };
 struct ProtocolLoad {

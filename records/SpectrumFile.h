@@ -3,6 +3,7 @@
 // read by "Open Spectrum...".
 #pragma once
 
+#include "evaluation/ResultsSnapshot.h"
 #include "plot/curves/CurveStore.h"
 #include "records/SpectrumRows.h"
 
@@ -14,32 +15,13 @@
 
 namespace ymt {
 
-// What the header shows, as the window shows it (results are label texts such as "---").
-struct SpectrumHeader {
-    bool german = false;
-    QString dateTime; // "<short date> / <long time>"
-    QString measuredBy;
-    QString material;
-    QString sampleName;
-    QString notes;
-    int geometry = 0; // 0 arbitrary, 1 circular, 2 rectangular, 3 ring
-    QString electrodeDistance;
-    QString electrodeArea;
-    QString capacitanceFrequency;
-    QString capacitance;
-    QString tandUnit; // "[1e-3]" or "[1e-4]"
-    QString tand;
-    QString eps;
-    QString fmin;
-    QString fmax;
-    QString keff;
-    QString modeCaption; // caption of the mode coupling-factor label, e.g. "k31        [%]"
-    QString kmode;
-    QString q3db;
-    QString b3db;
-    bool firstDisplayPair = true;
-    QString leftAxisTitle;
-    QString rightAxisTitle;
+// What the file holds beside the results snapshot.
+struct SpectrumFileExtras {
+    bool German = false;
+    QString DateTime; // "<short date> / <long time>"
+    bool FirstDisplayPair = true;
+    QString LeftAxisTitle;
+    QString RightAxisTitle;
 };
 
 // 16 characters: sign (blank or "-"), d.ddddddd, "E", exponent sign and four digits.
@@ -50,13 +32,15 @@ QString SpectrumLabelField(const QString& label);
 
 // The display columns are written only when curves 1 and 2 are as long as the spectrum; a
 // shorter display curve gives the three measured columns under the titles of the first pair.
-bool WritesDisplayColumns(const SpectrumHeader& header, const CurveStore& store);
+bool WritesDisplayColumns(const SpectrumFileExtras& extras, const CurveStore& store);
 
 // Lines 1 to 21.
-QStringList SpectrumHeaderLines(const SpectrumHeader& header, bool displayColumns);
+QStringList SpectrumHeaderLines(const ResultsSnapshot& snapshot, const SpectrumFileExtras& extras,
+                                bool displayColumns);
 
 // The whole file. With visibleRange, only points strictly inside (min, max) are written.
-QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& store,
+QByteArray SpectrumFileBytes(const ResultsSnapshot& snapshot, const SpectrumFileExtras& extras,
+                             const CurveStore& store,
                              std::optional<std::pair<double, double>> visibleRange);
 
 // ---- Reading ----

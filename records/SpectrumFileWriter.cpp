@@ -56,48 +56,52 @@ QString SpectrumLabelField(const QString& label) {
     return PadToMultiple(label, 24) + QStringLiteral(": ");
 }
 
-bool WritesDisplayColumns(const SpectrumHeader& header, const CurveStore& store) {
+bool WritesDisplayColumns(const SpectrumFileExtras& extras, const CurveStore& store) {
     const int points = store.pointCount(3);
-    return !header.firstDisplayPair && store.pointCount(1) >= points &&
+    return !extras.FirstDisplayPair && store.pointCount(1) >= points &&
            store.pointCount(2) >= points && store.pointCount(4) >= points;
 }
 
-QStringList SpectrumHeaderLines(const SpectrumHeader& h, bool displayColumns) {
-    const int language = h.german ? 1 : 0;
+QStringList SpectrumHeaderLines(const ResultsSnapshot& s, const SpectrumFileExtras& extras,
+                                bool displayColumns) {
+    const int language = extras.German ? 1 : 0;
     auto field = [language](int entry) { return SpectrumLabelField(Label(language, entry)); };
-    const int geometry = h.geometry >= 0 && h.geometry <= 3 ? h.geometry : 0;
-    const QString mode = h.modeCaption.left(4).leftJustified(4, QLatin1Char(' '));
+    const int kind = static_cast<int>(s.Sample.Geometry);
+    const int geometry = kind >= 0 && kind <= 3 ? kind : 0;
+    const QString mode = s.ModeCaption.left(4).leftJustified(4, QLatin1Char(' '));
+    const ShownResults& r = s.Shown;
 
     QStringList titles{Label(language, 14)};
     if (displayColumns)
-        titles << QStringLiteral("|Z| [Ohm]") << QStringLiteral("theta [°]") << h.leftAxisTitle
-               << h.rightAxisTitle;
-    else if (h.firstDisplayPair)
-        titles << h.leftAxisTitle << h.rightAxisTitle;
+        titles << QStringLiteral("|Z| [Ohm]") << QStringLiteral("theta [°]") << extras.LeftAxisTitle
+               << extras.RightAxisTitle;
+    else if (extras.FirstDisplayPair)
+        titles << extras.LeftAxisTitle << extras.RightAxisTitle;
     else
         titles << QStringLiteral("|Z| [Ohm]") << QStringLiteral("theta [°]");
 
     QStringList lines{
-        Label(language, 0) + QStringLiteral("  ") + h.dateTime + QStringLiteral(" -- ") +
-            h.measuredBy,
+        Label(language, 0) + QStringLiteral("  ") + extras.DateTime + QStringLiteral(" -- ") +
+            s.Sample.MeasuredBy,
         QString(),
-        SpectrumLabelField(QStringLiteral("Material")) + h.material,
-        field(2) + h.sampleName,
-        field(3) + h.notes,
+        SpectrumLabelField(QStringLiteral("Material")) + s.Sample.Material,
+        field(2) + s.SampleNameText,
+        field(3) + s.NotesText,
         field(24) + QString::fromUtf8(kGeometryNames[language][geometry]),
-        field(7) + h.electrodeDistance,
-        field(8) + h.electrodeArea,
+        field(7) + s.ElectrodeDistanceText,
+        field(8) + s.ElectrodeAreaText,
         QString(),
-        field(14) + h.capacitanceFrequency,
-        field(15) + h.capacitance,
-        QStringLiteral("tand              ") + h.tandUnit + QStringLiteral(": ") + h.tand,
-        QStringLiteral("eps(rel)                : ") + h.eps,
-        QStringLiteral("f(min)             [kHz]: ") + h.fmin,
-        QStringLiteral("f(max)             [kHz]: ") + h.fmax,
-        QStringLiteral("keff                 [%]: ") + h.keff,
-        mode + QStringLiteral("                 [%]: ") + h.kmode,
-        QStringLiteral("Q(3dB)                  : ") + h.q3db,
-        QStringLiteral("B(3dB)             [kHz]: ") + h.b3db,
+        field(14) + s.CapFrequency,
+        field(15) + ResultText(r.Cap),
+        QStringLiteral("tand              ") + s.TandUnit + QStringLiteral(": ") +
+            ResultText(r.TanD),
+        QStringLiteral("eps(rel)                : ") + ResultText(r.Eps),
+        QStringLiteral("f(min)             [kHz]: ") + ResultText(r.FMin),
+        QStringLiteral("f(max)             [kHz]: ") + ResultText(r.FMax),
+        QStringLiteral("keff                 [%]: ") + ResultText(r.KEff),
+        mode + QStringLiteral("                 [%]: ") + ResultText(r.KMode),
+        QStringLiteral("Q(3dB)                  : ") + ResultText(r.Q3dB),
+        QStringLiteral("B(3dB)             [kHz]: ") + ResultText(r.B3dB),
         QString(),
         titles.join(QLatin1Char('\t')),
     };
@@ -109,11 +113,12 @@ QStringList SpectrumHeaderLines(const SpectrumHeader& h, bool displayColumns) {
     return lines;
 }
 
-QByteArray SpectrumFileBytes(const SpectrumHeader& header, const CurveStore& store,
+QByteArray SpectrumFileBytes(const ResultsSnapshot& snapshot, const SpectrumFileExtras& extras,
+                             const CurveStore& store,
                              std::optional<std::pair<double, double>> visibleRange) {
-    const bool displayColumns = WritesDisplayColumns(header, store);
+    const bool displayColumns = WritesDisplayColumns(extras, store);
     QByteArray out;
-    for (const QString& line : SpectrumHeaderLines(header, displayColumns))
+    for (const QString& line : SpectrumHeaderLines(snapshot, extras, displayColumns))
         out.append(EncodeCp1252(line)).append("\r\n");
 
     const Curve& magnitude = store.curve(3);

@@ -518,3 +518,38 @@ TEST_F(FileSafety, AnOpenedFrequencyBeyondAnyAnalyzerGivesAShortMessage) {
 }
 
 } // namespace
+
+TEST_F(Operator, AHandEditedFileKeepsItsResultTextsInTheLabelsAndWhenSavedAgain) {
+    const QByteArray results = "Capacitance [nF]        : 1.5\r\n"
+                               "tand              [1e-4]: 15.0\r\n"
+                               "eps(rel)                : 1694.25\r\n"
+                               "f(min)             [kHz]: 199.8\r\n"
+                               "f(max)             [kHz]: 219.00000\r\n"
+                               "keff                 [%]: 41.2\r\n"
+                               "kt                   [%]: ---\r\n"
+                               "Q(3dB)                  : 480\r\n"
+                               "B(3dB)             [kHz]: 0.416 (f=199.8)\r\n";
+    write(data(QStringLiteral("edited.txt")),
+          "Low Field Impedance Analysis  d / t -- A\r\n\r\nMaterial                : m\r\n"
+          "Sample Description      : e\r\nNotes                   : n\r\n"
+          "Sample Geometry         : Arbitrary Geometry\r\n"
+          "Electrode-Distance [mm] : 1.000\r\nElectrode-Area [mm\xb2]    : 100.000\r\n\r\n"
+          "Frequency [kHz]         : 1.000\r\n" +
+              results +
+              "\r\nFrequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]\r\n"
+              " 1.0000000E+0002\t 5.0000000E+0002\t-8.0000000E+0001\r\n"
+              " 2.0000000E+0002\t 1.0000000E+0003\t-7.0000000E+0001\r\n");
+    const QString again = data(QStringLiteral("again.txt"));
+    const ProgramRun done =
+        run(open(data(QStringLiteral("edited.txt"))) +
+            QStringLiteral("expect Label45 1.5\nexpect Label50 219.00000\n"
+                           "expect Label53 ---\nexpect Label55 0.416 (f=199.8)\n") +
+            save(again) + QStringLiteral("quit\n"));
+    ASSERT_EQ(done.exitCode, 0) << done.lines.join('\n').toStdString();
+    const QList<QByteArray> written = bytesOf(again).split('\n');
+    ASSERT_GT(written.size(), 19);
+    const QList<QByteArray> expected = results.split('\n');
+    // tand follows the unit the tab shows, eps(rel) is computed anew from C and the geometry.
+    for (int i : {0, 3, 4, 5, 6, 7, 8})
+        EXPECT_EQ(written[10 + i], expected[i]) << i;
+}

@@ -18,7 +18,7 @@ TEST(Capacitance, PureCapacitiveReadingGivesItsCapacitanceAndNoLoss) {
     const CapacitanceValues v = CapacitanceFromReading(1.0, z, -90.0);
     EXPECT_NEAR(v.CapNF, 100.0, 1e-9);
     EXPECT_LT(v.TanD, 1e-9);
-    EXPECT_EQ(CapacitanceLabel(v.CapNF), QStringLiteral("100.000"));
+    EXPECT_EQ(ResultText(CapacitanceResult(v.CapNF)), QStringLiteral("100.000"));
 }
 
 TEST(Capacitance, LossyReadingGivesCotangentOfTheta) {
@@ -42,24 +42,27 @@ TEST(Capacitance, NothingMeasuredGivesZeroAndDashesNeverInfinity) {
             EXPECT_EQ(v.CapNF, 0) << r[0] << ' ' << r[1] << ' ' << r[2];
             EXPECT_EQ(v.TanD, 0);
         }
-        EXPECT_FALSE(CapacitanceLabel(v.CapNF).contains(QStringLiteral("inf")));
+        EXPECT_FALSE(ResultText(CapacitanceResult(v.CapNF)).contains(QStringLiteral("inf")));
     }
-    EXPECT_EQ(CapacitanceLabel(0), QStringLiteral("---"));
-    EXPECT_EQ(LossTangentLabel(0, LossTangentUnit::Per10000), QStringLiteral("---"));
-    EXPECT_EQ(PermittivityLabel(0), QStringLiteral("---"));
+    EXPECT_EQ(ResultText(CapacitanceResult(0)), QStringLiteral("---"));
+    EXPECT_EQ(ResultText(LossTangentResult(0, LossTangentUnit::Per10000)), QStringLiteral("---"));
+    EXPECT_EQ(ResultText(PermittivityResult(0)), QStringLiteral("---"));
 }
 
 TEST(Capacitance, PermittivityFromCapacitanceAndGeometry) {
     EXPECT_NEAR(RelativePermittivity(10, 1, 100), 10 / (100 * 8.85e-6), 1e-9);
-    EXPECT_EQ(PermittivityLabel(RelativePermittivity(10, 1, 100)), QStringLiteral("11299"));
+    EXPECT_EQ(ResultText(PermittivityResult(RelativePermittivity(10, 1, 100))),
+              QStringLiteral("11299"));
     EXPECT_EQ(RelativePermittivity(0, 1, 100), 0);
     EXPECT_EQ(RelativePermittivity(10, 1, 0), 0);
     EXPECT_EQ(RelativePermittivity(10, 1, -5), 0);
 }
 
 TEST(Capacitance, LossTangentLabelFollowsTheUnit) {
-    EXPECT_EQ(LossTangentLabel(123.4, LossTangentUnit::Per10000), QStringLiteral("123.4"));
-    EXPECT_EQ(LossTangentLabel(123.4, LossTangentUnit::PerMille), QStringLiteral("12.3"));
+    EXPECT_EQ(ResultText(LossTangentResult(123.4, LossTangentUnit::Per10000)),
+              QStringLiteral("123.4"));
+    EXPECT_EQ(ResultText(LossTangentResult(123.4, LossTangentUnit::PerMille)),
+              QStringLiteral("12.3"));
 }
 
 TEST(ElectrodeArea, FourGeometries) {

@@ -87,8 +87,8 @@ TEST_F(CouplingCommand, IgnoredQuestionWithTwentyOneStepsStillComputesFactors) {
     const CouplingCommandOutcome out = FinishCouplingFactorCommand(store, search.Results, in);
     ASSERT_TRUE(out.PassRan);
     EXPECT_FALSE(out.Message.has_value());
-    EXPECT_EQ(out.Pass.Labels.FMin, "110.000");
-    EXPECT_EQ(out.Pass.Labels.FMax, "131.000");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMin), "110.000");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMax), "131.000");
     EXPECT_GT(out.Pass.Results.KEff, 0);
     EXPECT_EQ(out.MinMarker, 110);
     EXPECT_EQ(out.MaxMarker, 131);
@@ -99,7 +99,7 @@ TEST_F(CouplingCommand, IgnoredQuestionWithTwentyOneStepsStillComputesFactors) {
     const CouplingCommandOutcome refused = FinishCouplingFactorCommand(twenty, search.Results, in);
     ASSERT_TRUE(refused.Message.has_value());
     EXPECT_EQ(refused.Message->Index, Msg::InsufficientData);
-    EXPECT_EQ(refused.Pass.Labels.KEff, "---");
+    EXPECT_EQ(ResultText(refused.Pass.Shown.KEff), "---");
 }
 
 TEST_F(CouplingCommand, MaximumBelowMinimumIsRefusedWithoutPass) {

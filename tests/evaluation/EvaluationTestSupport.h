@@ -27,10 +27,10 @@ inline bool IsNumberText(const QString& text) {
     return !lower.contains(QStringLiteral("nan")) && !lower.contains(QStringLiteral("inf"));
 }
 
-inline void ExpectNoNonFiniteLabel(const ResultLabels& labels) {
-    for (const QString* label : {&labels.FMin, &labels.FMax, &labels.Rs, &labels.Q3dB, &labels.B3dB,
-                                 &labels.DeltaLgR, &labels.KEff, &labels.KMode})
-        EXPECT_TRUE(IsNumberText(*label)) << label->toStdString();
+inline void ExpectNoNonFiniteLabel(const ShownResults& shown) {
+    for (const ResultValue* result : {&shown.FMin, &shown.FMax, &shown.Rs, &shown.Q3dB, &shown.B3dB,
+                                      &shown.DeltaLgR, &shown.KEff, &shown.KMode})
+        EXPECT_TRUE(IsNumberText(ResultText(*result))) << ResultText(*result).toStdString();
 }
 
 } // namespace ymt::test

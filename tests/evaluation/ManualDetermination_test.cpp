@@ -60,7 +60,7 @@ TEST_F(ManualPick, MinClickShowsFrequencyAndAsksForMaximum) {
     state.AwaitMinClick = true;
     state.MaxMarker = 77;
     const MinClickOutcome out = ManualMinClick(state, 123.45678);
-    EXPECT_EQ(out.FMinLabel, "123.457");
+    EXPECT_EQ(ResultText(out.FMin), "123.457");
     EXPECT_FALSE(out.State.AwaitMinClick);
     EXPECT_TRUE(out.State.AwaitMaxClick);
     EXPECT_EQ(out.State.MinMarker, 123.45678);
@@ -99,9 +99,9 @@ TEST_F(ManualPick, MaxClickSnapsBothClicksAndUsesClickedFrequencies) {
     EXPECT_EQ(r.FMax, 150);
     // 40 steps between the snapped points: enough for the default threshold.
     EXPECT_FALSE(out.Pass.Message.has_value());
-    EXPECT_EQ(out.Pass.Labels.FMin, "110.400");
-    EXPECT_EQ(out.Pass.Labels.FMax, "149.600");
-    EXPECT_EQ(out.Pass.Labels.Rs, "1010");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMin), "110.400");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMax), "149.600");
+    EXPECT_EQ(ResultText(out.Pass.Shown.Rs), "1010");
     EXPECT_DOUBLE_EQ(out.Pass.Results.KMode, ComputeCouplingFactors(149.6, 110.4, ModeKp).KMode);
     EXPECT_DOUBLE_EQ(out.Pass.Results.KEff, ComputeCouplingFactors(149.6, 110.4, ModeKp).KEff);
 }
@@ -113,9 +113,9 @@ TEST_F(ManualPick, ReversedClicksAreEvaluatedInOrder) {
     EXPECT_FALSE(out.Pass.Message.has_value());
     EXPECT_EQ(out.Pass.Results.IndexMin, 10);
     EXPECT_EQ(out.Pass.Results.IndexMax, 50);
-    EXPECT_EQ(out.Pass.Labels.FMin, "110.000");
-    EXPECT_EQ(out.Pass.Labels.FMax, "150.000");
-    EXPECT_EQ(out.Pass.Labels.Rs, "1010");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMin), "110.000");
+    EXPECT_EQ(ResultText(out.Pass.Shown.FMax), "150.000");
+    EXPECT_EQ(ResultText(out.Pass.Shown.Rs), "1010");
 }
 
 TEST_F(ManualPick, ClicksTooCloseOrEqualAreRefusedByThePass) {
@@ -127,7 +127,7 @@ TEST_F(ManualPick, ClicksTooCloseOrEqualAreRefusedByThePass) {
     out = ManualMaxClick(store, state, {}, 120, PassInputs{});
     ASSERT_TRUE(out.Pass.Message.has_value());
     EXPECT_EQ(out.Pass.Message->Index, Msg::MinimumEqualsMaximum);
-    EXPECT_EQ(out.Pass.Labels.KEff, "---");
+    EXPECT_EQ(ResultText(out.Pass.Shown.KEff), "---");
 }
 
 TEST_F(ManualPick, CurveEmptiedBeforeSecondClickDoesNotCrash) {
@@ -138,8 +138,8 @@ TEST_F(ManualPick, CurveEmptiedBeforeSecondClickDoesNotCrash) {
     stale.ZMin = 3;
     stale.ZMax = 30;
     const MaxClickOutcome out = ManualMaxClick(CurveStore(), state, stale, 130, PassInputs{});
-    test::ExpectNoNonFiniteLabel(out.Pass.Labels);
-    EXPECT_EQ(out.Pass.Labels.B3dB, "---");
+    test::ExpectNoNonFiniteLabel(out.Pass.Shown);
+    EXPECT_EQ(ResultText(out.Pass.Shown.B3dB), "---");
 }
 
 } // namespace

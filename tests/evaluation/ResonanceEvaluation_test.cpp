@@ -162,23 +162,23 @@ TEST_F(EvaluationPass, ExamplePairLabels) {
     in.ModePosition = ModeKp;
     const PassOutcome out = koppelfaktor(store, r, in);
     EXPECT_FALSE(out.Message.has_value());
-    EXPECT_EQ(out.Labels.FMax, "110.000");
-    EXPECT_EQ(out.Labels.FMin, "100.000");
-    EXPECT_EQ(out.Labels.KEff, "41.66");
-    EXPECT_EQ(out.Labels.KMode, "46.90");
+    EXPECT_EQ(ResultText(out.Shown.FMax), "110.000");
+    EXPECT_EQ(ResultText(out.Shown.FMin), "100.000");
+    EXPECT_EQ(ResultText(out.Shown.KEff), "41.66");
+    EXPECT_EQ(ResultText(out.Shown.KMode), "46.90");
     EXPECT_NEAR(out.Results.KEff, 41.66, 0.005);
-    EXPECT_EQ(out.Labels.Rs, "10");
-    EXPECT_EQ(out.Labels.DeltaLgR, "2.0");
-    EXPECT_EQ(out.Labels.B3dB, "21.000");
-    EXPECT_EQ(out.Labels.Q3dB, "6"); // 130 / 21
+    EXPECT_EQ(ResultText(out.Shown.Rs), "10");
+    EXPECT_EQ(ResultText(out.Shown.DeltaLgR), "2.0");
+    EXPECT_EQ(ResultText(out.Shown.B3dB), "21.000");
+    EXPECT_EQ(ResultText(out.Shown.Q3dB), "6"); // 130 / 21
     EXPECT_TRUE(out.ShowMarkers);
     EXPECT_TRUE(out.RunQControl);
     EXPECT_FALSE(out.RunAddMeasuredData);
 
     in.ModePosition = ModeK33;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.KMode, "45.31");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.KMode), "45.31");
     in.ModePosition = ModeK31;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.KMode, "46.35");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.KMode), "46.35");
     in.AutomaticProtocolling = true;
     EXPECT_TRUE(koppelfaktor(store, r, in).RunAddMeasuredData);
 }
@@ -197,19 +197,19 @@ TEST_F(EvaluationPass, CouplingThresholdAtTwentyAndTwentyOneSteps) {
     EXPECT_EQ(out.Message->Text, "Insufficient data. Aquire more data or reduce threshold value "
                                  "on Options page.");
     EXPECT_EQ(out.Results.KEff, 0);
-    EXPECT_EQ(out.Labels.KEff, "---");
-    EXPECT_EQ(out.Labels.KMode, "---");
+    EXPECT_EQ(ResultText(out.Shown.KEff), "---");
+    EXPECT_EQ(ResultText(out.Shown.KMode), "---");
     // Band, Rs and D are still evaluated.
-    EXPECT_EQ(out.Labels.Rs, "10");
-    EXPECT_EQ(out.Labels.B3dB, "21.000");
-    EXPECT_EQ(out.Labels.DeltaLgR, "2.0");
+    EXPECT_EQ(ResultText(out.Shown.Rs), "10");
+    EXPECT_EQ(ResultText(out.Shown.B3dB), "21.000");
+    EXPECT_EQ(ResultText(out.Shown.DeltaLgR), "2.0");
 
     CurveStore twentyOne = PairStore(21);
     getminmax(twentyOne, 0, 1000, r);
     out = koppelfaktor(twentyOne, r, in);
     EXPECT_FALSE(out.Message.has_value());
     EXPECT_GT(out.Results.KEff, 0);
-    EXPECT_NE(out.Labels.KMode, "---");
+    EXPECT_NE(ResultText(out.Shown.KMode), "---");
 }
 
 TEST_F(EvaluationPass, SamePairIsRefusedAndMessageSuppressedWhileRepeating) {
@@ -222,14 +222,14 @@ TEST_F(EvaluationPass, SamePairIsRefusedAndMessageSuppressedWhileRepeating) {
     PassOutcome out = koppelfaktor(store, r, in);
     ASSERT_TRUE(out.Message.has_value());
     EXPECT_EQ(out.Message->Text, "Minimum = Maximum is not valid!");
-    EXPECT_EQ(out.Labels.KEff, "---");
-    EXPECT_EQ(out.Labels.FMax, "130.000");
+    EXPECT_EQ(ResultText(out.Shown.KEff), "---");
+    EXPECT_EQ(ResultText(out.Shown.FMax), "130.000");
 
     in.RepeatTimerRunning = true;
     out = koppelfaktor(store, r, in);
     EXPECT_FALSE(out.Message.has_value());
-    EXPECT_EQ(out.Labels.Rs, "10");
-    EXPECT_EQ(out.Labels.B3dB, "21.000");
+    EXPECT_EQ(ResultText(out.Shown.Rs), "10");
+    EXPECT_EQ(ResultText(out.Shown.B3dB), "21.000");
 }
 
 TEST_F(EvaluationPass, ReversedPairIsExchangedIncludingItsLabels) {
@@ -241,9 +241,9 @@ TEST_F(EvaluationPass, ReversedPairIsExchangedIncludingItsLabels) {
     in.FB = 110;
     in.ModePosition = ModeKp;
     const PassOutcome out = koppelfaktor(store, r, in);
-    EXPECT_EQ(out.Labels.FMax, "110.000");
-    EXPECT_EQ(out.Labels.FMin, "100.000");
-    EXPECT_EQ(out.Labels.KEff, "41.66");
+    EXPECT_EQ(ResultText(out.Shown.FMax), "110.000");
+    EXPECT_EQ(ResultText(out.Shown.FMin), "100.000");
+    EXPECT_EQ(ResultText(out.Shown.KEff), "41.66");
 }
 
 TEST_F(EvaluationPass, ThresholdTextsThatAreNoWholeNumbersAreReadLikeTheEdits) {
@@ -259,9 +259,9 @@ TEST_F(EvaluationPass, ThresholdTextsThatAreNoWholeNumbersAreReadLikeTheEdits) {
     in.CouplingThresholdText = "24.9"; // read as 24
     EXPECT_FALSE(koppelfaktor(store, r, in).Message.has_value());
     in.QThresholdText = "21x"; // band edges 21 steps apart: no Q
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.Q3dB, "---");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.Q3dB), "---");
     in.QThresholdText = "20x";
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.Q3dB, "6");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.Q3dB), "6");
 }
 
 TEST_F(EvaluationPass, RsDecimalsAndDeltaLgRDash) {
@@ -275,13 +275,13 @@ TEST_F(EvaluationPass, RsDecimalsAndDeltaLgRDash) {
     r.ZMin = 9.96;
     r.ZMax = 9.96;
     PassOutcome out = koppelfaktor(store, r, in);
-    EXPECT_EQ(out.Labels.Rs, "10.0");
-    EXPECT_EQ(out.Labels.DeltaLgR, "---");
+    EXPECT_EQ(ResultText(out.Shown.Rs), "10.0");
+    EXPECT_EQ(ResultText(out.Shown.DeltaLgR), "---");
     r.ZMin = 10.4;
     r.ZMax = 10.4;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.Rs, "10");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.Rs), "10");
     r.ZMin = 0.04;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.Rs, "0.0");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.Rs), "0.0");
 }
 
 TEST_F(EvaluationPass, DegenerateSpectraNeverCrashOrShowNonFiniteNumbers) {
@@ -304,7 +304,7 @@ TEST_F(EvaluationPass, DegenerateSpectraNeverCrashOrShowNonFiniteNumbers) {
             in.FB = r.FMin;
             in.ModePosition = mode;
             const PassOutcome out = koppelfaktor(store, r, in);
-            ExpectNoNonFiniteLabel(out.Labels);
+            ExpectNoNonFiniteLabel(out.Shown);
             EXPECT_TRUE(std::isfinite(out.Results.B3dB) && std::isfinite(out.Results.Q3dB));
             EXPECT_TRUE(std::isfinite(out.Results.KEff) && std::isfinite(out.Results.KMode));
         }
@@ -320,13 +320,13 @@ TEST_F(EvaluationPass, ZeroAndNegativeExtremesShowDashForD) {
     r.ZMin = 0;
     r.ZMax = 5;
     PassOutcome out = koppelfaktor(store, r, in);
-    EXPECT_EQ(out.Labels.DeltaLgR, "---");
-    EXPECT_EQ(out.Labels.Rs, "0.0");
+    EXPECT_EQ(ResultText(out.Shown.DeltaLgR), "---");
+    EXPECT_EQ(ResultText(out.Shown.Rs), "0.0");
     r.ZMin = -1e300;
     r.ZMax = -1e300 + 1;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.DeltaLgR, "---");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.DeltaLgR), "---");
     in.FA = NAN;
-    EXPECT_EQ(koppelfaktor(store, r, in).Labels.FMax, "---");
+    EXPECT_EQ(ResultText(koppelfaktor(store, r, in).Shown.FMax), "---");
 }
 
 } // namespace

@@ -19,23 +19,30 @@
 namespace ymt {
 namespace {
 
-PrintoutTexts sampleTexts() {
-    PrintoutTexts t;
+// A sample with no result determined, and what the page takes beside it.
+struct SamplePage {
+    ResultsSnapshot snapshot;
+    PrintoutExtras extras;
+    PageLayout layOut(bool landscape, int width, int height) const {
+        return LayOutPrintoutPage(snapshot, extras, landscape, width, height);
+    }
+};
+
+SamplePage samplePage() {
+    SamplePage page;
+    ResultsSnapshot& s = page.snapshot;
+    s.Sample.Material = QStringLiteral("PZT");
+    s.SampleNameText = QStringLiteral("Disc 7");
+    s.Sample.MeasuredBy = QStringLiteral("Vazaz");
+    s.TandUnit = QStringLiteral("[1e-4]");
+    s.ModeCaption = QStringLiteral("kt         [%]");
+    PrintoutExtras& t = page.extras;
     t.ProductLine = QStringLiteral("Zelvanor Ymt 2.4.5");
-    t.Material = QStringLiteral("PZT");
-    t.SampleName = QStringLiteral("Disc 7");
-    t.Notes = QString();
-    t.MeasuredBy = QStringLiteral("Vazaz");
     t.DateTime = QStringLiteral("09.12.26 / 01:00");
     t.Geometry = QStringLiteral("Ring");
-    t.TandUnit = QStringLiteral("[1e-4]");
-    t.ModeCaption = QStringLiteral("kt         [%]");
-    for (QString* label : {&t.Capacitance, &t.Tand, &t.EpsRel, &t.FMin, &t.FMax, &t.Q3dB, &t.B3dB,
-                           &t.KEff, &t.KMode})
-        *label = QStringLiteral("---");
     t.QualityControl = {QStringLiteral("---"), QStringLiteral("---"), QStringLiteral("---"),
                         QStringLiteral("---"), QStringLiteral("---")};
-    return t;
+    return page;
 }
 
 const PageText* findText(const PageLayout& layout, const QString& text) {
@@ -46,7 +53,7 @@ const PageText* findText(const PageLayout& layout, const QString& text) {
 }
 
 TEST(PrintoutLayout, PortraitPlacesHeaderSampleAndResonanceBlocks) {
-    const PageLayout page = LayOutPrintoutPage(sampleTexts(), false, 2000, 2870);
+    const PageLayout page = samplePage().layOut(false, 2000, 2870);
     const PageText* title = findText(page, QStringLiteral("Low Field Impedance Analysis"));
     ASSERT_TRUE(title);
     EXPECT_EQ(title->At, QPoint(180, -100));
@@ -74,7 +81,7 @@ TEST(PrintoutLayout, PortraitPlacesHeaderSampleAndResonanceBlocks) {
 }
 
 TEST(PrintoutLayout, LandscapeHasTwoFramesAndTheBlocksOnTheRight) {
-    const PageLayout page = LayOutPrintoutPage(sampleTexts(), true, 2870, 2000);
+    const PageLayout page = samplePage().layOut(true, 2870, 2000);
     ASSERT_EQ(page.Frames.size(), 2u);
     EXPECT_EQ(page.Frames[1].From, QPoint(1830, -150));
     EXPECT_EQ(page.Frames[1].To, QPoint(2840, -1900));
@@ -85,11 +92,10 @@ TEST(PrintoutLayout, LandscapeHasTwoFramesAndTheBlocksOnTheRight) {
 }
 
 TEST(PrintoutLayout, QualityControlBlockOnlyWhenALabelShowsAVerdict) {
-    PrintoutTexts texts = sampleTexts();
-    EXPECT_FALSE(
-        findText(LayOutPrintoutPage(texts, false, 2000, 2870), QStringLiteral("Quality Control")));
-    texts.QualityControl[3] = QStringLiteral("OK");
-    const PageLayout page = LayOutPrintoutPage(texts, false, 2000, 2870);
+    SamplePage texts = samplePage();
+    EXPECT_FALSE(findText(texts.layOut(false, 2000, 2870), QStringLiteral("Quality Control")));
+    texts.extras.QualityControl[3] = QStringLiteral("OK");
+    const PageLayout page = texts.layOut(false, 2000, 2870);
     const PageText* block = findText(page, QStringLiteral("Quality Control"));
     ASSERT_TRUE(block);
     EXPECT_EQ(block->At, QPoint(1180, -1750 - 450));
@@ -98,10 +104,10 @@ TEST(PrintoutLayout, QualityControlBlockOnlyWhenALabelShowsAVerdict) {
 }
 
 TEST(PrintoutLayout, GermanLabelsAndLongTextsCutToFiftyCharacters) {
-    PrintoutTexts texts = sampleTexts();
-    texts.Language = 1;
-    texts.Material = QString(60, QLatin1Char('M'));
-    const PageLayout page = LayOutPrintoutPage(texts, false, 2000, 2870);
+    SamplePage texts = samplePage();
+    texts.extras.Language = 1;
+    texts.snapshot.Sample.Material = QString(60, QLatin1Char('M'));
+    const PageLayout page = texts.layOut(false, 2000, 2870);
     EXPECT_TRUE(findText(page, QStringLiteral("Kleinsignalimpedanzmessung")));
     EXPECT_TRUE(findText(page, QStringLiteral("Resonanzmessung")));
     EXPECT_TRUE(findText(page, QStringLiteral(": ") + QString(50, QLatin1Char('M'))));
@@ -175,10 +181,10 @@ TEST(PrintoutPdf, PageTextsStandWhereTheLayoutPutsThemInMillimetres) {
     printer.setOutputFileName(path);
     QPainter painter(&printer);
     const double unit = printer.logicalDpiX() / 254.0;
-    DrawPrintoutPage(painter,
-                     LayOutPrintoutPage(sampleTexts(), false, int(printer.width() / unit),
-                                        int(printer.height() / unit)),
-                     unit, unit);
+    DrawPrintoutPage(
+        painter,
+        samplePage().layOut(false, int(printer.width() / unit), int(printer.height() / unit)), unit,
+        unit);
     ASSERT_TRUE(painter.end());
 
     const test::PdfInfo info = test::ReadPdfInfo(path);

@@ -12,18 +12,19 @@ TEST(OpenedSpectrum, TandFollowsTheShownUnitAndAHalfResonanceIsNone) {
     file.fmin = QStringLiteral("200.000");
     file.fmax = QStringLiteral("---");
     file.keff = QStringLiteral("31.5");
-    EXPECT_EQ(ResultsOfSpectrumFile(file, true).TanD, QStringLiteral("12.3"));
+    EXPECT_EQ(ResultText(ResultsOfSpectrumFile(file, true).Shown.TanD), QStringLiteral("12.3"));
     const OpenedSpectrumResults opened = ResultsOfSpectrumFile(file, false);
-    EXPECT_EQ(opened.TanD, QStringLiteral("123.0"));
+    EXPECT_EQ(ResultText(opened.Shown.TanD), QStringLiteral("123.0"));
     EXPECT_EQ(opened.Values.TanD, 123);
     // The label keeps what the file says; the result has no resonance without both ends.
-    EXPECT_EQ(opened.FMin, QStringLiteral("200.000"));
+    EXPECT_EQ(ResultText(opened.Shown.FMin), QStringLiteral("200.000"));
     EXPECT_EQ(opened.Values.FMin, 0);
     EXPECT_EQ(opened.Values.KEff, 31.5);
     EXPECT_FALSE(opened.HasQuality);
+    EXPECT_FALSE(opened.Shown.FMax.IsDetermined());
 
     file.hasTand = false;
-    EXPECT_EQ(ResultsOfSpectrumFile(file, true).TanD, QStringLiteral("---"));
+    EXPECT_FALSE(ResultsOfSpectrumFile(file, true).Shown.TanD.IsDetermined());
 }
 
 TEST(OpenedSpectrum, PointsAreSortedStablyIntoTheFourCurves) {

@@ -44,13 +44,15 @@ TEST(Protocol, ColumnTitlesNameFrequencyUnitAndMode) {
 }
 
 TEST(Protocol, ResultFieldsArePaddedToTheirWidths) {
-    ProtocolResultTexts texts;
-    texts.SampleName = QStringLiteral("S");
-    texts.FMin = QStringLiteral("---");
-    texts.FMax = QStringLiteral("12345.67890"); // 11 characters: 11 blanks more
-    for (QString* field : {&texts.Rs, &texts.Cap, &texts.TanD, &texts.Eps, &texts.KEff,
-                           &texts.KMode, &texts.Q3dB, &texts.B3dB})
-        *field = QStringLiteral("1");
+    ResultsSnapshot texts;
+    texts.Sample.SampleName = QStringLiteral("S");
+    texts.Shown.FMax = ResultValue::FromText(QStringLiteral("12345.67890"),
+                                             12345.6789); // 11 characters: 11 blanks more
+    texts.Values.ZMin = 1;
+    for (ResultValue* field :
+         {&texts.Shown.Rs, &texts.Shown.Cap, &texts.Shown.TanD, &texts.Shown.Eps, &texts.Shown.KEff,
+          &texts.Shown.KMode, &texts.Shown.Q3dB, &texts.Shown.B3dB})
+        *field = ResultValue(1, 0);
     const QStringList fields = ProtocolResultLine(texts).split(QLatin1Char('\t'));
     ASSERT_EQ(fields.size(), 11);
     EXPECT_EQ(fields[0], QStringLiteral("S"));

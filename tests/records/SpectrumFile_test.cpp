@@ -14,31 +14,44 @@
 namespace ymt {
 namespace {
 
-SpectrumHeader sampleHeader() {
-    SpectrumHeader h;
-    h.dateTime = QStringLiteral("1/31/24 / 11:59:59 PM");
-    h.measuredBy = QStringLiteral("Anna von Stein");
-    h.material = QStringLiteral("PZT-5H");
-    h.sampleName = QStringLiteral("S1");
-    h.notes = QStringLiteral("poled");
-    h.geometry = 1;
-    h.electrodeDistance = QStringLiteral("1.000");
-    h.electrodeArea = QStringLiteral("100.000");
-    h.capacitanceFrequency = QStringLiteral("1.000");
-    h.capacitance = QStringLiteral("1.500");
-    h.tandUnit = QStringLiteral("[1e-3]");
-    h.tand = QStringLiteral("1.5");
-    h.eps = QStringLiteral("1694");
-    h.fmin = QStringLiteral("199.800");
-    h.fmax = QStringLiteral("219.000");
-    h.keff = QStringLiteral("41.2");
-    h.modeCaption = QStringLiteral("kt         [%]");
-    h.kmode = QStringLiteral("38.0");
-    h.q3db = QStringLiteral("480");
-    h.b3db = QStringLiteral("0.416 (f=199.8)");
-    h.leftAxisTitle = QStringLiteral("|Z| [Ohm]");
-    h.rightAxisTitle = QStringLiteral("theta [°]");
-    return h;
+// A snapshot and what the file takes beside it.
+struct SampleFile {
+    ResultsSnapshot snapshot;
+    SpectrumFileExtras extras;
+    QByteArray bytes(const CurveStore& store,
+                     std::optional<std::pair<double, double>> range = std::nullopt) const {
+        return SpectrumFileBytes(snapshot, extras, store, range);
+    }
+};
+
+SampleFile sampleFile() {
+    SampleFile file;
+    ResultsSnapshot& s = file.snapshot;
+    s.Sample.MeasuredBy = QStringLiteral("Anna von Stein");
+    s.Sample.Material = QStringLiteral("PZT-5H");
+    s.SampleNameText = QStringLiteral("S1");
+    s.NotesText = QStringLiteral("poled");
+    s.Sample.Geometry = GeometryKind::CircularDisc;
+    s.ElectrodeDistanceText = QStringLiteral("1.000");
+    s.ElectrodeAreaText = QStringLiteral("100.000");
+    s.CapFrequency = QStringLiteral("1.000");
+    s.TandUnit = QStringLiteral("[1e-3]");
+    s.ModeCaption = QStringLiteral("kt         [%]");
+    ShownResults& r = s.Shown;
+    r.Cap = ResultValue(1.5, 3);
+    r.TanD = ResultValue(1.5, 1);
+    r.Eps = ResultValue(1694, 0);
+    r.FMin = ResultValue(199.8, 3);
+    r.FMax = ResultValue(219, 3);
+    // Texts an older or a hand-edited file gave back, kept as they were.
+    r.KEff = ResultValue::FromText(QStringLiteral("41.2"), 41.2);
+    r.KMode = ResultValue::FromText(QStringLiteral("38.0"), 38);
+    r.Q3dB = ResultValue(480, 0);
+    r.B3dB = ResultValue::FromText(QStringLiteral("0.416 (f=199.8)"), 0.416);
+    file.extras.DateTime = QStringLiteral("1/31/24 / 11:59:59 PM");
+    file.extras.LeftAxisTitle = QStringLiteral("|Z| [Ohm]");
+    file.extras.RightAxisTitle = QStringLiteral("theta [°]");
+    return file;
 }
 
 CurveStore spectrum(int points) {
@@ -83,7 +96,7 @@ TEST(SpectrumNumber, SixteenCharactersWithFourExponentDigits) {
 }
 
 TEST(SpectrumHeaderLayout, ValuesStartInColumn27WithLabelsOfTheFileLanguage) {
-    const QByteArray bytes = SpectrumFileBytes(sampleHeader(), spectrum(3), std::nullopt);
+    const QByteArray bytes = sampleFile().bytes(spectrum(3));
     const QList<QByteArray> lines = linesOf(bytes);
     ASSERT_EQ(lines.size(), 21 + 3);
     EXPECT_EQ(lines[0], "Low Field Impedance Analysis  1/31/24 / 11:59:59 PM -- Anna von Stein");
@@ -96,10 +109,10 @@ TEST(SpectrumHeaderLayout, ValuesStartInColumn27WithLabelsOfTheFileLanguage) {
     for (int i : {2, 3, 4, 5, 6, 7, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18})
         EXPECT_EQ(lines[i].indexOf(": "), 24) << i;
 
-    SpectrumHeader german = sampleHeader();
-    german.german = true;
-    german.geometry = 2;
-    const QList<QByteArray> de = linesOf(SpectrumFileBytes(german, spectrum(1), std::nullopt));
+    SampleFile german = sampleFile();
+    german.extras.German = true;
+    german.snapshot.Sample.Geometry = GeometryKind::RectangularDisc;
+    const QList<QByteArray> de = linesOf(german.bytes(spectrum(1)));
     EXPECT_TRUE(de[0].startsWith("Kleinsignalimpedanzmessung  "));
     EXPECT_EQ(de[5], "Probengeometrie         : Rechteck-Platte / Rechteckstab");
     EXPECT_EQ(de[7], "Elektrodenfl\xe4"
@@ -107,11 +120,11 @@ TEST(SpectrumHeaderLayout, ValuesStartInColumn27WithLabelsOfTheFileLanguage) {
 }
 
 TEST(SpectrumRowsLayout, FiveColumnsForAnotherPairAndThreeWhenDisplayCurvesAreShort) {
-    SpectrumHeader other = sampleHeader();
-    other.firstDisplayPair = false;
-    other.leftAxisTitle = QStringLiteral("eps'");
-    other.rightAxisTitle = QStringLiteral("eps''");
-    QList<QByteArray> lines = linesOf(SpectrumFileBytes(other, spectrum(2), std::nullopt));
+    SampleFile other = sampleFile();
+    other.extras.FirstDisplayPair = false;
+    other.extras.LeftAxisTitle = QStringLiteral("eps'");
+    other.extras.RightAxisTitle = QStringLiteral("eps''");
+    QList<QByteArray> lines = linesOf(other.bytes(spectrum(2)));
     EXPECT_EQ(lines[20], "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]\teps'\teps''");
     EXPECT_EQ(lines[22], " 1.0123457E+0002\t 5.0000000E+0002\t-8.8123457E+0001\t"
                          " 5.0000000E-0001\t-2.5000000E-0001");
@@ -119,7 +132,7 @@ TEST(SpectrumRowsLayout, FiveColumnsForAnotherPairAndThreeWhenDisplayCurvesAreSh
     CurveStore shortDisplay = spectrum(3);
     shortDisplay.ClearCurve(1); // e.g. eps' - eps'' without an electrode area
     shortDisplay.ClearCurve(2);
-    lines = linesOf(SpectrumFileBytes(other, shortDisplay, std::nullopt));
+    lines = linesOf(other.bytes(shortDisplay));
     EXPECT_EQ(lines[20], "Frequency [kHz]\t|Z| [Ohm]\ttheta [\xb0]");
     ASSERT_EQ(lines.size(), 24);
     EXPECT_EQ(lines[23].split('\t').size(), 3);
@@ -131,20 +144,20 @@ TEST(SpectrumRowsLayout, VisiblePointsOnlyLeavesOutTheLimitsThemselves) {
         store.AddPoint(3, f, 1);
         store.AddPoint(4, f, 2);
     }
-    const QList<QByteArray> lines =
-        linesOf(SpectrumFileBytes(sampleHeader(), store, std::pair(100.0, 200.0)));
+    const QList<QByteArray> lines = linesOf(sampleFile().bytes(store, std::pair(100.0, 200.0)));
     ASSERT_EQ(lines.size(), 22);
     EXPECT_TRUE(lines[21].startsWith(" 1.5000000E+0002"));
 }
 
 TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
     const CurveStore store = spectrum(401);
-    SpectrumHeader header = sampleHeader();
+    SampleFile file = sampleFile();
+    ResultsSnapshot& header = file.snapshot;
     // However long a typed text is, it comes back whole.
-    header.measuredBy += QString(300, QLatin1Char('m'));
-    header.notes += QString(300, QLatin1Char('n'));
-    header.material += QStringLiteral("\r\npasted\nlines"); // must not move the later lines
-    const SpectrumFileRead read = readBack(SpectrumFileBytes(header, store, std::nullopt));
+    header.Sample.MeasuredBy += QString(300, QLatin1Char('m'));
+    header.NotesText += QString(300, QLatin1Char('n'));
+    header.Sample.Material += QStringLiteral("\r\npasted\nlines"); // must not move the later lines
+    const SpectrumFileRead read = readBack(file.bytes(store));
     ASSERT_EQ(read.status, SpectrumReadStatus::Ok);
     const SpectrumFileContent& c = read.content;
     ASSERT_EQ(c.rows.points.size(), 401u);
@@ -154,10 +167,10 @@ TEST(SpectrumFileRoundTrip, PointsAndHeaderComeBackAsWritten) {
                   SpectrumNumberText(store.x(3, i)).trimmed().toDouble());
         EXPECT_EQ(c.rows.points[i].phase, SpectrumNumberText(store.y(4, i)).toDouble());
     }
-    EXPECT_EQ(c.measuredBy, header.measuredBy);
+    EXPECT_EQ(c.measuredBy, header.Sample.MeasuredBy);
     EXPECT_EQ(c.material, "PZT-5H pasted lines");
     EXPECT_EQ(c.sampleName, "S1");
-    EXPECT_EQ(c.notes, header.notes);
+    EXPECT_EQ(c.notes, header.NotesText);
     EXPECT_EQ(c.electrodeArea, "100.000");
     EXPECT_EQ(c.capacitance, "1.500");
     EXPECT_EQ(c.tand, 15.0); // 1.5 in units of 1e-3
