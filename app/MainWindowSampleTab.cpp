@@ -19,24 +19,6 @@
 
 using namespace ymt::form;
 
-namespace {
-
-// A typed positive value as its field will show it (3 decimals): what the field shows is what
-// is used, and a value that shows as 0 or less takes the field's default.
-double shownPositive(double typed, double fallback) {
-    typed = ymt::PositiveOr(typed, fallback);
-    return ymt::PositiveOr(ymt::ParseNumber(ymt::FixedText(typed, 1, 3)), fallback);
-}
-
-// A dimension as typed: the area follows from the values read, not from their 3-decimal
-// display; a value that would show as 0 or less takes the default.
-double typedPositive(double typed, double fallback) {
-    typed = ymt::PositiveOr(typed, fallback);
-    return ymt::ParseNumber(ymt::FixedText(typed, 1, 3)) > 0 ? typed : fallback;
-}
-
-} // namespace
-
 QWidget* TForm1::buildSampleTab() {
     auto* left = new QVBoxLayout;
     left->addWidget(buildSampleInformationGroup());
@@ -107,8 +89,8 @@ QWidget* TForm1::buildGeometryGroup() {
     connect(geometryListGerman, &QComboBox::activated, this, &TForm1::ComboBox5Change);
     // What the fields show applies from the start, so that files, the protocol and eps(rel)
     // agree with the window.
-    Sample.ElectrodeDistance = shownPositive(ymt::ParseNumber(distanceEdit->text()), 1.0);
-    Sample.ElectrodeArea = shownPositive(ymt::ParseNumber(areaEdit->text()), 100.0);
+    Sample.ElectrodeDistance = ymt::ShownPositive(ymt::ParseNumber(distanceEdit->text()), 1.0);
+    Sample.ElectrodeArea = ymt::ShownPositive(ymt::ParseNumber(areaEdit->text()), 100.0);
     Sample.Dimension1 = ymt::ParseNumber(dimension1Edit->text());
     Sample.Dimension2 = ymt::ParseNumber(dimension2Edit->text());
     // The descriptive texts have no leave handler; the description follows every keystroke.
@@ -227,7 +209,7 @@ void TForm1::applyElectrodeDistance(QLineEdit* field) {
     const std::optional<double> typed = typedGeometryValue(field, Sample.ElectrodeDistance);
     if (!typed)
         return;
-    Sample.ElectrodeDistance = shownPositive(*typed, 1.0);
+    Sample.ElectrodeDistance = ymt::ShownPositive(*typed, 1.0);
     for (QLineEdit* distance : {distanceEdit, thicknessEdit})
         distance->setText(ymt::FixedText(Sample.ElectrodeDistance, 1, 3));
     recomputePermittivity();
@@ -259,7 +241,7 @@ void TForm1::applyDimension(bool first) {
         return;
     // A ring's inner diameter may be 0: the ring is then a disc.
     const bool zeroAllowed = !first && Sample.Geometry == ymt::GeometryKind::Ring;
-    const double typed = zeroAllowed && *read == 0 ? 0.0 : typedPositive(*read, 10.0);
+    const double typed = zeroAllowed && *read == 0 ? 0.0 : ymt::TypedPositive(*read, 10.0);
     field->setText(ymt::FixedText(typed, 1, 3));
     dimension = typed;
     const std::optional<double> area =
@@ -280,7 +262,7 @@ void TForm1::Edit11Exit() {
     const std::optional<double> read = typedGeometryValue(areaEdit, Sample.ElectrodeArea);
     if (!read)
         return;
-    const double typed = shownPositive(*read, 100.0);
+    const double typed = ymt::ShownPositive(*read, 100.0);
     // The field shows the area in use with 3 decimals: leaving it as shown keeps that area
     // and the dimensions it came from.
     if (ymt::FixedText(typed, 1, 3) != ymt::FixedText(Sample.ElectrodeArea, 1, 3)) {

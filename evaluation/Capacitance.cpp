@@ -2,6 +2,7 @@
 #include "evaluation/Capacitance.h"
 
 #include "core/Misc.h"
+#include "core/NumberParsing.h"
 
 #include <cmath>
 
@@ -99,6 +100,16 @@ std::optional<Dimensions> DimensionsFromArea(GeometryKind kind, double areaMm2) 
 
 double PositiveOr(double value, double fallback) {
     return positiveFinite(value) ? value : fallback;
+}
+
+double ShownPositive(double typed, double fallback) {
+    typed = PositiveOr(typed, fallback);
+    return PositiveOr(ParseNumber(FixedText(typed, 1, 3)), fallback);
+}
+
+double TypedPositive(double typed, double fallback) {
+    typed = PositiveOr(typed, fallback);
+    return ParseNumber(FixedText(typed, 1, 3)) > 0 ? typed : fallback;
 }
 
 } // namespace ymt

@@ -53,4 +53,12 @@ std::optional<Dimensions> DimensionsFromArea(GeometryKind kind, double areaMm2);
 // the field's default (10 mm for a dimension, 1 mm for the distance, 100 mm² for the area).
 double PositiveOr(double value, double fallback);
 
+// A typed positive value as its field will show it (3 decimals): what the field shows is what
+// is used, and a value that shows as 0 or less takes the field's default.
+double ShownPositive(double typed, double fallback);
+
+// A dimension as typed: the area follows from the values read, not from their 3-decimal
+// display; a value that would show as 0 or less takes the default.
+double TypedPositive(double typed, double fallback);
+
 } // namespace ymt

@@ -95,3 +95,13 @@ TEST(ElectrodeArea, NonPositiveOrNonFiniteValuesTakeTheDefault) {
     EXPECT_EQ(PositiveOr(std::numeric_limits<double>::infinity(), 10.0), 10.0);
     EXPECT_EQ(PositiveOr(2.5, 1.0), 2.5);
 }
+
+// The distance and area are used as their fields show them; a dimension as typed, but a value
+// that would show as 0.000 takes the default in both.
+TEST(ElectrodeArea, FieldsUseTheShownValueAndDimensionsTheTypedOne) {
+    EXPECT_DOUBLE_EQ(ShownPositive(1.23456, 1.0), 1.235);
+    EXPECT_EQ(ShownPositive(0.0004, 100.0), 100.0);
+    EXPECT_EQ(TypedPositive(1.23456, 10.0), 1.23456);
+    EXPECT_EQ(TypedPositive(0.0004, 10.0), 10.0);
+    EXPECT_EQ(TypedPositive(-1, 10.0), 10.0);
+}
