@@ -311,13 +311,9 @@ TEST(Backups, ASampleNameWithSlashAndColonStillGetsItsBackup) {
     EXPECT_TRUE(files[0].endsWith(QStringLiteral("-PZT_5_A_prt.txt"))) << files[0].toStdString();
 }
 
-class FileSafety : public ::testing::Test {
+// The operator's files where the disk, the folders or the files themselves are not as expected.
+class FileSafety : public Operator {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(dir_.isValid());
-        ASSERT_TRUE(QDir().mkpath(home() + QStringLiteral("/data")));
-    }
-    QString home() const { return dir_.filePath(QStringLiteral("home")); }
     QString path(const QString& name) const { return home() + QLatin1Char('/') + name; }
 
     // The script on the virtual clock; limitKiB > 0 limits the size of every file the program
@@ -352,21 +348,6 @@ protected:
         result.lines = QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'));
         return result;
     }
-    static QByteArray bytesOf(const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-    static void write(const QString& file, const QByteArray& bytes) {
-        QFile f(file);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    static QString measure() {
-        return QStringLiteral("answer Cancel\nclick Button12\nclick Button6\n");
-    }
-
-    QTemporaryDir dir_;
 };
 
 TEST_F(FileSafety, MetafilesOnAFullDiskAreReportedLikeEveryFailedSave) {
