@@ -434,8 +434,6 @@ private:
     void abandonConnect();
     int connectStops_ = 0; // stopped waits before the running Connect began
     QString captionBase_;  // the caption without the simulated-analyzer note
-    static inline const QString kSimulatedNote =
-        QStringLiteral("[simulated analyzer: not a measurement]");
     void setMeasurementButtonsEnabled(bool enabled);
     // The analyzer and thermometer sessions and the steps of Connect, logging to the Hardware
     // tab and ending when connectAbandoned says so.

@@ -16,17 +16,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// "Number of points" is a whole number without a leave handler; other text takes its default.
-int capacitancePoints(const QString& text) {
-    bool whole = false;
-    const int points = text.trimmed().toInt(&whole);
-    return whole && points >= 1 ? points : 10;
-}
-
-} // namespace
-
 int TForm1::lossTangentUnit() const {
     return tandUnitList->currentIndex() == 0 ? 0 : 1;
 }
@@ -57,7 +46,7 @@ void TForm1::measureCapacitance(bool followUps) {
     // The analyzer measures only inside its span: C is computed at the frequency it measured.
     SpotFrequency = applySpotFrequency();
     const ymt::SpotOutcome spot =
-        acquisition().measureSpot(SpotFrequency, capacitancePoints(capPointsEdit->text()),
+        acquisition().measureSpot(SpotFrequency, ymt::CapacitancePointCount(capPointsEdit->text()),
                                   Sample.ElectrodeDistance, Sample.ElectrodeArea);
     takeAcquisitionNotes();
     Results.ZAvg = spot.zAvg;

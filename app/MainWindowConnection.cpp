@@ -35,10 +35,7 @@ bool TForm1::connectAbandoned() {
 }
 
 QString TForm1::recordNotes() const {
-    const QString notes = notesEdit->text();
-    if (!SpectrumSimulated || notes.contains(kSimulatedNote))
-        return notes;
-    return notes.isEmpty() ? kSimulatedNote : notes + QLatin1Char(' ') + kSimulatedNote;
+    return ymt::RecordNotes(notesEdit->text(), SpectrumSimulated);
 }
 
 void TForm1::setCaption(const QString& caption) {

@@ -108,11 +108,6 @@ ymt::LngComponent dialogTexts(const char* name, const ymt::FileDialogOptions& op
     return c;
 }
 
-// The language files shipped with the program are named in English whatever the items say.
-QString builtInLanguageName(int index) {
-    return index == 1 ? QStringLiteral("German") : QStringLiteral("English");
-}
-
 } // namespace
 
 LngWindow TForm1::languageTexts() const {
@@ -224,12 +219,7 @@ void TForm1::applyStoredLanguage() {
 void TForm1::RadioGroup4Click() {
     const int index = std::max(0, programLanguageGroup->itemIndex());
     Language = programLanguageGroup->itemText();
-    const QStringList folders = ymt::LanguageFolders(ProgramDir);
-    QString file = ymt::FindLanguageFile(Language, folders);
-    // A translated item ("Deutsch") still finds the file shipped under its English name.
-    if (file.isEmpty() && index < 2)
-        file = ymt::FindLanguageFile(builtInLanguageName(index), folders);
-    applyLanguageFile(file);
+    applyLanguageFile(ymt::LanguageFileFor(Language, index, ymt::LanguageFolders(ProgramDir)));
     geometryList->setVisible(index != 1);
     geometryListGerman->setVisible(index == 1);
 }

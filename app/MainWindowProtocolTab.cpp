@@ -93,12 +93,9 @@ void TForm1::forgetProtocolledLine() {
 }
 
 QString TForm1::fileLanguageLabel(int entry) const {
-    // "Ask me" is resolved when a spectrum file is written; until then the header follows the
-    // program language.
-    int language = printLanguageGroup->itemIndex();
-    if (language != 0 && language != 1)
-        language = programLanguageGroup->itemIndex() == 1 ? 1 : 0;
-    return ymt::Label(language, entry);
+    return ymt::Label(
+        ymt::HeaderLanguage(printLanguageGroup->itemIndex(), programLanguageGroup->itemIndex()),
+        entry);
 }
 
 void TForm1::Button1Click() {

@@ -14,25 +14,6 @@
 #include <QLineEdit>
 #include <QTimer>
 
-namespace {
-
-// How each of the ten fields (reference and tolerance of C, tand, k(eff), mode k, f(min)) is
-// written back when it is left.
-struct FieldFormat {
-    int width;
-    int decimals;
-};
-constexpr FieldFormat kFieldFormats[] = {{9, 3}, {9, 3}, {9, 1}, {9, 1}, {9, 1},
-                                         {9, 1}, {1, 1}, {1, 1}, {1, 3}, {1, 3}};
-
-// The record's value lines (file order) for each field, in field order.
-constexpr int kRecordLineOfField[] = {ymt::QcLineCapRef,   ymt::QcLineCapTol,   ymt::QcLineTanDRef,
-                                      ymt::QcLineTanDTol,  ymt::QcLineKEffRef,  ymt::QcLineKEffTol,
-                                      ymt::QcLineKModeRef, ymt::QcLineKModeTol, ymt::QcLineFMinRef,
-                                      ymt::QcLineFMinTol};
-
-} // namespace
-
 std::array<double, ymt::kQcQuantityCount> TForm1::judgedValues() const {
     return ymt::JudgedValues(resultsSnapshot());
 }
@@ -66,8 +47,7 @@ void TForm1::qcontrol() {
 
 void TForm1::applyQcField(int field) {
     QLineEdit* edit = qcEdits[std::size_t(field)];
-    const FieldFormat format = kFieldFormats[field];
-    edit->setText(ymt::FixedText(ymt::ParseNumber(edit->text()), format.width, format.decimals));
+    edit->setText(ymt::QcLimitText(field, ymt::ParseNumber(edit->text())));
     // The check uses the value as the field shows it.
     const double shown = ymt::ParseNumber(edit->text());
     ymt::QcLimit& limit = QcLimits[std::size_t(field / 2)];
@@ -78,7 +58,7 @@ void TForm1::applyQcField(int field) {
 // Fields from the value lines of a record (file order); the values follow what they show.
 void TForm1::showQcTexts(const QStringList& texts) {
     for (int field = 0; field < 10; ++field) {
-        const int line = kRecordLineOfField[field];
+        const int line = ymt::QcRecordLineOfField(field);
         qcEdits[std::size_t(field)]->setText(line < texts.size() ? texts[line] : QString());
         const double value = ymt::ParseNumber(qcEdits[std::size_t(field)]->text());
         ymt::QcLimit& limit = QcLimits[std::size_t(field / 2)];
@@ -89,13 +69,10 @@ void TForm1::showQcTexts(const QStringList& texts) {
 }
 
 QStringList TForm1::qcRecordValues() const {
-    QStringList values;
-    for (int line = 0; line < ymt::kQcValueLines; ++line)
-        values.append(QString());
-    for (int field = 0; field < 10; ++field)
-        values[kRecordLineOfField[field]] = qcEdits[std::size_t(field)]->text();
-    values[ymt::QcLineHullCurve] = hullCurveEdit->text();
-    return values;
+    std::array<QString, 10> fields;
+    for (std::size_t field = 0; field < fields.size(); ++field)
+        fields[field] = qcEdits[field]->text();
+    return ymt::QcRecordValues(fields, hullCurveEdit->text());
 }
 
 void TForm1::ComboBox2Change() {

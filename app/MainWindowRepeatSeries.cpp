@@ -28,16 +28,6 @@
 
 #include <algorithm>
 
-namespace {
-
-int wholeNumberOr(const QString& text, int fallback) {
-    bool whole = false;
-    const int value = text.trimmed().toInt(&whole);
-    return whole && value >= 1 ? std::min(value, 401) : fallback;
-}
-
-} // namespace
-
 ymt::RepeatCycle& TForm1::repeatCycle() {
     if (!repeatCycle_) {
         repeatCycle_ = std::make_unique<ymt::RepeatCycle>(Analyzer, fastgraph1->store(),
@@ -132,7 +122,7 @@ void TForm1::startRepeatSeries() {
     // A selected thermometer whose port did not open still makes a temperature series: its
     // missing readings show as "---" instead of turning silently into cycle numbers.
     run.thermometerKind = thermometerList->currentIndex();
-    run.capPoints = wholeNumberOr(capPointsEdit->text(), 10);
+    run.capPoints = ymt::SeriesCapacitancePoints(capPointsEdit->text());
     run.capFrequency = ymt::ParseNumber(capFrequencyEdit->text());
     run.tandPerMille = lossTangentUnit() == 0;
     run.fileLanguage = printLanguageGroup->itemIndex();

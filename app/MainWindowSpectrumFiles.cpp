@@ -23,27 +23,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
-#include <QRegularExpression>
 #include <QTabWidget>
-
-#include <algorithm>
-
-namespace {
-
-const QString kSaveFilter = QStringLiteral(
-    "Text (txt)|*.txt|Windows Metafile (wmf)|*.wmf|Windows Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg|"
-    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf");
-const char* const kSaveExtensions[] = {"txt", "wmf", "bmp", "jpg", "png", "svg", "pdf"};
-
-// The locale's long time format names the time zone; the file's first line does not.
-QString timeWithoutZone(const QTime& time) {
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    format.remove(QRegularExpression(QStringLiteral("\\s*t+")));
-    return QLocale::system().toString(time, format.trimmed());
-}
-
-} // namespace
 
 bool TForm1::fileLanguageIsGerman() {
     // A repeat series fixed its file language ("Ask me" asked once) when it started.
@@ -67,8 +47,7 @@ bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* no
     ymt::SpectrumFileExtras extras;
     extras.German = fileLanguageIsGerman();
     const QDateTime now = ymt::clock::currentDateTime();
-    extras.DateTime = QLocale::system().toString(now.date(), QLocale::ShortFormat) +
-                      QStringLiteral(" / ") + timeWithoutZone(now.time());
+    extras.DateTime = ymt::SpectrumFileDateTime(now);
     extras.FirstDisplayPair = displayPairList->currentIndex() <= 0;
     extras.LeftAxisTitle = fastgraph1->YAxis.Title();
     extras.RightAxisTitle = fastgraph1->Y2Axis.Title();
@@ -108,7 +87,7 @@ void TForm1::useFolderOf(const QString& path) {
 void TForm1::Speichern1Click() {
     runFocusedLeaveHandler();
     SaveDialog1.title = ymt::Message(ymt::Msg::SaveSpectrumTitle);
-    SaveDialog1.filter = kSaveFilter;
+    SaveDialog1.filter = ymt::kSpectrumSaveFilter;
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
     SaveDialog1.fileName = measurementNameEdit->text() + QStringLiteral(".txt");
@@ -116,10 +95,8 @@ void TForm1::Speichern1Click() {
     const ymt::FileDialogResult chosen = dialogs().saveFile(SaveDialog1);
     if (!chosen.accepted || chosen.paths.isEmpty())
         return;
-    const int type = std::clamp(chosen.filterIndex, 1, 7);
-    QString path = chosen.paths.first();
-    if (QFileInfo(path).suffix().isEmpty())
-        path += QLatin1Char('.') + QLatin1String(kSaveExtensions[type - 1]);
+    const ymt::SpectrumSaveType type = ymt::SpectrumSaveTypeAt(chosen.filterIndex);
+    const QString path = ymt::WithSaveExtension(chosen.paths.first(), type);
     useFolderOf(path);
     if (QFileInfo::exists(path) &&
         dialogs().showMessage(ymt::MessageKind::Warning,
@@ -129,7 +106,7 @@ void TForm1::Speichern1Click() {
 
     QString error;
     bool written = false;
-    if (type == 1) {
+    if (!type.image) {
         QStringList notInCp1252;
         written = savetotext(path, &error, &notInCp1252);
         if (written) {
@@ -138,10 +115,7 @@ void TForm1::Speichern1Click() {
             warnOfCharactersNotInCp1252(notInCp1252);
         }
     } else {
-        static const ymt::GraphImageType images[] = {
-            ymt::GraphImageType::Emf, ymt::GraphImageType::Bmp, ymt::GraphImageType::Jpeg,
-            ymt::GraphImageType::Png, ymt::GraphImageType::Svg, ymt::GraphImageType::Pdf};
-        written = ymt::SaveGraphImage(*fastgraph1, images[type - 2], path, &error);
+        written = ymt::SaveGraphImage(*fastgraph1, *type.image, path, &error);
     }
     if (!written)
         dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);

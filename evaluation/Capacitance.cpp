@@ -112,4 +112,10 @@ double TypedPositive(double typed, double fallback) {
     return ParseNumber(FixedText(typed, 1, 3)) > 0 ? typed : fallback;
 }
 
+int CapacitancePointCount(const QString& text) {
+    bool whole = false;
+    const int points = text.trimmed().toInt(&whole);
+    return whole && points >= 1 ? points : 10;
+}
+
 } // namespace ymt

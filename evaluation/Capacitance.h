@@ -36,6 +36,10 @@ ResultValue CapacitanceResult(double capNF);                      // 3 decimals
 ResultValue LossTangentResult(double tanD, LossTangentUnit unit); // 1 decimal in the unit
 ResultValue PermittivityResult(double epsRel);                    // 0 decimals
 
+// The readings the spot measurement averages: "Number of points" as a whole number of at
+// least 1; any other text (the field has no leave handler) gives 10.
+int CapacitancePointCount(const QString& text);
+
 // The electrode area (mm²) of a geometry from its two dimensions (mm). Empty for the arbitrary
 // geometry (typed directly) and for dimensions that give no positive finite area, such as a ring
 // whose inner diameter is not below the outer one.

@@ -64,4 +64,15 @@ unsigned VerdictColor(QcVerdict verdict) {
     return 0x000000;
 }
 
+QString QcLimitText(int field, double value) {
+    struct Format {
+        int width;
+        int decimals;
+    };
+    static constexpr Format formats[kQcLimitFields] = {{9, 3}, {9, 3}, {9, 1}, {9, 1}, {9, 1},
+                                                       {9, 1}, {1, 1}, {1, 1}, {1, 3}, {1, 3}};
+    const Format format = formats[field];
+    return FixedText(value, format.width, format.decimals);
+}
+
 } // namespace ymt

@@ -12,6 +12,12 @@ namespace ymt {
 // The five checked quantities, in the order the check and the labels use.
 enum QcQuantity : int { QcCap = 0, QcTanD = 1, QcKEff = 2, QcKMode = 3, QcFMin = 4 };
 inline constexpr int kQcQuantityCount = 5;
+// The limit fields: reference and tolerance of each quantity, in QcQuantity order.
+inline constexpr int kQcLimitFields = 2 * kQcQuantityCount;
+
+// A limit field's text when it is left: C with three decimals, tand and k(eff) with one, all
+// three padded to nine characters; mode k with one and f(min) with three, unpadded.
+QString QcLimitText(int field, double value);
 
 struct QcLimit {
     double Reference = 0; // 0 = the quantity is not checked

@@ -40,4 +40,11 @@ std::array<double, kQcQuantityCount> JudgedValues(const ResultsSnapshot& snapsho
             judged(shown.FMin, values.FMin)};
 }
 
+QString RecordNotes(const QString& notes, bool simulated) {
+    if (!simulated || notes.contains(kSimulatedSpectrumNote))
+        return notes;
+    return notes.isEmpty() ? kSimulatedSpectrumNote
+                           : notes + QLatin1Char(' ') + kSimulatedSpectrumNote;
+}
+
 } // namespace ymt

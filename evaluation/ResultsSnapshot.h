@@ -79,4 +79,11 @@ struct ResultsSnapshot {
 // where the label shows a result, 0 where it shows "---".
 std::array<double, kQcQuantityCount> JudgedValues(const ResultsSnapshot& snapshot);
 
+// The remark every record of a spectrum from the simulated analyzer carries in its notes.
+inline const QString kSimulatedSpectrumNote =
+    QStringLiteral("[simulated analyzer: not a measurement]");
+// The notes as the records take them: for a simulated spectrum they end with the remark
+// (after a blank), and notes that already hold it keep it once.
+QString RecordNotes(const QString& notes, bool simulated);
+
 } // namespace ymt

@@ -171,6 +171,14 @@ QString FindLanguageFile(const QString& language, const QStringList& folders) {
     return {};
 }
 
+QString LanguageFileFor(const QString& itemText, int itemIndex, const QStringList& folders) {
+    const QString file = FindLanguageFile(itemText, folders);
+    if (!file.isEmpty() || itemIndex < 0 || itemIndex > 1)
+        return file;
+    return FindLanguageFile(itemIndex == 1 ? QStringLiteral("German") : QStringLiteral("English"),
+                            folders);
+}
+
 QStringList AvailableLanguages(const QStringList& folders) {
     QStringList names;
     for (const QString& folder : folders) {

@@ -64,6 +64,9 @@ QStringList CurrentMessages();
 QStringList LanguageFolders(const QString& programDir);
 // The first existing "<language>.lng" in the folders; empty when there is none.
 QString FindLanguageFile(const QString& language, const QStringList& folders);
+// The language file of a "Program Language" item: the file named by the item's text, else, for
+// the two built-in items, the file shipped under its English name ("Deutsch" finds German.lng).
+QString LanguageFileFor(const QString& itemText, int itemIndex, const QStringList& folders);
 // The base names of every language file in the folders, each once, in folder order.
 QStringList AvailableLanguages(const QStringList& folders);
 

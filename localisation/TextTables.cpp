@@ -132,6 +132,12 @@ void ResetMessages() {
         messages()[i] = QString::fromUtf8(kDefaultMessages[i]);
 }
 
+int HeaderLanguage(int fileLanguage, int programLanguage) {
+    if (fileLanguage == 0 || fileLanguage == 1)
+        return fileLanguage;
+    return programLanguage == 1 ? 1 : 0;
+}
+
 QString Label(int language, int entry) {
     if (language < 0 || language > 1 || entry < 0 || entry >= kLabelsPerLanguage)
         return QString();

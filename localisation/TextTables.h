@@ -23,5 +23,9 @@ void ResetMessages();
 
 // Label e (0..24) of language L (0 English, 1 German); empty outside the table.
 QString Label(int language, int entry);
+// The language of the headers while a file's language is chosen by item (0 English, 1 German,
+// 2 "Ask me"): "Ask me" is answered only when a spectrum file is written, so until then the
+// headers follow the program language.
+int HeaderLanguage(int fileLanguage, int programLanguage);
 
 } // namespace ymt

@@ -49,6 +49,12 @@ int SeriesCycleCount(double durationMinutes, double intervalMinutes) {
     return std::max(1, int(std::ceil(duration / interval - 1e-9)));
 }
 
+int SeriesCapacitancePoints(const QString& text) {
+    bool whole = false;
+    const int value = text.trimmed().toInt(&whole);
+    return whole && value >= 1 ? std::min(value, 401) : 10;
+}
+
 QString SeriesBaseName(const QString& seriesFile) {
     const QString name =
         QFileInfo(QString(seriesFile).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName();

@@ -23,6 +23,9 @@ double ClampDurationMinutes(double minutes);
 // Cycles a series is expected to run: duration ÷ interval, rounded up (at least 1). A series
 // whose cycles take longer than its interval ends earlier (RepeatSchedule::endCycle).
 int SeriesCycleCount(double durationMinutes, double intervalMinutes);
+// The readings each cycle's capacitance measurement averages: "Number of points" as a whole
+// number from 1, at most the 401 of a sweep; other text gives 10.
+int SeriesCapacitancePoints(const QString& text);
 
 // The file-name part of the series file up to ".txt" ("" when it does not contain ".txt").
 QString SeriesBaseName(const QString& seriesFile);

@@ -15,6 +15,7 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 
@@ -160,6 +161,22 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
     }
     }
     return failed(error, path, QStringLiteral("unknown picture type"));
+}
+
+SpectrumSaveType SpectrumSaveTypeAt(int filterIndex) {
+    static const char* const extensions[] = {"txt", "wmf", "bmp", "jpg", "png", "svg", "pdf"};
+    const int type = std::clamp(filterIndex, 1, 7);
+    SpectrumSaveType chosen;
+    if (type > 1)
+        chosen.image = static_cast<GraphImageType>(type - 2);
+    chosen.extension = QLatin1String(extensions[type - 1]);
+    return chosen;
+}
+
+QString WithSaveExtension(const QString& path, const SpectrumSaveType& type) {
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    return path + QLatin1Char('.') + type.extension;
 }
 
 } // namespace ymt

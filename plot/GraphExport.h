@@ -5,11 +5,27 @@
 #include <QByteArray>
 #include <QString>
 
+#include <optional>
+
 namespace ymt {
 
 class TFastGraph;
 
 enum class GraphImageType { Emf, Bmp, Jpeg, Png, Svg, Pdf };
+
+// The file types "Save Spectrum..." offers: the spectrum text file, then the pictures in
+// GraphImageType order.
+inline const QString kSpectrumSaveFilter = QStringLiteral(
+    "Text (txt)|*.txt|Windows Metafile (wmf)|*.wmf|Windows Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg|"
+    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf");
+struct SpectrumSaveType {
+    std::optional<GraphImageType> image; // none for the spectrum text file
+    QString extension;
+};
+// The type of a 1-based filter index; an index outside the filter is the nearest type.
+SpectrumSaveType SpectrumSaveTypeAt(int filterIndex);
+// The chosen path, with the type's extension added when its file name has none.
+QString WithSaveExtension(const QString& path, const SpectrumSaveType& type);
 
 // Draws the plot at its current size in pixels into the file, whatever the file's extension.
 // False with a message naming the file when it cannot be written; an existing file is replaced

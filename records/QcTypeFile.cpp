@@ -19,6 +19,23 @@ const QString kRecordEnd = QStringLiteral("****");
 
 } // namespace
 
+int QcRecordLineOfField(int field) {
+    static constexpr int lines[] = {QcLineCapRef,  QcLineCapTol,  QcLineTanDRef,  QcLineTanDTol,
+                                    QcLineKEffRef, QcLineKEffTol, QcLineKModeRef, QcLineKModeTol,
+                                    QcLineFMinRef, QcLineFMinTol};
+    return lines[field];
+}
+
+QStringList QcRecordValues(const std::array<QString, 10>& fields, const QString& hullCurve) {
+    QStringList values;
+    for (int line = 0; line < kQcValueLines; ++line)
+        values.append(QString());
+    for (int field = 0; field < 10; ++field)
+        values[QcRecordLineOfField(field)] = fields[std::size_t(field)];
+    values[QcLineHullCurve] = hullCurve;
+    return values;
+}
+
 QString QcFilePath(const QString& programDir) {
     return programDir + QStringLiteral("QC.txt");
 }

@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <array>
 #include <optional>
 
 namespace ymt {
@@ -33,6 +34,12 @@ enum QcValueLine : int {
     QcLineKModeRef = 9,
     QcLineKModeTol = 10,
 };
+
+// The value line each of the window's ten limit fields (reference and tolerance of C, tand,
+// k(eff), mode k, f(min)) is kept in.
+int QcRecordLineOfField(int field);
+// A record's value lines from the limit fields' texts in field order and the hull-curve file.
+QStringList QcRecordValues(const std::array<QString, 10>& fields, const QString& hullCurve);
 
 struct QcTypeRecord {
     QString Name;

@@ -8,6 +8,7 @@
 #include "records/SpectrumRows.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,10 @@ struct SpectrumFileExtras {
     QString LeftAxisTitle;
     QString RightAxisTitle;
 };
+
+// The first line's date and time: "<short date> / <long time>" in the system locale, without
+// the time zone the long time format names.
+QString SpectrumFileDateTime(const QDateTime& dateTime);
 
 // 16 characters: sign (blank or "-"), d.ddddddd, "E", exponent sign and four digits.
 QByteArray SpectrumNumberText(double value);

@@ -6,6 +6,7 @@
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
 
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <charconv>
@@ -50,6 +51,14 @@ QByteArray SpectrumNumberText(double value) {
     QByteArray out(16, ' ');
     writeNumber(out.data(), value);
     return out;
+}
+
+QString SpectrumFileDateTime(const QDateTime& dateTime) {
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QRegularExpression(QStringLiteral("\\s*t+")));
+    return locale.toString(dateTime.date(), QLocale::ShortFormat) + QStringLiteral(" / ") +
+           locale.toString(dateTime.time(), timeFormat.trimmed());
 }
 
 QString SpectrumLabelField(const QString& label) {

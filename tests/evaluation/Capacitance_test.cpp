@@ -105,3 +105,11 @@ TEST(ElectrodeArea, FieldsUseTheShownValueAndDimensionsTheTypedOne) {
     EXPECT_EQ(TypedPositive(0.0004, 10.0), 10.0);
     EXPECT_EQ(TypedPositive(-1, 10.0), 10.0);
 }
+
+TEST(Capacitance, PointCountIsAWholeNumberFromOneElseTen) {
+    EXPECT_EQ(CapacitancePointCount(QStringLiteral(" 25 ")), 25);
+    EXPECT_EQ(CapacitancePointCount(QStringLiteral("1")), 1);
+    EXPECT_EQ(CapacitancePointCount(QStringLiteral("1000")), 1000);
+    for (const char* text : {"0", "-3", "2.5", "", "ten", "5x"})
+        EXPECT_EQ(CapacitancePointCount(QString::fromLatin1(text)), 10) << text;
+}

@@ -65,3 +65,11 @@ TEST(QualityControl, TenPercentRecordFollowsTheFileOrder) {
               (QStringList{"12.500", "1.250000", "0.0", "0.0", "30.0", "3.0", "", "123.456",
                            "12.345600", "45.0", "4.5"}));
 }
+
+TEST(QualityControl, LimitFieldsKeepTheirDecimalsAndWidth) {
+    EXPECT_EQ(QcLimitText(0, 1.23456), QStringLiteral("    1.235"));       // C reference
+    EXPECT_EQ(QcLimitText(3, 12.34), QStringLiteral("     12.3"));         // tand tolerance
+    EXPECT_EQ(QcLimitText(5, 123456789.0), QStringLiteral("123456789.0")); // wider than nine
+    EXPECT_EQ(QcLimitText(6, 30), QStringLiteral("30.0"));                 // mode k reference
+    EXPECT_EQ(QcLimitText(9, 0.5), QStringLiteral("0.500"));               // f(min) tolerance
+}

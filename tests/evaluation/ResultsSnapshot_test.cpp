@@ -37,3 +37,14 @@ TEST(ResultsSnapshot, JudgedValuesAreTheRecordWhereTheLabelShowsAResult) {
     const std::array<double, kQcQuantityCount> judged = JudgedValues(snapshot);
     EXPECT_EQ(judged, (std::array<double, kQcQuantityCount>{1.5, 0, 0, 30, 199.5}));
 }
+
+TEST(RecordNotes, ASimulatedSpectrumCarriesTheRemarkOnce) {
+    const QString remark = kSimulatedSpectrumNote;
+    EXPECT_EQ(RecordNotes(QStringLiteral("poled"), false), QStringLiteral("poled"));
+    EXPECT_EQ(RecordNotes(QString(), false), QString());
+    EXPECT_EQ(RecordNotes(QString(), true), remark);
+    EXPECT_EQ(RecordNotes(QStringLiteral("poled"), true), QStringLiteral("poled ") + remark);
+    // Notes read back from a simulated spectrum's file already hold it.
+    const QString kept = QStringLiteral("poled ") + remark + QStringLiteral(" again");
+    EXPECT_EQ(RecordNotes(kept, true), kept);
+}

@@ -162,6 +162,25 @@ TEST(LanguageChoice, FilesAreFoundInFolderOrder) {
     EXPECT_TRUE(searched.back().endsWith(QLatin1String("/zelvanor-ymt/")));
 }
 
+TEST(LanguageChoice, BuiltInItemsFindTheirFileUnderItsEnglishName) {
+    QTemporaryDir dir;
+    for (const char* name : {"English.lng", "German.lng", "French.lng"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    const QStringList folders = {dir.path() + QLatin1Char('/')};
+    const auto file = [&](const char* name) { return dir.filePath(QString::fromLatin1(name)); };
+    EXPECT_EQ(LanguageFileFor(QStringLiteral("Deutsch"), 1, folders), file("German.lng"));
+    EXPECT_EQ(LanguageFileFor(QStringLiteral("Englisch"), 0, folders), file("English.lng"));
+    EXPECT_EQ(LanguageFileFor(QStringLiteral("French"), 2, folders), file("French.lng"));
+    // A further item has no shipped file to fall back on.
+    EXPECT_EQ(LanguageFileFor(QStringLiteral("Klingon"), 2, folders), QString());
+    // A file named by the item's text wins over the shipped one.
+    QFile own(dir.filePath(QStringLiteral("Deutsch.lng")));
+    ASSERT_TRUE(own.open(QIODevice::WriteOnly));
+    EXPECT_EQ(LanguageFileFor(QStringLiteral("Deutsch"), 1, folders), file("Deutsch.lng"));
+}
+
 TEST_F(Messages, DimensionCaptionsFollowTheMessageTable) {
     EXPECT_EQ(DimensionCaptions(0), (std::pair<QString, QString>{}));
     EXPECT_EQ(DimensionCaptions(2),

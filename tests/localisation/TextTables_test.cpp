@@ -132,5 +132,13 @@ TEST(LabelTable, EmptyEntriesAndOutOfRangeLookups) {
     EXPECT_TRUE(Label(0, -1).isEmpty());
 }
 
+TEST(LabelTable, HeadersFollowTheProgramLanguageUntilAskMeIsAnswered) {
+    EXPECT_EQ(HeaderLanguage(0, 1), 0);
+    EXPECT_EQ(HeaderLanguage(1, 0), 1);
+    EXPECT_EQ(HeaderLanguage(2, 1), 1);
+    EXPECT_EQ(HeaderLanguage(2, 0), 0);
+    EXPECT_EQ(HeaderLanguage(-1, 2), 0); // nothing selected, a further program language
+}
+
 } // namespace
 } // namespace ymt

@@ -144,5 +144,13 @@ TEST(SeriesFileLayout, OnlyWholeSeriesFilesTakeAnotherSeries) {
     EXPECT_FALSE(IsSeriesFileLayout({}));
 }
 
+TEST(SeriesFields, CapacitancePointsAreAWholeNumberUpToASweep) {
+    EXPECT_EQ(SeriesCapacitancePoints(QStringLiteral(" 7")), 7);
+    EXPECT_EQ(SeriesCapacitancePoints(QStringLiteral("401")), 401);
+    EXPECT_EQ(SeriesCapacitancePoints(QStringLiteral("500")), 401);
+    for (const char* text : {"0", "-1", "3.5", "", "many"})
+        EXPECT_EQ(SeriesCapacitancePoints(QString::fromLatin1(text)), 10) << text;
+}
+
 } // namespace
 } // namespace ymt

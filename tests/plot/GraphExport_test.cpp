@@ -150,5 +150,21 @@ TEST(GraphFileLayout, RecordSizesFollowTheFieldLists) {
     EXPECT_EQ(static_cast<quint8>(bytes.at(comments + 4 + 201)), 200); // cut to 200 characters
 }
 
+TEST(SpectrumSaveTypes, FilterIndexGivesTheFileKindAndMissingExtension) {
+    const SpectrumSaveType text = SpectrumSaveTypeAt(1);
+    EXPECT_FALSE(text.image);
+    EXPECT_EQ(text.extension, QStringLiteral("txt"));
+    EXPECT_FALSE(SpectrumSaveTypeAt(0).image); // outside the filter: the nearest type
+    EXPECT_EQ(SpectrumSaveTypeAt(3).image, GraphImageType::Bmp);
+    EXPECT_EQ(SpectrumSaveTypeAt(9).image, GraphImageType::Pdf);
+    EXPECT_EQ(SpectrumSaveTypeAt(9).extension, QStringLiteral("pdf"));
+    const SpectrumSaveType png = SpectrumSaveTypeAt(5);
+    EXPECT_EQ(png.image, GraphImageType::Png);
+    EXPECT_EQ(WithSaveExtension(QStringLiteral("/data/run.1/sample"), png),
+              QStringLiteral("/data/run.1/sample.png"));
+    EXPECT_EQ(WithSaveExtension(QStringLiteral("/data/sample.TXT"), png),
+              QStringLiteral("/data/sample.TXT"));
+}
+
 } // namespace
 } // namespace ymt

@@ -97,3 +97,14 @@ TEST(QcTypeFile, AFailedRewriteLeavesTheFileAndNoPartialBackup) {
     EXPECT_EQ(readLines(program + QStringLiteral("QC.txt")), QStringList{kHeader});
     EXPECT_FALSE(QFile::exists(program + QStringLiteral("QC_backup.txt")));
 }
+
+TEST(QcTypeFile, LimitFieldsGoToTheirValueLines) {
+    std::array<QString, 10> fields;
+    for (int field = 0; field < 10; ++field)
+        fields[std::size_t(field)] = QStringLiteral("f%1").arg(field);
+    const QStringList values = QcRecordValues(fields, QStringLiteral("hull.txt"));
+    ASSERT_EQ(values.size(), kQcValueLines);
+    // The file keeps f(min) before mode k, the window the other way round.
+    EXPECT_EQ(values, (QStringList{"f0", "f1", "f2", "f3", "f4", "f5", "hull.txt", "f8", "f9", "f6",
+                                   "f7"}));
+}

@@ -5,7 +5,9 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QLocale>
 #include <QTemporaryDir>
+#include <QTimeZone>
 
 #include <gtest/gtest.h>
 
@@ -228,6 +230,16 @@ TEST(SpectrumFileRead, MissingFilesAndFoldersAreToldApart) {
     EXPECT_EQ(ReadSpectrumFile(dir.filePath(QStringLiteral("gone.txt"))).status,
               SpectrumReadStatus::NotFound);
     EXPECT_EQ(ReadSpectrumFile(dir.path()).status, SpectrumReadStatus::NotAFile);
+}
+
+TEST(SpectrumHeaderLayout, DateAndTimeWithoutTheTimeZone) {
+    const QDateTime at(QDate(2024, 3, 5), QTime(13, 5, 9), QTimeZone::utc());
+    const QString text = SpectrumFileDateTime(at);
+    const QString date = QLocale::system().toString(at.date(), QLocale::ShortFormat);
+    EXPECT_TRUE(text.startsWith(date + QStringLiteral(" / "))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral(":05:09"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("UTC"))) << text.toStdString();
+    EXPECT_EQ(text, text.trimmed());
 }
 
 } // namespace
