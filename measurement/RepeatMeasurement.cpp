@@ -1,6 +1,7 @@
 #include "measurement/RepeatMeasurement.h"
 
 #include "core/Misc.h"
+#include "evaluation/Capacitance.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -50,9 +51,8 @@ int SeriesCycleCount(double durationMinutes, double intervalMinutes) {
 }
 
 int SeriesCapacitancePoints(const QString& text) {
-    bool whole = false;
-    const int value = text.trimmed().toInt(&whole);
-    return whole && value >= 1 ? std::min(value, 401) : 10;
+    // A series cannot take more points than one trace holds.
+    return std::min(CapacitancePointCount(text), 401);
 }
 
 QString SeriesBaseName(const QString& seriesFile) {
