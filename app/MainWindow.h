@@ -467,6 +467,8 @@ private:
     QStringList comparisonStateLines() const;
     // Printing (MainWindowPrint.cpp): the preferred printer made current when the list names one.
     bool selectPreferredPrinter();
+    // The print dialog, opened in the working directory; false when the operator cancels.
+    bool askForPrinter();
     // Ends a failed print job with the message for the operator.
     void reportPrintFailure(const QString& error);
 

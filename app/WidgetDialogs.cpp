@@ -4,6 +4,7 @@
 #include "plot/FastGraph.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -137,7 +138,7 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
             });
     }
     if (!options.fileName.isEmpty())
-        dialog.selectFile(options.fileName);
+        dialog.selectFile(ProposedFilePath(options));
 
     FileDialogResult result;
     result.filterIndex = options.filterIndex;
@@ -149,6 +150,13 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
     if (chosen >= 0)
         result.filterIndex = static_cast<int>(chosen) + 1;
     return result;
+}
+
+QString ProposedFilePath(const FileDialogOptions& options) {
+    if (options.fileName.isEmpty() || options.initialDir.isEmpty() ||
+        !QDir::isRelativePath(options.fileName))
+        return options.fileName;
+    return QDir(options.initialDir).filePath(options.fileName);
 }
 
 FileDialogResult WidgetDialogs::openFile(const FileDialogOptions& options) {

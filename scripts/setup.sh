@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs (only those missing), then configures and
-# builds incrementally into build/. Sourced by ./run and ./test.
+# builds incrementally into build/: the targets named as arguments, else everything. Called by
+# ./run (the program and the simulated server only) and ./test (everything).
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
@@ -26,4 +27,8 @@ if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
         -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DYMT_WERROR="${YMT_WERROR:-OFF}"
 fi
-cmake --build "$build" -j "$(nproc)"
+if [ $# -gt 0 ]; then
+  cmake --build "$build" -j "$(nproc)" --target "$@"
+else
+  cmake --build "$build" -j "$(nproc)"
+fi
