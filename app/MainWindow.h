@@ -333,6 +333,10 @@ private:
     // The working directory (and first folder of the file dialogs) becomes the file's folder.
     void useFolderOf(const QString& path);
     void applyOpenedSpectrum(const ymt::SpectrumFileContent& file);
+    // Once per opened file (or selection of the comparison set) with such points.
+    void warnOfPhasesOutside90(int points);
+    // "Save Spectrum..." as CSV (type 8).
+    bool savetocsv(const QString& fileName, QString* error);
     // Both sample-name fields, the sample description and the plot title.
     void showSampleName(const QString& cleaned);
     // Tells which characters a file just written holds as "?" (none: no box).
