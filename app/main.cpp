@@ -12,12 +12,12 @@
 #include "core/Version.h"
 #include "instrument/sicl/IoTrace.h"
 #include "instrument/sicl/SiclConfig.h"
+#include "records/RegistryFile.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -94,22 +94,19 @@ int main(int argc, char** argv) {
         out << ymt::CommandLineHelp() << Qt::endl;
         return 0;
     }
-    // The demo starts from the program's defaults and leaves the operator's settings alone;
-    // without --home it also keeps its spectra and backups out of the operator's folders.
-    std::optional<QTemporaryDir> demoScratch;
-    QString homeDir = options.homeDir;
+    // The demo starts from the program's default settings and leaves the operator's stored ones
+    // alone; its program directory (and sicl.conf) is the usual one.
+    std::optional<QTemporaryDir> demoSettings;
     if (options.demo) {
-        demoScratch.emplace();
-        if (!demoScratch->isValid()) {
-            err << "Cannot create a scratch folder for the demo: " << demoScratch->errorString()
-                << Qt::endl;
+        demoSettings.emplace();
+        if (!demoSettings->isValid()) {
+            err << "Cannot create a scratch folder for the demo's settings: "
+                << demoSettings->errorString() << Qt::endl;
             return 2;
         }
-        qputenv("XDG_CONFIG_HOME",
-                QFile::encodeName(demoScratch->filePath(QStringLiteral("config"))));
-        if (homeDir.isEmpty())
-            homeDir = demoScratch->filePath(QStringLiteral("home"));
+        ymt::SetSettingsFilePath(demoSettings->filePath(QStringLiteral("Ymt.reg")));
     }
+    const QString& homeDir = options.homeDir;
     if (!homeDir.isEmpty()) {
         const QString problem = ymt::CreateProgramDir(homeDir);
         if (!problem.isEmpty()) {

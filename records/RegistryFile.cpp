@@ -101,7 +101,20 @@ RegistryValue RegistryValue::fromBinary(const QByteArray& bytes) {
     return value;
 }
 
+namespace {
+QString& settingsFileOverride() {
+    static QString path;
+    return path;
+}
+} // namespace
+
+void SetSettingsFilePath(const QString& path) {
+    settingsFileOverride() = path;
+}
+
 QString SettingsFilePath() {
+    if (!settingsFileOverride().isEmpty())
+        return settingsFileOverride();
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
     return config + QStringLiteral("/Kvr/Ymt.reg");
 }

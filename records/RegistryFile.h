@@ -24,6 +24,9 @@ struct RegistryValue {
 
 // Where the settings of this user live: $XDG_CONFIG_HOME/Kvr/Ymt.reg.
 QString SettingsFilePath();
+// Puts the settings file elsewhere for the rest of the run (empty: back to the user's store); a
+// demo keeps the operator's stored settings out of its run and its run out of them.
+void SetSettingsFilePath(const QString& path);
 
 inline const QString kSettingsKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Kvr\\Ymt");
 

@@ -118,8 +118,9 @@ TEST(ProgramScript, DemoNeitherReadsNorChangesTheOperatorsSettings) {
     const QByteArray stored = store.readAll();
     store.close();
 
-    const ProgramOutput demo =
-        RunProgram({QStringLiteral("--fast"), QStringLiteral("--demo")}, config);
+    const ProgramOutput demo = RunProgram(
+        {QStringLiteral("--home"), home.path(), QStringLiteral("--fast"), QStringLiteral("--demo")},
+        config);
     EXPECT_EQ(demo.exitCode, 0) << demo.output.toStdString();
     EXPECT_TRUE(demo.output.contains(
         QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz; the spectrum holds 803 points.")))
