@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 using namespace ymt::form;
 
@@ -108,12 +109,16 @@ bool TForm1::comparisonShowsPhase() const {
 void TForm1::addFilesToComparisonSet(const QStringList& paths) {
     ymt::CurveStore& set = qgraph->store();
     ymt::CurveStore& reading = tmpgraph->store();
+    // With all ten entries in use each further file replaces entry 10, so of one selection of
+    // more files only the last reaches it; the others are named afterwards.
+    std::map<int, QString> filledNow;
+    QStringList notAdded;
     for (const QString& path : paths) {
         useFolderOf(path);
         const ymt::ComparisonFile file = ymt::ReadComparisonFile(path);
         if (file.status == ymt::ComparisonFile::Status::FileError) {
             dialogs().showMessage(ymt::MessageKind::Error, file.error, ymt::ButtonSet::OK);
-            return;
+            break;
         }
         if (file.status == ymt::ComparisonFile::Status::UnknownFormat) {
             dialogs().showMessage(ymt::MessageKind::Error,
@@ -121,7 +126,7 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
             // A file without column titles is passed over; a wrong first line ends the selection.
             if (file.missingColumnTitles)
                 continue;
-            return;
+            break;
         }
         reading.ClearAll();
         for (const ymt::SpectrumPoint& point : file.points) {
@@ -129,12 +134,20 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
             reading.AddPoint(2, point.frequency, point.phase);
         }
         const int entry = ymt::ChooseEntry(set);
+        if (const auto earlier = filledNow.find(entry); earlier != filledNow.end())
+            notAdded << earlier->second;
+        filledNow[entry] = QFileInfo(path).fileName();
         ymt::FillEntry(set, entry, reading);
         QCheckBox* box = comparisonChecks[static_cast<size_t>(entry - 1)];
         box->setChecked(true);
         box->setText(QFileInfo(path).fileName());
         ymt::ApplyCurveGroup(set, comparisonShowsPhase(), comparisonCheckStates());
     }
+    if (!notAdded.isEmpty())
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              QStringLiteral("The set holds ten spectra. Not added: ") +
+                                  notAdded.join(QStringLiteral(", ")),
+                              ymt::ButtonSet::OK);
 }
 
 // Add Curve(s) to Set...
