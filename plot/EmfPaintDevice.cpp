@@ -208,9 +208,12 @@ EmfPaintDevice::EmfPaintDevice(int width, int height) : width_(width), height_(h
     if (!file)
         return;
     // Readers size the picture from the frame (0.01 mm) through the header's reference device,
-    // so the frame holds exactly width x height pixels of that device, the drawing's own units.
-    const RECT frame{0, 0, static_cast<LONG>(std::lround(width * kEmfMillimetresPerPixel * 100)),
-                     static_cast<LONG>(std::lround(height * kEmfMillimetresPerPixel * 100))};
+    // so the frame holds width x height pixels of that device, the drawing's own units. Rounded
+    // up: a reader that cuts the fraction off still gets every pixel.
+    const auto hundredths = [](int pixels) {
+        return static_cast<LONG>(std::ceil(pixels * kEmfMillimetresPerPixel * 100));
+    };
+    const RECT frame{0, 0, hundredths(width), hundredths(height)};
     HDC dc = 0;
     try {
         dc = CreateEnhMetaFileWithFILEA(0, file, &frame, "Zelvanor Ymt\0plot\0");

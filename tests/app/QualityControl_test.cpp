@@ -93,6 +93,7 @@ quit
         QStringLiteral(
             "message warning \"Quality Test failed for the sampletype: TypeB ! (C)\" -> OK"),
         QStringLiteral("message warning \"Delete type: TypeB ?\" -> OK"),
+        QStringLiteral("message warning \"Do you really want to delete all points?\" -> Yes"),
     };
     // Connect's two compensation boxes come first. A type that passes everything it checks
     // raises no popup, and neither does the replaced TypeA (C inside, f(min) at 0.000 unchecked).

@@ -118,6 +118,13 @@ TEST_F(PlotPictures, MetafileConvertsToSvgWithTheTitleAndAxisTexts) {
     // the drawing (the x axis, its labels, the theta axis) lies outside it.
     EXPECT_EQ(renderer.defaultSize(), QSize(640, 400));
     EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, 640, 400));
+    // Also where the frame in 0.01 mm is no whole number (0.3125 mm a pixel).
+    graph_.resize(641, 403);
+    save(GraphImageType::Emf, path("odd.wmf"));
+    run(QStringLiteral("emf2svg-conv"),
+        {QStringLiteral("-i"), path("odd.wmf"), QStringLiteral("-o"), path("odd.svg")});
+    EXPECT_EQ(QSvgRenderer(path("odd.svg")).defaultSize(), QSize(641, 403));
+    graph_.resize(640, 400);
     // The right axis' title is the text nearest the picture's right edge; it lies inside.
     const qsizetype at = text.indexOf(QStringLiteral("theta"));
     ASSERT_GE(at, 0);
