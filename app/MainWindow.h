@@ -125,6 +125,7 @@ public:
     void ComboBox4Change(); // coupling-factor mode
     void CheckBox1Click();  // "|Z| logarithmic"
     void CheckBox2Click();  // "theta logarithmic"
+    void CheckBox27Click(); // "Frequency logarithmic"
     void FastGraph1MouseDown(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
@@ -302,6 +303,7 @@ public:
     void koppelfaktor(double fA, double fB);
     // Quality control of the evaluated sample: filled by the quality-control work.
     void qcontrol();
+    static void clearVerdictColor(QLabel* verdict);
     // The one-page printout of the spectrum on the current printer (MainWindowPrint.cpp).
     void drucken();
     // The printer of the run, set up by the print dialogs and the preferred printer.
@@ -590,13 +592,14 @@ private:
     QLineEdit* hullCurveEdit = nullptr;     // Edit45 "Hullcurve File:" (hidden)
 
     // Tab "Measurement".
-    QCheckBox* logZCheck = nullptr;        // CheckBox1
-    QCheckBox* logThetaCheck = nullptr;    // CheckBox2
-    QComboBox* displayPairList = nullptr;  // ComboBox1
-    QLineEdit* rangeStartEdit = nullptr;   // Edit1
-    QLineEdit* rangeStopEdit = nullptr;    // Edit2
-    QPushButton* readNewButton = nullptr;  // Button6
-    QPushButton* readMoreButton = nullptr; // Button7
+    QCheckBox* logZCheck = nullptr;         // CheckBox1
+    QCheckBox* logThetaCheck = nullptr;     // CheckBox2
+    QCheckBox* logFrequencyCheck = nullptr; // CheckBox27
+    QComboBox* displayPairList = nullptr;   // ComboBox1
+    QLineEdit* rangeStartEdit = nullptr;    // Edit1
+    QLineEdit* rangeStopEdit = nullptr;     // Edit2
+    QPushButton* readNewButton = nullptr;   // Button6
+    QPushButton* readMoreButton = nullptr;  // Button7
     QLabel* thicknessLabel = nullptr;
     QLineEdit* thicknessEdit = nullptr; // Edit25 "Sample Thickness"
     QLabel* measurementNameLabel = nullptr;

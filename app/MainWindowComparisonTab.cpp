@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <map>
 
 using namespace ymt::form;
 
@@ -116,12 +117,16 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
         const int& points;
         ~PhaseWarning() { window->warnOfPhasesOutside90(points); }
     } phaseWarning{this, phasesOutside90};
+    // With all ten entries in use each further file replaces entry 10, so of one selection of
+    // more files only the last reaches it; the others are named afterwards.
+    std::map<int, QString> filledNow;
+    QStringList notAdded;
     for (const QString& path : paths) {
         useFolderOf(path);
         const ymt::ComparisonFile file = ymt::ReadComparisonFile(path);
         if (file.status == ymt::ComparisonFile::Status::FileError) {
             dialogs().showMessage(ymt::MessageKind::Error, file.error, ymt::ButtonSet::OK);
-            return;
+            break;
         }
         if (file.status == ymt::ComparisonFile::Status::UnknownFormat) {
             dialogs().showMessage(ymt::MessageKind::Error,
@@ -129,7 +134,7 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
             // A file without column titles is passed over; a wrong first line ends the selection.
             if (file.missingColumnTitles)
                 continue;
-            return;
+            break;
         }
         phasesOutside90 += file.phasesOutside90;
         reading.ClearAll();
@@ -138,12 +143,20 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
             reading.AddPoint(2, point.frequency, point.phase);
         }
         const int entry = ymt::ChooseEntry(set);
+        if (const auto earlier = filledNow.find(entry); earlier != filledNow.end())
+            notAdded << earlier->second;
+        filledNow[entry] = QFileInfo(path).fileName();
         ymt::FillEntry(set, entry, reading);
         QCheckBox* box = comparisonChecks[static_cast<size_t>(entry - 1)];
         box->setChecked(true);
         box->setText(QFileInfo(path).fileName());
         ymt::ApplyCurveGroup(set, comparisonShowsPhase(), comparisonCheckStates());
     }
+    if (!notAdded.isEmpty())
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              QStringLiteral("The set holds ten spectra. Not added: ") +
+                                  notAdded.join(QStringLiteral(", ")),
+                              ymt::ButtonSet::OK);
 }
 
 // Add Curve(s) to Set...

@@ -59,8 +59,10 @@ void TForm1::clearResultLabels() {
     clearCircuitFit();
     Shown = {};
     showResults();
-    for (QLabel* value : {qcCapVerdict, qcTandVerdict, qcKeffVerdict, qcKVerdict, qcFminVerdict})
+    for (QLabel* value : {qcCapVerdict, qcTandVerdict, qcKeffVerdict, qcKVerdict, qcFminVerdict}) {
         value->setText(QStringLiteral("---"));
+        clearVerdictColor(value);
+    }
 }
 
 void TForm1::repaintPlotNow() {
@@ -102,7 +104,7 @@ void TForm1::FastGraph1MouseUp(Qt::MouseButton button, int x, int) {
     if (AwaitMinClick || AwaitMaxClick) {
         const int at = measurementDrag_.cancel(graph, x);
         const double f = ymt::FrequencyAtX(at, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
-                                           graph.XAxis.Max());
+                                           graph.XAxis.Max(), graph.XAxis.Log());
         if (AwaitMinClick) {
             const ymt::MinClickOutcome click = ymt::ManualMinClick(pickState(), f);
             applyPickState(click.State);
@@ -171,6 +173,11 @@ void TForm1::CheckBox1Click() {
 void TForm1::CheckBox2Click() {
     Analyzer.SetDisplayScales(logZCheck->isChecked(), logThetaCheck->isChecked());
     fastgraph1->Y2Axis.setLog(logThetaCheck->isChecked());
+}
+
+// The frequency axis only: the analyzer's display and the sweep stay as they are.
+void TForm1::CheckBox27Click() {
+    fastgraph1->XAxis.setLog(logFrequencyCheck->isChecked());
 }
 
 // ---- Display options of tab "Options" ----

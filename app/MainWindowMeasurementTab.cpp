@@ -49,6 +49,7 @@ QWidget* TForm1::buildMeasurementSidePanel() {
     column->setContentsMargins(0, 0, 0, 0);
     logZCheck = checkBox("CheckBox1", QStringLiteral("|Z| logarithmic"), true);
     logThetaCheck = checkBox("CheckBox2", QStringLiteral("theta logarithmic"));
+    logFrequencyCheck = checkBox("CheckBox27", QStringLiteral("Frequency logarithmic"));
     displayPairList =
         comboBox("ComboBox1", {QStringLiteral("|Z| - theta"), QStringLiteral("Rs - X"),
                                QStringLiteral("Ls - Rs"),     QStringLiteral("Ls - Q"),
@@ -65,6 +66,7 @@ QWidget* TForm1::buildMeasurementSidePanel() {
     displayPairList->setMaxVisibleItems(21);
     column->addWidget(logZCheck);
     column->addWidget(logThetaCheck);
+    column->addWidget(logFrequencyCheck);
     column->addWidget(displayPairList);
 
     auto* range = groupBox("GroupBox7", QStringLiteral("Frequency Range [kHz]"));
@@ -101,6 +103,7 @@ QWidget* TForm1::buildMeasurementSidePanel() {
 
     connect(logZCheck, &QCheckBox::clicked, this, &TForm1::CheckBox1Click);
     connect(logThetaCheck, &QCheckBox::clicked, this, &TForm1::CheckBox2Click);
+    connect(logFrequencyCheck, &QCheckBox::clicked, this, &TForm1::CheckBox27Click);
     connect(displayPairList, &QComboBox::activated, this, &TForm1::ComboBox1Change);
     connect(readNewButton, &QPushButton::clicked, this, &TForm1::Button6Click);
     connect(readMoreButton, &QPushButton::clicked, this, &TForm1::Button7Click);

@@ -18,6 +18,11 @@ std::array<double, ymt::kQcQuantityCount> TForm1::judgedValues() const {
     return ymt::JudgedValues(resultsSnapshot());
 }
 
+// "---" is no verdict: the label goes back to the window's own text colour.
+void TForm1::clearVerdictColor(QLabel* verdict) {
+    verdict->setPalette(QPalette());
+}
+
 void TForm1::qcontrol() {
     const bool typeSelected = qcTypeList->currentIndex() >= 1;
     const ymt::QcOutcome outcome = ymt::JudgeSample(typeSelected, QcLimits, judgedValues());
@@ -26,6 +31,10 @@ void TForm1::qcontrol() {
     for (int i = 0; i < ymt::kQcQuantityCount; ++i) {
         const ymt::QcVerdict verdict = outcome.Verdicts[std::size_t(i)];
         verdicts[i]->setText(ymt::VerdictText(verdict, defect));
+        if (verdict == ymt::QcVerdict::NotChecked) {
+            clearVerdictColor(verdicts[i]);
+            continue;
+        }
         QPalette palette = verdicts[i]->palette();
         palette.setColor(QPalette::WindowText, ymt::toQColor(ymt::VerdictColor(verdict)));
         verdicts[i]->setPalette(palette);

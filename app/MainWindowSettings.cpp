@@ -135,6 +135,13 @@ std::vector<ymt::SettingBinding> TForm1::settingBindings(const ymt::SettingValue
     add(integerField("kpoints", couplingPointsEdit));
     add(integerField("qpoints", qPointsEdit));
     add(listIndex("tandunit", tandUnitList));
+    add(BindSetting<bool>(
+        "FreqLog",
+        [this](bool on) {
+            logFrequencyCheck->setChecked(on);
+            fastgraph1->XAxis.setLog(on);
+        },
+        [this] { return Flag(logFrequencyCheck->isChecked()); }));
     // The controller name and address reach their fields after the store is closed.
     add(BindSetting<QString>(
         "HPIB", [this](const QString& text) { hpibControllerEdit->setText(text); },

@@ -46,7 +46,7 @@ QcOutcome JudgeSample(bool typeSelected, const std::array<QcLimit, kQcQuantityCo
 QStringList TenPercentQcRecord(const std::array<double, kQcQuantityCount>& values);
 
 // The verdict's label text ("OK", the program language's word for defect, "---") and colour
-// 0x00BBGGRR (green, red, black).
+// 0x00BBGGRR (dark green, dark red; 0 for "---", which the window shows in its own text colour).
 QString VerdictText(QcVerdict verdict, const QString& defectWord);
 unsigned VerdictColor(QcVerdict verdict);
 

@@ -3,6 +3,9 @@
 
 #include "plot/FastGraph.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace ymt {
 
 bool DragZoom::press(TFastGraph& graph, int x) {
@@ -31,8 +34,22 @@ std::optional<FrequencyBand> DragZoom::release(TFastGraph& graph, int x) {
     if (!dragging_)
         return std::nullopt;
     end_ = cancel(graph, x);
-    return rule_(start_, end_, graph.PlotLeft, graph.PlotRight, graph.XAxis.Min(),
-                 graph.XAxis.Max());
+    const TFastAxis& axis = graph.XAxis;
+    if (!axis.Log() || !(axis.Min() > 0) || !(axis.Max() > 0))
+        return rule_(start_, end_, graph.PlotLeft, graph.PlotRight, axis.Min(), axis.Max());
+    // On a log axis the rule works in decades; a band end on the axis' own end stays exact.
+    std::optional<FrequencyBand> band = rule_(start_, end_, graph.PlotLeft, graph.PlotRight,
+                                              std::log10(axis.Min()), std::log10(axis.Max()));
+    if (!band)
+        return band;
+    auto toFrequency = [&axis](double decades) {
+        if (decades == std::log10(axis.Min()))
+            return axis.Min();
+        if (decades == std::log10(axis.Max()))
+            return axis.Max();
+        return std::clamp(std::pow(10.0, decades), axis.Min(), axis.Max());
+    };
+    return FrequencyBand{toFrequency(band->Low), toFrequency(band->High)};
 }
 
 int DragZoom::cancel(TFastGraph& graph, int x) {

@@ -187,12 +187,14 @@ void TFastGraph::DrawGraph(QPainter& painter, const QRect& rect) {
         painter.drawLine(xc, layout.Y0 + PlotTop, xc, layout.Y0 + PlotBottom);
     }
 
-    drawCurves(painter, layout);
-
     painter.setPen(solidPen(toQColor(LineColor), 2));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRect(QPoint(layout.X0 + PlotLeft, layout.Y0 + PlotTop),
                            QPoint(layout.X0 + PlotRight, layout.Y0 + PlotBottom)));
+
+    // The curves come after the frame: a curve at an axis limit (theta at +-90 degrees, |Z| at
+    // its last point) runs along the frame and would be hidden under it.
+    drawCurves(painter, layout);
 
     QFont titleFont = font();
     titleFont.setPointSize(TitleFontSize);

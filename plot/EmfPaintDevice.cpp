@@ -207,9 +207,13 @@ EmfPaintDevice::EmfPaintDevice(int width, int height) : width_(width), height_(h
     FILE* file = open_memstream(&buffer_, &size_);
     if (!file)
         return;
-    // The frame is given in 0.01 mm at 96 pixels per inch.
-    const RECT frame{0, 0, static_cast<LONG>(std::lround(width * 2540.0 / 96)),
-                     static_cast<LONG>(std::lround(height * 2540.0 / 96))};
+    // Readers size the picture from the frame (0.01 mm) through the header's reference device,
+    // so the frame holds width x height pixels of that device, the drawing's own units. Rounded
+    // up: a reader that cuts the fraction off still gets every pixel.
+    const auto hundredths = [](int pixels) {
+        return static_cast<LONG>(std::ceil(pixels * kEmfMillimetresPerPixel * 100));
+    };
+    const RECT frame{0, 0, hundredths(width), hundredths(height)};
     HDC dc = 0;
     try {
         dc = CreateEnhMetaFileWithFILEA(0, file, &frame, "Zelvanor Ymt\0plot\0");
@@ -263,18 +267,21 @@ int EmfPaintDevice::metric(PaintDeviceMetric metric) const {
     case PdmHeight:
         return height_;
     case PdmWidthMM:
-        return static_cast<int>(std::lround(width_ * 25.4 / 96));
+        return static_cast<int>(std::lround(width_ * kEmfMillimetresPerPixel));
     case PdmHeightMM:
-        return static_cast<int>(std::lround(height_ * 25.4 / 96));
+        return static_cast<int>(std::lround(height_ * kEmfMillimetresPerPixel));
     case PdmNumColors:
         return 0x7fffffff;
     case PdmDepth:
         return 24;
     case PdmDpiX:
     case PdmDpiY:
+        // Fonts are laid out as on the screen and in the bitmaps, so every picture type shows
+        // the same drawing pixel for pixel.
+        return 96;
     case PdmPhysicalDpiX:
     case PdmPhysicalDpiY:
-        return 96;
+        return static_cast<int>(std::lround(25.4 / kEmfMillimetresPerPixel));
     case PdmDevicePixelRatio:
         return 1;
     case PdmDevicePixelRatioScaled:

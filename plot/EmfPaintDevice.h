@@ -13,10 +13,18 @@ namespace ymt {
 
 class EmfPaintEngine;
 
+// The reference device every metafile names in its header (the library's own: 1024 x 768
+// pixels on 320 x 240 mm, about 81 dpi); one pixel of the drawing is one of its pixels.
+inline constexpr int kEmfDevicePixelsX = 1024;
+inline constexpr int kEmfDeviceMillimetresX = 320;
+inline constexpr double kEmfMillimetresPerPixel =
+    static_cast<double>(kEmfDeviceMillimetresX) / kEmfDevicePixelsX;
+
 class EmfPaintDevice : public QPaintDevice {
 public:
-    // Starts a metafile of width x height pixels (96 dpi) in memory; ok() tells whether it
-    // started. The file is written by the caller, so a full disk is reported like any other.
+    // Starts a metafile of width x height pixels of the reference device in memory; ok() tells
+    // whether it started. The file is written by the caller, so a full disk is reported like
+    // any other.
     EmfPaintDevice(int width, int height);
     ~EmfPaintDevice() override;
 

@@ -3,6 +3,7 @@
 #include "plot/FastGraph.h"
 #include "plot/PlotText.h"
 #include "plot/curves/AxisScale.h"
+#include "plot/curves/GraphInteraction.h"
 
 #include <QPainter>
 
@@ -10,8 +11,9 @@ namespace ymt {
 
 int MarkerX(const TFastGraph& graph, double frequency) {
     return graph.PlotOriginX + graph.PlotLeft +
-           RoundHalfEven((frequency - graph.XAxis.Min()) * (graph.PlotRight - graph.PlotLeft) /
-                         (graph.XAxis.Max() - graph.XAxis.Min()));
+           RoundHalfEven(OffsetOfFrequency(frequency, graph.PlotLeft, graph.PlotRight,
+                                           graph.XAxis.Min(), graph.XAxis.Max(),
+                                           graph.XAxis.Log()));
 }
 
 bool MarkerInWindow(const TFastGraph& graph, double frequency) {

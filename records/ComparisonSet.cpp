@@ -143,7 +143,10 @@ std::optional<FrequencyBand> ComparisonZoomBand(int start, int current, int left
         return std::nullopt;
     // A drag from the first pixel inside the frame starts exactly at the axis minimum.
     const double low = start - left == 1 ? min : min + double(start - left) / width * (max - min);
-    const double high = min + double(current - left) / width * (max - min);
+    // A release on the frame's right edge or beyond it (the mouse kept one pixel further out)
+    // ends exactly at the axis maximum.
+    const double high =
+        current - left >= width ? max : min + double(current - left) / width * (max - min);
     return FrequencyBand{low, high};
 }
 

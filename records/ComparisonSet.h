@@ -68,7 +68,8 @@ QString CurveGroupAxisTitle(bool phase, const QString& impedanceWord);
 std::optional<double> ComparisonRangeValue(const QString& text);
 
 // The x range of a drag from start to current (widget pixels within the plot area from left to
-// right) on an axis of min ... max; empty for a band of 5 pixels or less.
+// right) on an axis of min ... max; empty for a band of 5 pixels or less. A drag from the first
+// pixel inside starts at min, one ending on the right edge or past it ends at max.
 std::optional<FrequencyBand> ComparisonZoomBand(int start, int current, int left, int right,
                                                 double min, double max);
 

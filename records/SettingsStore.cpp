@@ -119,6 +119,7 @@ const std::array<SettingDefinition, kSettingCount>& SettingsTable() {
         {"kpoints", T::Integer},
         {"qpoints", T::Integer},
         {"tandunit", T::Integer, 0, 1},
+        {"FreqLog", T::Boolean},
     }};
     return table;
 }
@@ -156,6 +157,7 @@ SettingValues FixedSettingDefaults() {
         {"kpoints", qint32(20)},
         {"qpoints", qint32(20)},
         {"tandunit", qint32(1)},
+        {"FreqLog", false},
     };
 }
 

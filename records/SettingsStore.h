@@ -26,7 +26,7 @@ struct SettingDefinition {
     qint32 max = 0;
 };
 
-inline constexpr int kSettingCount = 34;
+inline constexpr int kSettingCount = 35;
 
 // The values in the order they are created, read and written; entry 0 is "Version".
 const std::array<SettingDefinition, kSettingCount>& SettingsTable();

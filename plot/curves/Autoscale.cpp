@@ -1,6 +1,8 @@
 #include "plot/curves/Autoscale.h"
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace ymt {
 
@@ -63,6 +65,31 @@ void widenByX(Limits& x, const Curve& curve) {
         x.widen(point.x);
 }
 
+// A window between two neighbouring points holds none of them, yet the segment between them
+// crosses it: its values where it enters and leaves the window (interpolated in axis units, as
+// the segment is drawn) are what the window shows.
+void widenByCrossings(Limits& y, const Curve& curve, double xMin, double xMax, bool xLog) {
+    const auto units = [](double value, bool log) {
+        return log ? (value > 0 ? std::log10(value) : std::nan("")) : value;
+    };
+    const auto raw = [](double value, bool log) { return log ? std::pow(10.0, value) : value; };
+    const double low = units(xMin, xLog);
+    const double high = units(xMax, xLog);
+    const std::vector<CurvePoint>& points = curve.Points;
+    for (size_t i = 1; i < points.size(); ++i) {
+        const double x0 = units(points[i - 1].x, xLog), x1 = units(points[i].x, xLog);
+        const double y0 = units(points[i - 1].y, y.log), y1 = units(points[i].y, y.log);
+        if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1) ||
+            x0 == x1)
+            continue;
+        for (const double edge : {low, high}) {
+            if (edge < std::min(x0, x1) || edge > std::max(x0, x1))
+                continue;
+            y.widen(raw(y0 + (y1 - y0) * (edge - x0) / (x1 - x0), y.log));
+        }
+    }
+}
+
 } // namespace
 
 AutoscaleOutcome AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastAxis& yAxis,
@@ -102,6 +129,18 @@ AutoscaleOutcome AutoscaleAxes(const CurveStore& store, TFastAxis& xAxis, TFastA
         for (const CurvePoint& point : curve.Points)
             if (point.x >= xMin && point.x <= xMax)
                 target->widen(point.y);
+    }
+    // Only where no point lies inside: otherwise the limits stay the points' own extremes.
+    const bool yHasNoPoint = !y.seen;
+    const bool y2HasNoPoint = !y2.seen;
+    for (int n = 1; n <= CurveStore::kCurveCount; ++n) {
+        const Curve& curve = store.curve(n);
+        if (!curve.Visible)
+            continue;
+        if (curve.Axis == 0 && scaleY && yHasNoPoint)
+            widenByCrossings(y, curve, xMin, xMax, xAxis.Log());
+        else if (curve.Axis == 1 && scaleY2 && y2HasNoPoint)
+            widenByCrossings(y2, curve, xMin, xMax, xAxis.Log());
     }
     if (scaleY) {
         y.openDegenerate();

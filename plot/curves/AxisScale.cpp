@@ -97,6 +97,16 @@ QString DecadeLabel(int exponent) {
     return QStringLiteral("1E%1").arg(exponent);
 }
 
+bool DecadeLabelsScientific(int lowExponent, int highExponent) {
+    return lowExponent < -6 || highExponent > 7;
+}
+
+QString MultipleLabel(int k, int exponent, bool scientific) {
+    if (scientific)
+        return QStringLiteral("%1E%2").arg(k).arg(exponent);
+    return FixedText(k * std::pow(10.0, exponent), 1, DecadeLabelDecimals(exponent));
+}
+
 bool AxisLimitsUsable(double min, double max, bool log) {
     if (!(min < max) || !std::isfinite(max - min))
         return false;
@@ -239,20 +249,43 @@ void divideByDecades(AxisDivision& d, const AxisGeometry& g, const LabelMetrics&
         int exponent;
     };
     std::vector<Decade> decades;
-    std::vector<AxisTick> labelled;
+    std::vector<int> insideExponents;
     for (int f = -1; f <= lastDecade; ++f) {
         const int pixel = RoundHalfEven(pixelAt(g, d.Offset, f * d.Scale));
         const int exponent = static_cast<int>(n0) + f;
         decades.push_back({pixel, exponent});
         if (inside(g, pixel))
-            labelled.push_back({pixel, std::pow(10.0, exponent), DecadeLabel(exponent)});
+            insideExponents.push_back(exponent);
     }
+    const bool scientific = !insideExponents.empty() &&
+                            DecadeLabelsScientific(insideExponents.front(), insideExponents.back());
+    auto labelOf = [scientific](int exponent) { return MultipleLabel(1, exponent, scientific); };
+    std::vector<AxisTick> labelled;
+    for (const int exponent : insideExponents)
+        labelled.push_back({0, 0, labelOf(exponent)});
     // Labels on every stride-th decade (1, 2, 5, 10, 20 ...) so that they keep their gap.
     int stride = 1;
     if (metrics.width) {
         const double needed = widestLabel(labelled, metrics) + metrics.gap;
         while (stride * d.Scale < needed && stride < 1000000)
             stride = static_cast<int>(NextCoarserSteps(stride).MajorStep);
+    }
+    // The labelled decades are the multiples of the stride, unless another choice of the first
+    // one labels more of the decades inside (a 9.7-decade axis with a stride of 5 could keep a
+    // single label otherwise).
+    auto residue = [stride](int exponent) { return ((exponent % stride) + stride) % stride; };
+    auto labelsWith = [&](int phase) {
+        return std::count_if(insideExponents.begin(), insideExponents.end(),
+                             [&](int exponent) { return residue(exponent) == phase; });
+    };
+    int phase = 0;
+    auto mostLabels = labelsWith(0);
+    for (const int exponent : insideExponents) {
+        const auto count = labelsWith(residue(exponent));
+        if (count > mostLabels) {
+            mostLabels = count;
+            phase = residue(exponent);
+        }
     }
     // Unlabelled decades get minor ticks on every tickStride-th decade where those stay apart.
     int tickStride = 1;
@@ -262,11 +295,11 @@ void divideByDecades(AxisDivision& d, const AxisGeometry& g, const LabelMetrics&
     std::vector<AxisTick> minor;
     for (const Decade& decade : decades) {
         const bool inDecadeTicks = d.Scale * std::log10(10.0 / 9.0) >= 1;
-        const bool labelledDecade = decade.exponent % stride == 0;
+        const bool labelledDecade = residue(decade.exponent) == phase;
         if (inside(g, decade.pixel)) {
             const double value = std::pow(10.0, decade.exponent);
             if (labelledDecade)
-                d.Major.push_back({decade.pixel, value, DecadeLabel(decade.exponent)});
+                d.Major.push_back({decade.pixel, value, labelOf(decade.exponent)});
             else if (decade.exponent % tickStride == 0)
                 minor.push_back({decade.pixel, value, {}});
         }
@@ -288,6 +321,8 @@ void divideByDecades(AxisDivision& d, const AxisGeometry& g, const LabelMetrics&
 bool divideByMultiples(AxisDivision& d, const AxisGeometry& g) {
     const int first = static_cast<int>(std::floor(d.LogMin)) - 1;
     const int last = static_cast<int>(std::ceil(d.LogMax)) + 1;
+    const bool scientific = DecadeLabelsScientific(static_cast<int>(std::floor(d.LogMin)),
+                                                   static_cast<int>(std::floor(d.LogMax)));
     std::vector<AxisTick> major;
     std::vector<AxisTick> minor;
     for (int exponent = first; exponent <= last; ++exponent) {
@@ -297,7 +332,7 @@ bool divideByMultiples(AxisDivision& d, const AxisGeometry& g) {
             if (!inside(g, pixel))
                 continue;
             if (k == 1 || k == 2 || k == 5)
-                major.push_back({pixel, value, FixedText(value, 1, DecadeLabelDecimals(exponent))});
+                major.push_back({pixel, value, MultipleLabel(k, exponent, scientific)});
             else if (strictlyInside(g, pixel))
                 minor.push_back({pixel, value, {}});
         }

@@ -38,6 +38,13 @@ int DecadeLabelDecimals(int exponent);
 // 10000000), beyond that "1E-300", so that an axis over hundreds of decades stays readable.
 QString DecadeLabel(int exponent);
 
+// Whether the labels of an axis whose decades run from lowExponent to highExponent use the
+// "1E-8" notation: all of them do when any one would, so that one axis never mixes "0.000001"
+// and "1E-8".
+bool DecadeLabelsScientific(int lowExponent, int highExponent);
+// Label of k * 10^exponent (k 1..9) in the notation the axis uses.
+QString MultipleLabel(int k, int exponent, bool scientific);
+
 // Limits are usable when Min < Max (with a finite span) and, on a log axis, both above 0.
 bool AxisLimitsUsable(double min, double max, bool log);
 

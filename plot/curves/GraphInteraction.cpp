@@ -48,6 +48,28 @@ double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax
     return std::clamp(f, xMin, xMax);
 }
 
+double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax, bool log) {
+    if (!log || !(xMin > 0) || !(xMax > 0))
+        return FrequencyAtX(x, plotLeft, plotRight, xMin, xMax);
+    // The ends give the limits themselves, not a power of ten a hair beside them.
+    if (x <= plotLeft + 1)
+        return xMin;
+    if (x >= plotRight + 1)
+        return xMax;
+    const double f =
+        std::pow(10.0, FrequencyAtX(x, plotLeft, plotRight, std::log10(xMin), std::log10(xMax)));
+    return std::clamp(f, xMin, xMax);
+}
+
+double OffsetOfFrequency(double frequency, int plotLeft, int plotRight, double xMin, double xMax,
+                         bool log) {
+    const double width = plotRight - plotLeft;
+    if (log && xMin > 0 && xMax > 0 && frequency > 0)
+        return (std::log10(frequency) - std::log10(xMin)) * width /
+               (std::log10(xMax) - std::log10(xMin));
+    return (frequency - xMin) * width / (xMax - xMin);
+}
+
 int ClampPressX(int x, int plotLeft, int plotRight) {
     if (x < plotLeft + 1)
         return plotLeft + 1;

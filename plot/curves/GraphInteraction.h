@@ -47,6 +47,13 @@ private:
 // give exactly xMin and xMax; positions beyond them give xMin or xMax, never a frequency outside.
 double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax);
 
+// The same on a frequency axis that may be logarithmic: there the pixels divide the decades
+// evenly, so x maps through log10 of the limits (both above 0, as a usable log axis has them).
+double FrequencyAtX(int x, int plotLeft, int plotRight, double xMin, double xMax, bool log);
+// Pixel offset from plotLeft of a frequency on such an axis, as the plot draws it.
+double OffsetOfFrequency(double frequency, int plotLeft, int plotRight, double xMin, double xMax,
+                         bool log);
+
 // Clamps of the mouse x for press, move and release: each keeps the position over the plot as
 // the screen shows it (plotLeft + 1 to plotRight + 1).
 int ClampPressX(int x, int plotLeft, int plotRight);

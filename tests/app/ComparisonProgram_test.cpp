@@ -5,7 +5,9 @@
 #include "tests/support/PdfText.h"
 #include "tests/support/SpectrumFiles.h"
 
+#include <QFile>
 #include <QImageReader>
+#include <QSvgRenderer>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -90,9 +92,14 @@ TEST_F(ComparisonProgram, TheEleventhFileReplacesEntryTenInsteadOfMixingTwoSpect
     for (int i = 1; i <= 11; ++i)
         files += spectrum(QStringLiteral("s%1.txt").arg(i), 10 + i, 100 * i, 100 * i + 50) + ' ';
     const ScriptRun run = RunScript(
-        QStringLiteral("tab TabSheet5\nfile %1\nclick Button19\nstate\ncurve qgraph 19\nquit\n")
+        QStringLiteral(
+            "tab TabSheet5\nfile %1\nanswer OK\nclick Button19\nstate\ncurve qgraph 19\nquit\n")
             .arg(files));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
+    // s10.txt went into entry 10 and was replaced by s11.txt of the same selection: named.
+    EXPECT_TRUE(run.lines.contains(
+        QStringLiteral("message warning \"The set holds ten spectra. Not added: s10.txt\" -> OK")))
+        << run.lines.join('\n').toStdString();
     EXPECT_EQ(entry(run, 9), QStringLiteral("s9.txt|1|19|1|0"));
     EXPECT_EQ(entry(run, 10), QStringLiteral("s11.txt|1|21|1|0"));
     const std::vector<double> xs = run.curveX(0);
@@ -184,7 +191,9 @@ TEST_F(ComparisonProgram, ZoomOnQgraphAndBackThroughFiftyEntries) {
     script += QStringLiteral("state\n");
     for (int i = 0; i < 50; ++i)
         script += QStringLiteral("mouse qgraph down right 200\nmouse qgraph up right 200\n");
-    script += QStringLiteral("state\nmouse qgraph down middle 200\nstate\nquit\n");
+    script += QStringLiteral("state\nmouse qgraph down middle 200\nstate\n");
+    // Released right of the plot: the axis maximum exactly.
+    script += dragOnQgraph(200, 5000) + QStringLiteral("state\nquit\n");
     const ScriptRun run = RunScript(script);
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
     // Five pixels: nothing; six pixels: one step in.
@@ -203,6 +212,8 @@ TEST_F(ComparisonProgram, ZoomOnQgraphAndBackThroughFiftyEntries) {
     EXPECT_EQ(run.value(QStringLiteral("qgraph.ZoomDepth"), 4), QStringLiteral("0"));
     EXPECT_EQ(run.number(QStringLiteral("qgraph.XMax"), 4), 110000.0);
     EXPECT_EQ(run.value(QStringLiteral("qgraph.ZoomDepth"), 5), QStringLiteral("0"));
+    EXPECT_EQ(run.number(QStringLiteral("qgraph.XMax"), 6), 110000.0);
+    EXPECT_GT(run.number(QStringLiteral("qgraph.XMin"), 6), 0.04);
     // The measurement plot's history is its own.
     EXPECT_EQ(run.value(QStringLiteral("ZoomDepth"), 3), QStringLiteral("0"));
 }
@@ -240,6 +251,17 @@ TEST_F(ComparisonProgram, SaveSetWritesEachImageTypeAndAsksBeforeReplacing) {
     // The metafile as file(1) knows it: an enhanced metafile whatever its extension.
     EXPECT_TRUE(ymt::test::RunTool(QStringLiteral("file"), {QStringLiteral("-b"), wmf})
                     .contains(QStringLiteral("Enhanced Metafile")));
+    // Another reader renders it whole, at the bitmap's size.
+    const QString svg = dir.filePath("set.svg");
+    ymt::test::RunTool(QStringLiteral("emf2svg-conv"),
+                       {QStringLiteral("-i"), wmf, QStringLiteral("-o"), svg});
+    QSvgRenderer fromMetafile(svg);
+    ASSERT_TRUE(fromMetafile.isValid());
+    EXPECT_EQ(fromMetafile.defaultSize(), bmpImage.size());
+    EXPECT_EQ(fromMetafile.viewBoxF(), QRectF(QPointF(0, 0), QSizeF(bmpImage.size())));
+    // New pictures get the permissions of any other new file.
+    EXPECT_EQ(QFile::permissions(wmf), QFile::permissions(bmp));
+    EXPECT_TRUE(QFile::permissions(wmf) & QFile::ReadOther);
     // The |Z| curve of entry 1 is drawn in red.
     int red = 0;
     for (int y = 0; y < bmpImage.height(); ++y)

@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 using ymt::test::DragPlot;
 using ymt::test::DrawPlotOnScreen;
@@ -276,6 +277,25 @@ TEST(GraphWindowOptions, ShowPointsAndTheLogBoxesSetThePlot) {
     EXPECT_TRUE(window.fastgraph1->Y2Axis.Log());
     fixture.control<QCheckBox>("CheckBox1")->click();
     EXPECT_TRUE(window.fastgraph1->YAxis.Log());
+    // The frequency axis is linear until "Frequency logarithmic" is checked.
+    EXPECT_FALSE(fixture.control<QCheckBox>("CheckBox27")->isChecked());
+    EXPECT_FALSE(window.fastgraph1->XAxis.Log());
+    fixture.control<QCheckBox>("CheckBox27")->click();
+    EXPECT_TRUE(window.fastgraph1->XAxis.Log());
+}
+
+// On the log frequency axis a drag zooms into the decades under the mouse.
+TEST(GraphWindowZoom, ADragOnTheLogFrequencyAxisZoomsIntoTheDecadesUnderTheMouse) {
+    DrawnPlot fixture;
+    fixture.control<QCheckBox>("CheckBox27")->click();
+    DrawPlotOnScreen(fixture.plot());
+    const double decades = std::log10(110000 / 0.04);
+    const int width = fixture.right() - fixture.left();
+    const int a = fixture.left() + 1 + width / 4;
+    const int b = fixture.left() + 1 + width / 2;
+    DragPlot(*fixture.window, a, b);
+    EXPECT_NEAR(std::log10(fixture.plot().XAxis.Min() / 0.04), decades * (width / 4) / width, 1e-9);
+    EXPECT_NEAR(std::log10(fixture.plot().XAxis.Max() / 0.04), decades * (width / 2) / width, 1e-9);
 }
 
 // Black pixels (not the red or blue curves) in column x between rows top and bottom.

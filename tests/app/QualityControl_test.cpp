@@ -16,7 +16,7 @@ using namespace ymt::test;
 
 namespace {
 
-const QString kGreen = QStringLiteral("0x00FF00"), kRed = QStringLiteral("0x0000FF"),
+const QString kGreen = QStringLiteral("0x007000"), kRed = QStringLiteral("0x0000C0"),
               kBlack = QStringLiteral("0x000000");
 
 const QString kMeasure = QStringLiteral("type Edit1 180\n"
@@ -73,6 +73,9 @@ show ComboBox2
 select ComboBox2 2
 show ComboBox2
 state
+answer Yes
+click DeletePoints1
+state
 quit
 )"));
     ASSERT_EQ(run.exitCode, 0) << run.lines.join('\n').toStdString();
@@ -90,6 +93,7 @@ quit
         QStringLiteral(
             "message warning \"Quality Test failed for the sampletype: TypeB ! (C)\" -> OK"),
         QStringLiteral("message warning \"Delete type: TypeB ?\" -> OK"),
+        QStringLiteral("message warning \"Do you really want to delete all points?\" -> Yes"),
     };
     // Connect's two compensation boxes come first. A type that passes everything it checks
     // raises no popup, and neither does the replaced TypeA (C inside, f(min) at 0.000 unchecked).
@@ -122,6 +126,10 @@ quit
     EXPECT_EQ(run.value(QStringLiteral("ComboBox2"), 0), QStringLiteral("none"));
     EXPECT_EQ(run.value(QStringLiteral("ComboBox2"), 1), QStringLiteral("S1"));
     EXPECT_EQ(run.value(QStringLiteral("qc.C"), 5), QStringLiteral("OK"));
+    EXPECT_EQ(run.value(QStringLiteral("qccolor.C"), 5), kGreen);
+    // Deleting the points clears the verdicts: "---" carries no verdict colour.
+    EXPECT_EQ(run.value(QStringLiteral("qc.C"), 6), QStringLiteral("---"));
+    EXPECT_EQ(run.value(QStringLiteral("qccolor.C"), 6), kBlack);
 
     const QStringList file = FileLines(home.path() + QStringLiteral("/QC.txt"));
     EXPECT_EQ(file.value(0), QStringLiteral("Zelvanor Ymt 2.4.5 Quality Control File"));

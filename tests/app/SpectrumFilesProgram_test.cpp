@@ -145,7 +145,7 @@ TEST_F(Operator, EveryPictureTypeIsWrittenInItsFormat) {
 TEST_F(Operator, SettingsComeBackAfterARestartAndTheStoreHoldsEveryValue) {
     const ProgramRun first = run(QStringLiteral(
         "type Edit17 gpib3\nselect ComboBox10 0\nselect RadioGroup4 1\nselect RadioGroup6 1\n"
-        "type Edit36 12.5\nenter Edit36\ncheck CheckBox25 1\nquit\n"));
+        "type Edit36 12.5\nenter Edit36\ncheck CheckBox25 1\ncheck CheckBox27 1\nquit\n"));
     ASSERT_EQ(first.exitCode, 0) << first.lines.join('\n').toStdString();
     const QString store = QString::fromUtf8(bytesOf(settingsPath()));
     for (const char* name :
@@ -154,16 +154,17 @@ TEST_F(Operator, SettingsComeBackAfterARestartAndTheStoreHoldsEveryValue) {
           "Range1min",  "Range1max", "Range2",   "Range2min",     "Range2max", "Range3",
           "Range3min",  "Range3max", "Points",   "GetCouple",     "WorkDir",   "BackupDir",
           "ShowCont",   "MergePts",  "Language", "PrintLanguage", "Printer",   "Autoprot",
-          "Autobackup", "kpoints",   "qpoints",  "tandunit"})
+          "Autobackup", "kpoints",   "qpoints",  "tandunit",      "FreqLog"})
         EXPECT_TRUE(store.contains(QStringLiteral("\"%1\"=").arg(QLatin1String(name)))) << name;
     // The switch applied German.lng, so the stored item text is the German one.
     EXPECT_TRUE(store.contains(QStringLiteral("\"Language\"=\"Deutsch\"")));
+    EXPECT_TRUE(store.contains(QStringLiteral("\"FreqLog\"=dword:00000001")));
 
     const ProgramRun second =
         run(QStringLiteral("expect Edit17 gpib3\nexpect ComboBox10 [1e-3]\n"
                            "expect RadioGroup4 Deutsch\n"
                            "expect RadioGroup6 \"Sicherung nur bei größeren Änderungen\"\n"
-                           "expect Edit36 12.500\nexpect CheckBox25 1\n"));
+                           "expect Edit36 12.500\nexpect CheckBox25 1\nexpect CheckBox27 1\n"));
     EXPECT_EQ(second.exitCode, 0) << second.lines.join('\n').toStdString();
 }
 

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 
 using namespace ymt;
@@ -49,9 +51,37 @@ TEST(QualityControl, VerdictTextsAndColours) {
     EXPECT_EQ(VerdictText(QcVerdict::Defect, QStringLiteral("DEFEKT")), QStringLiteral("DEFEKT"));
     EXPECT_EQ(VerdictText(QcVerdict::OK, QStringLiteral("DEFECT")), QStringLiteral("OK"));
     EXPECT_EQ(VerdictText(QcVerdict::NotChecked, QStringLiteral("DEFECT")), QStringLiteral("---"));
-    EXPECT_EQ(VerdictColor(QcVerdict::OK), 0x00FF00u);
-    EXPECT_EQ(VerdictColor(QcVerdict::Defect), 0x0000FFu);
     EXPECT_EQ(VerdictColor(QcVerdict::NotChecked), 0u);
+}
+
+// The contrast ratio of two colours 0x00BBGGRR as the accessibility guidelines define it:
+// (L1 + 0.05) / (L2 + 0.05) of their relative luminances.
+double contrastRatio(unsigned a, unsigned b) {
+    auto luminance = [](unsigned color) {
+        auto channel = [](unsigned value) {
+            const double c = value / 255.0;
+            return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(color & 0xFF) + 0.7152 * channel((color >> 8) & 0xFF) +
+               0.0722 * channel((color >> 16) & 0xFF);
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(QualityControl, VerdictColoursStayReadableOnAGreyPanel) {
+    EXPECT_NEAR(contrastRatio(0x000000, 0xFFFFFF), 21, 1e-9);
+    EXPECT_NEAR(contrastRatio(0x00FF00, 0xEFEFEF), 1.2, 0.05); // lime: unreadable
+    // The grey of the toolkit's panel today and the darker grey of older desktops.
+    for (const unsigned panel : {0xEFEFEFu, 0xF0F0F0u, 0xC0C0C0u})
+        for (const QcVerdict verdict : {QcVerdict::OK, QcVerdict::Defect})
+            EXPECT_GE(contrastRatio(VerdictColor(verdict), panel), 3.0)
+                << std::hex << panel << " " << VerdictColor(verdict);
+    // Still green and red.
+    const unsigned ok = VerdictColor(QcVerdict::OK);
+    EXPECT_GT((ok >> 8) & 0xFF, 2 * std::max(ok & 0xFF, (ok >> 16) & 0xFF));
+    const unsigned defect = VerdictColor(QcVerdict::Defect);
+    EXPECT_GT(defect & 0xFF, 2 * std::max((defect >> 8) & 0xFF, (defect >> 16) & 0xFF));
 }
 
 // Each pair in the file's line order, with the decimals the fields show.

@@ -60,3 +60,25 @@ TEST(DragZoom, StepBackWalksTheHistoryToTheFullRange) {
     EXPECT_EQ(plot.drag.stepBack()->High, 1000);
     EXPECT_FALSE(plot.drag.stepBack());
 }
+
+// On a log frequency axis the pixels divide the decades: the middle of 1..10000 is 100, and a
+// drag to the frame's right edge ends exactly at the axis maximum.
+TEST(DragZoom, OnALogAxisTheBandFollowsTheDecades) {
+    Plot plot;
+    plot.graph.XAxis.setMin(1);
+    plot.graph.XAxis.setMax(10000);
+    plot.graph.XAxis.setLog(true);
+    ASSERT_TRUE(plot.drag.press(plot.graph, 301));
+    std::optional<FrequencyBand> band = plot.drag.release(plot.graph, 700);
+    ASSERT_TRUE(band);
+    EXPECT_NEAR(band->Low, 100, 1e-9);
+    EXPECT_EQ(band->High, 10000);
+    ASSERT_TRUE(plot.drag.press(plot.graph, 0));
+    band = plot.drag.release(plot.graph, 201);
+    ASSERT_TRUE(band);
+    EXPECT_EQ(band->Low, 1);
+    EXPECT_NEAR(band->High, 10, 1e-9);
+    // A pick on the same axis reads the frequency the same way.
+    EXPECT_NEAR(FrequencyAtX(401, 100, 500, 1, 10000, true), 1000, 1e-9);
+    EXPECT_EQ(FrequencyAtX(401, 100, 500, 1, 10000, false), FrequencyAtX(401, 100, 500, 1, 10000));
+}

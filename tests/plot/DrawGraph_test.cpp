@@ -319,6 +319,82 @@ TEST(Curves, SegmentsToPointsOutsideTheWindowReachThePlotsEdge) {
     EXPECT_EQ(rising.first().y(), graph.PlotBottom - RoundHalfEven(92 * graph.YAxis.Scale));
 }
 
+// Autoscaled limits are the data's extremes, so the curve touches the frame there: it is drawn
+// over the frame, not hidden under it.
+TEST(Curves, ACurveAtItsAxisLimitsShowsOverTheFrame) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.YAxis.setAutoscale(true);
+    CurveStore& store = graph.store();
+    store.setVisible(1, true);
+    store.setColor(1, 0x00FF00);
+    store.setWidth(1, 2);
+    for (const auto& [x, y] : {std::pair{0.0, 10.0}, {40.0, 90.0}, {60.0, 90.0}, {100.0, 10.0}})
+        store.AddPoint(1, x, y);
+    const QImage image = render(graph, 400, 300);
+    const int x = graph.PlotLeft + RoundHalfEven(50 * graph.XAxis.Scale);
+    EXPECT_EQ(image.pixelColor(x, graph.PlotTop), QColor(0, 255, 0));
+    // The last point, on the right frame.
+    EXPECT_EQ(image.pixelColor(graph.PlotRight, graph.PlotBottom), QColor(0, 255, 0));
+}
+
+// A window between two measured points (or a zoom deeper than their spacing) shows the
+// segment that crosses it, from edge to edge.
+TEST(Curves, AWindowBetweenTwoPointsShowsTheSegmentCrossingIt) {
+    TFastGraph graph;
+    linearPlot(graph);
+    graph.XAxis.setMin(40);
+    graph.XAxis.setMax(41);
+    graph.YAxis.setAutoscale(true);
+    graph.store().setVisible(1, true);
+    graph.store().AddPoint(1, 0, 10);
+    graph.store().AddPoint(1, 100, 110);
+    RecordingDevice device(400, 300);
+    recordInto(graph, device, 400, 300);
+    ASSERT_EQ(device.engine().polylines.size(), 1u);
+    const QPolygonF& line = device.engine().polylines[0];
+    EXPECT_EQ(line.first(), QPointF(graph.PlotLeft, graph.PlotBottom));
+    EXPECT_EQ(line.last(), QPointF(graph.PlotRight, graph.PlotTop));
+}
+
+// On a log frequency axis a full sweep (0.04-110000 kHz, with the points read around the
+// resonance) shows the resonance and the anti-resonance apart where the decades put them; on
+// the linear axis both lie within the first three columns.
+TEST(Curves, AFullSweepOnALogFrequencyAxisShowsItsResonancesApart) {
+    TFastGraph graph;
+    ApplyFastgraph1Defaults(graph);
+    SetUpMeasurementPlot(graph, 0x0000FF, 1, 0xFF0000, 0);
+    test::AddSyntheticSpectrum(graph.store(), 1, 2, 401, 0.04, 5000);
+    test::AddSyntheticSpectrum(graph.store(), 1, 2, 401, 150, 300);
+    test::AddSyntheticSpectrum(graph.store(), 1, 2, 401, 5000, 110000);
+    graph.store().SortCurve(1);
+    graph.XAxis.setLog(true);
+    const QImage image = render(graph, 1600, 1000);
+    const double width = graph.PlotRight - graph.PlotLeft;
+    const int at =
+        graph.PlotLeft + RoundHalfEven(std::log10(200 / 0.04) / std::log10(110000 / 0.04) * width);
+    // The lowest and the highest red pixel within 20 columns of 200 kHz.
+    int top = image.height(), bottom = -1, topX = -1, bottomX = -1;
+    for (int y = graph.PlotTop; y <= graph.PlotBottom; ++y)
+        for (int x = at - 20; x <= at + 20; ++x)
+            if (image.pixelColor(x, y) == QColor(255, 0, 0)) {
+                if (y < top)
+                    top = y, topX = x;
+                if (y > bottom)
+                    bottom = y, bottomX = x;
+            }
+    EXPECT_NEAR(bottomX, at, 1); // |Z| minimum at 200 kHz
+    // The maximum near 214.5 kHz: log10(214.5 / 200) of a decade further right.
+    EXPECT_NEAR(topX - bottomX, std::log10(214.5 / 200) / std::log10(110000 / 0.04) * width, 2);
+    EXPECT_GE(topX - bottomX, 5);
+    EXPECT_GT(bottom - top, 200); // the dip and the peak span much of the plot's height
+    // The f(min) marker line stands on the dip.
+    EXPECT_NEAR(MarkerX(graph, 200), bottomX, 1);
+
+    graph.XAxis.setLog(false);
+    EXPECT_LE(MarkerX(graph, 214.5) - graph.PlotLeft, 3);
+}
+
 TEST(Curves, SegmentsBetweenBreaksGoOutAsOnePolylineEach) {
     TFastGraph graph;
     linearPlot(graph);

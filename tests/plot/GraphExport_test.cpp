@@ -79,6 +79,25 @@ TEST_F(PlotPictures, BitmapJpegAndPngOpenInQtsReadersAtThePlotsSize) {
     EXPECT_TRUE(jpegType.contains(QStringLiteral("components 3"))) << jpegType.toStdString();
 }
 
+// The header as a reader sizes the picture: the frame (0.01 mm) through the reference device
+// (its pixels and millimetres) gives the plot's pixels.
+TEST_F(PlotPictures, MetafileHeaderFrameHoldsThePlotsPixelsOfItsReferenceDevice) {
+    save(GraphImageType::Emf, path("p.wmf"));
+    QFile file(path("p.wmf"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    ASSERT_GT(bytes.size(), 88);
+    auto field = [&bytes](int offset) {
+        return qFromLittleEndian<qint32>(bytes.constData() + offset);
+    };
+    ASSERT_EQ(field(0), 1); // EMR_HEADER
+    const double frameWidth = field(32) - field(24), frameHeight = field(36) - field(28);
+    const double pixelsX = field(72), pixelsY = field(76);
+    const double millimetresX = field(80), millimetresY = field(84);
+    EXPECT_NEAR(frameWidth / 100 * pixelsX / millimetresX, 640, 0.5);
+    EXPECT_NEAR(frameHeight / 100 * pixelsY / millimetresY, 400, 0.5);
+}
+
 TEST_F(PlotPictures, MetafileConvertsToSvgWithTheTitleAndAxisTexts) {
     save(GraphImageType::Emf, path("p.wmf"));
     EXPECT_TRUE(run(QStringLiteral("file"), {path("p.wmf")})
@@ -93,7 +112,46 @@ TEST_F(PlotPictures, MetafileConvertsToSvgWithTheTitleAndAxisTexts) {
     EXPECT_TRUE(text.contains(QStringLiteral("Sample 7")));
     EXPECT_TRUE(text.contains(QStringLiteral("Frequency [kHz]")));
     EXPECT_GT(text.count(QStringLiteral("<path")) + text.count(QStringLiteral("<polyline")), 10);
-    EXPECT_TRUE(QSvgRenderer(svgPath).isValid());
+    QSvgRenderer renderer(svgPath);
+    EXPECT_TRUE(renderer.isValid());
+    // The reader renders the picture at the size of the same plot's PNG, so that nothing of
+    // the drawing (the x axis, its labels, the theta axis) lies outside it.
+    EXPECT_EQ(renderer.defaultSize(), QSize(640, 400));
+    EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, 640, 400));
+    // Also where the frame in 0.01 mm is no whole number (0.3125 mm a pixel).
+    graph_.resize(641, 403);
+    save(GraphImageType::Emf, path("odd.wmf"));
+    run(QStringLiteral("emf2svg-conv"),
+        {QStringLiteral("-i"), path("odd.wmf"), QStringLiteral("-o"), path("odd.svg")});
+    EXPECT_EQ(QSvgRenderer(path("odd.svg")).defaultSize(), QSize(641, 403));
+    graph_.resize(640, 400);
+    // The right axis' title is the text nearest the picture's right edge; it lies inside.
+    const qsizetype at = text.indexOf(QStringLiteral("theta"));
+    ASSERT_GE(at, 0);
+    const qsizetype open = text.lastIndexOf(QStringLiteral("<text"), at);
+    const QString element = text.mid(open, at - open);
+    const qsizetype x = element.indexOf(QStringLiteral(" x=\""));
+    ASSERT_GE(x, 0) << element.toStdString();
+    const double titleX = element.mid(x + 4).section(QLatin1Char('"'), 0, 0).toDouble();
+    EXPECT_GT(titleX, 560);
+    EXPECT_LT(titleX, renderer.viewBoxF().right());
+}
+
+// New picture files get the permissions every other file of the program gets (0666 less the
+// umask), whatever their type.
+TEST_F(PlotPictures, NewPicturesOfEveryTypeAreReadableByOthersAsOtherFilesAre) {
+    // A file made the plain way gets 0666 less the umask.
+    QFile plain(path("plain.txt"));
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.close();
+    const QFile::Permissions expected = QFile::permissions(path("plain.txt"));
+    const GraphImageType types[] = {GraphImageType::Emf, GraphImageType::Bmp, GraphImageType::Jpeg,
+                                    GraphImageType::Png, GraphImageType::Svg, GraphImageType::Pdf};
+    for (const GraphImageType type : types) {
+        const QString file = path("new-%1").arg(static_cast<int>(type));
+        save(type, file);
+        EXPECT_EQ(QFile::permissions(file), expected) << static_cast<int>(type);
+    }
 }
 
 TEST_F(PlotPictures, SvgAndPdfOpenInIndependentReaders) {

@@ -183,6 +183,12 @@ TEST(ComparisonZoom, SixPixelsZoomFivePixelsDoNotAndTheFirstPixelIsTheMinimum) {
     ASSERT_TRUE(fromEdge);
     EXPECT_DOUBLE_EQ(fromEdge->Low, 10.0);
     EXPECT_DOUBLE_EQ(fromEdge->High, 510.0);
+    // Released on the right edge or past it (kept one pixel out): exactly the maximum.
+    for (const int release : {550, 551}) {
+        const auto toEdge = ComparisonZoomBand(300, release, 50, 550, 0.04, 110000);
+        ASSERT_TRUE(toEdge);
+        EXPECT_EQ(toEdge->High, 110000.0) << release;
+    }
 }
 
 } // namespace

@@ -101,6 +101,45 @@ TEST(Autoscale, AxesWithoutAnyValueAreEmptyButValuesALogAxisCannotShowAreNot) {
     EXPECT_EQ(axes.y2.Min(), kAutoscaleEmptyMin);
 }
 
+// A window that holds no point shows the segment crossing it: the value axes take the
+// segment's values at the window's edges, interpolated as it is drawn (in axis units).
+TEST(Autoscale, AWindowBetweenTwoPointsTakesTheCrossingSegmentsValuesAtItsEdges) {
+    CurveStore store;
+    Axes axes;
+    axes.x.setMin(40);
+    axes.x.setMax(41);
+    axes.y.setAutoscale(true);
+    axes.y2.setAutoscale(true);
+    axes.y2.setLog(true);
+    store.setVisible(1, true);
+    store.AddPoint(1, 0, 10);
+    store.AddPoint(1, 100, 110);
+    store.setVisible(2, true);
+    store.setAxis(2, 1);
+    store.AddPoint(2, 0, 1);
+    store.AddPoint(2, 100, 1e4); // straight on the log axis: 10^(4 x / 100)
+    const AutoscaleOutcome outcome = AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    EXPECT_FALSE(outcome.YEmpty);
+    EXPECT_FALSE(outcome.Y2Empty);
+    EXPECT_DOUBLE_EQ(axes.y.Min(), 50);
+    EXPECT_DOUBLE_EQ(axes.y.Max(), 51);
+    EXPECT_NEAR(axes.y2.Min(), std::pow(10.0, 1.6), 1e-9);
+    EXPECT_NEAR(axes.y2.Max(), std::pow(10.0, 1.64), 1e-9);
+
+    // A log x axis interpolates in decades: a deep zoom between 100 and 1000 Hz.
+    axes.x.setLog(true);
+    axes.x.setMin(std::sqrt(1e5) * 0.9999999);
+    axes.x.setMax(std::sqrt(1e5));
+    store.ClearAll();
+    store.setVisible(1, true);
+    store.AddPoint(1, 100, 0);
+    store.AddPoint(1, 1000, 10);
+    AutoscaleAxes(store, axes.x, axes.y, axes.y2);
+    EXPECT_NEAR(axes.y.Max(), 5, 1e-9);
+    EXPECT_LT(axes.y.Min(), axes.y.Max());
+    EXPECT_TRUE(AutoscaleAxes(store, axes.x, axes.y, axes.y2).Y2Empty); // no curve on y2
+}
+
 TEST(Autoscale, NoDataLeavesTheEmptyLimits) {
     CurveStore store;
     Axes axes;

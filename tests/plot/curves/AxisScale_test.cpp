@@ -168,6 +168,30 @@ TEST(LogAxis, HundredsOfDecadesLabelEveryKthDecadeAndThinTheMinorTicks) {
         EXPECT_GE(ticks[i] - ticks[i - 1], kMinimumMinorTickDistance) << "at " << ticks[i];
 }
 
+TEST(LogAxis, AFullSweepsConductanceKeepsSeveralDecadeLabels) {
+    // G of a 0.04-110000 kHz sweep: 9.7 decades on 300 pixels.
+    const LabelMetrics metrics = eightPixelCharacters();
+    const AxisDivision d = DivideLogAxis(2.5e-10, 1.2, vertical(30, 330, 380), metrics);
+    EXPECT_GE(d.Major.size(), 4u) << labelsOf(d).join(' ').toStdString();
+    expectLabelsApart(d, metrics);
+    // Every other decade: the labels step evenly.
+    for (size_t i = 2; i < d.Major.size(); ++i)
+        EXPECT_NEAR(d.Major[i].pixel - d.Major[i - 1].pixel,
+                    d.Major[i - 1].pixel - d.Major[i - 2].pixel, 1);
+}
+
+TEST(LogAxis, OneAxisWritesAllItsLabelsInOneNotation) {
+    // Decades from 1e-9 to 1e-3: "0.001" beside "1E-9" would be two notations.
+    EXPECT_EQ(labelsOf(DivideLogAxis(1e-9, 1e-3, vertical(30, 545, 590))),
+              (QStringList{"1E-9", "1E-8", "1E-7", "1E-6", "1E-5", "1E-4", "1E-3"}));
+    // The 2 and 5 multiples of a narrow range far down.
+    EXPECT_EQ(labelsOf(DivideLogAxis(1.5e-8, 9e-8, vertical(30, 545, 590))),
+              (QStringList{"2E-8", "5E-8"}));
+    // Within the short fixed texts nothing changes.
+    EXPECT_EQ(labelsOf(DivideLogAxis(1e-6, 1e-3, vertical(30, 545, 590))),
+              (QStringList{"0.000001", "0.00001", "0.0001", "0.001"}));
+}
+
 TEST(PlaceAxisLabels, EndLabelsMoveInsideTheirSpaceAndNoLabelCoversAnother) {
     const LabelMetrics metrics = eightPixelCharacters();
     std::vector<AxisTick> ticks{{100, 0, "3000"}, {160, 0, "3050"}, {200, 0, "3100"}};
