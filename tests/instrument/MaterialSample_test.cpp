@@ -6,6 +6,9 @@
 #include "instrument/simulated/MaterialSample.h"
 #include "instrument/simulated/SimAnalyzerConfig.h"
 
+#include <QFile>
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -211,6 +214,29 @@ TEST(MaterialSampleTest, DeviceSectionKeysDescribeTheSampleInCustomaryUnits) {
     impossible.replace(QStringLiteral("d31 = -171"), QStringLiteral("d31 = -600"));
     EXPECT_FALSE(sim::parseSimAnalyzerConfig(keyLines(impossible), &problems).sample.material);
     EXPECT_EQ(problems.size(), 1);
+}
+
+TEST(MaterialSampleTest, TheShippedExampleDescribesEveryShape) {
+    QFile file(QStringLiteral(YMT_SOURCE_DIR "/dist/sicl.conf.example"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    // Everything uncommented; only the material sections at 18 to 22 are looked at.
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QRegularExpression(QStringLiteral("^# ?"), QRegularExpression::MultilineOption),
+                 QString());
+    const sicl::SiclConfig conf = sicl::parseSiclConfig(text);
+    const SampleShape shapes[] = {SampleShape::Bar, SampleShape::Rod, SampleShape::ThicknessPlate,
+                                  SampleShape::ShearPlate, SampleShape::Disc};
+    for (int address = 18; address <= 22; ++address) {
+        const QString key = QStringLiteral("gpib0,%1").arg(address);
+        ASSERT_TRUE(conf.hasDevice(key)) << address;
+        QStringList problems;
+        const sim::SimAnalyzerConfig config =
+            sim::parseSimAnalyzerConfig(conf.devices.value(key), &problems);
+        EXPECT_TRUE(problems.isEmpty()) << problems.join(QLatin1Char('|')).toStdString();
+        ASSERT_TRUE(config.sample.material) << address;
+        EXPECT_EQ(config.sample.material->shape, shapes[address - 18]);
+        EXPECT_DOUBLE_EQ(config.sample.material->material.qm, 80);
+    }
 }
 
 class MaterialSweepTest : public InstrumentTest {};
