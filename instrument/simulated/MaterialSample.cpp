@@ -14,6 +14,7 @@ constexpr double kPi = std::numbers::pi;
 constexpr double kEps0 = 8.8541878128e-12;
 using Complex = std::complex<double>;
 constexpr Complex kJ(0, 1);
+constexpr double kLargeBesselArgument = 2000;
 
 // The stiffness and the e constant along 3 of a 6mm material, from its compliances (the
 // thickness plate is clamped laterally, so its wave sees c33, not 1/s33).
@@ -76,9 +77,21 @@ ShapeConstants DeriveShapeConstants(const MaterialSample& sample) {
 }
 
 std::complex<double> BesselJ(int order, std::complex<double> z) {
+    const double size = std::abs(z);
+    if (!std::isfinite(size))
+        return {std::nan(""), std::nan("")};
+    if (size > kLargeBesselArgument) {
+        // Hankel's expansion, its terms beyond these below 1e-12 here.
+        const double mu = 4.0 * order * order;
+        const Complex e = 8.0 * z;
+        const Complex p = 1.0 - (mu - 1) * (mu - 9) / (2.0 * e * e);
+        const Complex q = (mu - 1) / e - (mu - 1) * (mu - 9) * (mu - 25) / (6.0 * e * e * e);
+        const Complex w = z - (2 * order + 1) * kPi / 4;
+        return std::sqrt(2.0 / (kPi * z)) * (p * std::cos(w) - q * std::sin(w));
+    }
     // J_n(z) = (1/pi) int_0^pi cos(n t - z sin t) dt: a periodic analytic integrand, so the
     // trapezoid rule converges geometrically once the steps outnumber |z|.
-    const int steps = static_cast<int>(std::ceil(std::abs(z))) + 32;
+    const int steps = static_cast<int>(std::ceil(size)) + 32;
     Complex sum = order % 2 == 0 ? 1.0 : 0.0; // the ends: (cos 0 + cos(n pi)) / 2
     for (int i = 1; i < steps; ++i) {
         const double t = kPi * i / steps;
