@@ -20,6 +20,8 @@ double BranchResistanceOhm(const MotionalBranch& branch) {
 }
 
 std::complex<double> SampleImpedance(const SampleModel& sample, double frequencyKHz) {
+    if (sample.material)
+        return MaterialSampleImpedance(*sample.material, frequencyKHz * 1e3);
     const double omega = 2 * std::numbers::pi * frequencyKHz * 1e3;
     const double c0 = sample.clampedCapacitanceNF * 1e-9;
     // A lossy capacitor: Y = omega C0 (tan delta + j).

@@ -3,7 +3,10 @@
 // R1-L1-C1. Plain functions, so that tests can compute expected readings on their own.
 #pragma once
 
+#include "instrument/simulated/MaterialSample.h"
+
 #include <complex>
+#include <optional>
 #include <vector>
 
 namespace ymt {
@@ -18,6 +21,8 @@ struct SampleModel {
     double clampedCapacitanceNF = 1.50; // C0
     double lossTangent = 0.002;         // tan delta of C0
     std::vector<MotionalBranch> branches{{200.0, 0.30, 500.0}, {2000.0, 0.10, 300.0}};
+    // A sample made of a material answers in place of C0 and the branches.
+    std::optional<MaterialSample> material;
 };
 
 // The default sample: C0 = 1.50 nF, tan delta = 0.002, branches at 200 kHz and 2000 kHz.

@@ -74,6 +74,7 @@ const Fault* SimAnalyzerConfig::fault(FaultKind kind, const QByteArray& queryHea
 SimAnalyzerConfig parseSimAnalyzerConfig(const sicl::KeyValueList& lines, QStringList* problems) {
     SimAnalyzerConfig config;
     bool branchesGiven = false;
+    MaterialSampleKeys materialKeys;
     auto complain = [problems](const QString& key, const QString& value) {
         if (problems)
             *problems << key + QStringLiteral(" = ") + value;
@@ -124,10 +125,12 @@ SimAnalyzerConfig parseSimAnalyzerConfig(const sicl::KeyValueList& lines, QStrin
                 config.faults.append(fault);
             else
                 complain(key, value);
-        } else {
+        } else if (!ReadMaterialSampleKey(key, value, materialKeys)) {
             complain(key, value);
         }
     }
+    config.sample.material =
+        MaterialSampleFromKeys(materialKeys, config.sample.lossTangent, problems);
     if (config.sample.clampedCapacitanceNF <= 0) {
         complain(QStringLiteral("c0"), QString::number(config.sample.clampedCapacitanceNF));
         config.sample.clampedCapacitanceNF = DefaultSampleModel().clampedCapacitanceNF;

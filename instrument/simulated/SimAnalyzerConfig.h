@@ -12,6 +12,9 @@
 //   extra-values N     traces carry N values more than the analyzer has points
 // (N is limited to kMaxFaultValues, late_ms to one hour)
 //   no-srq             the service request is never raised
+//
+// A sample made of a material (shape, dimensions, constants) replaces C0 and the branches; its
+// keys are listed in MaterialSample.h.
 #pragma once
 
 #include "instrument/sicl/SiclConfig.h"

@@ -225,5 +225,32 @@ TEST(SimAdapterServerTest, SpectrumReadTheDriverWayIsTheSampleModel) {
     EXPECT_EQ(client.query("MEAS?"), "IRIM\n");
 }
 
+// A sample made of a material (here a disc of soft PZT) answers through the server as well.
+TEST(SimAdapterServerTest, MaterialSampleAnswersThroughTheServer) {
+    const QString disc = QStringLiteral("shape = disc\ndiameter = 20\nthickness = 1\n"
+                                        "density = 7750\nsE11 = 16.4\nsE12 = -5.74\n"
+                                        "d31 = -171\neps33T = 1700\nQm = 80\ntand = 0.02\n");
+    SimServerProcess server;
+    ASSERT_TRUE(server.start(kHp4294At17 + disc));
+    RawClient client(server.port());
+    ASSERT_TRUE(client.connected);
+    client.send("++addr 17\nFORM4\nMEAS IMPH\nPOIN 51\nSTAR 90E3\nSTOP 110E3\nSING\n");
+    EXPECT_EQ(client.query("*OPC?"), "1\n");
+    const QList<double> hz = numbers(client.query("OUTPSWPRM?"));
+    const QList<double> a = numbers(client.query("TRAC A\nOUTPDTRC?"));
+    ASSERT_EQ(hz.size(), 51);
+    ASSERT_EQ(a.size(), 102);
+    MaterialSampleKeys keys;
+    for (const QString& line : disc.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        ReadMaterialSampleKey(line.section(QLatin1Char('='), 0, 0).trimmed().toLower(),
+                              line.section(QLatin1Char('='), 1).trimmed(), keys);
+    const std::optional<MaterialSample> sample = MaterialSampleFromKeys(keys, 0.02);
+    ASSERT_TRUE(sample);
+    for (qsizetype i = 0; i < hz.size(); ++i) {
+        const double expected = std::abs(MaterialSampleImpedance(*sample, hz[i]));
+        ASSERT_NEAR(a[2 * i], expected, 1e-6 * expected) << hz[i] << " Hz";
+    }
+}
+
 } // namespace
 } // namespace ymt
