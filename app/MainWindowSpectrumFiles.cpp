@@ -9,6 +9,7 @@
 #include "core/TextFile.h"
 #include "evaluation/Capacitance.h"
 #include "evaluation/CouplingFactors.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -136,8 +137,8 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
         return true;
     // The operator decides whether the spectrum may change without a copy of it.
     return dialogs().showMessage(ymt::MessageKind::Warning,
-                                 QStringLiteral("The spectrum could not be backed up:\n") + error +
-                                     QStringLiteral("\nChange the spectrum anyway?"),
+                                 ymt::Text(ymt::Txt::BackupFailed) + QLatin1Char('\n') + error +
+                                     QLatin1Char('\n') + ymt::Text(ymt::Txt::ChangeSpectrumAnyway),
                                  ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK;
 }
 
@@ -156,7 +157,7 @@ void TForm1::ffnen1Click() {
     }
     const QString path = chosen.paths.first();
     if (!QFileInfo::exists(path)) {
-        dialogs().showMessage(ymt::MessageKind::Error, QStringLiteral("File not found."),
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Text(ymt::Txt::FileNotFound),
                               ymt::ButtonSet::OK);
         return;
     }
@@ -169,10 +170,10 @@ void TForm1::ffnen1Click() {
     case ymt::SpectrumReadStatus::Ok:
         break;
     case ymt::SpectrumReadStatus::NotFound:
-        problem = QStringLiteral("File not found.");
+        problem = ymt::Text(ymt::Txt::FileNotFound);
         break;
     case ymt::SpectrumReadStatus::NotAFile:
-        problem = path + QStringLiteral(" is a folder, not a file.");
+        problem = ymt::Text(ymt::Txt::IsAFolder).arg(path);
         break;
     case ymt::SpectrumReadStatus::NotARegularFile:
         problem = path + QStringLiteral(" is not a regular file.");
@@ -304,9 +305,7 @@ void TForm1::warnOfCharactersNotInCp1252(const QStringList& characters) {
     if (characters.isEmpty())
         return;
     dialogs().showMessage(ymt::MessageKind::Warning,
-                          QStringLiteral("The file is written in code page 1252, which has no %1; "
-                                         "the file holds \"?\" in their place.")
-                              .arg(characters.join(QLatin1Char(' '))),
+                          ymt::Text(ymt::Txt::NotInCp1252).arg(characters.join(QLatin1Char(' '))),
                           ymt::ButtonSet::OK);
 }
 
