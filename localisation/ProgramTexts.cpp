@@ -1,5 +1,7 @@
 #include "localisation/ProgramTexts.h"
 
+#include "core/NumberParsing.h"
+
 #include <array>
 #include <iterator>
 
@@ -33,10 +35,22 @@ const Entry kEntries[] = {
      "special characters show wrongly. Save it in code page 1252."},
     {"ErrorPrefixed", "Error! %1"},
     {"AreaNotFromDimensions", "These dimensions give no area; the area shown is still in use."},
+    {"NotAnInteger", "'%1' is not a valid integer value"},
+    {"NotAFloat", "'%1' is not a valid floating point value"},
     {"RepeatAxisTemperature", "Temperature [\xC2\xB0"
                               "C]"},
     {"RepeatAxisMeasurements", "Measurements"},
     {"LogStoppedByOperator", "Stopped by the operator."},
+    {"LogSpanNotReported",
+     "Warning: the analyzer did not report its frequency span; using %1 ... %2 kHz of the "
+     "model."},
+    {"LogConnectStopped", "Connect stopped; the analyzer is not connected."},
+    {"LogCompletionWaitRanOut",
+     "The analyzer did not report the end of the %1 measurement%2; the compensation may hold "
+     "incomplete data."},
+    {"LogWithinSeconds", " within %1 s"},
+    {"CompensationOpen", "open"},
+    {"CompensationShort", "short"},
     {"LogRepeatStarted", "Repeat measurement: %1 cycles every %2 min into %3"},
     {"LogTimerSkipped", "Repeat measurement: timer event skipped while busy (%1 so far)."},
     {"LogRepeatCycle", "Repeat measurement: cycle %1 of %2"},
@@ -54,6 +68,7 @@ const Entry kEntries[] = {
      "and eps(rel) are not determined."},
     {"LogSpotShort",
      "Error: the capacitance measurement got %1 of %2 readings; C and tand are their mean."},
+    {"SweepProgress", "range %1 of %2"},
     {"SweepRange", "range %1"},
     {"SweepOverview", "the spectrum overview"},
     {"SweepCurrentRange", "the current range"},
@@ -97,6 +112,11 @@ int indexOf(Txt id) {
     return static_cast<int>(id);
 }
 
+// The number readers of the ground floor report in the program's language too.
+void passOnConversionTexts() {
+    SetConversionErrorTexts(texts()[indexOf(Txt::NotAnInteger)], texts()[indexOf(Txt::NotAFloat)]);
+}
+
 } // namespace
 
 QString Text(Txt id) {
@@ -105,6 +125,7 @@ QString Text(Txt id) {
 
 void SetText(Txt id, const QString& text) {
     texts()[indexOf(id)] = text;
+    passOnConversionTexts();
 }
 
 QString EnglishText(Txt id) {
@@ -114,6 +135,7 @@ QString EnglishText(Txt id) {
 void ResetProgramTexts() {
     for (int i = 0; i < kCount; ++i)
         texts()[i] = QString::fromUtf8(kEntries[i].english);
+    passOnConversionTexts();
 }
 
 void ApplyProgramTexts(const IniFile& file) {
@@ -124,6 +146,7 @@ void ApplyProgramTexts(const IniFile& file) {
         if (value && !value->isEmpty())
             texts()[i] = *value;
     }
+    passOnConversionTexts();
 }
 
 void WriteProgramTexts(IniDocument& document) {

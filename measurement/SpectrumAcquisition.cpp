@@ -13,7 +13,7 @@ namespace ymt {
 namespace {
 
 QString progressText(int sweep, int sweeps) {
-    return QStringLiteral("range %1 of %2").arg(sweep).arg(sweeps);
+    return Text(Txt::SweepProgress).arg(sweep).arg(sweeps);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // reads in English again, and what is written is read back unchanged.
 #include "localisation/ProgramTexts.h"
 
+#include "core/NumberParsing.h"
 #include "localisation/LanguageFile.h"
 
 #include <QTemporaryDir>
@@ -48,6 +49,18 @@ TEST_F(ProgramTexts, WrittenSectionReadsBackWithEveryKeyOnce) {
     EXPECT_EQ(Text(Txt::AskPrintoutLanguage), QString::fromUtf8("Ausdruck auf Deutsch (\u00e4)?"));
     EXPECT_EQ(Text(Txt::CycleStopped), QStringLiteral(" leading blank"));
     EXPECT_EQ(Text(Txt::FitNotConverged), EnglishText(Txt::FitNotConverged));
+}
+
+TEST_F(ProgramTexts, NumberReadersReportInTheLanguage) {
+    ApplyProgramTexts(IniFile::FromBytes("[ProgramTexts]\r\n"
+                                         "NotAFloat='%1' ist keine g\xFCltige Gleitkommazahl\r\n"));
+    EXPECT_EQ(StrictFloat(QStringLiteral("1,5")).error,
+              QString::fromUtf8("'1,5' ist keine gültige Gleitkommazahl"));
+    EXPECT_EQ(StrictInt(QStringLiteral("x")).error,
+              QStringLiteral("'x' is not a valid integer value"));
+    ResetProgramTexts();
+    EXPECT_EQ(StrictFloat(QStringLiteral("1,5")).error,
+              QStringLiteral("'1,5' is not a valid floating point value"));
 }
 
 TEST(LanguageFileEncoding, Utf8WithoutBomIsToldFromCodePage1252) {
