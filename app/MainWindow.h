@@ -335,6 +335,10 @@ private:
     // The working directory (and first folder of the file dialogs) becomes the file's folder.
     void useFolderOf(const QString& path);
     void applyOpenedSpectrum(const ymt::SpectrumFileContent& file);
+    // Once per opened file (or selection of the comparison set) with such points.
+    void warnOfPhasesOutside90(int points);
+    // "Save Spectrum..." as CSV (type 8).
+    bool savetocsv(const QString& fileName, QString* error);
     // Both sample-name fields, the sample description and the plot title.
     void showSampleName(const QString& cleaned);
     // Tells which characters a file just written holds as "?" (none: no box).
@@ -471,6 +475,8 @@ private:
     QStringList comparisonStateLines() const;
     // Printing (MainWindowPrint.cpp): the preferred printer made current when the list names one.
     bool selectPreferredPrinter();
+    // The print dialog, opened in the working directory; false when the operator cancels.
+    bool askForPrinter();
     // Ends a failed print job with the message for the operator.
     void reportPrintFailure(const QString& error);
 

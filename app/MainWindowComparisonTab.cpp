@@ -8,6 +8,7 @@
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
 #include "records/ComparisonSet.h"
+#include "records/SpectrumCsvFile.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
@@ -113,6 +114,13 @@ bool TForm1::comparisonShowsPhase() const {
 void TForm1::addFilesToComparisonSet(const QStringList& paths) {
     ymt::CurveStore& set = qgraph->store();
     ymt::CurveStore& reading = tmpgraph->store();
+    int phasesOutside90 = 0;
+    // Told once for the whole selection, also when a later file ends it.
+    struct PhaseWarning {
+        TForm1* window;
+        const int& points;
+        ~PhaseWarning() { window->warnOfPhasesOutside90(points); }
+    } phaseWarning{this, phasesOutside90};
     for (const QString& path : paths) {
         useFolderOf(path);
         const ymt::ComparisonFile file = ymt::ReadComparisonFile(path);
@@ -128,6 +136,7 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
                 continue;
             return;
         }
+        phasesOutside90 += file.phasesOutside90;
         reading.ClearAll();
         for (const ymt::SpectrumPoint& point : file.points) {
             reading.AddPoint(1, point.frequency, point.magnitude);
@@ -146,7 +155,9 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
 void TForm1::Button19Click() {
     ymt::FileDialogOptions options;
     options.title = ymt::Message(ymt::Msg::OpenSpectrumTitle) + QStringLiteral("...");
-    options.filter = ymt::Message(ymt::Msg::Datafile) + QStringLiteral(" (txt)|*.txt");
+    // The language's name of the program's own files, then the other types that are read.
+    options.filter = ymt::Message(ymt::Msg::Datafile) + QStringLiteral(" (txt)|*.txt|") +
+                     ymt::kSpectrumOpenFilter.section(QLatin1Char('|'), 2);
     options.filterIndex = 1;
     options.defaultExtension = QStringLiteral("txt");
     options.initialDir = WorkDir;

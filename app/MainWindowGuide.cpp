@@ -1,11 +1,10 @@
 // "User Guide" (F1): the installed guide, or the one in the source tree for a program run from
-// its build folder, opened in the desktop's viewer for Markdown files.
+// its build folder, shown in the program's own guide window.
+#include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
 
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QUrl>
 
 #ifndef YMT_SOURCE_GUIDE
 #define YMT_SOURCE_GUIDE ""
@@ -14,10 +13,21 @@
 void TForm1::GuideClick() {
     const QString guide =
         ymt::FindGuide(QCoreApplication::applicationDirPath(), QString::fromUtf8(YMT_SOURCE_GUIDE));
-    if (guide.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(guide)))
+    // One guide window for the run: F1 again brings it to the front where the operator left it.
+    auto* window = findChild<ymt::GuideWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!guide.isEmpty() && !window) {
+        window = new ymt::GuideWindow(this);
+        window->setWindowTitle(QStringLiteral("User Guide"));
+    }
+    if (guide.isEmpty() || !window->load(guide)) {
         dialogs().showMessage(ymt::MessageKind::Information,
                               guide.isEmpty()
                                   ? QStringLiteral("The user guide is not installed.")
-                                  : QStringLiteral("No program to show %1 was found.").arg(guide),
+                                  : QStringLiteral("The user guide %1 cannot be read.").arg(guide),
                               ymt::ButtonSet::OK);
+        return;
+    }
+    window->show();
+    window->raise();
+    window->activateWindow();
 }

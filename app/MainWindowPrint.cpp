@@ -12,6 +12,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDateTime>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,6 +46,30 @@ bool TForm1::selectPreferredPrinter() {
     return true;
 }
 
+namespace {
+
+// Qt's print dialog proposes "<document>.pdf" in the process's current folder (when it lies in
+// the home); for the time of the dialog that is the working directory, as in the file dialogs.
+class InWorkingDirectory {
+public:
+    explicit InWorkingDirectory(const QString& directory) : previous_(QDir::currentPath()) {
+        QDir::setCurrent(directory);
+    }
+    ~InWorkingDirectory() { QDir::setCurrent(previous_); }
+    InWorkingDirectory(const InWorkingDirectory&) = delete;
+    InWorkingDirectory& operator=(const InWorkingDirectory&) = delete;
+
+private:
+    QString previous_;
+};
+
+} // namespace
+
+bool TForm1::askForPrinter() {
+    const InWorkingDirectory folder(WorkDir);
+    return dialogs().printDialog(printer());
+}
+
 void TForm1::reportPrintFailure(const QString& error) {
     dialogs().showMessage(ymt::MessageKind::Error, error, ymt::ButtonSet::OK);
 }
@@ -53,7 +78,7 @@ void TForm1::Drucken1Click() {
     selectPreferredPrinter();
     // Qt's dialog offers "<sample name>.pdf" when the operator chooses a PDF file.
     printer().setDocName(measurementNameEdit->text());
-    if (!dialogs().printDialog(printer()))
+    if (!askForPrinter())
         return;
     drucken();
 }
@@ -124,7 +149,7 @@ void TForm1::drucken() {
 void TForm1::Button14Click() {
     selectPreferredPrinter();
     printer().setDocName(QStringLiteral("Protocol"));
-    if (!dialogs().printDialog(printer()))
+    if (!askForPrinter())
         return;
     ymt::PrintJob job(printer());
     QPainter painter;

@@ -16,6 +16,7 @@
 #include "plot/GraphExport.h"
 #include "records/OpenedSpectrum.h"
 #include "records/SpectrumBackup.h"
+#include "records/SpectrumCsvFile.h"
 #include "records/SpectrumFile.h"
 
 #include <QApplication>
@@ -69,6 +70,16 @@ bool TForm1::savetotext(const QString& fileName, QString* error, QStringList* no
     return false;
 }
 
+bool TForm1::savetocsv(const QString& fileName, QString* error) {
+    std::optional<std::pair<double, double>> visible;
+    if (saveTextGroup->itemIndex() == 1)
+        visible = std::pair(fastgraph1->XAxis.Min(), fastgraph1->XAxis.Max());
+    const QString date = ymt::clock::currentDateTime().toString(Qt::ISODate);
+    return ymt::WriteFileReplacing(
+        fileName, ymt::SpectrumCsvBytes(resultsSnapshot(), date, fastgraph1->store(), visible),
+        error);
+}
+
 bool TForm1::backupSpectrum(const QString& fileName, QString* error) {
     QDir().mkpath(QFileInfo(fileName).absolutePath());
     return savetotext(ymt::FreeBackupName(fileName), error, nullptr, true);
@@ -107,7 +118,12 @@ void TForm1::Speichern1Click() {
 
     QString error;
     bool written = false;
-    if (!type.image) {
+    if (type.csv) {
+        written = savetocsv(path, &error);
+        if (written)
+            setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
+                       QFileInfo(path).fileName());
+    } else if (!type.image) {
         QStringList notInCp1252;
         written = savetotext(path, &error, &notInCp1252);
         if (written) {
@@ -145,7 +161,7 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
 void TForm1::ffnen1Click() {
     runFocusedLeaveHandler();
     OpenDialog1.title = ymt::Message(ymt::Msg::OpenSpectrumTitle);
-    OpenDialog1.filter = QStringLiteral("Text (txt)|*.txt");
+    OpenDialog1.filter = ymt::kSpectrumOpenFilter;
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExtension = QStringLiteral("txt");
     OpenDialog1.fileName.clear();
@@ -164,7 +180,7 @@ void TForm1::ffnen1Click() {
     useFolderOf(path);
 
     // The whole file is read and checked before anything changes.
-    const ymt::SpectrumFileRead read = ymt::ReadSpectrumFile(path);
+    const ymt::SpectrumFileRead read = ymt::ReadAnySpectrumFile(path);
     QString problem;
     switch (read.status) {
     case ymt::SpectrumReadStatus::Ok:
@@ -179,6 +195,7 @@ void TForm1::ffnen1Click() {
         problem = path + QStringLiteral(" is not a regular file.");
         break;
     case ymt::SpectrumReadStatus::CannotRead:
+    case ymt::SpectrumReadStatus::Refused:
         problem = read.error;
         break;
     case ymt::SpectrumReadStatus::UnknownFormat:
@@ -199,6 +216,7 @@ void TForm1::ffnen1Click() {
     setCaption(QStringLiteral("Zelvanor Ymt ") + VersionText + QStringLiteral(" - ") +
                QFileInfo(path).fileName());
     fastgraph1->replot();
+    warnOfPhasesOutside90(read.phasesOutside90);
     const ymt::SpectrumRows& rows = read.content.rows;
     if (rows.incompleteRows > 0)
         dialogs().showMessage(
@@ -299,6 +317,17 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
     Edit9Exit();
     Edit11Exit();
     qcontrol();
+}
+
+void TForm1::warnOfPhasesOutside90(int points) {
+    if (points <= 0)
+        return;
+    dialogs().showMessage(
+        ymt::MessageKind::Warning,
+        QStringLiteral("%1 points have a phase outside -90 ... 90 degrees; they are kept as "
+                       "measured. Was the sample holder connected the other way round?")
+            .arg(points),
+        ymt::ButtonSet::OK);
 }
 
 void TForm1::warnOfCharactersNotInCp1252(const QStringList& characters) {

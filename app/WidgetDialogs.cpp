@@ -5,6 +5,7 @@
 #include "plot/FastGraph.h"
 
 #include <QColorDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -138,7 +139,7 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
             });
     }
     if (!options.fileName.isEmpty())
-        dialog.selectFile(options.fileName);
+        dialog.selectFile(ProposedFilePath(options));
 
     FileDialogResult result;
     result.filterIndex = options.filterIndex;
@@ -150,6 +151,13 @@ FileDialogResult WidgetDialogs::runFileDialog(const FileDialogOptions& options, 
     if (chosen >= 0)
         result.filterIndex = static_cast<int>(chosen) + 1;
     return result;
+}
+
+QString ProposedFilePath(const FileDialogOptions& options) {
+    if (options.fileName.isEmpty() || options.initialDir.isEmpty() ||
+        !QDir::isRelativePath(options.fileName))
+        return options.fileName;
+    return QDir(options.initialDir).filePath(options.fileName);
 }
 
 FileDialogResult WidgetDialogs::openFile(const FileDialogOptions& options) {

@@ -30,4 +30,8 @@ private:
 // "Text (*.txt)|*.txt|All (*.*)|*.*" to Qt's name filters "Text (*.txt)", "All (*)".
 QStringList QtNameFilters(const QString& filter);
 
+// The file a file dialog proposes: a bare name lies in the dialog's initial folder. Given to the
+// platform's dialog as a bare name, it would land in the process's current folder or the home.
+QString ProposedFilePath(const FileDialogOptions& options);
+
 } // namespace ymt

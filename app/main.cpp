@@ -17,9 +17,12 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -91,8 +94,24 @@ int main(int argc, char** argv) {
         out << ymt::CommandLineHelp() << Qt::endl;
         return 0;
     }
-    if (!options.homeDir.isEmpty()) {
-        const QString problem = ymt::CreateProgramDir(options.homeDir);
+    // The demo starts from the program's defaults and leaves the operator's settings alone;
+    // without --home it also keeps its spectra and backups out of the operator's folders.
+    std::optional<QTemporaryDir> demoScratch;
+    QString homeDir = options.homeDir;
+    if (options.demo) {
+        demoScratch.emplace();
+        if (!demoScratch->isValid()) {
+            err << "Cannot create a scratch folder for the demo: " << demoScratch->errorString()
+                << Qt::endl;
+            return 2;
+        }
+        qputenv("XDG_CONFIG_HOME",
+                QFile::encodeName(demoScratch->filePath(QStringLiteral("config"))));
+        if (homeDir.isEmpty())
+            homeDir = demoScratch->filePath(QStringLiteral("home"));
+    }
+    if (!homeDir.isEmpty()) {
+        const QString problem = ymt::CreateProgramDir(homeDir);
         if (!problem.isEmpty()) {
             err << problem << Qt::endl;
             return 2;
@@ -118,8 +137,7 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    const QString programDir =
-        ymt::FindProgramDir(options.homeDir, QCoreApplication::applicationDirPath());
+    const QString programDir = ymt::FindProgramDir(homeDir, QCoreApplication::applicationDirPath());
     const ymt::ProgramDirs dirs = ymt::PrepareProgramDirs(programDir);
     // sicl.conf beside the program configures the instrument interfaces of this installation.
     ymt::sicl::setProgramDirectory(dirs.programDir);

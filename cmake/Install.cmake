@@ -10,6 +10,8 @@ set(YMT_DOC_DEST ${CMAKE_INSTALL_DATADIR}/doc/zelvanor-ymt)
 install(TARGETS zelvanor-ymt zelvanor-ymt-simserver RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # Commented through and through: it documents the adapters but changes nothing until copied.
 install(FILES dist/sicl.conf.example DESTINATION ${YMT_DATA_DEST})
+# A recording of the simulated sample model, for demonstrations of "sample = file PATH".
+install(FILES dist/recorded-sample.csv DESTINATION ${YMT_DATA_DEST})
 install(FILES dist/zelvanor-ymt.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES dist/io.github.zelvanor.ymt.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

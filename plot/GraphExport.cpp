@@ -164,10 +164,12 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
 }
 
 SpectrumSaveType SpectrumSaveTypeAt(int filterIndex) {
-    static const char* const extensions[] = {"txt", "wmf", "bmp", "jpg", "png", "svg", "pdf"};
-    const int type = std::clamp(filterIndex, 1, 7);
+    static const char* const extensions[] = {"txt", "wmf", "bmp", "jpg",
+                                             "png", "svg", "pdf", "csv"};
+    const int type = std::clamp(filterIndex, 1, 8);
     SpectrumSaveType chosen;
-    if (type > 1)
+    chosen.csv = type == 8;
+    if (type > 1 && !chosen.csv)
         chosen.image = static_cast<GraphImageType>(type - 2);
     chosen.extension = QLatin1String(extensions[type - 1]);
     return chosen;

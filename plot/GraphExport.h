@@ -14,12 +14,13 @@ class TFastGraph;
 enum class GraphImageType { Emf, Bmp, Jpeg, Png, Svg, Pdf };
 
 // The file types "Save Spectrum..." offers: the spectrum text file, then the pictures in
-// GraphImageType order.
+// GraphImageType order, then the CSV file.
 inline const QString kSpectrumSaveFilter = QStringLiteral(
     "Text (txt)|*.txt|Windows Metafile (wmf)|*.wmf|Windows Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg|"
-    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf");
+    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf|CSV (csv)|*.csv");
 struct SpectrumSaveType {
-    std::optional<GraphImageType> image; // none for the spectrum text file
+    std::optional<GraphImageType> image; // none for the spectrum text file and the CSV file
+    bool csv = false;                    // the exchange file for Python and spreadsheets
     QString extension;
 };
 // The type of a 1-based filter index; an index outside the filter is the nearest type.

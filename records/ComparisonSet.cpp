@@ -1,5 +1,7 @@
 #include "records/ComparisonSet.h"
 
+#include "core/SpectrumPointFile.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -40,7 +42,20 @@ ComparisonFile ReadComparisonFile(const QString& path) {
 
     ComparisonFile result;
     QByteArray line;
-    if (!ReadFileLine(file, line) || !line.contains("mpedan")) {
+    const bool firstLineRead = ReadFileLine(file, line);
+    const SpectrumFileKind kind = SpectrumFileKindOf(line);
+    if (firstLineRead &&
+        (kind == SpectrumFileKind::AnalyzerData || kind == SpectrumFileKind::Csv)) {
+        file.close();
+        SpectrumPointFile read = ReadSpectrumPointFile(path);
+        if (!read.ok)
+            return fileError(QStringLiteral("Error! ") + read.error);
+        for (const SpectrumPoint& point : read.points)
+            result.phasesOutside90 += std::fabs(point.phase) > 90 ? 1 : 0;
+        result.points = std::move(read.points);
+        return result;
+    }
+    if (!firstLineRead || !line.contains("mpedan")) {
         result.status = ComparisonFile::Status::UnknownFormat;
         return result;
     }

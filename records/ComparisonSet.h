@@ -3,9 +3,9 @@
 // spectrum file for the set, choosing and filling entries, the curve group and the zoom rule.
 #pragma once
 
+#include "core/SpectrumRows.h"
 #include "plot/curves/CurveStore.h"
 #include "plot/curves/GraphInteraction.h"
-#include "records/SpectrumRows.h"
 
 #include <QString>
 
@@ -35,10 +35,13 @@ struct ComparisonFile {
     bool missingColumnTitles = false;
     QString error; // FileError: the message for the operator
     std::vector<SpectrumPoint> points;
+    // Analyzer data and CSV files: points with theta outside -90 ... 90 degrees, kept.
+    int phasesOutside90 = 0;
 };
 
 // Reads a spectrum text file as the comparison set takes it: the first line must contain
-// "mpedan", the rows follow the first line that holds both "Ohm" and "theta".
+// "mpedan", the rows follow the first line that holds both "Ohm" and "theta". An analyzer data
+// file or a CSV file (told by the first line) is read whole; a damaged one is a FileError.
 ComparisonFile ReadComparisonFile(const QString& path);
 
 // An entry is in use when its |Z| curve holds at least one point.

@@ -3,9 +3,9 @@
 // read by "Open Spectrum...".
 #pragma once
 
+#include "core/SpectrumRows.h"
 #include "evaluation/ResultsSnapshot.h"
 #include "plot/curves/CurveStore.h"
-#include "records/SpectrumRows.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -85,13 +85,17 @@ enum class SpectrumReadStatus {
     NotARegularFile,
     CannotRead,
     UnknownFormat,
-    TooManyRows
+    TooManyRows,
+    Refused // a CSV or analyzer data file the program cannot take; error says why
 };
 
 struct SpectrumFileRead {
     SpectrumReadStatus status = SpectrumReadStatus::Ok;
-    QString error; // the platform's message for CannotRead
+    QString error; // the platform's message for CannotRead, the reason for Refused
     SpectrumFileContent content;
+    // Set for the analyzer's data files and the CSV files: points with theta outside -90 ... 90
+    // degrees (a fixture connected the other way round), kept as measured.
+    int phasesOutside90 = 0;
 };
 
 // Reads the whole file before anything is applied, so that a bad file changes nothing.

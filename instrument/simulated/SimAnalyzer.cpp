@@ -136,6 +136,30 @@ std::vector<double> SimAnalyzer::sweepFrequencies() const {
 }
 
 void SimAnalyzer::measure() {
+    if (const RecordedSample* recording = configuration.recording.get()) {
+        // A recording answers only inside its range: a sweep that leaves it gives no values,
+        // rather than values nobody measured.
+        const bool inside = recording->covers(pointHz(0) / 1000.0) &&
+                            recording->covers(pointHz(points - 1) / 1000.0);
+        if (!inside) {
+            traceA.clear();
+            traceB.clear();
+            measuredHz.clear();
+            const QString refusal =
+                recording->empty()
+                    ? QStringLiteral("sweep refused: %1").arg(recording->error)
+                    : QStringLiteral("sweep %1 ... %2 kHz refused: the recorded sample %3 holds "
+                                     "%4 ... %5 kHz")
+                          .arg(pointHz(0) / 1000.0)
+                          .arg(pointHz(points - 1) / 1000.0)
+                          .arg(recording->path)
+                          .arg(recording->lowestKHz())
+                          .arg(recording->highestKHz());
+            if (!refusedSweeps.contains(refusal))
+                refusedSweeps << refusal;
+            return;
+        }
+    }
     traceA.resize(static_cast<std::size_t>(points));
     traceB.resize(static_cast<std::size_t>(points));
     measuredHz.resize(static_cast<std::size_t>(points));
@@ -143,7 +167,10 @@ void SimAnalyzer::measure() {
     for (int i = 0; i < points; ++i) {
         const double hz = pointHz(i);
         measuredHz[static_cast<std::size_t>(i)] = hz;
-        std::complex<double> z = SampleImpedance(configuration.sample, hz / 1000.0);
+        std::complex<double> z =
+            configuration.recording
+                ? RecordedImpedance(*configuration.recording, hz / 1000.0).value_or(0.0)
+                : SampleImpedance(configuration.sample, hz / 1000.0);
         if (configuration.noise > 0)
             z *= std::complex<double>(1.0 + configuration.noise * normal(noiseGenerator),
                                       configuration.noise * normal(noiseGenerator));
@@ -160,6 +187,9 @@ const std::vector<double>& SimAnalyzer::trace(char name) {
 }
 
 int SimAnalyzer::traceLength() const {
+    // A refused sweep (outside a recording) has no values to send.
+    if (traceA.empty())
+        return 0;
     int length = points;
     if (const Fault* fault = configuration.fault(FaultKind::ShortTrace))
         length = std::min(length, fault->count);

@@ -72,6 +72,9 @@ public:
     bool serviceRequestEnabled = false;
     int displayMode = 1;
     QStringList rejectedCommands; // what this analyzer did not understand or accept
+    // Sweeps a recorded sample could not answer (outside its range), each once; they send no
+    // values.
+    QStringList refusedSweeps;
 
     void preset();
     void setStart(double hz);

@@ -79,6 +79,15 @@ SimAnalyzerConfig parseSimAnalyzerConfig(const sicl::KeyValueList& lines, QStrin
             *problems << key + QStringLiteral(" = ") + value;
     };
     for (const auto& [key, value] : lines) {
+        if (key == QLatin1String("sample")) {
+            if (const auto path = RecordedSamplePath(value)) {
+                config.recording = LoadRecordedSample(*path);
+                if (!config.recording->error.isEmpty())
+                    complain(key, value + QStringLiteral(" (") + config.recording->error +
+                                      QStringLiteral(")"));
+                continue;
+            }
+        }
         if (key == QLatin1String("device")) {
             const QString model = value.toUpper().remove(QLatin1Char(' '));
             if (model == QLatin1String("HP4194A"))

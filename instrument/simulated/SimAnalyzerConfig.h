@@ -15,6 +15,7 @@
 #pragma once
 
 #include "instrument/sicl/SiclConfig.h"
+#include "instrument/simulated/RecordedSample.h"
 #include "instrument/simulated/SampleModel.h"
 
 #include <QList>
@@ -47,6 +48,8 @@ struct Fault {
 struct SimAnalyzerConfig {
     AnalyzerModel model = AnalyzerModel::Auto;
     SampleModel sample = DefaultSampleModel();
+    // "sample = file PATH": answers from the recording instead of the model (RecordedSample.h).
+    std::shared_ptr<const RecordedSample> recording;
     double noise = 0; // relative standard deviation of the complex impedance
     unsigned seed = 1;
     int lateReplyMs = 5000;

@@ -2,15 +2,19 @@
 // caption the operator finds in the window, and every picture it shows must exist.
 #include "tests/app/MainWindowTestSupport.h"
 
+#include "app/GuideWindow.h"
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTabWidget>
+#include <QTextBrowser>
 
 #include <gtest/gtest.h>
 
@@ -85,6 +89,42 @@ TEST(Guide, EveryPictureItShowsIsInTheDocsFolder) {
         EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
     }
     EXPECT_GE(pictures, 7);
+}
+
+// F1 shows the guide in the program's own window, pictures included: no browser needed.
+TEST(Guide, F1ShowsItInsideTheProgramWithItsHeadingsAndPictures) {
+    ymt::test::WindowOnTempHome fixture;
+    QAction* f1 = nullptr;
+    for (QAction* action : fixture.window->findChildren<QAction*>())
+        if (action->shortcut() == QKeySequence(Qt::Key_F1))
+            f1 = action;
+    ASSERT_NE(f1, nullptr);
+    f1->trigger();
+    auto* shown = fixture.window->findChild<ymt::GuideWindow*>();
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(fixture.dialogs.messages.empty());
+    EXPECT_TRUE(shown->isVisible());
+
+    const QRegularExpression heading(QStringLiteral("^#+ (.+)$"),
+                                     QRegularExpression::MultilineOption);
+    QStringList written;
+    for (const QRegularExpressionMatch& match : heading.globalMatch(guideText()))
+        written << match.captured(1).trimmed();
+    ASSERT_GE(written.size(), 10);
+    EXPECT_EQ(shown->headings(), written);
+
+    const QVariant picture = shown->browser()->loadResource(
+        QTextDocument::ImageResource, QUrl(QStringLiteral("pictures/tab-hardware.png")));
+    const QImage image = picture.typeId() == QMetaType::QByteArray
+                             ? QImage::fromData(picture.toByteArray())
+                             : picture.value<QImage>();
+    EXPECT_EQ(image.size(),
+              QImage(QStringLiteral(YMT_SOURCE_DIR "/docs/pictures/tab-hardware.png")).size());
+    EXPECT_FALSE(image.isNull());
+
+    // F1 again keeps the one window.
+    f1->trigger();
+    EXPECT_EQ(fixture.window->findChildren<ymt::GuideWindow*>().size(), 1);
 }
 
 } // namespace

@@ -102,3 +102,28 @@ TEST(ProgramScript, DemoTellsWhatItDidInSentences) {
     EXPECT_TRUE(lines[3].startsWith(QStringLiteral("Resonance: f(min) 200.038 kHz")));
     EXPECT_TRUE(lines[3].contains(QStringLiteral("k(eff) 39.68 %")));
 }
+
+// An operator's stored sweep ranges would change what the demo measures and shows; the demo runs
+// on the program's defaults and leaves the operator's settings as they were.
+TEST(ProgramScript, DemoNeitherReadsNorChangesTheOperatorsSettings) {
+    QTemporaryDir home;
+    const QString config = home.filePath(QStringLiteral("config"));
+    const QString script = writeScript(
+        home, QStringLiteral("tab TabSheet9\ntype Edit36 150\ntype Edit37 260\nquit\n"));
+    const ProgramOutput setUp = RunProgram(
+        {QStringLiteral("--home"), home.path(), QStringLiteral("--script"), script}, config);
+    ASSERT_EQ(setUp.exitCode, 0) << setUp.output.toStdString();
+    QFile store(config + QStringLiteral("/Kvr/Ymt.reg"));
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    const QByteArray stored = store.readAll();
+    store.close();
+
+    const ProgramOutput demo =
+        RunProgram({QStringLiteral("--fast"), QStringLiteral("--demo")}, config);
+    EXPECT_EQ(demo.exitCode, 0) << demo.output.toStdString();
+    EXPECT_TRUE(demo.output.contains(
+        QStringLiteral("Swept 0.04–5000 kHz and 5000–110000 kHz; the spectrum holds 803 points.")))
+        << demo.output.toStdString();
+    ASSERT_TRUE(store.open(QIODevice::ReadOnly));
+    EXPECT_EQ(store.readAll(), stored);
+}

@@ -7,6 +7,7 @@
 
 #include "plot/FastGraph.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -129,11 +130,13 @@ TEST_F(PrintProgram, NoPrinterAndAnUnwritableFileAreReportedNeverSilent) {
 class PdfDialogs : public ymt::test::RecordingDialogs {
 public:
     bool printDialog(QPrinter& printer) override {
+        folderWhileOpen = QDir::currentPath();
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(path);
         return true;
     }
     QString path;
+    QString folderWhileOpen;
 };
 
 TEST(PrintWindow, AFailedGermanPrintKeepsTheAxisTitleAndAGoodOneRestoresIt) {
@@ -157,6 +160,24 @@ TEST(PrintWindow, AFailedGermanPrintKeepsTheAxisTitleAndAGoodOneRestoresIt) {
     EXPECT_EQ(dialogs.messages.size(), 1u);
     EXPECT_EQ(fixture.window->fastgraph1->XAxis.Title(), title);
     EXPECT_TRUE(ymt::test::PdfText(dialogs.path).contains(QStringLiteral("Frequenz [kHz]")));
+    fixture.window->setDialogs(&fixture.dialogs);
+}
+
+// Qt's dialog proposes its PDF file in the current folder: the working directory while it is
+// open, and the program's own current folder again afterwards.
+TEST(PrintWindow, ThePrintDialogOpensInTheWorkingDirectory) {
+    QTemporaryDir dir;
+    ymt::test::WindowOnTempHome fixture;
+    PdfDialogs dialogs;
+    fixture.window->setDialogs(&dialogs);
+    fixture.window->FormActivate();
+    const QString before = QDir::currentPath();
+    dialogs.path = dir.filePath("out.pdf");
+    fixture.window->Drucken1Click();
+    EXPECT_EQ(QDir(dialogs.folderWhileOpen).canonicalPath(),
+              QDir(fixture.window->WorkDir).canonicalPath());
+    EXPECT_NE(QDir(dialogs.folderWhileOpen).canonicalPath(), QDir(before).canonicalPath());
+    EXPECT_EQ(QDir::currentPath(), before);
     fixture.window->setDialogs(&fixture.dialogs);
 }
 

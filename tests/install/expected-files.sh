@@ -9,6 +9,7 @@ expected_files() {
         share/icons/hicolor/256x256/apps/zelvanor-ymt.png \
         share/man/man1/zelvanor-ymt.1 \
         share/zelvanor-ymt/sicl.conf.example \
+        share/zelvanor-ymt/recorded-sample.csv \
         share/doc/zelvanor-ymt/guide.md
     local language
     for language in "$source_dir"/languages/*.lng; do

@@ -156,8 +156,12 @@ TEST(SpectrumSaveTypes, FilterIndexGivesTheFileKindAndMissingExtension) {
     EXPECT_EQ(text.extension, QStringLiteral("txt"));
     EXPECT_FALSE(SpectrumSaveTypeAt(0).image); // outside the filter: the nearest type
     EXPECT_EQ(SpectrumSaveTypeAt(3).image, GraphImageType::Bmp);
-    EXPECT_EQ(SpectrumSaveTypeAt(9).image, GraphImageType::Pdf);
-    EXPECT_EQ(SpectrumSaveTypeAt(9).extension, QStringLiteral("pdf"));
+    EXPECT_EQ(SpectrumSaveTypeAt(7).image, GraphImageType::Pdf);
+    EXPECT_EQ(SpectrumSaveTypeAt(7).extension, QStringLiteral("pdf"));
+    EXPECT_FALSE(SpectrumSaveTypeAt(7).csv);
+    EXPECT_TRUE(SpectrumSaveTypeAt(9).csv); // the last type, CSV
+    EXPECT_FALSE(SpectrumSaveTypeAt(9).image);
+    EXPECT_EQ(SpectrumSaveTypeAt(9).extension, QStringLiteral("csv"));
     const SpectrumSaveType png = SpectrumSaveTypeAt(5);
     EXPECT_EQ(png.image, GraphImageType::Png);
     EXPECT_EQ(WithSaveExtension(QStringLiteral("/data/run.1/sample"), png),

@@ -1,5 +1,5 @@
 // The one reader of spectrum rows: what it takes, what it refuses, and line ends of both kinds.
-#include "records/SpectrumRows.h"
+#include "core/SpectrumRows.h"
 
 #include <QBuffer>
 

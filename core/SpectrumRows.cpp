@@ -1,6 +1,6 @@
 // Reads spectrum rows with std::from_chars: locale-independent, no exceptions, and fast enough
 // for files of a million points.
-#include "records/SpectrumRows.h"
+#include "core/SpectrumRows.h"
 
 #include <charconv>
 #include <cmath>
