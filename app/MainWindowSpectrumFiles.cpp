@@ -322,12 +322,8 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
 void TForm1::warnOfPhasesOutside90(int points) {
     if (points <= 0)
         return;
-    dialogs().showMessage(
-        ymt::MessageKind::Warning,
-        QStringLiteral("%1 points have a phase outside -90 ... 90 degrees; they are kept as "
-                       "measured. Was the sample holder connected the other way round?")
-            .arg(points),
-        ymt::ButtonSet::OK);
+    dialogs().showMessage(ymt::MessageKind::Warning,
+                          ymt::Text(ymt::Txt::PhasesOutside90).arg(points), ymt::ButtonSet::OK);
 }
 
 void TForm1::warnOfCharactersNotInCp1252(const QStringList& characters) {

@@ -30,6 +30,9 @@ const Entry kEntries[] = {
     {"NotInCp1252",
      "The file is written in code page 1252, which has no %1; the file holds \"?\" in their "
      "place."},
+    {"PhasesOutside90",
+     "%1 points have a phase outside -90 ... 90 degrees; they are kept as measured. Was the "
+     "sample holder connected the other way round?"},
     {"LanguageFileNotCp1252",
      "The language file %1 is not written in code page 1252 (it looks like UTF-8): its "
      "special characters show wrongly. Save it in code page 1252."},

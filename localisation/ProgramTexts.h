@@ -27,6 +27,7 @@ enum class Txt : int {
     FileNotFound,
     IsAFolder,
     NotInCp1252,
+    PhasesOutside90,
     LanguageFileNotCp1252,
     ErrorPrefixed,
     AreaNotFromDimensions,
