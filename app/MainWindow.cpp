@@ -98,6 +98,7 @@ TForm1::TForm1(const ymt::ProgramDirs& dirs, QWidget* parent)
     connect(Timer1, &QTimer::timeout, this, &TForm1::Timer1Timer);
 
     applyPlotDefinitions();
+    rememberFixedPlotTexts();
     connectPlotMouse(fastgraph1, true);
     connectPlotMouse(qgraph, false);
 

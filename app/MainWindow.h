@@ -17,6 +17,7 @@
 #include "evaluation/SampleDescription.h"
 #include "instrument/analyzer/HP4x94A.h"
 #include "instrument/sicl/SiclObject.h"
+#include "localisation/LanguageFile.h"
 #include "measurement/AnalyzerConnection.h"
 #include "measurement/RepeatCycle.h"
 #include "measurement/RepeatSeriesRun.h"
@@ -50,6 +51,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTimer;
+class QTranslator;
 
 namespace ymt {
 class TFastGraph;
@@ -385,6 +387,8 @@ public:
     bool writeLanguageFile(const QString& path, QString* error = nullptr) const;
     ymt::LngWindow languageTexts() const;
     void setLanguageTexts(const ymt::LngWindow& texts);
+    // The texts of the "Equivalent Circuit" window, its own section of the language files.
+    ymt::LngWindow circuitFitTexts() const;
 
 protected:
 private:
@@ -540,6 +544,15 @@ private:
     std::unique_ptr<ymt::DialogInterface> ownDialogs_;
     ymt::DialogTracker dialogs_; // routes to ownDialogs_ or the interface given to setDialogs
     ymt::AboutBox* aboutBox_ = nullptr;
+    // Language (MainWindowLanguage.cpp): the plots' texts as the program or the last language
+    // file gave them, Qt's own texts in German, the language files already reported as not
+    // written in code page 1252.
+    void rememberFixedPlotTexts();
+    void followQtLanguage(bool german);
+    void warnIfNotCp1252(const QString& path);
+    std::vector<ymt::LngComponent> fixedPlotTexts_;
+    QTranslator* qtTranslator_ = nullptr;
+    QStringList languageFilesWarned_;
     QTimer* Timer1 = nullptr;
     // shared_ptr deletes through the deleter made with the printer, so the header needs no
     // complete QPrinter.

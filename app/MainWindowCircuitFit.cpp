@@ -20,21 +20,22 @@ namespace {
 // Captions and component names of the result labels, in the order of CircuitFitTexts.
 struct FitRow {
     const char* name;
+    const char* captionName;
     const char* caption;
     QString ymt::CircuitFitTexts::*text;
 };
 const FitRow kFitRows[] = {
-    {"FitValueC0", "C0  [nF]", &ymt::CircuitFitTexts::C0},
-    {"FitValueTand", "tand of C0  [1e-4]", &ymt::CircuitFitTexts::LossTangent},
-    {"FitValueR1", "R1  [Ohm]", &ymt::CircuitFitTexts::R1},
-    {"FitValueL1", "L1  [mH]", &ymt::CircuitFitTexts::L1},
-    {"FitValueC1", "C1  [pF]", &ymt::CircuitFitTexts::C1},
-    {"FitValueFs", "fs  [kHz]", &ymt::CircuitFitTexts::Fs},
-    {"FitValueFp", "fp  [kHz]", &ymt::CircuitFitTexts::Fp},
-    {"FitValueQm", "Qm", &ymt::CircuitFitTexts::Qm},
-    {"FitValueKeff", "k(eff)  [%]", &ymt::CircuitFitTexts::KEff},
-    {"FitValueRms", "RMS residual  [%]", &ymt::CircuitFitTexts::Rms},
-    {"FitValuePoints", "Points", &ymt::CircuitFitTexts::Points},
+    {"FitValueC0", "FitCaptionC0", "C0  [nF]", &ymt::CircuitFitTexts::C0},
+    {"FitValueTand", "FitCaptionTand", "tand of C0  [1e-4]", &ymt::CircuitFitTexts::LossTangent},
+    {"FitValueR1", "FitCaptionR1", "R1  [Ohm]", &ymt::CircuitFitTexts::R1},
+    {"FitValueL1", "FitCaptionL1", "L1  [mH]", &ymt::CircuitFitTexts::L1},
+    {"FitValueC1", "FitCaptionC1", "C1  [pF]", &ymt::CircuitFitTexts::C1},
+    {"FitValueFs", "FitCaptionFs", "fs  [kHz]", &ymt::CircuitFitTexts::Fs},
+    {"FitValueFp", "FitCaptionFp", "fp  [kHz]", &ymt::CircuitFitTexts::Fp},
+    {"FitValueQm", "FitCaptionQm", "Qm", &ymt::CircuitFitTexts::Qm},
+    {"FitValueKeff", "FitCaptionKeff", "k(eff)  [%]", &ymt::CircuitFitTexts::KEff},
+    {"FitValueRms", "FitCaptionRms", "RMS residual  [%]", &ymt::CircuitFitTexts::Rms},
+    {"FitValuePoints", "FitCaptionPoints", "Points", &ymt::CircuitFitTexts::Points},
 };
 } // namespace
 
@@ -56,7 +57,9 @@ QWidget* TForm1::buildCircuitFitCommand() {
         value->setFrameShape(QFrame::StyledPanel);
         value->setFrameShadow(QFrame::Sunken);
         CircuitFitValues[row] = value;
-        grid->addWidget(new QLabel(QString::fromLatin1(kFitRows[row].caption)), int(row), 0);
+        grid->addWidget(
+            label(kFitRows[row].captionName, QString::fromLatin1(kFitRows[row].caption)), int(row),
+            0);
         grid->addWidget(value, int(row), 1);
     }
     circuitFitProtocolButton = button("FitProtocolButton", QStringLiteral("Add to Protocol"),

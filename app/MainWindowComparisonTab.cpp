@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
 #include "plot/GraphExport.h"
@@ -32,7 +33,10 @@ constexpr const char* kEntryNames[10] = {"CheckBox3",  "CheckBox4", "CheckBox6",
 
 QWidget* TForm1::buildComparisonTab() {
     auto* panel = new QWidget;
-    panel->setFixedWidth(210);
+    // 210 pixels wide, or as wide as the longest caption of the language needs; the entries'
+    // file names are cut instead, so that a long name cannot narrow the plot.
+    panel->setMinimumWidth(210);
+    panel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* column = new QVBoxLayout(panel);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(1); // the ten entries must fit the smallest window
@@ -45,6 +49,7 @@ QWidget* TForm1::buildComparisonTab() {
 
     for (int entry = 0; entry < 10; ++entry) {
         QCheckBox* box = checkBox(kEntryNames[entry], QStringLiteral("empty"));
+        box->setSizePolicy(QSizePolicy::Ignored, box->sizePolicy().verticalPolicy());
         QPalette palette = box->palette();
         palette.setColor(QPalette::WindowText, ymt::toQColor(kEntryColors[entry]));
         palette.setColor(QPalette::ButtonText, ymt::toQColor(kEntryColors[entry]));
@@ -336,7 +341,7 @@ void TForm1::Button21Click() {
                                                  ymt::GraphImageType::Jpeg};
     QString error;
     if (!ymt::SaveGraphImage(*qgraph, kTypes[type - 1], path, &error))
-        dialogs().showMessage(ymt::MessageKind::Error, QStringLiteral("Error! ") + error,
-                              ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Error,
+                              ymt::Text(ymt::Txt::ErrorPrefixed).arg(error), ymt::ButtonSet::OK);
     qgraph->replot();
 }

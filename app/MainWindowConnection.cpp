@@ -5,6 +5,7 @@
 #include "app/OperatorStop.h"
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerConnection.h"
 #include "measurement/AnalyzerSettingsRules.h"
@@ -191,10 +192,9 @@ void TForm1::Edit35Exit() {
     CompletionTimeout = reading.completionTimeoutMs;
     timeoutEdit->setText(ymt::IntText(*reading.seconds));
     if (reading.limited)
-        dialogs().showMessage(
-            ymt::MessageKind::Warning,
-            QStringLiteral("Timeout [s] is limited to %1 s (about 24 days).").arg(*reading.seconds),
-            ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Text(ymt::Txt::TimeoutLimited).arg(*reading.seconds),
+                              ymt::ButtonSet::OK);
 }
 
 void TForm1::closeInstrumentSessions() {

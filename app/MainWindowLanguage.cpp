@@ -2,15 +2,23 @@
 // component name, applied from a file, and written for translators ("Create LNG").
 #include "app/AboutBox.h"
 #include "app/MainWindow.h"
+#include "evaluation/DisplayQuantities.h"
 #include "localisation/LanguageFile.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "localisation/widgets/WidgetTexts.h"
 #include "plot/FastGraph.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QFile>
 #include <QLabel>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTabWidget>
+#include <QTranslator>
 
 using ymt::LngComponent;
 using ymt::LngWindow;
@@ -30,8 +38,15 @@ const QStringList& stateCaptionNames() {
         // Mode captions, the tand caption and the dimension captions.
         list << QStringLiteral("Label42") << QStringLiteral("Label26") << QStringLiteral("Label59")
              << QStringLiteral("Label35") << QStringLiteral("Label17") << QStringLiteral("Label18");
-        for (int n = 3; n <= 13; ++n) // comparison entries
-            list << QStringLiteral("CheckBox%1").arg(n);
+        for (int n = 3; n <= 13; ++n) { // comparison entries; CheckBox5 is "Show Points"
+            if (n != 5)
+                list << QStringLiteral("CheckBox%1").arg(n);
+        }
+        // The results of the "Equivalent Circuit" window.
+        for (const char* name :
+             {"FitValueC0", "FitValueTand", "FitValueR1", "FitValueL1", "FitValueC1", "FitValueFs",
+              "FitValueFp", "FitValueQm", "FitValueKeff", "FitValueRms", "FitValuePoints"})
+            list << QString::fromLatin1(name);
         return list;
     }();
     return names;
@@ -133,27 +148,90 @@ void TForm1::setLanguageTexts(const LngWindow& texts) {
     }
 }
 
-static LngWindow aboutBoxTexts(const ymt::AboutBox& box) {
+// The texts of one of the program's smaller windows, its own section of the file.
+static LngWindow ownWindowTexts(const QWidget& window) {
     LngWindow texts;
-    texts.name = box.objectName();
-    texts.caption = box.windowTitle();
-    ymt::GatherWidgetTexts(box, programWalk(nullptr), texts.components);
+    texts.name = window.objectName();
+    texts.caption = window.windowTitle();
+    ymt::GatherWidgetTexts(window, programWalk(nullptr), texts.components);
     return texts;
+}
+
+// Applies a file to one of the smaller windows; its results stay as they are.
+static void applyOwnWindowTexts(const ymt::IniFile& file, QWidget& window) {
+    const LngWindow before = ownWindowTexts(window);
+    LngWindow texts = before;
+    ymt::ApplyWindowSection(file, texts);
+    ymt::KeepShownState(texts, before, stateCaptionNames());
+    texts.caption = file.read(texts.name, texts.name, before.caption);
+    ymt::ApplyWidgetTexts(window, programWalk(nullptr), texts);
+}
+
+static std::vector<LngComponent> plotTexts(const LngWindow& texts) {
+    std::vector<LngComponent> plots;
+    for (const LngComponent& c : texts.components) {
+        if (c.kind == Kind::Plot)
+            plots.push_back(c);
+    }
+    return plots;
+}
+
+LngWindow TForm1::circuitFitTexts() const {
+    return ownWindowTexts(*circuitFitDialog);
+}
+
+void TForm1::rememberFixedPlotTexts() {
+    fixedPlotTexts_ = plotTexts(languageTexts());
 }
 
 bool TForm1::writeLanguageFile(const QString& path, QString* error) const {
     ymt::IniDocument document;
     ymt::WriteWindowSection(document, languageTexts());
     if (aboutBox_)
-        ymt::WriteWindowSection(document, aboutBoxTexts(*aboutBox_));
+        ymt::WriteWindowSection(document, ownWindowTexts(*aboutBox_));
+    ymt::WriteWindowSection(document, circuitFitTexts());
+    ymt::WriteProgramTexts(document);
     ymt::WriteMessages(document, ymt::CurrentMessages());
     return document.save(path, error);
+}
+
+void TForm1::warnIfNotCp1252(const QString& path) {
+    if (languageFilesWarned_.contains(path))
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !ymt::IsUtf8WithoutBom(file.readAll()))
+        return;
+    languageFilesWarned_ << path;
+    dialogs().showMessage(ymt::MessageKind::Warning,
+                          ymt::Text(ymt::Txt::LanguageFileNotCp1252).arg(path), ymt::ButtonSet::OK);
+}
+
+// Qt's own texts (the buttons of the boxes, the file and print dialogs) in the program's
+// language, from the translations Debian ships for Qt.
+void TForm1::followQtLanguage(bool german) {
+    if (qtTranslator_) {
+        QCoreApplication::removeTranslator(qtTranslator_);
+        delete qtTranslator_;
+        qtTranslator_ = nullptr;
+    }
+    if (!german)
+        return;
+    auto* translator = new QTranslator(this);
+    if (!translator->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"),
+                          QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return;
+    }
+    QCoreApplication::installTranslator(translator);
+    qtTranslator_ = translator;
 }
 
 void TForm1::applyLanguageFile(const QString& path) {
     ymt::IniFile file;
     if (path.isEmpty() || !ymt::IniFile::Load(path, file))
         return;
+    warnIfNotCp1252(path);
 
     // List positions and the captions that show state survive the switch.
     std::map<QComboBox*, int> listPositions;
@@ -164,18 +242,27 @@ void TForm1::applyLanguageFile(const QString& path) {
         groupPositions[group] = group->itemIndex();
     LngWindow before = languageTexts();
     const QString oldEmpty = ymt::Message(ymt::Msg::Empty);
+    const QString oldRepeatStarted = ymt::Message(ymt::Msg::RepeatStarted);
+    const QString oldRepeatFinished = ymt::Message(ymt::Msg::RepeatFinished);
+    const QString oldTemperatureAxis = ymt::Text(ymt::Txt::RepeatAxisTemperature);
+    const QString oldMeasurementsAxis = ymt::Text(ymt::Txt::RepeatAxisMeasurements);
 
     LngWindow texts = before;
     ymt::ApplyWindowSection(file, texts);
-    // The repeat plot's axis titles do not follow the displayed quantities.
-    ymt::KeepShownState(texts, before, stateCaptionNames(), {QStringLiteral("dauergraph")});
+    ymt::KeepShownState(texts, before, stateCaptionNames());
+    // Fixed plot titles follow the file; a file without a plot's key keeps its fixed texts.
+    LngWindow fixedNow;
+    fixedNow.name = texts.name;
+    fixedNow.components = fixedPlotTexts_;
+    ymt::ApplyWindowSection(file, fixedNow);
+    ymt::FollowFixedPlotTexts(texts, before, fixedPlotTexts_, fixedNow.components);
+    fixedPlotTexts_ = fixedNow.components;
     setLanguageTexts(texts);
-    if (aboutBox_) {
-        LngWindow about = aboutBoxTexts(*aboutBox_);
-        ymt::ApplyWindowSection(file, about);
-        ymt::ApplyWidgetTexts(*aboutBox_, programWalk(nullptr), about);
-    }
+    if (aboutBox_)
+        applyOwnWindowTexts(file, *aboutBox_);
+    applyOwnWindowTexts(file, *circuitFitDialog);
     ymt::ApplyMessages(file);
+    ymt::ApplyProgramTexts(file);
 
     for (const auto& [list, index] : listPositions)
         list->setCurrentIndex(std::min(index, static_cast<int>(list->count()) - 1));
@@ -199,6 +286,27 @@ void TForm1::applyLanguageFile(const QString& path) {
         if (entry && entry->text() == oldEmpty)
             entry->setText(ymt::Message(ymt::Msg::Empty));
     }
+    // The log captions name the displayed pair's quantities once another pair is shown.
+    if (DisplayCode != 1) {
+        const ymt::DisplayPairTexts pair = ymt::DisplayPairCaptions(DisplayCode);
+        logZCheck->setText(pair.LeftLogCaption);
+        logThetaCheck->setText(pair.RightLogCaption);
+    }
+    // The repeat plot's titles of a running or finished series.
+    const std::pair<QString, QString> repeatTitles[] = {
+        {oldRepeatStarted, ymt::Message(ymt::Msg::RepeatStarted)},
+        {oldRepeatFinished, ymt::Message(ymt::Msg::RepeatFinished)}};
+    for (const auto& [was, now] : repeatTitles) {
+        if (dauergraph->Title() == was)
+            dauergraph->setTitle(now);
+    }
+    const std::pair<QString, QString> repeatAxes[] = {
+        {oldTemperatureAxis, ymt::Text(ymt::Txt::RepeatAxisTemperature)},
+        {oldMeasurementsAxis, ymt::Text(ymt::Txt::RepeatAxisMeasurements)}};
+    for (const auto& [was, now] : repeatAxes) {
+        if (dauergraph->XAxis.Title() == was)
+            dauergraph->XAxis.setTitle(now);
+    }
 }
 
 void TForm1::applyStoredLanguage() {
@@ -220,6 +328,7 @@ void TForm1::RadioGroup4Click() {
     const int index = std::max(0, programLanguageGroup->itemIndex());
     Language = programLanguageGroup->itemText();
     applyLanguageFile(ymt::LanguageFileFor(Language, index, ymt::LanguageFolders(ProgramDir)));
+    followQtLanguage(index == 1);
     geometryList->setVisible(index != 1);
     geometryListGerman->setVisible(index == 1);
 }

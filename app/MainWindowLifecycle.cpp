@@ -6,6 +6,7 @@
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
 #include "core/TextFile.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -29,7 +30,7 @@
 void TForm1::FormCreate() {
     activationCount_ = 0;
     operatorStop_ = new ymt::OperatorStop(
-        this, statusBar(), [this] { logLine(QStringLiteral("Stopped by the operator.")); },
+        this, statusBar(), [this] { logLine(ymt::Text(ymt::Txt::LogStoppedByOperator)); },
         [this] { requestSessionEnd(false); });
     Analyzer.WaitObserver = operatorStop_;
     if (QAction* edit = menuBar()->findChild<QAction*>(QStringLiteral("Editmenu"))) {

@@ -2,6 +2,7 @@
 // protocol...", and the printer of the run that the dialogs and the preferred printer set up.
 #include "app/MainWindow.h"
 #include "core/Clock.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "plot/DrawingUnits.h"
 #include "plot/FastGraph.h"
@@ -93,8 +94,7 @@ void TForm1::drucken() {
     if (language == 2) {
         const ymt::DialogButton answer =
             dialogs().showMessage(ymt::MessageKind::Confirmation,
-                                  QStringLiteral("Printout language English (yes) or German (ok)?"),
-                                  ymt::ButtonSet::YesOK);
+                                  ymt::Text(ymt::Txt::AskPrintoutLanguage), ymt::ButtonSet::YesOK);
         language = answer == ymt::DialogButton::Yes ? 0 : 1;
     }
     QGuiApplication::clipboard()->setText(measurementNameEdit->text() + QStringLiteral(".pdf"));

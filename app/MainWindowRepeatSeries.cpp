@@ -9,6 +9,7 @@
 #include "core/NumberParsing.h"
 #include "core/TextFile.h"
 #include "instrument/thermometer/Thermometer.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/RepeatCycle.h"
 #include "plot/FastGraph.h"
@@ -108,8 +109,7 @@ void TForm1::startRepeatSeries() {
     ymt::RepeatSeriesRun run;
     run.seriesFile = ymt::ResolveSeriesFile(WorkDir, seriesFileEdit->text().trimmed());
     if (run.seriesFile.isEmpty() || QFileInfo(run.seriesFile).isDir()) {
-        dialogs().showMessage(ymt::MessageKind::Error,
-                              QStringLiteral("Please enter the name of the series file."),
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Text(ymt::Txt::SeriesFileNameMissing),
                               ymt::ButtonSet::OK);
         return;
     }
@@ -144,7 +144,7 @@ void TForm1::startRepeatSeries() {
             return;
         if (!QDir().mkpath(run.folder)) {
             dialogs().showMessage(ymt::MessageKind::Error,
-                                  QStringLiteral("Cannot create the folder ") + run.folder,
+                                  ymt::Text(ymt::Txt::CannotCreateFolder).arg(run.folder),
                                   ymt::ButtonSet::OK);
             return;
         }
@@ -186,12 +186,13 @@ void TForm1::startRepeatSeries() {
     repeat_.previousValue = repeatCycle().readTemperature(repeat_);
     repeat_.schedule.start(ymt::clock::nowMs(), ymt::ParseNumber(intervalEdit->text()),
                            ymt::ParseNumber(durationEdit->text()));
-    dauergraph->XAxis.setTitle(repeat_.withThermometer() ? QStringLiteral("Temperature [°C]")
-                                                         : QStringLiteral("Measurements"));
+    dauergraph->XAxis.setTitle(ymt::Text(repeat_.withThermometer()
+                                             ? ymt::Txt::RepeatAxisTemperature
+                                             : ymt::Txt::RepeatAxisMeasurements));
     dauergraph->setTitle(ymt::Message(ymt::Msg::RepeatStarted));
     dauergraph->update();
     repeatButton->setText(ymt::Message(ymt::Msg::StopRepeat));
-    logLine(QStringLiteral("Repeat measurement: %1 cycles every %2 min into %3")
+    logLine(ymt::Text(ymt::Txt::LogRepeatStarted)
                 .arg(repeat_.schedule.totalCycles())
                 .arg(ymt::FixedText(repeat_.schedule.intervalMs() / 60000.0, 1, 1),
                      repeat_.seriesFile));
@@ -238,8 +239,7 @@ void TForm1::Timer1Timer() {
                       QApplication::overrideCursor() != nullptr ||
                       (operatorStop_ && operatorStop_->waiting());
     if (!repeat_.schedule.beginCycle(busy)) {
-        logLine(QStringLiteral("Repeat measurement: timer event skipped while busy (%1 so far).")
-                    .arg(repeat_.schedule.skippedEvents()));
+        logLine(ymt::Text(ymt::Txt::LogTimerSkipped).arg(repeat_.schedule.skippedEvents()));
         return;
     }
     runRepeatCycle();

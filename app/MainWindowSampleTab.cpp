@@ -5,6 +5,7 @@
 #include "core/NumberParsing.h"
 #include "evaluation/Capacitance.h"
 #include "localisation/LanguageFile.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/RepeatMeasurement.h"
 #include "plot/FastGraph.h"
@@ -249,9 +250,7 @@ void TForm1::applyDimension(bool first) {
     // Dimensions that give no area (an inner diameter not below the outer one) are not
     // applied: the field keeps showing the area still in use, and says why in its hint.
     const bool noArea = !area && Sample.Geometry != ymt::GeometryKind::Arbitrary;
-    areaEdit->setToolTip(noArea ? QStringLiteral("These dimensions give no area; the area shown "
-                                                 "is still in use.")
-                                : QString());
+    areaEdit->setToolTip(noArea ? ymt::Text(ymt::Txt::AreaNotFromDimensions) : QString());
     if (area)
         Sample.ElectrodeArea = *area;
     areaEdit->setText(ymt::FixedText(Sample.ElectrodeArea, 1, 3));

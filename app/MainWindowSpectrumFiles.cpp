@@ -9,6 +9,7 @@
 #include "core/TextFile.h"
 #include "evaluation/Capacitance.h"
 #include "evaluation/CouplingFactors.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/FrequencyRanges.h"
 #include "plot/FastGraph.h"
@@ -152,8 +153,8 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
         return true;
     // The operator decides whether the spectrum may change without a copy of it.
     return dialogs().showMessage(ymt::MessageKind::Warning,
-                                 QStringLiteral("The spectrum could not be backed up:\n") + error +
-                                     QStringLiteral("\nChange the spectrum anyway?"),
+                                 ymt::Text(ymt::Txt::BackupFailed) + QLatin1Char('\n') + error +
+                                     QLatin1Char('\n') + ymt::Text(ymt::Txt::ChangeSpectrumAnyway),
                                  ymt::ButtonSet::OKCancel) == ymt::DialogButton::OK;
 }
 
@@ -172,7 +173,7 @@ void TForm1::ffnen1Click() {
     }
     const QString path = chosen.paths.first();
     if (!QFileInfo::exists(path)) {
-        dialogs().showMessage(ymt::MessageKind::Error, QStringLiteral("File not found."),
+        dialogs().showMessage(ymt::MessageKind::Error, ymt::Text(ymt::Txt::FileNotFound),
                               ymt::ButtonSet::OK);
         return;
     }
@@ -185,10 +186,10 @@ void TForm1::ffnen1Click() {
     case ymt::SpectrumReadStatus::Ok:
         break;
     case ymt::SpectrumReadStatus::NotFound:
-        problem = QStringLiteral("File not found.");
+        problem = ymt::Text(ymt::Txt::FileNotFound);
         break;
     case ymt::SpectrumReadStatus::NotAFile:
-        problem = path + QStringLiteral(" is a folder, not a file.");
+        problem = ymt::Text(ymt::Txt::IsAFolder).arg(path);
         break;
     case ymt::SpectrumReadStatus::NotARegularFile:
         problem = path + QStringLiteral(" is not a regular file.");
@@ -321,21 +322,15 @@ void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {
 void TForm1::warnOfPhasesOutside90(int points) {
     if (points <= 0)
         return;
-    dialogs().showMessage(
-        ymt::MessageKind::Warning,
-        QStringLiteral("%1 points have a phase outside -90 ... 90 degrees; they are kept as "
-                       "measured. Was the sample holder connected the other way round?")
-            .arg(points),
-        ymt::ButtonSet::OK);
+    dialogs().showMessage(ymt::MessageKind::Warning,
+                          ymt::Text(ymt::Txt::PhasesOutside90).arg(points), ymt::ButtonSet::OK);
 }
 
 void TForm1::warnOfCharactersNotInCp1252(const QStringList& characters) {
     if (characters.isEmpty())
         return;
     dialogs().showMessage(ymt::MessageKind::Warning,
-                          QStringLiteral("The file is written in code page 1252, which has no %1; "
-                                         "the file holds \"?\" in their place.")
-                              .arg(characters.join(QLatin1Char(' '))),
+                          ymt::Text(ymt::Txt::NotInCp1252).arg(characters.join(QLatin1Char(' '))),
                           ymt::ButtonSet::OK);
 }
 

@@ -93,6 +93,15 @@ QStringList TForm1::stateLines() {
     add("ProtocolFileName", ProtocolFileName);
     addNumber("ElectrodeArea", Sample.ElectrodeArea);
     addNumber("ElectrodeDistance", Sample.ElectrodeDistance);
+    // The titles the three plots show, and whether their frequency axis is logarithmic.
+    for (const ymt::TFastGraph* plot : {fastgraph1, qgraph, dauergraph}) {
+        const QString name = plot->objectName();
+        lines << name + QStringLiteral(".Title=") + plot->Title()
+              << name + QStringLiteral(".XAxisTitle=") + plot->XAxis.Title()
+              << name + QStringLiteral(".YAxisTitle=") + plot->YAxis.Title()
+              << name + QStringLiteral(".Y2AxisTitle=") + plot->Y2Axis.Title()
+              << name + QStringLiteral(".XLog=") + QString::number(plot->XAxis.Log() ? 1 : 0);
+    }
     lines << comparisonStateLines();
     appendCircuitFitState(lines);
     return lines;

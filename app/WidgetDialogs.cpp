@@ -1,6 +1,7 @@
 // Platform dialogs behind the dialog interface.
 #include "app/WidgetDialogs.h"
 
+#include "localisation/ProgramTexts.h"
 #include "plot/FastGraph.h"
 
 #include <QColorDialog>
@@ -34,13 +35,13 @@ QMessageBox::Icon iconOf(MessageKind kind) {
 QString titleOf(MessageKind kind) {
     switch (kind) {
     case MessageKind::Error:
-        return QObject::tr("Error");
+        return Text(Txt::BoxError);
     case MessageKind::Warning:
-        return QObject::tr("Warning");
+        return Text(Txt::BoxWarning);
     case MessageKind::Information:
-        return QObject::tr("Information");
+        return Text(Txt::BoxInformation);
     case MessageKind::Confirmation:
-        return QObject::tr("Confirm");
+        return Text(Txt::BoxConfirm);
     case MessageKind::None:
         return QString();
     }

@@ -10,6 +10,16 @@ namespace ymt {
 
 namespace {
 
+QString& notAnIntegerText() {
+    static QString text = QStringLiteral("'%1' is not a valid integer value");
+    return text;
+}
+
+QString& notAFloatText() {
+    static QString text = QStringLiteral("'%1' is not a valid floating point value");
+    return text;
+}
+
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
@@ -92,7 +102,7 @@ IntConversion StrictInt(const QString& text) {
     if (pattern.match(text).hasMatch() && ok)
         result.value = value;
     else
-        result.error = QStringLiteral("'%1' is not a valid integer value").arg(text);
+        result.error = notAnIntegerText().arg(text);
     return result;
 }
 
@@ -107,8 +117,13 @@ FloatConversion StrictFloat(const QString& text) {
             return result;
         }
     }
-    result.error = QStringLiteral("'%1' is not a valid floating point value").arg(text);
+    result.error = notAFloatText().arg(text);
     return result;
+}
+
+void SetConversionErrorTexts(const QString& notAnInteger, const QString& notAFloat) {
+    notAnIntegerText() = notAnInteger;
+    notAFloatText() = notAFloat;
 }
 
 } // namespace ymt

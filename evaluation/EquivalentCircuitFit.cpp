@@ -1,6 +1,7 @@
 #include "evaluation/EquivalentCircuitFit.h"
 
 #include "evaluation/ResonanceEvaluation.h"
+#include "localisation/ProgramTexts.h"
 
 #include <Eigen/Dense>
 #include <unsupported/Eigen/LevenbergMarquardt>
@@ -263,15 +264,10 @@ FitOutcome FitEquivalentCircuit(const std::vector<ImpedancePoint>& points) {
     const int count = static_cast<int>(points.size());
     if (count < kMinimumFitPoints)
         return refuse(FitRefusal::TooFewPoints,
-                      QStringLiteral("Equivalent circuit: the window holds %1 points; the fit "
-                                     "needs at least %2.")
-                          .arg(count)
-                          .arg(kMinimumFitPoints));
+                      Text(Txt::FitTooFewPoints).arg(count).arg(kMinimumFitPoints));
     const std::optional<ButterworthVanDyke> start = StartingCircuit(points);
     if (!start)
-        return refuse(FitRefusal::NoResonance,
-                      QStringLiteral("Equivalent circuit: the window shows no resonance (the |Z| "
-                                     "minimum and the maximum above it must both lie inside)."));
+        return refuse(FitRefusal::NoResonance, Text(Txt::FitNoResonance));
 
     std::vector<MeasuredPoint> measured;
     measured.reserve(points.size());
@@ -295,8 +291,7 @@ FitOutcome FitEquivalentCircuit(const std::vector<ImpedancePoint>& points) {
             best = attempt;
     }
     if (!best)
-        return refuse(FitRefusal::NotConverged,
-                      QStringLiteral("Equivalent circuit: the fit did not converge."));
+        return refuse(FitRefusal::NotConverged, Text(Txt::FitNotConverged));
 
     EquivalentCircuit fit = DescribeCircuit(circuitOf(best->Parameters));
     fit.RelativeRms = best->Rms;
@@ -307,15 +302,10 @@ FitOutcome FitEquivalentCircuit(const std::vector<ImpedancePoint>& points) {
     const bool inside = fit.SeriesResonanceKHz > points.front().FrequencyKHz &&
                         fit.ParallelResonanceKHz < points.back().FrequencyKHz;
     if (!physical || !inside)
-        return refuse(FitRefusal::NotConverged,
-                      QStringLiteral("Equivalent circuit: the fit did not converge to a "
-                                     "resonance inside the window."));
+        return refuse(FitRefusal::NotConverged, Text(Txt::FitNotInside));
     if (fit.RelativeRms > kMaximumFitRms)
         return refuse(FitRefusal::PoorFit,
-                      QStringLiteral("Equivalent circuit: the circuit does not describe the "
-                                     "spectrum (residual %1 %); the window must hold one "
-                                     "resonance.")
-                          .arg(fit.RelativeRms * 100, 0, 'f', 1));
+                      Text(Txt::FitPoor).arg(fit.RelativeRms * 100, 0, 'f', 1));
     FitOutcome outcome;
     outcome.Fit = fit;
     return outcome;

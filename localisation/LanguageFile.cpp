@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 #include <algorithm>
 
@@ -138,6 +139,20 @@ QStringList CurrentMessages() {
     for (int i = 0; i < kMessageCount; ++i)
         messages << Message(i);
     return messages;
+}
+
+bool IsUtf8WithoutBom(const QByteArray& bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        return false;
+    const bool beyondAscii =
+        std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+    if (!beyondAscii)
+        return false;
+    // Code page 1252 text with umlauts is almost never valid UTF-8: an umlaut byte is followed
+    // by a letter, not by the continuation byte UTF-8 needs.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    return !decoder.hasError() && !text.isEmpty();
 }
 
 QStringList LanguageFolders(const QString& programDir) {

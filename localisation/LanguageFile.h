@@ -59,6 +59,10 @@ void ApplyMessages(const IniFile& file);
 // The current message table as a list.
 QStringList CurrentMessages();
 
+// True for bytes that are valid UTF-8 with characters beyond ASCII and no byte-order mark: a
+// file saved in UTF-8 where code page 1252 is expected, whose umlauts would read wrongly.
+bool IsUtf8WithoutBom(const QByteArray& bytes);
+
 // The folders searched for language files, in order: the program directory, then
 // $XDG_DATA_HOME/zelvanor-ymt/, then the installed data folder.
 QStringList LanguageFolders(const QString& programDir);

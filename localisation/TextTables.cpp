@@ -1,6 +1,8 @@
 // The English message defaults and the fixed label table of files and printouts.
 #include "localisation/TextTables.h"
 
+#include "localisation/ProgramTexts.h"
+
 #include <array>
 #include <iterator>
 
@@ -130,6 +132,7 @@ void SetMessage(int i, const QString& text) {
 void ResetMessages() {
     for (int i = 0; i < kMessageCount; ++i)
         messages()[i] = QString::fromUtf8(kDefaultMessages[i]);
+    ResetProgramTexts();
 }
 
 int HeaderLanguage(int fileLanguage, int programLanguage) {

@@ -18,7 +18,7 @@ inline QString Message(Msg id) {
 inline void SetMessage(Msg id, const QString& text) {
     SetMessage(static_cast<int>(id), text);
 }
-// Puts every message back to its English default.
+// Puts every message and every program text (ProgramTexts.h) back to its English default.
 void ResetMessages();
 
 // Label e (0..24) of language L (0 English, 1 German); empty outside the table.

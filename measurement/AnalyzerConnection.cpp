@@ -6,6 +6,7 @@
 #include "instrument/sicl/SiclConfig.h"
 #include "instrument/thermometer/Thermometer.h"
 #include "instrument/transports/SerialTransport.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "measurement/AnalyzerSettingsRules.h"
 
@@ -94,8 +95,7 @@ bool AnalyzerConnection::setUp(int address, bool logZ, bool logTheta, double& an
         return false;
     analyzer_.GetSweepRange(analyzerMin, analyzerMax);
     if (!analyzer_.SpanReported) {
-        const QString text = QStringLiteral("Warning: the analyzer did not report its frequency "
-                                            "span; using %1 ... %2 kHz of the model.")
+        const QString text = Text(Txt::LogSpanNotReported)
                                  .arg(FixedText(analyzerMin, 1, 3), FixedText(analyzerMax, 1, 3));
         logLine(text);
         if (spanWarning)
@@ -129,9 +129,11 @@ Compensation AnalyzerConnection::compensate(const std::function<bool()>& ended) 
         // The compensation is switched on as always, but the log must not read as if the
         // analyzer had confirmed both measurements.
         if (openRanOut)
-            logLine(CompletionWaitRanOutText(QStringLiteral("open"), analyzer_.CompletionTimeout));
+            logLine(
+                CompletionWaitRanOutText(Text(Txt::CompensationOpen), analyzer_.CompletionTimeout));
         if (analyzer_.WaitRanOut)
-            logLine(CompletionWaitRanOutText(QStringLiteral("short"), analyzer_.CompletionTimeout));
+            logLine(CompletionWaitRanOutText(Text(Txt::CompensationShort),
+                                             analyzer_.CompletionTimeout));
         logLine(Message(Msg::CompensationComplete));
         analyzer_.SetCompensation(true);
         result = Compensation::Measured;
@@ -143,7 +145,7 @@ Compensation AnalyzerConnection::compensate(const std::function<bool()>& ended) 
 }
 
 void AnalyzerConnection::abandon() {
-    logLine(QStringLiteral("Connect stopped; the analyzer is not connected."));
+    logLine(Text(Txt::LogConnectStopped));
     if (session_)
         session_->Close(analyzer_.AnalyzerHandle);
     analyzer_.AnalyzerHandle = 0;

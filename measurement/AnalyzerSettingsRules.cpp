@@ -2,6 +2,7 @@
 
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "localisation/ProgramTexts.h"
 
 #include <algorithm>
 #include <limits>
@@ -51,10 +52,8 @@ QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLeve
 
 QString CompletionWaitRanOutText(const QString& measurement, int timeoutMs) {
     const QString limit =
-        timeoutMs > 0 ? QStringLiteral(" within %1 s").arg(timeoutMs / 1000.0) : QString();
-    return QStringLiteral("The analyzer did not report the end of the %1 measurement%2; the "
-                          "compensation may hold incomplete data.")
-        .arg(measurement, limit);
+        timeoutMs > 0 ? Text(Txt::LogWithinSeconds).arg(timeoutMs / 1000.0) : QString();
+    return Text(Txt::LogCompletionWaitRanOut).arg(measurement, limit);
 }
 
 } // namespace ymt

@@ -4,6 +4,7 @@
 #include "core/Misc.h"
 #include "core/TextFile.h"
 #include "instrument/thermometer/Thermometer.h"
+#include "localisation/ProgramTexts.h"
 
 #include <QStringList>
 
@@ -12,9 +13,6 @@
 namespace ymt {
 
 namespace {
-
-const QString kStoppedProblem =
-    QStringLiteral("stopped by the operator; the rest of the cycle is not measured");
 
 std::optional<double> determined(double value) {
     return value != 0 ? std::optional<double>(value) : std::nullopt;
@@ -35,9 +33,8 @@ std::optional<double> RepeatCycle::readTemperature(RepeatSeriesRun& series) {
     if (reading.obtained == series.thermometerSilent) {
         series.thermometerSilent = !reading.obtained;
         if (hooks.log)
-            hooks.log(reading.obtained ? QStringLiteral("Thermometer: readings again.")
-                                       : QStringLiteral("Thermometer: no reading; the series "
-                                                        "shows \"---\" until it answers again."));
+            hooks.log(reading.obtained ? Text(Txt::LogThermometerBack)
+                                       : Text(Txt::LogThermometerSilent));
     }
     return reading.obtained ? std::optional<double>(reading.celsius) : std::nullopt;
 }
@@ -84,9 +81,7 @@ RepeatCycleOutcome RepeatCycle::run(RepeatSeriesRun& series) {
     if (hooks.begun)
         hooks.begun(CycleTitle(cycle - 1, series.schedule.totalCycles(), before, withThermometer,
                                series.schedule.msLeft(cycleStartMs)),
-                    QStringLiteral("Repeat measurement: cycle %1 of %2")
-                        .arg(cycle)
-                        .arg(series.schedule.totalCycles()));
+                    Text(Txt::LogRepeatCycle).arg(cycle).arg(series.schedule.totalCycles()));
     // What went wrong in this cycle, for one log line: the series runs unattended and shows
     // no boxes, and its rows alone cannot tell a failed reading from a missing resonance.
     QStringList problems;
@@ -96,20 +91,16 @@ RepeatCycleOutcome RepeatCycle::run(RepeatSeriesRun& series) {
     const auto noteSweep = [&](double low, double high, const SweepOutcome& sweep) {
         if (sweep.stopped) {
             stopped = true;
-            problems << kStoppedProblem;
+            problems << Text(Txt::CycleStopped);
             return;
         }
         if (analyzer_.AnalyzerHandle == 0)
             return;
         const QString band = FixedText(low, 1, 3) + QStringLiteral("-") + FixedText(high, 1, 3);
         if (sweep.points == 0)
-            problems << QStringLiteral("no trace came back for the sweep of %1 kHz").arg(band);
+            problems << Text(Txt::CycleNoTrace).arg(band);
         else if (sweep.points < sweep.expected)
-            problems << QStringLiteral("the trace of the sweep of %1 kHz ended after %2 of %3 "
-                                       "points")
-                            .arg(band)
-                            .arg(sweep.points)
-                            .arg(sweep.expected);
+            problems << Text(Txt::CycleTraceShort).arg(band).arg(sweep.points).arg(sweep.expected);
     };
 
     // Capacitance at its frequency; no label and no quality control.
@@ -125,10 +116,9 @@ RepeatCycleOutcome RepeatCycle::run(RepeatSeriesRun& series) {
     results_.EpsRel = spot.epsRel;
     if (spot.stopped) {
         stopped = true;
-        problems << kStoppedProblem;
+        problems << Text(Txt::CycleStopped);
     } else if (analyzer_.AnalyzerHandle != 0 && results_.ZAvg == 0) {
-        problems << QStringLiteral("no capacitance reading came back at %1 kHz")
-                        .arg(FixedText(series.capFrequency, 1, 3));
+        problems << Text(Txt::CycleNoCapacitance).arg(FixedText(series.capFrequency, 1, 3));
     }
 
     // The series sweeps what its own tab shows: a zoom or a reset of the measurement plot
@@ -225,9 +215,8 @@ RepeatCycleOutcome RepeatCycle::run(RepeatSeriesRun& series) {
     outcome.last = series.schedule.endCycle(clock::nowMs());
     outcome.results = results_;
     if (!problems.isEmpty())
-        outcome.problemLine = QStringLiteral("Repeat measurement, cycle %1: %2.")
-                                  .arg(cycle)
-                                  .arg(problems.join(QStringLiteral("; ")));
+        outcome.problemLine =
+            Text(Txt::LogRepeatCycleProblems).arg(cycle).arg(problems.join(QStringLiteral("; ")));
     return outcome;
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Misc.h"
 #include "evaluation/Capacitance.h"
+#include "localisation/TextTables.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -189,8 +190,8 @@ QString TimeLeftText(qint64 milliseconds) {
 
 QString CycleTitle(int cyclesBefore, int totalCycles, std::optional<double> temperature,
                    bool withThermometer, qint64 msLeft) {
-    QString title = QStringLiteral("Measurement ") + IntText(cyclesBefore) + QLatin1Char('/') +
-                    IntText(totalCycles);
+    QString title =
+        Message(Msg::Measurement) + IntText(cyclesBefore) + QLatin1Char('/') + IntText(totalCycles);
     if (withThermometer)
         title += QLatin1Char(' ') + field(temperature, 1) + QStringLiteral("°C  : ");
     else

@@ -2,6 +2,7 @@
 
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 
 #include <algorithm>
@@ -12,7 +13,7 @@ namespace ymt {
 namespace {
 
 QString progressText(int sweep, int sweeps) {
-    return QStringLiteral("range %1 of %2").arg(sweep).arg(sweeps);
+    return Text(Txt::SweepProgress).arg(sweep).arg(sweeps);
 }
 
 } // namespace
@@ -63,15 +64,9 @@ SweepOutcome SpectrumAcquisition::sweepNoted(const QString& prompt, const QStrin
     if (outcome.stopped || !connected())
         return outcome;
     if (outcome.points == 0)
-        noteFailure(
-            QStringLiteral("Error: no trace came back from the analyzer for %1; no points stored.")
-                .arg(what));
+        noteFailure(Text(Txt::LogNoTrace).arg(what));
     else if (outcome.points < outcome.expected)
-        noteFailure(QStringLiteral("Error: the trace of %1 ended after %2 of %3 points; "
-                                   "only these are stored.")
-                        .arg(what)
-                        .arg(outcome.points)
-                        .arg(outcome.expected));
+        noteFailure(Text(Txt::LogTraceShort).arg(what).arg(outcome.points).arg(outcome.expected));
     return outcome;
 }
 
@@ -82,8 +77,7 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
         const std::optional<SweepRange> range =
             ClampedSweepRange(ranges.at(i), analyzerMin, analyzerMax);
         if (!range) {
-            notes_.log << QStringLiteral("Range %1 (%2 ... %3 kHz) lies outside the analyzer's "
-                                         "span (%4 ... %5 kHz) and is skipped.")
+            notes_.log << Text(Txt::LogRangeOutsideSpan)
                               .arg(ranges.at(i).number)
                               .arg(FixedText(ranges.at(i).start, 1, 3),
                                    FixedText(ranges.at(i).stop, 1, 3), FixedText(analyzerMin, 1, 3),
@@ -93,7 +87,7 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
         const SweepOutcome outcome =
             sweepNoted(Message(Msg::LoadingRange) + QStringLiteral("%1...").arg(range->number),
                        progressText(i + 1, static_cast<int>(ranges.size())), range->start,
-                       range->stop, true, QStringLiteral("range %1").arg(range->number));
+                       range->stop, true, Text(Txt::SweepRange).arg(range->number));
         run.stopped = outcome.stopped;
         run.pointsStored += outcome.points;
     }
@@ -102,7 +96,7 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
                              ButtonSet::OKCancel) == DialogButton::OK) {
         const SweepOutcome outcome =
             sweepNoted(Message(Msg::LoadingSpectrumOverview), progressText(1, 1), analyzerMin,
-                       analyzerMax, true, QStringLiteral("the spectrum overview"));
+                       analyzerMax, true, Text(Txt::SweepOverview));
         run.stopped = outcome.stopped;
         run.pointsStored += outcome.points;
     }
@@ -112,7 +106,7 @@ AcquisitionRun SpectrumAcquisition::readNewSpectrum(const QList<SweepRange>& ran
 AcquisitionRun SpectrumAcquisition::readMorePoints(double rangeStart, double rangeStop) {
     const SweepOutcome outcome =
         sweepNoted(Message(Msg::LoadingRange), progressText(1, 1), rangeStart, rangeStop, false,
-                   QStringLiteral("the current range"));
+                   Text(Txt::SweepCurrentRange));
     return {outcome.stopped, outcome.points};
 }
 
@@ -125,14 +119,9 @@ SpotOutcome SpectrumAcquisition::measureSpot(double frequency, int readings, dou
     spot.requested = std::clamp(readings, 1, HP4x94A::kTracePoints);
     if (noteFailures && connected() && !spot.stopped) {
         if (spot.read == 0)
-            noteFailure(QStringLiteral("Error: no reading came back from the analyzer for the "
-                                       "capacitance measurement; C, tand and eps(rel) are not "
-                                       "determined."));
+            noteFailure(Text(Txt::LogNoSpotReading));
         else if (spot.read < spot.requested)
-            noteFailure(QStringLiteral("Error: the capacitance measurement got %1 of %2 "
-                                       "readings; C and tand are their mean.")
-                            .arg(spot.read)
-                            .arg(spot.requested));
+            noteFailure(Text(Txt::LogSpotShort).arg(spot.read).arg(spot.requested));
     }
     // Without a reading the results are 0 ("---"), not the previous sample's values.
     const CapacitanceValues values = CapacitanceFromReading(frequency, spot.zAvg, spot.thetaAvg);

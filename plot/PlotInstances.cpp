@@ -62,9 +62,9 @@ void ApplyQgraphDefaults(TFastGraph& graph) {
 }
 
 void ApplyDauergraphDefaults(TFastGraph& graph) {
-    applyCommon(graph, "Repeat Measurement", {"Temperatur [°C]", 1e301, -1e301, false, true, true},
-                {"Kapazität [nF]", 1e301, -1e301, false, true, true},
-                {"Frequenz [kHz]", 1e301, -1e301, false, true, true});
+    applyCommon(graph, "Repeat Measurement", {"Temperature [°C]", 1e301, -1e301, false, true, true},
+                {"Capacitance [nF]", 1e301, -1e301, false, true, true},
+                {"Frequency [kHz]", 1e301, -1e301, false, true, true});
 }
 
 void ApplyTmpgraphDefaults(TFastGraph& graph) {

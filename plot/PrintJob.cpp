@@ -1,6 +1,7 @@
 #include "plot/PrintJob.h"
 
 #include "core/FileWrite.h"
+#include "localisation/ProgramTexts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
@@ -33,20 +34,19 @@ bool PrintJob::begin(QPainter& painter) {
         pdfPath_ = printer_.outputFileName();
         if (pdfPath_.isEmpty()) {
             // Qt falls back to PDF output without a file when no printer is installed.
-            error_ = QStringLiteral("Error! No printer is available.");
+            error_ = Text(Txt::PrintNoPrinter);
             return false;
         }
         const QFileInfo info(pdfPath_);
         if (info.isDir()) {
-            error_ = QStringLiteral("Error! Cannot print to \"%1\": it is a folder.").arg(pdfPath_);
+            error_ = Text(Txt::PrintTargetIsFolder).arg(pdfPath_);
             return false;
         }
         partial_ =
             std::make_unique<QTemporaryFile>(info.absolutePath() + QStringLiteral("/.") +
                                              info.fileName() + QStringLiteral(".XXXXXX.part"));
         if (!partial_->open()) {
-            error_ = QStringLiteral("Error! Cannot print to \"%1\": %2")
-                         .arg(pdfPath_, partial_->errorString());
+            error_ = Text(Txt::PrintCannotPrintTo).arg(pdfPath_, partial_->errorString());
             partial_.reset();
             return false;
         }
@@ -54,9 +54,8 @@ bool PrintJob::begin(QPainter& painter) {
         printer_.setOutputFileName(partial_->fileName());
     }
     if (!painter.begin(&printer_)) {
-        error_ = pdfPath_.isEmpty()
-                     ? QStringLiteral("Error! The printer \"%1\" cannot be opened.").arg(target())
-                     : QStringLiteral("Error! Cannot print to \"%1\".").arg(pdfPath_);
+        error_ = pdfPath_.isEmpty() ? Text(Txt::PrintPrinterCannotOpen).arg(target())
+                                    : Text(Txt::PrintCannotPrint).arg(pdfPath_);
         return false;
     }
     return true;
@@ -65,7 +64,7 @@ bool PrintJob::begin(QPainter& painter) {
 bool PrintJob::finish(QPainter& painter) {
     const bool ended = painter.end();
     if (!ended || printer_.printerState() == QPrinter::Error) {
-        error_ = QStringLiteral("Error! Printing to \"%1\" failed.").arg(target());
+        error_ = Text(Txt::PrintFailed).arg(target());
         return false;
     }
     if (pdfPath_.isEmpty())
@@ -79,12 +78,12 @@ bool PrintJob::finish(QPainter& painter) {
         const QByteArray pdf = partial.readAll();
         // The printer writes its page unchecked: a full disk shows as a document without its end.
         if (!pdf.trimmed().endsWith("%%EOF"))
-            reason = QStringLiteral("the page could not be written completely (is the disk full?)");
+            reason = Text(Txt::PrintPageIncomplete);
         else
             written = ReplaceFileContents(pdfPath_, pdf, &reason);
     }
     if (!written)
-        error_ = QStringLiteral("Error! Cannot print to \"%1\": %2").arg(pdfPath_, reason);
+        error_ = Text(Txt::PrintCannotPrintTo).arg(pdfPath_, reason);
     partial.close();
     partial_.reset();
     printer_.setOutputFileName(pdfPath_);

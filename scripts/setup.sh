@@ -8,7 +8,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 packages=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libgl-dev libjpeg-dev
           libemf-dev fonts-liberation libgtest-dev libgmock-dev googletest libbenchmark-dev
           xauth ccache emf2svg poppler-utils file libeigen3-dev desktop-file-utils appstream
-          dpkg-dev locales python3-numpy python3-pandas)
+          dpkg-dev locales python3-numpy python3-pandas qt6-translations-l10n)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,6 +1,8 @@
 // Lookup, usability and displayed text of controls for the script driver.
 #include "app/automation/ScriptDriverControls.h"
 
+#include "plot/FastGraph.h"
+
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAction>
@@ -185,6 +187,8 @@ ControlValue ValueOf(QObject* control) {
         return singleValue(button->text());
     if (auto* label = qobject_cast<QLabel*>(widget))
         return singleValue(label->text());
+    if (auto* graph = qobject_cast<TFastGraph*>(widget))
+        return singleValue(graph->Title());
     if (widget->isWindow())
         return singleValue(widget->windowTitle());
     const QList<QAbstractButton*> radios = RadioButtonsOf(widget);
@@ -215,6 +219,8 @@ QString CaptionOf(QObject* control) {
         return label->text();
     if (auto* group = qobject_cast<QGroupBox*>(control))
         return group->title();
+    if (auto* graph = qobject_cast<TFastGraph*>(control))
+        return graph->Title();
     if (auto* page = qobject_cast<QWidget*>(control); page && TabWidgetOfPage(page)) {
         QTabWidget* tabs = TabWidgetOfPage(page);
         return tabs->tabText(tabs->indexOf(page));
@@ -236,8 +242,15 @@ QString HintOf(QObject* control) {
 QList<QObject*> NamedControls(QWidget* root) {
     QList<QObject*> controls;
     for (QObject* object : root->findChildren<QObject*>()) {
-        if (isControl(object) && !isQtInternal(object))
-            controls.append(object);
+        if (!isControl(object) || isQtInternal(object))
+            continue;
+        // The controls of the program's other windows (the results of a fit) count while
+        // their window is open; a menu is no window of its own here.
+        const auto* widget = qobject_cast<QWidget*>(object);
+        const QWidget* window = widget ? widget->window() : nullptr;
+        if (window && window != root && !qobject_cast<const QMenu*>(window) && !window->isVisible())
+            continue;
+        controls.append(object);
     }
     return controls;
 }

@@ -44,13 +44,15 @@ struct ControlValue {
 ControlValue ValueOf(QObject* control);
 
 // The caption an operator reads on or beside a control: the text of a button, check box, radio
-// button, label or menu item, the title of a group box or radio group, the tab text of a page.
+// button, label or menu item, the title of a group box, radio group or plot, the tab text of a
+// page.
 // Empty for fields and lists.
 QString CaptionOf(QObject* control);
 // The hint (tooltip) of a control; empty when it has none.
 QString HintOf(QObject* control);
 
-// Every named control below root in tree order (Qt's own helper objects left out).
+// Every named control below root in tree order (Qt's own helper objects left out); those of
+// another window of the program only while that window is open.
 QList<QObject*> NamedControls(QWidget* root);
 
 } // namespace ymt

@@ -140,22 +140,37 @@ void ApplyWidgetTexts(QWidget& root, const LngWalk& walk, const LngWindow& texts
     }
 }
 
-void KeepShownState(LngWindow& texts, const LngWindow& before, const QStringList& stateCaptions,
-                    const QStringList& plotsWithFileAxisTitles) {
+void KeepShownState(LngWindow& texts, const LngWindow& before, const QStringList& stateCaptions) {
     texts.caption = before.caption;
     for (size_t i = 0; i < texts.components.size() && i < before.components.size(); ++i) {
         LngComponent& c = texts.components[i];
-        const LngComponent& old = before.components[i];
         if (stateCaptions.contains(c.name))
-            c.caption = old.caption;
-        if (c.kind == Kind::Plot) {
-            c.caption = old.caption;
-            if (!plotsWithFileAxisTitles.contains(c.name)) {
-                c.xAxisTitle = old.xAxisTitle;
-                c.yAxisTitle = old.yAxisTitle;
-                c.y2AxisTitle = old.y2AxisTitle;
-            }
-        }
+            c.caption = before.components[i].caption;
+    }
+}
+
+void FollowFixedPlotTexts(LngWindow& texts, const LngWindow& before,
+                          const std::vector<LngComponent>& oldFixed,
+                          const std::vector<LngComponent>& newFixed) {
+    const auto find = [](const std::vector<LngComponent>& list, const QString& name) {
+        const auto found = std::find_if(list.begin(), list.end(),
+                                        [&name](const LngComponent& c) { return c.name == name; });
+        return found == list.end() ? nullptr : &*found;
+    };
+    for (size_t i = 0; i < texts.components.size() && i < before.components.size(); ++i) {
+        LngComponent& c = texts.components[i];
+        if (c.kind != Kind::Plot)
+            continue;
+        const LngComponent& shown = before.components[i];
+        const LngComponent* was = find(oldFixed, c.name);
+        const LngComponent* now = find(newFixed, c.name);
+        const auto follow = [&](QString LngComponent::*text) {
+            c.*text = was && now && shown.*text == was->*text ? now->*text : shown.*text;
+        };
+        follow(&LngComponent::caption);
+        follow(&LngComponent::xAxisTitle);
+        follow(&LngComponent::yAxisTitle);
+        follow(&LngComponent::y2AxisTitle);
     }
 }
 

@@ -39,10 +39,16 @@ void GatherWidgetTexts(const QWidget& root, const LngWalk& walk, std::vector<Lng
 // the new items allow.
 void ApplyWidgetTexts(QWidget& root, const LngWalk& walk, const LngWindow& texts);
 
-// After a file was applied to texts (gathered before as before): captions that show results
-// or state and the plot titles stay as they were, and so do the axis titles of every plot but
-// those named in plotsWithFileAxisTitles.
-void KeepShownState(LngWindow& texts, const LngWindow& before, const QStringList& stateCaptions,
-                    const QStringList& plotsWithFileAxisTitles);
+// After a file was applied to texts (gathered before as before): the window title and the
+// captions that show results or state stay as they were.
+void KeepShownState(LngWindow& texts, const LngWindow& before, const QStringList& stateCaptions);
+
+// The titles and axis titles of the plots after a file was applied: a text that still shows
+// the fixed text the program or the last language gave it (oldFixed, by plot name) becomes the
+// new language's fixed text (newFixed); a text showing state (a sample name, the displayed
+// quantities) stays as it is in before. Plots missing from oldFixed keep their texts.
+void FollowFixedPlotTexts(LngWindow& texts, const LngWindow& before,
+                          const std::vector<LngComponent>& oldFixed,
+                          const std::vector<LngComponent>& newFixed);
 
 } // namespace ymt

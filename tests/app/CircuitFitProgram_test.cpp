@@ -170,3 +170,27 @@ TEST(CircuitFitProgram, LowAndHighQmConverge) {
         EXPECT_TRUE(IsRelativelyNear(NumberAt(run, "fit.Qm", 1), e.Qm, 0.01)) << "Qm";
     }
 }
+
+// In German the results window is German, and `controls` lists its controls only while it is
+// open; `show` and `state` tell the plot's titles.
+TEST(CircuitFitProgram, ResultsWindowInGermanAndListedWhileOpen) {
+    const SimulatorRun run = ymt::test::RunOnSimulator(
+        QStringLiteral("select RadioGroup4 1\ncontrols\n") + kMeasureAndFit +
+        QStringLiteral("controls\nshow fastgraph1\nquit\n"));
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    const QStringList captions = run.linesStartingWith(QStringLiteral("FitCaptionTand\t"));
+    ASSERT_EQ(captions.size(), 1) << "listed once: after the fit, not before";
+    EXPECT_TRUE(captions[0].contains(QStringLiteral("\ttand von C0  [1e-4]\t")))
+        << captions[0].toStdString();
+    const QStringList close = run.linesStartingWith(QStringLiteral("FitCloseButton\t"));
+    ASSERT_EQ(close.size(), 1);
+    EXPECT_TRUE(close[0].contains(QString::fromUtf8("\tSchließen\t"))) << close[0].toStdString();
+    EXPECT_EQ(run.value(QStringLiteral("fastgraph1.Title")), QStringLiteral("Kopplungsfaktor"));
+    EXPECT_EQ(run.value(QStringLiteral("fastgraph1.XAxisTitle")), QStringLiteral("Frequenz [kHz]"));
+    EXPECT_EQ(run.value(QStringLiteral("qgraph.Title")), QStringLiteral("Spektrenvergleich"));
+    EXPECT_EQ(run.value(QStringLiteral("dauergraph.YAxisTitle")),
+              QString::fromUtf8("Kapazität [nF]"));
+    EXPECT_EQ(run.value(QStringLiteral("fastgraph1.XLog")), QStringLiteral("0"));
+    EXPECT_TRUE(run.output.contains(QStringLiteral("fastgraph1=Kopplungsfaktor")))
+        << run.output.join('\n').toStdString();
+}

@@ -2,6 +2,7 @@
 // files cover every text, and a switch to German and back keeps results and list positions.
 #include "core/TextFile.h"
 #include "localisation/LanguageFile.h"
+#include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "tests/app/MainWindowTestSupport.h"
 
@@ -27,6 +28,8 @@ const QString kSource = QStringLiteral(YMT_SOURCE_DIR "/languages/");
 std::map<QString, QString> textsOf(const TForm1& window) {
     IniDocument document;
     WriteWindowSection(document, window.languageTexts());
+    WriteWindowSection(document, window.circuitFitTexts());
+    WriteProgramTexts(document);
     WriteMessages(document, CurrentMessages());
     std::map<QString, QString> texts;
     QString section;
@@ -106,9 +109,14 @@ TEST_F(LanguageSwitch, CreateLngAppliedAtOnceChangesNoText) {
     EXPECT_TRUE(bytes.contains("\r\n6004=\"Loading range \"\r\n"));
     EXPECT_TRUE(bytes.endsWith("6069=German printout? (Yes->German, No-> English)\r\n"));
     EXPECT_TRUE(bytes.contains("Label16=Electrode Area [mm\xB2]\r\n"));
+    EXPECT_TRUE(
+        bytes.contains("\r\n[CircuitFitDialog]\r\nCircuitFitDialog=Equivalent Circuit\r\n"));
+    EXPECT_TRUE(bytes.contains("\r\n[ProgramTexts]\r\nBoxError=Error\r\n"));
 
     for (int i = 0; i < kMessageCount; ++i)
         SetMessage(i, QStringLiteral("changed"));
+    for (int i = 0; i < static_cast<int>(Txt::Count); ++i)
+        SetText(static_cast<Txt>(i), QStringLiteral("changed"));
     w.window->applyLanguageFile(path);
     EXPECT_EQ(differences(before, textsOf(*w.window)), "");
 }

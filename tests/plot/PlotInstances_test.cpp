@@ -51,7 +51,7 @@ TEST(PlotSetUp, InstancesGetTheirStartingLimitsCurvesAndColours) {
     ApplyDauergraphDefaults(dauergraph);
     SetUpRepeatPlot(dauergraph);
     EXPECT_TRUE(dauergraph.XAxis.Autoscale());
-    EXPECT_EQ(dauergraph.YAxis.Title(), QStringLiteral("Kapazität [nF]"));
+    EXPECT_EQ(dauergraph.YAxis.Title(), QStringLiteral("Capacitance [nF]"));
     EXPECT_EQ(dauergraph.store().curve(3).Color, 0x008000u);
     EXPECT_EQ(dauergraph.store().curve(3).Axis, 1);
 }

@@ -94,6 +94,7 @@ public:
         for (const char* caption : {"English", "German"})
             radioLayout->addWidget(new QRadioButton(QString::fromUtf8(caption)));
         graph = addWidget<TFastGraph>(hardwareLayout, "fastgraph1");
+        graph->setTitle(QStringLiteral("Coupling Factor"));
         graph->setMinimumSize(200, 100);
         graph->installEventFilter(&mouseRecorder);
         mouseRecorder.window = this;
@@ -507,7 +508,7 @@ TEST_F(ScriptDriverRun, TabStepMakesThePageCurrent) {
 }
 
 TEST_F(ScriptDriverRun, ControlsListsNameClassTabVisibilityTextCaptionAndHint) {
-    const ScriptRun result = run(QStringLiteral("controls"));
+    const ScriptRun result = run(QStringLiteral("controls\nshow fastgraph1"));
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_TRUE(
         result.lines.contains("Edit14\tQLineEdit\tTabSheet1\t1\t1\t0.500\t\tOscillator level"));
@@ -516,7 +517,10 @@ TEST_F(ScriptDriverRun, ControlsListsNameClassTabVisibilityTextCaptionAndHint) {
     EXPECT_TRUE(result.lines.contains("Edit31\tQLineEdit\tTabSheet7\t1\t1\t/home/lab/meas\t\t"));
     EXPECT_TRUE(result.lines.contains(
         "Memo1\tQPlainTextEdit\tTabSheet1\t1\t1\tfirst line\\nsecond  line\t\t"));
-    EXPECT_TRUE(result.lines.contains("fastgraph1\tymt::TFastGraph\tTabSheet1\t1\t1\t\t\t"));
+    // A plot's text and caption are its title.
+    EXPECT_TRUE(result.lines.contains(
+        "fastgraph1\tymt::TFastGraph\tTabSheet1\t1\t1\tCoupling Factor\tCoupling Factor\t"));
+    EXPECT_EQ(result.lines.last(), QStringLiteral("fastgraph1=Coupling Factor"));
     // A check box shows 0/1 as its text; its caption says what it switches.
     EXPECT_TRUE(result.lines.contains("CheckBox1\tQCheckBox\tTabSheet1\t1\t1\t0\tShow Points\t"));
     EXPECT_TRUE(result.lines.contains("RadioGroup1\tQGroupBox\tTabSheet1\t1\t1\t\tLanguage\t"))

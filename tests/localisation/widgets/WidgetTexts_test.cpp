@@ -108,24 +108,49 @@ TEST(WidgetTexts, ApplyKeepsProgramListsAndTheListPosition) {
 TEST(WidgetTexts, ShownStateSurvivesTheFile) {
     LngWindow before;
     before.caption = QStringLiteral("title with state");
-    LngComponent result, plot;
+    LngComponent result, label;
     result.name = QStringLiteral("Label45");
-    plot.name = QStringLiteral("graph");
     result.caption = QStringLiteral("12.5");
-    plot.kind = LngComponent::Kind::Plot;
-    plot.caption = QStringLiteral("sample");
-    plot.yAxisTitle = QStringLiteral("|Z|");
-    LngComponent other = plot;
-    other.name = QStringLiteral("repeat");
-    before.components = {result, plot, other};
+    label.name = QStringLiteral("Label1");
+    label.caption = QStringLiteral("Sample");
+    before.components = {result, label};
     LngWindow texts = before;
     for (LngComponent& c : texts.components)
-        c.caption = c.yAxisTitle = QStringLiteral("file");
+        c.caption = QStringLiteral("file");
     texts.caption = QStringLiteral("file");
-    KeepShownState(texts, before, {QStringLiteral("Label45")}, {QStringLiteral("repeat")});
+    KeepShownState(texts, before, {QStringLiteral("Label45")});
     EXPECT_EQ(texts.caption, before.caption);
     EXPECT_EQ(texts.components[0].caption, QStringLiteral("12.5"));
-    EXPECT_EQ(texts.components[1].caption, QStringLiteral("sample"));
-    EXPECT_EQ(texts.components[1].yAxisTitle, QStringLiteral("|Z|"));
-    EXPECT_EQ(texts.components[2].yAxisTitle, QStringLiteral("file"));
+    EXPECT_EQ(texts.components[1].caption, QStringLiteral("file"));
+}
+
+TEST(WidgetTexts, FixedPlotTitlesFollowTheLanguageWhileTitlesShowingStateStay) {
+    const auto plot = [](const char* name, const char* title, const char* x, const char* y) {
+        LngComponent c;
+        c.name = QString::fromLatin1(name);
+        c.kind = LngComponent::Kind::Plot;
+        c.caption = QString::fromLatin1(title);
+        c.xAxisTitle = QString::fromLatin1(x);
+        c.yAxisTitle = QString::fromLatin1(y);
+        return c;
+    };
+    const std::vector<LngComponent> oldFixed = {
+        plot("graph", "Coupling Factor", "Frequency", "|Z|"),
+        plot("other", "Comparison", "Frequency", "Z")};
+    const std::vector<LngComponent> newFixed = {plot("graph", "Kopplungsfaktor", "Frequenz", "|Z|"),
+                                                plot("other", "Vergleich", "Frequenz", "Z")};
+    LngWindow before;
+    // The first plot shows a sample name and another display pair; the second is untouched;
+    // the third was never given fixed texts.
+    before.components = {plot("graph", "PZT disc 3", "Frequency", "Cs [nF]"),
+                         plot("other", "Comparison", "Frequency", "Z"),
+                         plot("third", "Own", "x", "y")};
+    LngWindow texts = before;
+    FollowFixedPlotTexts(texts, before, oldFixed, newFixed);
+    EXPECT_EQ(texts.components[0].caption, QStringLiteral("PZT disc 3"));
+    EXPECT_EQ(texts.components[0].xAxisTitle, QStringLiteral("Frequenz"));
+    EXPECT_EQ(texts.components[0].yAxisTitle, QStringLiteral("Cs [nF]"));
+    EXPECT_EQ(texts.components[1].caption, QStringLiteral("Vergleich"));
+    EXPECT_EQ(texts.components[1].yAxisTitle, QStringLiteral("Z"));
+    EXPECT_EQ(texts.components[2].caption, QStringLiteral("Own"));
 }
