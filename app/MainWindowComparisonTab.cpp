@@ -158,10 +158,10 @@ void TForm1::addFilesToComparisonSet(const QStringList& paths) {
         ymt::ApplyCurveGroup(set, comparisonShowsPhase(), comparisonCheckStates());
     }
     if (!notAdded.isEmpty())
-        dialogs().showMessage(ymt::MessageKind::Warning,
-                              QStringLiteral("The set holds ten spectra. Not added: ") +
-                                  notAdded.join(QStringLiteral(", ")),
-                              ymt::ButtonSet::OK);
+        dialogs().showMessage(
+            ymt::MessageKind::Warning,
+            ymt::Text(ymt::Txt::ComparisonNotAdded).arg(notAdded.join(QStringLiteral(", "))),
+            ymt::ButtonSet::OK);
 }
 
 // Add Curve(s) to Set...

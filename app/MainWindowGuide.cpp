@@ -3,6 +3,7 @@
 #include "app/GuideWindow.h"
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
+#include "localisation/ProgramTexts.h"
 
 #include <QCoreApplication>
 
@@ -17,13 +18,12 @@ void TForm1::GuideClick() {
     auto* window = findChild<ymt::GuideWindow*>(QString(), Qt::FindDirectChildrenOnly);
     if (!guide.isEmpty() && !window) {
         window = new ymt::GuideWindow(this);
-        window->setWindowTitle(QStringLiteral("User Guide"));
+        window->setWindowTitle(ymt::Text(ymt::Txt::GuideTitle));
     }
     if (guide.isEmpty() || !window->load(guide)) {
         dialogs().showMessage(ymt::MessageKind::Information,
-                              guide.isEmpty()
-                                  ? QStringLiteral("The user guide is not installed.")
-                                  : QStringLiteral("The user guide %1 cannot be read.").arg(guide),
+                              guide.isEmpty() ? ymt::Text(ymt::Txt::GuideNotInstalled)
+                                              : ymt::Text(ymt::Txt::GuideUnreadable).arg(guide),
                               ymt::ButtonSet::OK);
         return;
     }

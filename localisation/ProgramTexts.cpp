@@ -97,6 +97,10 @@ const Entry kEntries[] = {
     {"PrintPrinterCannotOpen", "Error! The printer \"%1\" cannot be opened."},
     {"PrintFailed", "Error! Printing to \"%1\" failed."},
     {"PrintPageIncomplete", "the page could not be written completely (is the disk full?)"},
+    {"GuideTitle", "User Guide"},
+    {"GuideNotInstalled", "The user guide is not installed."},
+    {"GuideUnreadable", "The user guide %1 cannot be read."},
+    {"ComparisonNotAdded", "The set holds ten spectra. Not added: %1"},
 };
 constexpr int kCount = static_cast<int>(Txt::Count);
 static_assert(std::size(kEntries) == kCount, "one entry for each text");

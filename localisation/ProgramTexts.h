@@ -77,6 +77,11 @@ enum class Txt : int {
     PrintPrinterCannotOpen,
     PrintFailed,
     PrintPageIncomplete,
+    // The guide window and the comparison set.
+    GuideTitle,
+    GuideNotInstalled,
+    GuideUnreadable,
+    ComparisonNotAdded,
     Count
 };
 
