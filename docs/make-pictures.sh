@@ -19,8 +19,10 @@ for pair in TabSheet1:hardware TabSheet2:sample TabSheet4:protocol TabSheet5:com
     cp "$work/shots/${pair%%:*}-818x591.png" "$docs/pictures/tab-${pair#*:}.png"
 done
 
-# A fresh home, so that the measurement starts from the program's defaults.
+# A fresh home and settings, so that the measurement starts from the program's defaults (the
+# screenshots above end with "Show Additional Controls" on).
 mkdir -p "$work/measure"
+XDG_CONFIG_HOME="$work/measure-config" \
 "$program" --fast --home "$work/measure" --script "$docs/measurement.txt" > "$work/run.txt" || {
     cat "$work/run.txt" >&2
     exit 1
