@@ -3,6 +3,8 @@
 // never gives half a spectrum.
 #include "core/AnalyzerDataFile.h"
 
+#include "core/ByteLines.h"
+
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -92,14 +94,8 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
 
     int number = 0;
     qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype stop = bytes.indexOf('\n', start);
-        if (stop < 0)
-            stop = bytes.size();
-        QByteArrayView line = bytes.sliced(start, stop - start);
-        start = stop + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
+    QByteArrayView line;
+    while (NextByteLine(bytes, start, line)) {
         ++number;
         if (number == 1) {
             if (!IsAnalyzerDataFirstLine(line))

@@ -2,6 +2,8 @@
 // it back correctly rounded, so a written file comes back bit for bit in any locale.
 #include "core/SpectrumCsv.h"
 
+#include "core/ByteLines.h"
+
 #include <charconv>
 #include <cmath>
 #include <optional>
@@ -74,14 +76,8 @@ SpectrumCsvRead ParseSpectrumCsv(QByteArrayView bytes) {
     bool titlesSeen = false;
     int number = 0;
     qsizetype start = 0;
-    while (start < bytes.size()) {
-        qsizetype stop = bytes.indexOf('\n', start);
-        if (stop < 0)
-            stop = bytes.size();
-        QByteArrayView line = bytes.sliced(start, stop - start);
-        start = stop + 1;
-        if (line.endsWith('\r'))
-            line.chop(1);
+    QByteArrayView line;
+    while (NextByteLine(bytes, start, line)) {
         ++number;
         if (line.trimmed().isEmpty())
             continue;

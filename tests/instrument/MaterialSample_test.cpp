@@ -5,6 +5,7 @@
 
 #include "instrument/simulated/MaterialSample.h"
 #include "instrument/simulated/SimAnalyzerConfig.h"
+#include "tests/support/MaterialSamples.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -20,28 +21,9 @@ namespace ymt {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kEps0 = 8.8541878128e-12;
+using test::kEps0;
 
-// The soft PZT of the sicl.conf example, nearly lossless so that extremes sit at fs and fp.
-PiezoMaterial softPzt(double qm = 1e7, double tand = 0) {
-    PiezoMaterial m;
-    m.densityKgM3 = 7750;
-    m.sE11 = 16.4e-12;
-    m.sE12 = -5.74e-12;
-    m.sE13 = -7.22e-12;
-    m.sE33 = 18.8e-12;
-    m.sE55 = 47.5e-12;
-    m.d31 = -171e-12;
-    m.d33 = 374e-12;
-    m.d15 = 584e-12;
-    m.eps11T = 1730;
-    m.eps33T = 1700;
-    m.qm = qm;
-    m.lossTangent = tand;
-    return m;
-}
-
-MaterialSample sampleOf(SampleShape shape, PiezoMaterial m = softPzt()) {
+MaterialSample sampleOf(SampleShape shape, PiezoMaterial m = test::SoftPzt()) {
     MaterialSample s;
     s.shape = shape;
     s.lengthM = 15e-3;
@@ -51,29 +33,6 @@ MaterialSample sampleOf(SampleShape shape, PiezoMaterial m = softPzt()) {
     s.areaM2 = 400e-6;
     s.material = m;
     return s;
-}
-
-// The frequency of the smallest (sign -1) or largest (+1) |Z| within lo..hi, by a grid and a
-// golden-section refinement.
-double extremum(const MaterialSample& s, double lo, double hi, int sign) {
-    auto f = [&](double hz) { return -sign * std::abs(MaterialSampleImpedance(s, hz)); };
-    const int n = 2000;
-    int best = 0;
-    for (int i = 1; i <= n; ++i)
-        if (f(lo + (hi - lo) * i / n) < f(lo + (hi - lo) * best / n))
-            best = i;
-    double a = lo + (hi - lo) * std::max(best - 1, 0) / n,
-           b = lo + (hi - lo) * std::min(best + 1, n) / n;
-    const double g = (std::sqrt(5.0) - 1) / 2;
-    for (int i = 0; i < 200; ++i) {
-        const double c = b - g * (b - a), d = a + g * (b - a);
-        (f(c) < f(d) ? b : a) = f(c) < f(d) ? d : c;
-    }
-    return (a + b) / 2;
-}
-
-double capacitanceAt(const MaterialSample& s, double hz) {
-    return (1.0 / MaterialSampleImpedance(s, hz)).imag() / (2 * kPi * hz);
 }
 
 std::complex<double> besselSeries(int n, std::complex<double> z) {
@@ -106,33 +65,38 @@ TEST(MaterialSampleTest, BesselFunctionsOfRealAndComplexArguments) {
 }
 
 TEST(MaterialSampleTest, EachShapeResonatesWhereItsModeSaysAndOvertonesFollow) {
-    const PiezoMaterial m = softPzt();
+    const PiezoMaterial m = test::SoftPzt();
     // Bar: series resonance at X = pi/2, the overtone at three times it.
     const MaterialSample bar = sampleOf(SampleShape::Bar);
     const double barFs = 1 / (2 * bar.lengthM * std::sqrt(m.densityKgM3 * m.sE11));
-    EXPECT_NEAR(extremum(bar, 0.8 * barFs, 1.05 * barFs, -1), barFs, 1e-6 * barFs);
-    EXPECT_NEAR(extremum(bar, 2.8 * barFs, 3.05 * barFs, -1), 3 * barFs, 1e-5 * barFs);
+    EXPECT_NEAR(test::ImpedanceExtremum(bar, 0.8 * barFs, 1.05 * barFs, -1, 2000), barFs,
+                1e-6 * barFs);
+    EXPECT_NEAR(test::ImpedanceExtremum(bar, 2.8 * barFs, 3.05 * barFs, -1, 2000), 3 * barFs,
+                1e-5 * barFs);
     // Rod: parallel resonance at X = pi/2, with sD33 = sE33 - d33^2/eps33T.
     const MaterialSample rod = sampleOf(SampleShape::Rod);
     const double sD33 = m.sE33 - m.d33 * m.d33 / (m.eps33T * kEps0);
     const double rodFp = 1 / (2 * rod.lengthM * std::sqrt(m.densityKgM3 * sD33));
-    EXPECT_NEAR(extremum(rod, 0.9 * rodFp, 1.2 * rodFp, +1), rodFp, 1e-6 * rodFp);
+    EXPECT_NEAR(test::ImpedanceExtremum(rod, 0.9 * rodFp, 1.2 * rodFp, +1, 2000), rodFp,
+                1e-6 * rodFp);
     // Shear plate: parallel resonance from cD55 = 1/sD55.
     const MaterialSample shear = sampleOf(SampleShape::ShearPlate);
     const double sD55 = m.sE55 - m.d15 * m.d15 / (m.eps11T * kEps0);
     const double shearFp = 1 / (2 * shear.thicknessM * std::sqrt(m.densityKgM3 * sD55));
-    EXPECT_NEAR(extremum(shear, 0.9 * shearFp, 1.2 * shearFp, +1), shearFp, 1e-6 * shearFp);
+    EXPECT_NEAR(test::ImpedanceExtremum(shear, 0.9 * shearFp, 1.2 * shearFp, +1, 2000), shearFp,
+                1e-6 * shearFp);
     // Disc of sigma 0.31: series resonance at x = 2.0551 (the standard's table).
     PiezoMaterial m31 = m;
     m31.sE12 = -0.31 * m.sE11;
     const MaterialSample disc = sampleOf(SampleShape::Disc, m31);
     const double discFs = 2.0551 / (2 * kPi * disc.diameterM / 2 *
                                     std::sqrt(m.densityKgM3 * m.sE11 * (1 - 0.31 * 0.31)));
-    EXPECT_NEAR(extremum(disc, 0.8 * discFs, 1.1 * discFs, -1), discFs, 1e-4 * discFs);
+    EXPECT_NEAR(test::ImpedanceExtremum(disc, 0.8 * discFs, 1.1 * discFs, -1, 2000), discFs,
+                1e-4 * discFs);
 }
 
 TEST(MaterialSampleTest, FarBelowResonanceEachShapeIsItsFreeCapacitance) {
-    const PiezoMaterial m = softPzt();
+    const PiezoMaterial m = test::SoftPzt();
     const double bar = m.eps33T * kEps0 * 15e-3 * 3e-3 / 1e-3;
     const double rod = m.eps33T * kEps0 * (kPi * 25e-6 / 4) / 15e-3;
     const double shear = m.eps11T * kEps0 * 400e-6 / 1e-3;
@@ -140,21 +104,22 @@ TEST(MaterialSampleTest, FarBelowResonanceEachShapeIsItsFreeCapacitance) {
     // The thickness plate far below its resonance: eps33S A/t / (1 - kt^2), with eps33S and kt
     // of this material worked out by hand from its 6mm constants (826 eps0, kt = 0.485).
     const double plate = 826 * kEps0 * 400e-6 / 1e-3 / (1 - 0.485 * 0.485);
-    EXPECT_NEAR(capacitanceAt(sampleOf(SampleShape::Bar), 100), bar, 1e-6 * bar);
-    EXPECT_NEAR(capacitanceAt(sampleOf(SampleShape::Rod), 100), rod, 1e-6 * rod);
-    EXPECT_NEAR(capacitanceAt(sampleOf(SampleShape::ShearPlate), 100), shear, 1e-6 * shear);
-    EXPECT_NEAR(capacitanceAt(sampleOf(SampleShape::Disc), 100), disc, 1e-6 * disc);
-    EXPECT_NEAR(capacitanceAt(sampleOf(SampleShape::ThicknessPlate), 100), plate, 5e-3 * plate);
+    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Bar), 100), bar, 1e-6 * bar);
+    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Rod), 100), rod, 1e-6 * rod);
+    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::ShearPlate), 100), shear, 1e-6 * shear);
+    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Disc), 100), disc, 1e-6 * disc);
+    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::ThicknessPlate), 100), plate,
+                5e-3 * plate);
     // The dielectric loss: G/B = tand below resonance.
     const std::complex<double> y =
-        1.0 / MaterialSampleImpedance(sampleOf(SampleShape::Bar, softPzt(1e7, 0.02)), 100);
+        1.0 / MaterialSampleImpedance(sampleOf(SampleShape::Bar, test::SoftPzt(1e7, 0.02)), 100);
     EXPECT_NEAR(y.real() / y.imag(), 0.02, 1e-6);
 }
 
 TEST(MaterialSampleTest, MechanicalLossesSetTheResonancesQuality) {
     // Half-power width of the bar's admittance peak: fs / Qm for Qm well above 10.
-    const MaterialSample bar = sampleOf(SampleShape::Bar, softPzt(200));
-    const double fs = extremum(bar, 80e3, 100e3, -1);
+    const MaterialSample bar = sampleOf(SampleShape::Bar, test::SoftPzt(200));
+    const double fs = test::ImpedanceExtremum(bar, 80e3, 100e3, -1, 2000);
     const double peak = std::abs(1.0 / MaterialSampleImpedance(bar, fs));
     auto edge = [&](double a, double b) {
         for (int i = 0; i < 100; ++i) {
@@ -268,7 +233,8 @@ TEST_F(MaterialSweepTest, BothModelsSweepTheMaterialSample) {
         }
         const auto minimum = std::min_element(analyzer.TraceA.begin(), analyzer.TraceA.end());
         const double fMin = 80 + 30.0 / 400 * double(minimum - analyzer.TraceA.begin());
-        EXPECT_NEAR(fMin, extremum(bar, 80e3, 110e3, -1) / 1e3, 30.0 / 400) << model;
+        EXPECT_NEAR(fMin, test::ImpedanceExtremum(bar, 80e3, 110e3, -1, 2000) / 1e3, 30.0 / 400)
+            << model;
     }
 }
 

@@ -3,6 +3,7 @@
 // capacitance far below the resonance, and the relations must give the material back.
 #include "evaluation/MaterialConstants.h"
 #include "instrument/simulated/MaterialSample.h"
+#include "tests/support/MaterialSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -15,50 +16,7 @@ namespace ymt {
 namespace {
 
 constexpr double kPi = std::numbers::pi;
-constexpr double kEps0 = 8.8541878128e-12;
-
-PiezoMaterial softPzt(double qm, double tand) {
-    PiezoMaterial m;
-    m.densityKgM3 = 7750;
-    m.sE11 = 16.4e-12;
-    m.sE12 = -5.74e-12;
-    m.sE13 = -7.22e-12;
-    m.sE33 = 18.8e-12;
-    m.sE55 = 47.5e-12;
-    m.d31 = -171e-12;
-    m.d33 = 374e-12;
-    m.d15 = 584e-12;
-    m.eps11T = 1730;
-    m.eps33T = 1700;
-    m.qm = qm;
-    m.lossTangent = tand;
-    return m;
-}
-
-// Frequency of the smallest (sign -1) or largest (+1) |Z| in lo..hi: a grid, then golden section.
-double extremum(const MaterialSample& s, double lo, double hi, int sign) {
-    auto f = [&](double hz) { return -sign * std::abs(MaterialSampleImpedance(s, hz)); };
-    const int n = 4000;
-    int best = 0;
-    for (int i = 1; i <= n; ++i)
-        if (f(lo + (hi - lo) * i / n) < f(lo + (hi - lo) * best / n))
-            best = i;
-    double a = lo + (hi - lo) * std::max(best - 1, 0) / n;
-    double b = lo + (hi - lo) * std::min(best + 1, n) / n;
-    const double g = (std::sqrt(5.0) - 1) / 2;
-    for (int i = 0; i < 200; ++i) {
-        const double c = b - g * (b - a), d = a + g * (b - a);
-        if (f(c) < f(d))
-            b = d;
-        else
-            a = c;
-    }
-    return (a + b) / 2;
-}
-
-double capacitanceAt(const MaterialSample& s, double hz) {
-    return (1.0 / MaterialSampleImpedance(s, hz)).imag() / (2 * kPi * hz);
-}
+using test::kEps0;
 
 struct Shape {
     SampleShape shape;
@@ -89,21 +47,21 @@ MaterialSample sampleOf(SampleShape shape, const PiezoMaterial& m) {
 MaterialInputs measure(const Shape& shape, const MaterialSample& s) {
     MaterialInputs in;
     in.Mode = shape.mode;
-    in.FsHz = extremum(s, shape.lo, shape.hi, -1);
-    in.FpHz = extremum(s, shape.lo, shape.hi, +1);
+    in.FsHz = test::ImpedanceExtremum(s, shape.lo, shape.hi, -1);
+    in.FpHz = test::ImpedanceExtremum(s, shape.lo, shape.hi, +1);
     in.DensityKgM3 = s.material.densityKgM3;
     in.LengthM = s.lengthM;
     in.WidthM = s.widthM;
     in.ThicknessM = s.thicknessM;
     in.DiameterM = s.diameterM;
     in.AreaM2 = s.areaM2;
-    in.FreeCapacitanceF = capacitanceAt(s, 100);
+    in.FreeCapacitanceF = test::CapacitanceAt(s, 100);
     // The thickness plate's clamped capacitance: at twice fp its wave spans one wavelength, and
     // the plate is a plain capacitor of C^S there.
     if (shape.shape == SampleShape::ThicknessPlate)
-        in.ClampedCapacitanceF = capacitanceAt(s, 2 * *in.FpHz);
+        in.ClampedCapacitanceF = test::CapacitanceAt(s, 2 * *in.FpHz);
     if (shape.shape == SampleShape::Disc)
-        in.SecondRadialFsHz = extremum(s, 2.2 * *in.FsHz, 3.0 * *in.FsHz, -1);
+        in.SecondRadialFsHz = test::ImpedanceExtremum(s, 2.2 * *in.FsHz, 3.0 * *in.FsHz, -1);
     return in;
 }
 
@@ -161,7 +119,7 @@ double worstDeviation(const Shape& shape, const PiezoMaterial& m, Kind kind) {
 }
 
 TEST(MaterialRoundTrip, NearlyLosslessSamplesGiveTheirConstantsBack) {
-    const PiezoMaterial m = softPzt(1e6, 0);
+    const PiezoMaterial m = test::SoftPzt(1e6, 0);
     for (const Shape& shape : kShapes)
         for (Kind kind : {Kind::Elastic, Kind::Piezoelectric, Kind::Dielectric})
             EXPECT_LT(worstDeviation(shape, m, kind), 1e-6) << int(shape.shape) << int(kind);
@@ -171,7 +129,7 @@ TEST(MaterialRoundTrip, SoftPztWithItsLossesFromTheExtremesOfZ) {
     // With Qm = 80 and tand = 0.02, f(min) and f(max) lie off fs and fp; these are the
     // tolerances README states for constants from the extremes of |Z| (not from a fit). The
     // disc's sE12 and sigma come from its overtone, whose extremes move the most.
-    const PiezoMaterial m = softPzt(80, 0.02);
+    const PiezoMaterial m = test::SoftPzt(80, 0.02);
     const double elastic[] = {2e-3, 1e-3, 1e-3, 1e-3, 2.5e-2}; // the disc: sE11 7e-3, sE12 2e-2
     const double piezoelectric[] = {2e-2, 1e-3, 3e-3, 1e-3, 2e-2};
     for (const Shape& shape : kShapes) {
