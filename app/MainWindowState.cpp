@@ -95,5 +95,6 @@ QStringList TForm1::stateLines() {
     addNumber("ElectrodeDistance", Sample.ElectrodeDistance);
     lines << comparisonStateLines();
     appendCircuitFitState(lines);
+    appendMaterialState(lines);
     return lines;
 }
