@@ -131,8 +131,8 @@ public:
     void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
     void fastgraph1AfterPaint(QPainter& painter);
-    void FitCircuitClick();  // "Fit Equivalent Circuit"
-    void FitProtocolClick(); // "Add to Protocol" of the fitted circuit
+    void FitCircuitClick();        // "Fit Equivalent Circuit"
+    void FitProtocolClick();       // "Add to Protocol" of the fitted circuit
     void MaterialConstantsClick(); // "Material Constants"
     void MaterialProtocolClick();  // "Add to Protocol" of the material constants
     void MaterialCopyClick();      // "Copy" of the material constants

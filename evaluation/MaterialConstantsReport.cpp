@@ -111,12 +111,12 @@ QStringList MaterialConstantLines(const MaterialReport& report, const MaterialRe
             continue;
         }
         const double v = *c.Value;
-        QString line =
-            c.Name + QStringLiteral(" = ") + withUnit(number(v * SiFactor(c.Unit)), SiUnitText(c.Unit));
+        QString line = c.Name + QStringLiteral(" = ") +
+                       withUnit(number(v * SiFactor(c.Unit)), SiUnitText(c.Unit));
         const QString customary = CustomaryUnitText(c.Unit);
         if (!customary.isEmpty() && customary != SiUnitText(c.Unit))
-            line += QStringLiteral("  (") + withUnit(number(v * CustomaryFactor(c.Unit)), customary) +
-                    QLatin1Char(')');
+            line += QStringLiteral("  (") +
+                    withUnit(number(v * CustomaryFactor(c.Unit)), customary) + QLatin1Char(')');
         lines << line;
     }
     return lines;
@@ -126,8 +126,8 @@ QStringList MaterialInputLines(const MaterialReport& report, const MaterialRepor
     const MaterialInputs& in = report.Inputs;
     QStringList lines;
     const QString source = report.Source == ResonanceSource::CircuitFit ? texts.FromFit
-                           : report.Source == ResonanceSource::MinMax ? texts.FromMinMax
-                                                                       : texts.NoResonance;
+                           : report.Source == ResonanceSource::MinMax   ? texts.FromMinMax
+                                                                        : texts.NoResonance;
     lines << inputLine(QStringLiteral("fs"), in.FsHz, 1e-3, QStringLiteral("kHz"), texts) +
                  QStringLiteral(", ") +
                  inputLine(QStringLiteral("fp"), in.FpHz, 1e-3, QStringLiteral("kHz"), texts) +
@@ -137,8 +137,8 @@ QStringList MaterialInputLines(const MaterialReport& report, const MaterialRepor
     if (in.FreeCapacitanceF)
         lines.last() += QStringLiteral(" at ") + report.CapFrequencyText + QStringLiteral(" kHz");
     if (in.Mode == ModeKt)
-        lines << inputLine(QStringLiteral("C^S"), in.ClampedCapacitanceF, 1e9,
-                           QStringLiteral("nF"), texts);
+        lines << inputLine(QStringLiteral("C^S"), in.ClampedCapacitanceF, 1e9, QStringLiteral("nF"),
+                           texts);
     const struct {
         const char* name;
         std::optional<double> MaterialInputs::*value;
@@ -149,7 +149,8 @@ QStringList MaterialInputLines(const MaterialReport& report, const MaterialRepor
         {"length", &MaterialInputs::LengthM, 1e3, "mm", in.Mode == ModeK31 || in.Mode == ModeK33},
         {"width", &MaterialInputs::WidthM, 1e3, "mm", in.Mode == ModeK31},
         {"thickness", &MaterialInputs::ThicknessM, 1e3, "mm", in.Mode != ModeK33},
-        {"diameter", &MaterialInputs::DiameterM, 1e3, "mm", in.Mode == ModeK33 || in.Mode == ModeKp},
+        {"diameter", &MaterialInputs::DiameterM, 1e3, "mm",
+         in.Mode == ModeK33 || in.Mode == ModeKp},
         {"area", &MaterialInputs::AreaM2, 1e6, "mm²",
          in.Mode == ModeK33 || in.Mode == ModeKt || in.Mode == ModeK15},
     };

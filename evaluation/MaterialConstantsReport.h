@@ -20,13 +20,13 @@ enum class ResonanceSource { None, CircuitFit, MinMax };
 
 struct MaterialWindowInputs {
     int Mode = kDefaultCouplingMode;
-    SampleDescription Sample; // mm, mm², kg/m^3
+    SampleDescription Sample;             // mm, mm², kg/m^3
     std::optional<EquivalentCircuit> Fit; // the fit of the displayed window, when shown
     double FMinKHz = 0;                   // 0 = not determined
     double FMaxKHz = 0;
-    double CapNF = 0;             // spot capacitance; 0 = not measured
-    QString CapFrequencyKHz;      // as the field shows it
-    double Q3dB = 0;              // 0 = not determined
+    double CapNF = 0;                        // spot capacitance; 0 = not measured
+    QString CapFrequencyKHz;                 // as the field shows it
+    double Q3dB = 0;                         // 0 = not determined
     std::optional<double> SecondRadialFsKHz; // disc: the first radial overtone, when found
 };
 

@@ -75,8 +75,7 @@ TEST(MaterialConstantsReport, ResonanceComesFromTheFitWhenShownElseFromMinMax) {
     EXPECT_DOUBLE_EQ(*in.FpHz, 112.25e3);
     EXPECT_DOUBLE_EQ(*in.R1Ohm, 20);
     EXPECT_DOUBLE_EQ(*in.ClampedCapacitanceF, 1.5e-9);
-    EXPECT_TRUE(MaterialReportText(BuildMaterialReport(w))
-                    .contains(MaterialReportTexts{}.FromFit));
+    EXPECT_TRUE(MaterialReportText(BuildMaterialReport(w)).contains(MaterialReportTexts{}.FromFit));
 
     w.Fit.reset();
     w.FMinKHz = w.FMaxKHz = 0;
