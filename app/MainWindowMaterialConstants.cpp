@@ -6,6 +6,7 @@
 #include "app/MainWindow.h"
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "plot/FastGraph.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -15,6 +16,8 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
+
+#include <limits>
 
 using namespace ymt::form;
 
@@ -97,6 +100,12 @@ void TForm1::MaterialConstantsClick() {
     inputs.CapNF = Results.CapNF;
     inputs.CapFrequencyKHz = capFrequencyEdit->text();
     inputs.Q3dB = Results.Q3dB;
+    if (inputs.Mode == ymt::ModeKp) {
+        // The whole stored spectrum, not only the displayed window: the overtone lies above it.
+        const double fsKHz = CircuitFit ? CircuitFit->SeriesResonanceKHz : Results.FMin;
+        inputs.SecondRadialFsKHz = ymt::FindRadialOvertoneKHz(
+            ymt::PointsInWindow(fastgraph1->store(), 0, std::numeric_limits<double>::max()), fsKHz);
+    }
     MaterialShown = ymt::BuildMaterialReport(inputs);
     materialText->setPlainText(ymt::MaterialReportText(*MaterialShown));
     materialDialog->show();

@@ -1,5 +1,7 @@
 #include "evaluation/MaterialConstantsReport.h"
 
+#include <cmath>
+
 namespace ymt {
 namespace {
 
@@ -32,6 +34,38 @@ QString inputLine(const QString& name, const std::optional<double>& si, double s
 }
 
 } // namespace
+
+std::optional<double> FindRadialOvertoneKHz(const std::vector<ImpedancePoint>& spectrum,
+                                            double fsKHz) {
+    if (!(fsKHz > 0))
+        return std::nullopt;
+    const double low = 2.3 * fsKHz, high = 3.0 * fsKHz;
+    std::optional<size_t> best;
+    for (size_t i = 1; i + 1 < spectrum.size(); ++i) {
+        const double f = spectrum[i].FrequencyKHz;
+        const double z = spectrum[i].MagnitudeOhm;
+        if (f < low || f > high || !(z > 0))
+            continue;
+        const bool interior = z < spectrum[i - 1].MagnitudeOhm && z <= spectrum[i + 1].MagnitudeOhm;
+        if (interior && (!best || z < spectrum[*best].MagnitudeOhm))
+            best = i;
+    }
+    if (!best)
+        return std::nullopt;
+    // The vertex of the parabola through log|Z| of the minimum and its neighbours.
+    const ImpedancePoint& a = spectrum[*best - 1];
+    const ImpedancePoint& b = spectrum[*best];
+    const ImpedancePoint& c = spectrum[*best + 1];
+    const double ya = std::log(a.MagnitudeOhm), yb = std::log(b.MagnitudeOhm),
+                 yc = std::log(c.MagnitudeOhm);
+    const double xa = a.FrequencyKHz, xb = b.FrequencyKHz, xc = c.FrequencyKHz;
+    const double numerator = (xb - xa) * (xb - xa) * (yb - yc) - (xb - xc) * (xb - xc) * (yb - ya);
+    const double denominator = (xb - xa) * (yb - yc) - (xb - xc) * (yb - ya);
+    if (!(std::fabs(denominator) > 0))
+        return xb;
+    const double vertex = xb - 0.5 * numerator / denominator;
+    return vertex > xa && vertex < xc ? vertex : xb;
+}
 
 MaterialInputs MaterialInputsFrom(const MaterialWindowInputs& w, ResonanceSource* source) {
     MaterialInputs in;

@@ -43,6 +43,12 @@ struct MaterialReport {
 MaterialInputs MaterialInputsFrom(const MaterialWindowInputs& window, ResonanceSource* source);
 MaterialReport BuildMaterialReport(const MaterialWindowInputs& window);
 
+// The disc's first radial overtone: the deepest interior minimum of |Z| between 2.3 and 3.0
+// times fs (what -1 < sigma < 0.5 allows), refined by a parabola through it and its neighbours;
+// empty when the spectrum does not reach that far or holds no such minimum there.
+std::optional<double> FindRadialOvertoneKHz(const std::vector<ImpedancePoint>& spectrum,
+                                            double fsKHz);
+
 // The English texts of the window, in one place.
 struct MaterialReportTexts {
     QString Title = QStringLiteral("Material Constants");

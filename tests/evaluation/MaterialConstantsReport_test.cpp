@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace ymt {
 namespace {
 
@@ -157,6 +159,31 @@ TEST(MaterialConstantsReport, SizeWarningsAndDiscSigmaSourceAreListed) {
     w.Sample.PoissonRatio.reset();
     report = BuildMaterialReport(w);
     EXPECT_TRUE(MaterialInputLines(report).contains(QStringLiteral("sigma = 0.31 (default)")));
+}
+
+// |Z| of a capacitor with series dips at the given frequencies (kHz), on a grid of step kHz.
+std::vector<ImpedancePoint> dips(std::vector<double> at, double from, double to, double step) {
+    std::vector<ImpedancePoint> points;
+    for (double f = from; f <= to; f += step) {
+        double z = 1e5 / f;
+        for (double d : at)
+            z *= 1 - 0.99 / (1 + std::pow((f - d) / 0.8, 2));
+        points.push_back({f, z, -90});
+    }
+    return points;
+}
+
+TEST(MaterialConstantsReport, RadialOvertoneIsTheDeepestDipWithinItsRange) {
+    // The fundamental at 100 kHz, the overtone at 262.34 kHz between grid points.
+    const auto spectrum = dips({100, 262.34, 420}, 80, 450, 0.5);
+    const std::optional<double> found = FindRadialOvertoneKHz(spectrum, 100);
+    ASSERT_TRUE(found);
+    // Closer than the nearest grid point (262.5).
+    EXPECT_NEAR(*found, 262.34, 0.12);
+    // A spectrum that ends below 2.3 fs, or a dip at its last point, gives none.
+    EXPECT_FALSE(FindRadialOvertoneKHz(dips({100}, 80, 220, 0.5), 100));
+    EXPECT_FALSE(FindRadialOvertoneKHz(dips({100, 240}, 80, 240, 0.5), 100));
+    EXPECT_FALSE(FindRadialOvertoneKHz(spectrum, 0));
 }
 
 } // namespace
