@@ -11,6 +11,7 @@
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/EvaluationResults.h"
 #include "evaluation/ManualDetermination.h"
+#include "evaluation/MaterialConstantsReport.h"
 #include "evaluation/QualityControl.h"
 #include "evaluation/ResonanceEvaluation.h"
 #include "evaluation/ResultsSnapshot.h"
@@ -132,8 +133,11 @@ public:
     void FastGraph1MouseMove(Qt::MouseButton button, int x, int y);
     void FastGraph1MouseUp(Qt::MouseButton button, int x, int y);
     void fastgraph1AfterPaint(QPainter& painter);
-    void FitCircuitClick();  // "Fit Equivalent Circuit"
-    void FitProtocolClick(); // "Add to Protocol" of the fitted circuit
+    void FitCircuitClick();        // "Fit Equivalent Circuit"
+    void FitProtocolClick();       // "Add to Protocol" of the fitted circuit
+    void MaterialConstantsClick(); // "Material Constants"
+    void MaterialProtocolClick();  // "Add to Protocol" of the material constants
+    void MaterialCopyClick();      // "Copy" of the material constants
 
     // ---- Tab "Protocol" and the protocol items of menu "File" ----
     void Button1Click();  // "Add Header"
@@ -412,6 +416,12 @@ private:
     // The command button; the results window is built with it (MainWindowCircuitFit.cpp).
     QWidget* buildCircuitFitCommand();
     void appendCircuitFitState(QStringList& lines) const;
+    // Tab "Sample"'s density and Poisson's ratio, and the constants window
+    // (MainWindowMaterialConstants.cpp).
+    QWidget* buildMaterialInputsGroup();
+    QWidget* buildMaterialConstantsCommand();
+    void applyMaterialField(QLineEdit* field, std::optional<double>& value);
+    void appendMaterialState(QStringList& lines) const;
     void connectPlotMouse(ymt::TFastGraph* plot, bool measurementPlot);
     void onLeave(QLineEdit* field, void (TForm1::*handler)());
 
@@ -648,6 +658,12 @@ private:
     QDialog* circuitFitDialog = nullptr; // "Equivalent Circuit", results of the fit
     QPushButton* circuitFitProtocolButton = nullptr;
     std::array<QLabel*, 11> CircuitFitValues{};
+    QDialog* materialDialog = nullptr; // "Material Constants"
+    QPlainTextEdit* materialText = nullptr;
+    QLineEdit* densityEdit = nullptr;
+    QLineEdit* poissonEdit = nullptr;
+    // What the constants window shows; empty while it shows nothing.
+    std::optional<ymt::MaterialReport> MaterialShown;
 
     // Tab "Protocol".
     QCheckBox* autoProtocolCheck = nullptr;        // CheckBox19

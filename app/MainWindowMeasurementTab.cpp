@@ -136,6 +136,7 @@ QWidget* TForm1::buildResultPanel() {
     commands->addWidget(couplingManualButton);
     commands->addWidget(couplingModeList);
     commands->addWidget(buildCircuitFitCommand());
+    commands->addWidget(buildMaterialConstantsCommand());
     commands->addStretch(1);
     column->addLayout(commands);
     auto* row = new QHBoxLayout;

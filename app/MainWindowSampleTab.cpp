@@ -24,6 +24,7 @@ QWidget* TForm1::buildSampleTab() {
     auto* left = new QVBoxLayout;
     left->addWidget(buildSampleInformationGroup());
     left->addWidget(buildGeometryGroup());
+    left->addWidget(buildMaterialInputsGroup());
     left->addStretch(1);
 
     auto* okButton = button("Button18", QStringLiteral("OK"));

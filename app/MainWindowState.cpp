@@ -104,5 +104,6 @@ QStringList TForm1::stateLines() {
     }
     lines << comparisonStateLines();
     appendCircuitFitState(lines);
+    appendMaterialState(lines);
     return lines;
 }

@@ -167,7 +167,7 @@ double CustomaryFactor(MaterialUnit unit) {
 }
 
 double SiFactor(MaterialUnit unit) {
-    return unit == MaterialUnit::RelativePermittivity ? kVacuumPermittivity : 1.0;
+    return unit == MaterialUnit::RelativePermittivity ? kVacuumPermittivityFm : 1.0;
 }
 
 QString SiUnitText(MaterialUnit unit) {
@@ -302,12 +302,12 @@ MaterialConstantsResult ComputeMaterialConstants(const MaterialInputs& in) {
     const Term qm = qualityFactor(in, fs);
     const auto ratio = [](double a, double b) { return a / b; };
     const auto product = [](double a, double b) { return a * b; };
-    const auto relative = [](double permittivity) { return permittivity / kVacuumPermittivity; };
+    const auto relative = [](double permittivity) { return permittivity / kVacuumPermittivityFm; };
     // d = k sqrt(eps sE) with eps relative; g = d / eps.
     const auto dConstant = [](double k, double eps, double s) {
-        return k * std::sqrt(eps * kVacuumPermittivity * s);
+        return k * std::sqrt(eps * kVacuumPermittivityFm * s);
     };
-    const auto gConstant = [](double d, double eps) { return d / (eps * kVacuumPermittivity); };
+    const auto gConstant = [](double d, double eps) { return d / (eps * kVacuumPermittivityFm); };
     auto& out = result.Constants;
     using U = MaterialUnit;
 

@@ -15,7 +15,7 @@
 
 namespace ymt {
 
-inline constexpr double kVacuumPermittivity = 8.8541878128e-12; // F/m
+inline constexpr double kVacuumPermittivityFm = 8.8541878128e-12; // F/m
 inline constexpr double kDefaultPoissonRatio = 0.31;
 
 // An input a constant needs; a constant whose inputs are not all there is named missing.

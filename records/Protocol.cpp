@@ -36,15 +36,19 @@ QStringList ProtocolHeaderBlock(const ResultsSnapshot& snapshot, const QString& 
                                 const QString& dateTimeLabel, const QString& date,
                                 const QString& time, const QString& columnTitles) {
     const SampleDescription& sample = snapshot.Sample;
-    return {
+    QStringList block{
         QStringLiteral(" "),
         QStringLiteral("Material         : ") + sample.Material,
         notesLabel + QStringLiteral("            : ") + sample.Notes,
-        dateTimeLabel + QLatin1Char(' ') + date + QStringLiteral(" - ") + time +
-            QStringLiteral(" - ") + sample.MeasuredBy,
-        columnTitles,
-        QStringLiteral(" "),
     };
+    // Only a typed density has a line, so that headers without one keep their layout.
+    if (sample.DensityKgM3)
+        block << QStringLiteral("Density          : ") +
+                     QString::number(*sample.DensityKgM3, 'g', 6) + QStringLiteral(" kg/m^3");
+    block << dateTimeLabel + QLatin1Char(' ') + date + QStringLiteral(" - ") + time +
+                 QStringLiteral(" - ") + sample.MeasuredBy
+          << columnTitles << QStringLiteral(" ");
+    return block;
 }
 
 QString ProtocolResultLine(const ResultsSnapshot& snapshot) {

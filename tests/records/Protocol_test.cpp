@@ -31,6 +31,24 @@ TEST(Protocol, SampleTitleIsPaddedToTheNameLength) {
     EXPECT_EQ(titleOfSample(QString()), QStringLiteral("Sample "));
 }
 
+TEST(Protocol, HeaderHasADensityLineOnlyWhenOneWasTyped) {
+    ResultsSnapshot snapshot;
+    snapshot.Sample.Material = QStringLiteral("PZT");
+    const auto header = [&] {
+        return ProtocolHeaderBlock(snapshot, QStringLiteral("Notes"), QStringLiteral("Date"),
+                                   QStringLiteral("d"), QStringLiteral("t"),
+                                   QStringLiteral("titles"));
+    };
+    const QStringList without = header();
+    snapshot.Sample.DensityKgM3 = 7750;
+    const QStringList with = header();
+    ASSERT_EQ(with.size(), without.size() + 1);
+    EXPECT_EQ(with[3], QStringLiteral("Density          : 7750 kg/m^3"));
+    // The lines around it stay where they were.
+    EXPECT_EQ(with.mid(0, 3), without.mid(0, 3));
+    EXPECT_EQ(with.mid(4), without.mid(3));
+}
+
 TEST(Protocol, ColumnTitlesNameFrequencyUnitAndMode) {
     const QStringList titles =
         ProtocolColumnTitles(QStringLiteral("Sample"), QStringLiteral("x"),
