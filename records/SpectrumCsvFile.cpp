@@ -9,6 +9,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 
 #include <cmath>
@@ -58,6 +59,10 @@ QByteArray SpectrumCsvBytes(const ResultsSnapshot& s, const QString& dateTime,
     out += keyLine(QStringLiteral("notes"), s.NotesText);
     out += keyLine(QStringLiteral("electrode_distance_mm"), s.ElectrodeDistanceText);
     out += keyLine(QStringLiteral("electrode_area_mm2"), s.ElectrodeAreaText);
+    // The density only when the operator typed one: no line is better than an invented value.
+    if (s.Sample.DensityKgM3)
+        out += keyLine(QStringLiteral("density_kg_m3"),
+                       QString::number(*s.Sample.DensityKgM3, 'g', QLocale::FloatingPointShortest));
     out += keyLine(QStringLiteral("averaging"), s.Averaging);
     out += keyLine(QStringLiteral("osc_level_V"), s.Voltage);
     out += keyLine(QStringLiteral("dc_bias_V"), s.Bias);

@@ -106,6 +106,11 @@ TEST(SpectrumCsvWrite, KeyLinesThenTitlesThenOneRowPerPoint) {
     EXPECT_TRUE(text.contains(QStringLiteral("\n# tand_1e-3: 2.5\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\n# k31_percent: 44.14\n")));
     EXPECT_TRUE(text.contains(QStringLiteral("\n# rs_ohm: ---\n")));
+    EXPECT_FALSE(text.contains(QStringLiteral("density")));
+    ResultsSnapshot dense = describedSample();
+    dense.Sample.DensityKgM3 = 7750.5;
+    EXPECT_TRUE(QString::fromUtf8(SpectrumCsvBytes(dense, {}, store, {}))
+                    .contains(QStringLiteral("\n# density_kg_m3: 7750.5\n")));
     // The visible range leaves out the points at its limits, as the text file does.
     const QByteArray visible =
         SpectrumCsvBytes(describedSample(), {}, store, std::pair(100.0, 300.0));
