@@ -5,6 +5,7 @@
 #include "tests/app/ConnectionTestSupport.h"
 
 #include "instrument/simulated/MaterialSample.h"
+#include "tests/support/MaterialSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +15,7 @@ using ymt::test::SimulatorRun;
 
 namespace {
 
-constexpr double kEps0 = 8.8541878128e-12;
+using ymt::test::kEps0;
 constexpr double kPi = 3.14159265358979323846;
 
 struct ShapeCase {
@@ -28,28 +29,12 @@ struct ShapeCase {
     std::vector<std::pair<const char*, double>> expected;
 };
 
-ymt::PiezoMaterial softPzt() {
-    ymt::PiezoMaterial m;
-    m.densityKgM3 = 7750;
-    m.sE11 = 16.4e-12;
-    m.sE12 = -5.74e-12;
-    m.sE13 = -7.22e-12;
-    m.sE33 = 18.8e-12;
-    m.sE55 = 47.5e-12;
-    m.d31 = -171e-12;
-    m.d33 = 374e-12;
-    m.d15 = 584e-12;
-    m.eps11T = 1730;
-    m.eps33T = 1700;
-    return m;
-}
-
 const char* const kMaterialKeys = "density = 7750\nsE11 = 16.4\nsE12 = -5.74\nsE13 = -7.22\n"
                                   "sE33 = 18.8\nsE55 = 47.5\nd31 = -171\nd33 = 374\nd15 = 584\n"
                                   "eps11T = 1730\neps33T = 1700\nQm = 500\ntand = 0.002\n";
 
 std::vector<ShapeCase> shapes() {
-    const ymt::PiezoMaterial m = softPzt();
+    const ymt::PiezoMaterial m = ymt::test::SoftPzt(/*qm=*/0, /*tand=*/0);
     std::vector<ShapeCase> cases;
     auto add = [&](ShapeCase c) {
         c.sample.material = m;

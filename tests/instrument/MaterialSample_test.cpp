@@ -23,18 +23,6 @@ namespace {
 constexpr double kPi = std::numbers::pi;
 using test::kEps0;
 
-MaterialSample sampleOf(SampleShape shape, PiezoMaterial m = test::SoftPzt()) {
-    MaterialSample s;
-    s.shape = shape;
-    s.lengthM = 15e-3;
-    s.widthM = 3e-3;
-    s.thicknessM = 1e-3;
-    s.diameterM = shape == SampleShape::Disc ? 20e-3 : 5e-3;
-    s.areaM2 = 400e-6;
-    s.material = m;
-    return s;
-}
-
 std::complex<double> besselSeries(int n, std::complex<double> z) {
     std::complex<double> sum = 0, term = std::pow(z / 2.0, n) / std::tgamma(n + 1.0);
     for (int k = 0; k < 80; ++k) {
@@ -67,20 +55,20 @@ TEST(MaterialSampleTest, BesselFunctionsOfRealAndComplexArguments) {
 TEST(MaterialSampleTest, EachShapeResonatesWhereItsModeSaysAndOvertonesFollow) {
     const PiezoMaterial m = test::SoftPzt();
     // Bar: series resonance at X = pi/2, the overtone at three times it.
-    const MaterialSample bar = sampleOf(SampleShape::Bar);
+    const MaterialSample bar = test::SampleOf(SampleShape::Bar);
     const double barFs = 1 / (2 * bar.lengthM * std::sqrt(m.densityKgM3 * m.sE11));
     EXPECT_NEAR(test::ImpedanceExtremum(bar, 0.8 * barFs, 1.05 * barFs, -1, 2000), barFs,
                 1e-6 * barFs);
     EXPECT_NEAR(test::ImpedanceExtremum(bar, 2.8 * barFs, 3.05 * barFs, -1, 2000), 3 * barFs,
                 1e-5 * barFs);
     // Rod: parallel resonance at X = pi/2, with sD33 = sE33 - d33^2/eps33T.
-    const MaterialSample rod = sampleOf(SampleShape::Rod);
+    const MaterialSample rod = test::SampleOf(SampleShape::Rod);
     const double sD33 = m.sE33 - m.d33 * m.d33 / (m.eps33T * kEps0);
     const double rodFp = 1 / (2 * rod.lengthM * std::sqrt(m.densityKgM3 * sD33));
     EXPECT_NEAR(test::ImpedanceExtremum(rod, 0.9 * rodFp, 1.2 * rodFp, +1, 2000), rodFp,
                 1e-6 * rodFp);
     // Shear plate: parallel resonance from cD55 = 1/sD55.
-    const MaterialSample shear = sampleOf(SampleShape::ShearPlate);
+    const MaterialSample shear = test::SampleOf(SampleShape::ShearPlate);
     const double sD55 = m.sE55 - m.d15 * m.d15 / (m.eps11T * kEps0);
     const double shearFp = 1 / (2 * shear.thicknessM * std::sqrt(m.densityKgM3 * sD55));
     EXPECT_NEAR(test::ImpedanceExtremum(shear, 0.9 * shearFp, 1.2 * shearFp, +1, 2000), shearFp,
@@ -88,7 +76,7 @@ TEST(MaterialSampleTest, EachShapeResonatesWhereItsModeSaysAndOvertonesFollow) {
     // Disc of sigma 0.31: series resonance at x = 2.0551 (the standard's table).
     PiezoMaterial m31 = m;
     m31.sE12 = -0.31 * m.sE11;
-    const MaterialSample disc = sampleOf(SampleShape::Disc, m31);
+    const MaterialSample disc = test::SampleOf(SampleShape::Disc, m31);
     const double discFs = 2.0551 / (2 * kPi * disc.diameterM / 2 *
                                     std::sqrt(m.densityKgM3 * m.sE11 * (1 - 0.31 * 0.31)));
     EXPECT_NEAR(test::ImpedanceExtremum(disc, 0.8 * discFs, 1.1 * discFs, -1, 2000), discFs,
@@ -104,21 +92,23 @@ TEST(MaterialSampleTest, FarBelowResonanceEachShapeIsItsFreeCapacitance) {
     // The thickness plate far below its resonance: eps33S A/t / (1 - kt^2), with eps33S and kt
     // of this material worked out by hand from its 6mm constants (826 eps0, kt = 0.485).
     const double plate = 826 * kEps0 * 400e-6 / 1e-3 / (1 - 0.485 * 0.485);
-    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Bar), 100), bar, 1e-6 * bar);
-    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Rod), 100), rod, 1e-6 * rod);
-    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::ShearPlate), 100), shear, 1e-6 * shear);
-    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::Disc), 100), disc, 1e-6 * disc);
-    EXPECT_NEAR(test::CapacitanceAt(sampleOf(SampleShape::ThicknessPlate), 100), plate,
+    EXPECT_NEAR(test::CapacitanceAt(test::SampleOf(SampleShape::Bar), 100), bar, 1e-6 * bar);
+    EXPECT_NEAR(test::CapacitanceAt(test::SampleOf(SampleShape::Rod), 100), rod, 1e-6 * rod);
+    EXPECT_NEAR(test::CapacitanceAt(test::SampleOf(SampleShape::ShearPlate), 100), shear,
+                1e-6 * shear);
+    EXPECT_NEAR(test::CapacitanceAt(test::SampleOf(SampleShape::Disc), 100), disc, 1e-6 * disc);
+    EXPECT_NEAR(test::CapacitanceAt(test::SampleOf(SampleShape::ThicknessPlate), 100), plate,
                 5e-3 * plate);
     // The dielectric loss: G/B = tand below resonance.
     const std::complex<double> y =
-        1.0 / MaterialSampleImpedance(sampleOf(SampleShape::Bar, test::SoftPzt(1e7, 0.02)), 100);
+        1.0 /
+        MaterialSampleImpedance(test::SampleOf(SampleShape::Bar, test::SoftPzt(1e7, 0.02)), 100);
     EXPECT_NEAR(y.real() / y.imag(), 0.02, 1e-6);
 }
 
 TEST(MaterialSampleTest, MechanicalLossesSetTheResonancesQuality) {
     // Half-power width of the bar's admittance peak: fs / Qm for Qm well above 10.
-    const MaterialSample bar = sampleOf(SampleShape::Bar, test::SoftPzt(200));
+    const MaterialSample bar = test::SampleOf(SampleShape::Bar, test::SoftPzt(200));
     const double fs = test::ImpedanceExtremum(bar, 80e3, 100e3, -1, 2000);
     const double peak = std::abs(1.0 / MaterialSampleImpedance(bar, fs));
     auto edge = [&](double a, double b) {

@@ -31,18 +31,6 @@ const Shape kShapes[] = {
     {SampleShape::Disc, ModeKp, 50e3, 160e3},
 };
 
-MaterialSample sampleOf(SampleShape shape, const PiezoMaterial& m) {
-    MaterialSample s;
-    s.shape = shape;
-    s.lengthM = 15e-3;
-    s.widthM = 3e-3;
-    s.thicknessM = 1e-3;
-    s.diameterM = shape == SampleShape::Disc ? 20e-3 : 5e-3;
-    s.areaM2 = 400e-6;
-    s.material = m;
-    return s;
-}
-
 // What a lab would measure on the simulated sample.
 MaterialInputs measure(const Shape& shape, const MaterialSample& s) {
     MaterialInputs in;
@@ -104,7 +92,7 @@ Kind kindOf(const char* name) {
 
 // Largest relative deviation of the constants of that kind the relations give back.
 double worstDeviation(const Shape& shape, const PiezoMaterial& m, Kind kind) {
-    const MaterialSample s = sampleOf(shape.shape, m);
+    const MaterialSample s = test::SampleOf(shape.shape, m);
     const MaterialConstantsResult r = ComputeMaterialConstants(measure(shape, s));
     double worst = 0;
     for (const auto& [name, value] : expected(s)) {

@@ -32,6 +32,20 @@ inline PiezoMaterial SoftPzt(double qm = 1e7, double tand = 0) {
     return m;
 }
 
+// The dimensions the material tests use: bar 15 x 3 x 1 mm, rod 15 x 5 mm, plates 1 mm x 400 mm^2,
+// disc 20 x 1 mm.
+inline MaterialSample SampleOf(SampleShape shape, const PiezoMaterial& m = SoftPzt()) {
+    MaterialSample s;
+    s.shape = shape;
+    s.lengthM = 15e-3;
+    s.widthM = 3e-3;
+    s.thicknessM = 1e-3;
+    s.diameterM = shape == SampleShape::Disc ? 20e-3 : 5e-3;
+    s.areaM2 = 400e-6;
+    s.material = m;
+    return s;
+}
+
 // The frequency of the smallest (sign -1) or largest (+1) |Z| within lo..hi: a grid of N steps,
 // then a golden-section refinement.
 inline double ImpedanceExtremum(const MaterialSample& s, double lo, double hi, int sign,
