@@ -1,5 +1,7 @@
 #include "core/NumberParsing.h"
 
+#include "core/TextCatalogue.h"
+
 #include <QRegularExpression>
 
 #include <charconv>
@@ -9,16 +11,6 @@
 namespace ymt {
 
 namespace {
-
-QString& notAnIntegerText() {
-    static QString text = QStringLiteral("'%1' is not a valid integer value");
-    return text;
-}
-
-QString& notAFloatText() {
-    static QString text = QStringLiteral("'%1' is not a valid floating point value");
-    return text;
-}
 
 bool isDigit(QChar c) {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
@@ -102,7 +94,7 @@ IntConversion StrictInt(const QString& text) {
     if (pattern.match(text).hasMatch() && ok)
         result.value = value;
     else
-        result.error = notAnIntegerText().arg(text);
+        result.error = Text(Txt::NotAnInteger).arg(text);
     return result;
 }
 
@@ -117,13 +109,8 @@ FloatConversion StrictFloat(const QString& text) {
             return result;
         }
     }
-    result.error = notAFloatText().arg(text);
+    result.error = Text(Txt::NotAFloat).arg(text);
     return result;
-}
-
-void SetConversionErrorTexts(const QString& notAnInteger, const QString& notAFloat) {
-    notAnIntegerText() = notAnInteger;
-    notAFloatText() = notAFloat;
 }
 
 } // namespace ymt

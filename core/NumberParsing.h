@@ -31,8 +31,4 @@ IntConversion StrictInt(const QString& text);
 // Optional surrounding blanks, "." as decimal separator, optional exponent; finite values only.
 FloatConversion StrictFloat(const QString& text);
 
-// The two error texts in the program's language ("%1" stands for the text); English until a
-// language file sets them.
-void SetConversionErrorTexts(const QString& notAnInteger, const QString& notAFloat);
-
 } // namespace ymt

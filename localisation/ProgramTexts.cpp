@@ -1,165 +1,24 @@
 #include "localisation/ProgramTexts.h"
 
-#include "core/NumberParsing.h"
-
-#include <array>
-#include <iterator>
-
 namespace ymt {
-namespace {
-
-struct Entry {
-    const char* key;
-    const char* english;
-};
-
-// In the order of Txt; the keys never change, as language files address the texts by them.
-const Entry kEntries[] = {
-    {"BoxError", "Error"},
-    {"BoxWarning", "Warning"},
-    {"BoxInformation", "Information"},
-    {"BoxConfirm", "Confirm"},
-    {"AskPrintoutLanguage", "Printout language English (yes) or German (ok)?"},
-    {"SeriesFileNameMissing", "Please enter the name of the series file."},
-    {"CannotCreateFolder", "Cannot create the folder %1"},
-    {"TimeoutLimited", "Timeout [s] is limited to %1 s (about 24 days)."},
-    {"BackupFailed", "The spectrum could not be backed up:"},
-    {"ChangeSpectrumAnyway", "Change the spectrum anyway?"},
-    {"FileNotFound", "File not found."},
-    {"IsAFolder", "%1 is a folder, not a file."},
-    {"NotInCp1252",
-     "The file is written in code page 1252, which has no %1; the file holds \"?\" in their "
-     "place."},
-    {"PhasesOutside90",
-     "%1 points have a phase outside -90 ... 90 degrees; they are kept as measured. Was the "
-     "sample holder connected the other way round?"},
-    {"LanguageFileNotCp1252",
-     "The language file %1 is not written in code page 1252 (it looks like UTF-8): its "
-     "special characters show wrongly. Save it in code page 1252."},
-    {"ErrorPrefixed", "Error! %1"},
-    {"AreaNotFromDimensions", "These dimensions give no area; the area shown is still in use."},
-    {"NotAnInteger", "'%1' is not a valid integer value"},
-    {"NotAFloat", "'%1' is not a valid floating point value"},
-    {"RepeatAxisTemperature", "Temperature [\xC2\xB0"
-                              "C]"},
-    {"RepeatAxisMeasurements", "Measurements"},
-    {"LogStoppedByOperator", "Stopped by the operator."},
-    {"LogSpanNotReported",
-     "Warning: the analyzer did not report its frequency span; using %1 ... %2 kHz of the "
-     "model."},
-    {"LogConnectStopped", "Connect stopped; the analyzer is not connected."},
-    {"LogCompletionWaitRanOut",
-     "The analyzer did not report the end of the %1 measurement%2; the compensation may hold "
-     "incomplete data."},
-    {"LogWithinSeconds", " within %1 s"},
-    {"CompensationOpen", "open"},
-    {"CompensationShort", "short"},
-    {"LogRepeatStarted", "Repeat measurement: %1 cycles every %2 min into %3"},
-    {"LogTimerSkipped", "Repeat measurement: timer event skipped while busy (%1 so far)."},
-    {"LogRepeatCycle", "Repeat measurement: cycle %1 of %2"},
-    {"LogRepeatCycleProblems", "Repeat measurement, cycle %1: %2."},
-    {"LogThermometerBack", "Thermometer: readings again."},
-    {"LogThermometerSilent",
-     "Thermometer: no reading; the series shows \"---\" until it answers again."},
-    {"LogRangeOutsideSpan",
-     "Range %1 (%2 ... %3 kHz) lies outside the analyzer's span (%4 ... %5 kHz) and is "
-     "skipped."},
-    {"LogNoTrace", "Error: no trace came back from the analyzer for %1; no points stored."},
-    {"LogTraceShort", "Error: the trace of %1 ended after %2 of %3 points; only these are stored."},
-    {"LogNoSpotReading",
-     "Error: no reading came back from the analyzer for the capacitance measurement; C, tand "
-     "and eps(rel) are not determined."},
-    {"LogSpotShort",
-     "Error: the capacitance measurement got %1 of %2 readings; C and tand are their mean."},
-    {"SweepProgress", "range %1 of %2"},
-    {"SweepRange", "range %1"},
-    {"SweepOverview", "the spectrum overview"},
-    {"SweepCurrentRange", "the current range"},
-    {"CycleStopped", "stopped by the operator; the rest of the cycle is not measured"},
-    {"CycleNoTrace", "no trace came back for the sweep of %1 kHz"},
-    {"CycleTraceShort", "the trace of the sweep of %1 kHz ended after %2 of %3 points"},
-    {"CycleNoCapacitance", "no capacitance reading came back at %1 kHz"},
-    {"FitTooFewPoints",
-     "Equivalent circuit: the window holds %1 points; the fit needs at least %2."},
-    {"FitNoResonance",
-     "Equivalent circuit: the window shows no resonance (the |Z| minimum and the maximum above "
-     "it must both lie inside)."},
-    {"FitNotConverged", "Equivalent circuit: the fit did not converge."},
-    {"FitNotInside",
-     "Equivalent circuit: the fit did not converge to a resonance inside the window."},
-    {"FitPoor",
-     "Equivalent circuit: the circuit does not describe the spectrum (residual %1 %); the "
-     "window must hold one resonance."},
-    {"PrintNoPrinter", "Error! No printer is available."},
-    {"PrintTargetIsFolder", "Error! Cannot print to \"%1\": it is a folder."},
-    {"PrintCannotPrintTo", "Error! Cannot print to \"%1\": %2"},
-    {"PrintCannotPrint", "Error! Cannot print to \"%1\"."},
-    {"PrintPrinterCannotOpen", "Error! The printer \"%1\" cannot be opened."},
-    {"PrintFailed", "Error! Printing to \"%1\" failed."},
-    {"PrintPageIncomplete", "the page could not be written completely (is the disk full?)"},
-    {"GuideTitle", "User Guide"},
-    {"GuideNotInstalled", "The user guide is not installed."},
-    {"GuideUnreadable", "The user guide %1 cannot be read."},
-    {"ComparisonNotAdded", "The set holds ten spectra. Not added: %1"},
-};
-constexpr int kCount = static_cast<int>(Txt::Count);
-static_assert(std::size(kEntries) == kCount, "one entry for each text");
-
-std::array<QString, kCount>& texts() {
-    static std::array<QString, kCount> current = [] {
-        std::array<QString, kCount> english;
-        for (int i = 0; i < kCount; ++i)
-            english[i] = QString::fromUtf8(kEntries[i].english);
-        return english;
-    }();
-    return current;
-}
-
-int indexOf(Txt id) {
-    return static_cast<int>(id);
-}
-
-// The number readers of the ground floor report in the program's language too.
-void passOnConversionTexts() {
-    SetConversionErrorTexts(texts()[indexOf(Txt::NotAnInteger)], texts()[indexOf(Txt::NotAFloat)]);
-}
-
-} // namespace
-
-QString Text(Txt id) {
-    return texts()[indexOf(id)];
-}
-
-void SetText(Txt id, const QString& text) {
-    texts()[indexOf(id)] = text;
-    passOnConversionTexts();
-}
-
-QString EnglishText(Txt id) {
-    return QString::fromUtf8(kEntries[indexOf(id)].english);
-}
-
-void ResetProgramTexts() {
-    for (int i = 0; i < kCount; ++i)
-        texts()[i] = QString::fromUtf8(kEntries[i].english);
-    passOnConversionTexts();
-}
 
 void ApplyProgramTexts(const IniFile& file) {
     ResetProgramTexts();
-    for (int i = 0; i < kCount; ++i) {
-        const auto value = file.value(kProgramTextSection, QString::fromLatin1(kEntries[i].key));
+    for (int i = 0; i < static_cast<int>(Txt::Count); ++i) {
+        const Txt id = static_cast<Txt>(i);
+        const auto value = file.value(kProgramTextSection, ProgramTextKey(id));
         // An empty value is no translation: the text stays readable.
         if (value && !value->isEmpty())
-            texts()[i] = *value;
+            SetText(id, *value);
     }
-    passOnConversionTexts();
 }
 
 void WriteProgramTexts(IniDocument& document) {
     document.eraseSection(kProgramTextSection);
-    for (int i = 0; i < kCount; ++i)
-        document.setValue(kProgramTextSection, QString::fromLatin1(kEntries[i].key), texts()[i]);
+    for (int i = 0; i < static_cast<int>(Txt::Count); ++i) {
+        const Txt id = static_cast<Txt>(i);
+        document.setValue(kProgramTextSection, ProgramTextKey(id), Text(id));
+    }
 }
 
 } // namespace ymt
