@@ -1,6 +1,7 @@
 // Tab "Spectrum Comparison": the comparison set, its options and its plot with its own zoom.
 #include "app/FormWidgets.h"
 #include "app/MainWindow.h"
+#include "core/FileTypeFilter.h"
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
 #include "localisation/ProgramTexts.h"
@@ -170,7 +171,7 @@ void TForm1::Button19Click() {
     options.title = ymt::Message(ymt::Msg::OpenSpectrumTitle) + QStringLiteral("...");
     // The language's name of the program's own files, then the other types that are read.
     options.filter = ymt::Message(ymt::Msg::Datafile) + QStringLiteral(" (txt)|*.txt|") +
-                     ymt::kSpectrumOpenFilter.section(QLatin1Char('|'), 2);
+                     ymt::SpectrumOpenFilter().section(QLatin1Char('|'), 2);
     options.filterIndex = 1;
     options.defaultExtension = QStringLiteral("txt");
     options.initialDir = WorkDir;
@@ -318,8 +319,7 @@ void TForm1::Button21Click() {
     static const char* const kExtensions[] = {"wmf", "bmp", "jpg"};
     ymt::FileDialogOptions options;
     options.title = ymt::Message(ymt::Msg::SaveSetTitle);
-    options.filter =
-        QStringLiteral("Windows Metafile (wmf)|*.wmf|Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg");
+    options.filter = ymt::FileTypeFilter(ymt::Txt::FilterComparisonPicture);
     options.filterIndex = 1;
     options.defaultExtension = QStringLiteral("wmf");
     options.initialDir = WorkDir;

@@ -4,6 +4,7 @@
 #include "app/ProgramDirs.h"
 #include "core/Clock.h"
 #include "core/Misc.h"
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 #include "evaluation/CouplingFactors.h"
 #include "localisation/TextTables.h"
@@ -157,7 +158,7 @@ void TForm1::Button4Click() {
 
 bool TForm1::saveProtocol() {
     SaveDialog1.title = ymt::Message(ymt::Msg::SaveProtocolTitle);
-    SaveDialog1.filter = QStringLiteral("Protocol (txt)|*.txt");
+    SaveDialog1.filter = ymt::Message(ymt::Msg::Protocol) + QStringLiteral(" (txt)|*.txt");
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
     SaveDialog1.multipleSelection = false;
@@ -181,7 +182,8 @@ bool TForm1::saveProtocol() {
     QString error;
     if (QFileInfo(path).isDir() || !ymt::WriteTextFile(path, protocolLines(), &error)) {
         dialogs().showMessage(ymt::MessageKind::Error,
-                              error.isEmpty() ? path + QStringLiteral(" is a folder.") : error,
+                              error.isEmpty() ? ymt::Text(ymt::Txt::TargetIsFolder).arg(path)
+                                              : error,
                               ymt::ButtonSet::OK);
         return false;
     }

@@ -99,7 +99,7 @@ void TForm1::useFolderOf(const QString& path) {
 void TForm1::Speichern1Click() {
     runFocusedLeaveHandler();
     SaveDialog1.title = ymt::Message(ymt::Msg::SaveSpectrumTitle);
-    SaveDialog1.filter = ymt::kSpectrumSaveFilter;
+    SaveDialog1.filter = ymt::SpectrumSaveFilter();
     SaveDialog1.filterIndex = 1;
     SaveDialog1.defaultExtension = QStringLiteral("txt");
     SaveDialog1.fileName = measurementNameEdit->text() + QStringLiteral(".txt");
@@ -161,7 +161,7 @@ bool TForm1::backUpOrAsk(const QString& fileName) {
 void TForm1::ffnen1Click() {
     runFocusedLeaveHandler();
     OpenDialog1.title = ymt::Message(ymt::Msg::OpenSpectrumTitle);
-    OpenDialog1.filter = ymt::kSpectrumOpenFilter;
+    OpenDialog1.filter = ymt::SpectrumOpenFilter();
     OpenDialog1.filterIndex = 1;
     OpenDialog1.defaultExtension = QStringLiteral("txt");
     OpenDialog1.fileName.clear();
@@ -192,7 +192,7 @@ void TForm1::ffnen1Click() {
         problem = ymt::Text(ymt::Txt::IsAFolder).arg(path);
         break;
     case ymt::SpectrumReadStatus::NotARegularFile:
-        problem = path + QStringLiteral(" is not a regular file.");
+        problem = ymt::Text(ymt::Txt::NotARegularFile).arg(path);
         break;
     case ymt::SpectrumReadStatus::CannotRead:
     case ymt::SpectrumReadStatus::Refused:
@@ -203,7 +203,7 @@ void TForm1::ffnen1Click() {
         break;
     case ymt::SpectrumReadStatus::TooManyRows:
         problem = ymt::Message(ymt::Msg::FileTooLarge) +
-                  QStringLiteral(" (more than %1 points)").arg(ymt::kMaxSpectrumRows);
+                  ymt::Text(ymt::Txt::MorePointsThan).arg(ymt::kMaxSpectrumRows);
         break;
     }
     if (!problem.isEmpty()) {
@@ -219,12 +219,11 @@ void TForm1::ffnen1Click() {
     warnOfPhasesOutside90(read.phasesOutside90);
     const ymt::SpectrumRows& rows = read.content.rows;
     if (rows.incompleteRows > 0)
-        dialogs().showMessage(
-            ymt::MessageKind::Warning,
-            QStringLiteral("%1 incomplete data rows were left out (the first is data row %2).")
-                .arg(rows.incompleteRows)
-                .arg(rows.firstIncompleteRow),
-            ymt::ButtonSet::OK);
+        dialogs().showMessage(ymt::MessageKind::Warning,
+                              ymt::Text(ymt::Txt::IncompleteRowsLeftOut)
+                                  .arg(rows.incompleteRows)
+                                  .arg(rows.firstIncompleteRow),
+                              ymt::ButtonSet::OK);
 }
 
 void TForm1::applyOpenedSpectrum(const ymt::SpectrumFileContent& file) {

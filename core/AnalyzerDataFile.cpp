@@ -4,6 +4,7 @@
 #include "core/AnalyzerDataFile.h"
 
 #include "core/ByteLines.h"
+#include "core/TextCatalogue.h"
 
 #include <QRegularExpression>
 
@@ -66,7 +67,7 @@ std::optional<std::vector<double>> rowNumbers(QByteArrayView line) {
 }
 
 QString lineError(int line, const QString& text) {
-    return QStringLiteral("Line %1: %2").arg(line).arg(text);
+    return Text(Txt::ReadLine).arg(line).arg(text);
 }
 
 AnalyzerDataRead failed(const QString& error) {
@@ -99,7 +100,7 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
         ++number;
         if (number == 1) {
             if (!IsAnalyzerDataFirstLine(line))
-                return failed(QStringLiteral("The file is not a data file of the analyzer."));
+                return failed(Text(Txt::DataNotAnalyzerFile));
             file.firstLine = collapsed(QString::fromLatin1(line));
             continue;
         }
@@ -114,10 +115,9 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
             const QStringList titles = QString::fromLatin1(line.trimmed()).split(QLatin1Char('\t'));
             if (titles.size() < 2 ||
                 !titles[0].contains(QStringLiteral("Frequency"), Qt::CaseInsensitive))
-                return failed(lineError(number, QStringLiteral("the column titles must begin "
-                                                               "with \"Frequency\".")));
+                return failed(lineError(number, Text(Txt::DataTitlesNotFrequency)));
             if (current->columns > 0)
-                return failed(lineError(number, QStringLiteral("a second row of column titles.")));
+                return failed(lineError(number, Text(Txt::DataSecondTitles)));
             current->columns = int(titles.size());
             inRows = true;
             continue;
@@ -130,12 +130,10 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
             if (key.compare(QStringLiteral("TRACE"), Qt::CaseInsensitive) == 0) {
                 const QString letter = value.toUpper();
                 if (letter != QStringLiteral("A") && letter != QStringLiteral("B"))
-                    return failed(lineError(
-                        number, QStringLiteral("trace \"%1\" is neither A nor B.").arg(value)));
+                    return failed(lineError(number, Text(Txt::DataTraceNeitherAB).arg(value)));
                 current = &traces[letter == QStringLiteral("A") ? 0 : 1];
                 if (current->titleLine > 0)
-                    return failed(
-                        lineError(number, QStringLiteral("a second trace %1.").arg(letter)));
+                    return failed(lineError(number, Text(Txt::DataSecondTrace).arg(letter)));
                 current->titleLine = number;
                 continue;
             }
@@ -156,85 +154,66 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
             continue;
         }
         if (!inRows || !current)
-            return failed(lineError(number, QStringLiteral("\"%1\" is not where a data row can "
-                                                           "be.")
+            return failed(lineError(number, Text(Txt::DataNoRowHere)
                                                 .arg(QString::fromLatin1(line.first(
                                                     std::min<qsizetype>(line.size(), 60))))));
         const std::optional<std::vector<double>> numbers = rowNumbers(line);
         if (!numbers || int(numbers->size()) != current->columns)
-            return failed(lineError(
-                number, QStringLiteral("a data row must hold %1 numbers.").arg(current->columns)));
+            return failed(lineError(number, Text(Txt::DataRowNumbers).arg(current->columns)));
         const double hz = (*numbers)[0];
         if (hz <= 0 || hz > kMaxRowFrequencyKHz * 1000)
-            return failed(lineError(number, QStringLiteral("the frequency %1 Hz is not one an "
-                                                           "analyzer measures.")
-                                                .arg(hz)));
+            return failed(lineError(number, Text(Txt::DataFrequencyHz).arg(hz)));
         if (qint64(current->hz.size()) >= kMaxSpectrumRows)
-            return failed(lineError(
-                number, QStringLiteral("more than %1 points in one trace.").arg(kMaxSpectrumRows)));
+            return failed(lineError(number, Text(Txt::DataTooManyPoints).arg(kMaxSpectrumRows)));
         current->hz.push_back(hz);
         current->values.push_back((*numbers)[1]);
         current->lines.push_back(number);
     }
     if (number == 0)
-        return failed(QStringLiteral("The file is empty."));
+        return failed(Text(Txt::FileEmpty));
 
     const QString upperMeasure = measure.toUpper();
     if (measureLine == 0)
-        return failed(QStringLiteral("The file names no MEASURE PARAMETER."));
+        return failed(Text(Txt::DataNoMeasureParameter));
     if (upperMeasure == QStringLiteral("ADMITTANCE MAG PHASE (DEG)"))
         file.admittance = true;
     else if (upperMeasure != QStringLiteral("IMPEDANCE MAG PHASE (DEG)"))
-        return failed(lineError(measureLine,
-                                QStringLiteral("the measure parameter \"%1\" is not the magnitude "
-                                               "and phase of the impedance or the admittance; "
-                                               "only those give |Z| and theta.")
-                                    .arg(measure)));
+        return failed(lineError(measureLine, Text(Txt::DataWrongMeasure).arg(measure)));
     for (int t = 0; t < 2; ++t) {
         const QChar letter = t == 0 ? QLatin1Char('A') : QLatin1Char('B');
         if (traces[t].titleLine == 0)
-            return failed(QStringLiteral("The file holds no trace %1.").arg(letter));
+            return failed(Text(Txt::DataNoTrace).arg(letter));
         if (traces[t].hz.empty())
-            return failed(lineError(traces[t].titleLine,
-                                    QStringLiteral("trace %1 holds no data rows.").arg(letter)));
+            return failed(lineError(traces[t].titleLine, Text(Txt::DataTraceEmpty).arg(letter)));
     }
     const Trace& a = traces[0];
     const Trace& b = traces[1];
     if (a.hz.size() != b.hz.size())
-        return failed(lineError(b.titleLine, QStringLiteral("trace A holds %1 points and trace B "
-                                                            "%2.")
-                                                 .arg(a.hz.size())
-                                                 .arg(b.hz.size())));
+        return failed(
+            lineError(b.titleLine, Text(Txt::DataTraceLengths).arg(a.hz.size()).arg(b.hz.size())));
     if (pointsLine > 0) {
         bool ok = false;
         const qlonglong stated = pointsText.toLongLong(&ok);
         if (!ok || stated != qlonglong(a.hz.size()))
-            return failed(lineError(pointsLine, QStringLiteral("the file states %1 points, the "
-                                                               "traces hold %2.")
-                                                    .arg(pointsText)
-                                                    .arg(a.hz.size())));
+            return failed(lineError(pointsLine,
+                                    Text(Txt::DataPointsStated).arg(pointsText).arg(a.hz.size())));
     }
     std::vector<SpectrumPoint> points;
     points.reserve(a.hz.size());
     for (std::size_t i = 0; i < a.hz.size(); ++i) {
         if (a.hz[i] != b.hz[i])
-            return failed(lineError(b.lines[i],
-                                    QStringLiteral("trace B is at %1 Hz where trace A is at %2 Hz.")
-                                        .arg(b.hz[i], 0, 'g', 12)
-                                        .arg(a.hz[i], 0, 'g', 12)));
+            return failed(lineError(b.lines[i], Text(Txt::DataFrequenciesDiffer)
+                                                    .arg(b.hz[i], 0, 'g', 12)
+                                                    .arg(a.hz[i], 0, 'g', 12)));
         const double magnitude = a.values[i];
         if (magnitude < 0 || (file.admittance && magnitude == 0))
-            return failed(lineError(a.lines[i], QStringLiteral("the magnitude %1 cannot be "
-                                                               "measured.")
-                                                    .arg(magnitude)));
+            return failed(lineError(a.lines[i], Text(Txt::DataMagnitude).arg(magnitude)));
         SpectrumPoint point;
         point.frequency = a.hz[i] / 1000;
         point.magnitude = file.admittance ? 1 / magnitude : magnitude;
         point.phase = file.admittance ? -b.values[i] : b.values[i];
         if (!std::isfinite(point.magnitude))
-            return failed(lineError(a.lines[i], QStringLiteral("the magnitude %1 cannot be "
-                                                               "measured.")
-                                                    .arg(magnitude)));
+            return failed(lineError(a.lines[i], Text(Txt::DataMagnitude).arg(magnitude)));
         if (std::fabs(point.phase) > 90)
             ++file.phasesOutside90;
         points.push_back(point);

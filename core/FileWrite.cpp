@@ -1,5 +1,7 @@
 #include "core/FileWrite.h"
 
+#include "core/TextCatalogue.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -19,9 +21,7 @@ namespace {
 // full disk (or a file-size limit).
 QString writeFailure(const QFileDevice& file, qint64 written, qint64 wanted) {
     if (written >= 0 && written < wanted)
-        return QStringLiteral("only %1 of %2 bytes could be written (is the disk full?)")
-            .arg(written)
-            .arg(wanted);
+        return Text(Txt::WriteShort).arg(written).arg(wanted);
     return file.errorString();
 }
 
@@ -98,10 +98,7 @@ bool ReplaceOwnFileContents(const QString& path, const QByteArray& bytes, QStrin
     ::unlink(temporary.constData());
     // A full disk or a file-size limit: the same words as every other short write.
     if (written < bytes.size() && (error == 0 || error == ENOSPC || error == EFBIG))
-        return setReason(reason, QStringLiteral("only %1 of %2 bytes could be written (is the "
-                                                "disk full?)")
-                                     .arg(written)
-                                     .arg(bytes.size()));
+        return setReason(reason, Text(Txt::WriteShort).arg(written).arg(bytes.size()));
     return systemError(error);
 }
 

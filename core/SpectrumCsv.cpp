@@ -3,6 +3,7 @@
 #include "core/SpectrumCsv.h"
 
 #include "core/ByteLines.h"
+#include "core/TextCatalogue.h"
 
 #include <charconv>
 #include <cmath>
@@ -44,7 +45,7 @@ bool isTitleRow(QByteArrayView line) {
 
 SpectrumCsvRead failed(int line, const QString& text) {
     SpectrumCsvRead read;
-    read.error = QStringLiteral("Line %1: %2").arg(line).arg(text);
+    read.error = Text(Txt::ReadLine).arg(line).arg(text);
     return read;
 }
 
@@ -90,8 +91,8 @@ SpectrumCsvRead ParseSpectrumCsv(QByteArrayView bytes) {
         }
         if (!titlesSeen) {
             if (!isTitleRow(line))
-                return failed(number, QStringLiteral("the column titles %1 are missing.")
-                                          .arg(QLatin1String(kSpectrumCsvTitles)));
+                return failed(number,
+                              Text(Txt::CsvTitlesMissing).arg(QLatin1String(kSpectrumCsvTitles)));
             titlesSeen = true;
             continue;
         }
@@ -100,20 +101,15 @@ SpectrumCsvRead ParseSpectrumCsv(QByteArrayView bytes) {
         for (int i = 0; i < 3 && i < fields.size(); ++i)
             values[i] = fieldNumber(fields[i]);
         if (!values[0] || !values[1] || !values[2])
-            return failed(number, QStringLiteral("a data row must begin with three numbers "
-                                                 "separated by \",\", with \".\" as decimal "
-                                                 "point."));
+            return failed(number, Text(Txt::CsvRowNumbers));
         if (std::fabs(*values[0]) > kMaxRowFrequencyKHz)
-            return failed(number, QStringLiteral("the frequency %1 kHz is not one an analyzer "
-                                                 "measures.")
-                                      .arg(*values[0]));
+            return failed(number, Text(Txt::CsvFrequencyKHz).arg(*values[0]));
         if (qint64(read.points.size()) >= kMaxSpectrumRows)
-            return failed(number, QStringLiteral("more than %1 data rows.").arg(kMaxSpectrumRows));
+            return failed(number, Text(Txt::CsvTooManyRows).arg(kMaxSpectrumRows));
         read.points.push_back({*values[0], *values[1], *values[2]});
     }
     if (!titlesSeen) {
-        read.error = QStringLiteral("The file holds no column titles %1.")
-                         .arg(QLatin1String(kSpectrumCsvTitles));
+        read.error = Text(Txt::CsvNoTitles).arg(QLatin1String(kSpectrumCsvTitles));
         return read;
     }
     read.ok = true;

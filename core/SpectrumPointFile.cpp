@@ -2,6 +2,7 @@
 
 #include "core/AnalyzerDataFile.h"
 #include "core/SpectrumCsv.h"
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 
 #include <QBuffer>
@@ -37,17 +38,18 @@ SpectrumPointFile parseOwnFile(QByteArrayView bytes) {
         }
     }
     if (!titles) {
-        read.error = QStringLiteral("The spectrum file holds no column titles.");
+        read.error = Text(Txt::SpectrumNoTitles);
         return read;
     }
     SpectrumRows rows = ReadSpectrumRows(buffer);
     if (rows.incompleteRows > 0) {
-        read.error = QStringLiteral("Line %1: a data row must hold three finite numbers.")
-                         .arg(number + rows.firstIncompleteRow);
+        read.error = Text(Txt::ReadLine)
+                         .arg(number + rows.firstIncompleteRow)
+                         .arg(Text(Txt::RowNotThreeNumbers));
         return read;
     }
     if (rows.tooManyRows) {
-        read.error = QStringLiteral("The file holds more than %1 data rows.").arg(kMaxSpectrumRows);
+        read.error = Text(Txt::SpectrumTooManyRows).arg(kMaxSpectrumRows);
         return read;
     }
     read.points = std::move(rows.points);
@@ -91,8 +93,7 @@ SpectrumPointFile ParseSpectrumPointFile(QByteArrayView bytes) {
         break;
     }
     case SpectrumFileKind::Unknown:
-        read.error = QStringLiteral("The file is neither a spectrum file of this program, nor a "
-                                    "data file of the analyzer, nor a spectrum CSV file.");
+        read.error = Text(Txt::SpectrumUnknownKind);
         break;
     }
     if (!read.ok)

@@ -1,6 +1,7 @@
 #include "core/TextFile.h"
 
 #include "core/FileWrite.h"
+#include "core/TextCatalogue.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -102,13 +103,12 @@ bool ReadWholeFile(const QString& path, QByteArray& bytes, QString* error) {
     };
     const QFileInfo info(path);
     if (info.isDir())
-        return fail(QStringLiteral("it is a folder, not a file"));
+        return fail(Text(Txt::ReadIsFolder));
     if (info.exists() && !info.isFile())
-        return fail(QStringLiteral("it is not a regular file"));
+        return fail(Text(Txt::ReadNotRegular));
     constexpr qint64 kMegabyte = 1024 * 1024;
     const auto tooLarge = [&fail](qint64 size) {
-        return fail(QStringLiteral("the file holds %1 MB, far more than the %2 MB the program "
-                                   "reads; it is not read")
+        return fail(Text(Txt::ReadTooLarge)
                         .arg((size + kMegabyte - 1) / kMegabyte)
                         .arg(kMaxWholeFileBytes / kMegabyte));
     };

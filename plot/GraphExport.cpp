@@ -2,6 +2,7 @@
 // written to a temporary file that replaces the target only when it is complete.
 #include "plot/GraphExport.h"
 
+#include "core/TextCatalogue.h"
 #include "plot/EmfPaintDevice.h"
 #include "plot/FastGraph.h"
 
@@ -96,10 +97,10 @@ bool saveEmf(TFastGraph& graph, const QString& path, QString* error) {
     {
         EmfPaintDevice device(size.width(), size.height());
         if (!device.ok())
-            return failed(error, path, QStringLiteral("cannot write the metafile"));
+            return failed(error, path, Text(Txt::ExportMetafile));
         draw(graph, device, size);
         if (!device.finish(&bytes))
-            return failed(error, path, QStringLiteral("cannot write the metafile"));
+            return failed(error, path, Text(Txt::ExportMetafile));
     }
     return WriteFileReplacing(path, bytes, error);
 }
@@ -120,13 +121,13 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         // while the picture is written several times faster than at zlib's default.
         const int quality = type == GraphImageType::Png ? 80 : -1;
         if (!bitmapOf(graph).save(&file, type == GraphImageType::Bmp ? "BMP" : "PNG", quality))
-            return failed(error, path, QStringLiteral("the picture could not be encoded"));
+            return failed(error, path, Text(Txt::ExportNotEncoded));
         return WriteFileReplacing(path, bytes, error);
     }
     case GraphImageType::Jpeg: {
         QByteArray bytes;
         if (!encodeJpeg(bitmapOf(graph), bytes))
-            return failed(error, path, QStringLiteral("JPEG compression failed"));
+            return failed(error, path, Text(Txt::ExportJpeg));
         return WriteFileReplacing(path, bytes, error);
     }
     case GraphImageType::Svg: {
@@ -160,7 +161,7 @@ bool SaveGraphImage(TFastGraph& graph, GraphImageType type, const QString& path,
         return WriteFileReplacing(path, bytes, error);
     }
     }
-    return failed(error, path, QStringLiteral("unknown picture type"));
+    return failed(error, path, Text(Txt::ExportUnknownType));
 }
 
 SpectrumSaveType SpectrumSaveTypeAt(int filterIndex) {

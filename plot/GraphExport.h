@@ -2,6 +2,8 @@
 // (enhanced metafile, bitmap, JPEG, PNG, SVG, PDF) and the binary graph file.
 #pragma once
 
+#include "core/FileTypeFilter.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -14,10 +16,10 @@ class TFastGraph;
 enum class GraphImageType { Emf, Bmp, Jpeg, Png, Svg, Pdf };
 
 // The file types "Save Spectrum..." offers: the spectrum text file, then the pictures in
-// GraphImageType order, then the CSV file.
-inline const QString kSpectrumSaveFilter = QStringLiteral(
-    "Text (txt)|*.txt|Windows Metafile (wmf)|*.wmf|Windows Bitmap (bmp)|*.bmp|Jpeg (jpg)|*.jpg|"
-    "PNG (png)|*.png|SVG (svg)|*.svg|PDF (pdf)|*.pdf|CSV (csv)|*.csv");
+// GraphImageType order, then the CSV file; in the operator's language.
+inline QString SpectrumSaveFilter() {
+    return FileTypeFilter(Txt::FilterSpectrumSave);
+}
 struct SpectrumSaveType {
     std::optional<GraphImageType> image; // none for the spectrum text file and the CSV file
     bool csv = false;                    // the exchange file for Python and spreadsheets

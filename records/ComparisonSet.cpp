@@ -1,6 +1,7 @@
 #include "records/ComparisonSet.h"
 
 #include "core/SpectrumPointFile.h"
+#include "core/TextCatalogue.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -31,14 +32,12 @@ bool isColumnTitleLine(const QByteArray& line) {
 ComparisonFile ReadComparisonFile(const QString& path) {
     const QString name = QFileInfo(path).fileName();
     if (QFileInfo(path).isDir())
-        return fileError(QStringLiteral("Error! Cannot read \"%1\": it is a folder.").arg(path));
+        return fileError(Text(Txt::ComparisonIsFolder).arg(path));
     if (QFileInfo(path).exists() && !QFileInfo(path).isFile())
-        return fileError(
-            QStringLiteral("Error! Cannot read \"%1\": it is not a regular file.").arg(path));
+        return fileError(Text(Txt::ComparisonNotRegular).arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return fileError(
-            QStringLiteral("Error! Cannot read \"%1\": %2").arg(path, file.errorString()));
+        return fileError(Text(Txt::ComparisonCannotRead).arg(path, file.errorString()));
 
     ComparisonFile result;
     QByteArray line;
@@ -49,7 +48,7 @@ ComparisonFile ReadComparisonFile(const QString& path) {
         file.close();
         SpectrumPointFile read = ReadSpectrumPointFile(path);
         if (!read.ok)
-            return fileError(QStringLiteral("Error! ") + read.error);
+            return fileError(Text(Txt::ErrorPrefixed).arg(read.error));
         for (const SpectrumPoint& point : read.points)
             result.phasesOutside90 += std::fabs(point.phase) > 90 ? 1 : 0;
         result.points = std::move(read.points);
@@ -76,17 +75,14 @@ ComparisonFile ReadComparisonFile(const QString& path) {
 
     SpectrumRows rows = ReadSpectrumRows(file);
     if (file.error() != QFileDevice::NoError)
-        return fileError(
-            QStringLiteral("Error! Cannot read \"%1\": %2").arg(path, file.errorString()));
+        return fileError(Text(Txt::ComparisonCannotRead).arg(path, file.errorString()));
     if (rows.incompleteRows > 0)
-        return fileError(
-            QStringLiteral("Error! \"%1\", line %2: a data row must hold three finite numbers.")
-                .arg(name)
-                .arg(lineNumber + rows.firstIncompleteRow));
+        return fileError(Text(Txt::ComparisonRowAt)
+                             .arg(name, QString::number(lineNumber + rows.firstIncompleteRow),
+                                  Text(Txt::RowNotThreeNumbers)));
     if (rows.tooManyRows)
-        return fileError(QStringLiteral("Error! \"%1\" holds more than %2 data rows.")
-                             .arg(name)
-                             .arg(kMaxSpectrumRows));
+        return fileError(
+            Text(Txt::ComparisonTooManyRows).arg(name, QString::number(kMaxSpectrumRows)));
     result.points = std::move(rows.points);
     return result;
 }

@@ -2,6 +2,7 @@
 #include "records/Protocol.h"
 
 #include "core/Misc.h"
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 
 #include <QFileInfo>
@@ -76,7 +77,7 @@ ProtocolLoad LoadProtocolFile(const QString& path) {
     ProtocolLoad load;
     const QFileInfo info(path);
     if (info.isDir()) {
-        load.Error = QStringLiteral("%1 is a folder, not a protocol file.").arg(path);
+        load.Error = Text(Txt::ProtocolIsFolder).arg(path);
         return load;
     }
     if (FileSizeKB(path) > kProtocolLoadLimitKB) {

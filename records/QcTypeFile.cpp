@@ -2,6 +2,7 @@
 #include "records/QcTypeFile.h"
 
 #include "core/FileWrite.h"
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 
 #include <QDir>
@@ -128,7 +129,7 @@ bool RewriteQcFile(const QString& programDir, const QString& backupDir, const QS
         return failOn(newPath);
     if (QFileInfo::exists(qcPath)) {
         if (!QDir().mkpath(backupDir))
-            return fail(QStringLiteral("Cannot create the backup directory %1").arg(backupDir));
+            return fail(Text(Txt::QcBackupFolder).arg(backupDir));
         // Two rewrites within one second get distinct history names; a link is no free name.
         const QString base = backupDir + QStringLiteral("QC_") + timestamp;
         QString historyPath = base + QStringLiteral(".txt");

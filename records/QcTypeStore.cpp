@@ -2,6 +2,7 @@
 #include "records/QcTypeStore.h"
 
 #include "core/Misc.h"
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 #include "localisation/TextTables.h"
 
@@ -54,9 +55,7 @@ QcChangeResult QcTypeStore::addOrReplace(const QcTypeRecord& record,
     // The file would hold "?" instead: two such names would share one record and the second
     // type's limits would never be found again.
     if (const QStringList lacking = CharactersNotInCp1252({record.Name}); !lacking.isEmpty())
-        return failed(QStringLiteral("QC.txt is written in code page 1252, which has no "
-                                     "%1; choose a type name without them.")
-                          .arg(lacking.join(QLatin1Char(' '))));
+        return failed(Text(Txt::QcNameNotInCp1252).arg(lacking.join(QLatin1Char(' '))));
     QStringList lines;
     QString error;
     if (QFileInfo::exists(path()) && !ReadTextFile(path(), lines, &error))

@@ -1,6 +1,7 @@
 // The settings table and the load/save sequences over the registry-export file.
 #include "records/SettingsStore.h"
 
+#include "core/TextCatalogue.h"
 #include "core/Version.h"
 
 #include <QtEndian>
@@ -232,7 +233,8 @@ QString SettingsWarningText(const QString& headline, const QStringList& skipped,
                             const QString& error) {
     QString text = headline;
     if (!skipped.isEmpty())
-        text += QStringLiteral("\nSkipped: ") + skipped.join(QStringLiteral(", "));
+        text +=
+            QLatin1Char('\n') + Text(Txt::SettingsSkipped).arg(skipped.join(QStringLiteral(", ")));
     if (!error.isEmpty())
         text += QStringLiteral("\n") + error;
     return text;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/AnalyzerDataFile.h"
+#include "core/FileTypeFilter.h"
 #include "core/SpectrumCsv.h"
 #include "evaluation/ResultsSnapshot.h"
 #include "plot/curves/CurveStore.h"
@@ -16,11 +17,11 @@
 
 namespace ymt {
 
-// The file types of "Open Spectrum..." and "Add Curve(s) to Set...". The first line of a file
-// decides how it is read, whichever type was chosen.
-inline const QString kSpectrumOpenFilter =
-    QStringLiteral("Text (txt)|*.txt|HP 4294A data file (txt, dat)|*.txt;*.TXT;*.dat;*.DAT|"
-                   "CSV (csv)|*.csv|All files (*.*)|*.*");
+// The file types of "Open Spectrum..." and "Add Curve(s) to Set...", in the operator's
+// language. The first line of a file decides how it is read, whichever type was chosen.
+inline QString SpectrumOpenFilter() {
+    return FileTypeFilter(Txt::FilterSpectrumOpen);
+}
 
 // The whole CSV file, UTF-8 with LF: the sample description, the analyzer settings and the
 // results as "# key: value" lines, the column titles, then the points of curves 3 and 4. With

@@ -4,15 +4,22 @@
 
 #include "plot/FastGraph.h"
 #include "tests/plot/PlotTestSupport.h"
+#include "tests/support/GermanTexts.h"
 
 #include <QFile>
 #include <QImageReader>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace ymt {
 namespace {
@@ -178,6 +185,42 @@ TEST_F(PlotPictures, AFailedPictureIsReportedAndTheOldFileStays) {
     EXPECT_FALSE(SaveGraphImage(graph_, GraphImageType::Png, path("no/such.png"), &error));
     ASSERT_TRUE(old.open(QIODevice::ReadOnly));
     EXPECT_EQ(old.readAll(), "old");
+}
+
+// A full disk as the program meets it (here a child may write no more than 4 KiB into a file):
+// the German operator reads which picture failed and why.
+TEST_F(PlotPictures, APictureOnAFullDiskIsReportedInGerman) {
+    const test::GermanTexts german;
+    ASSERT_TRUE(german.loaded());
+    const QString picture = path("plot.bmp");
+    const QString report = path("report.txt");
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QString error;
+        const bool saved = SaveGraphImage(graph_, GraphImageType::Bmp, picture, &error);
+        QFile out(report);
+        _exit(!saved && out.open(QIODevice::WriteOnly) && out.write(error.toUtf8()) > 0 &&
+                      out.flush()
+                  ? 0
+                  : 1);
+    }
+    int status = -1;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the picture must fail";
+    QFile in(report);
+    ASSERT_TRUE(in.open(QIODevice::ReadOnly));
+    const QString error = QString::fromUtf8(in.readAll());
+    EXPECT_TRUE(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(picture) +
+                                   QStringLiteral(": nur [0-9]+ von [0-9]+ Bytes konnten "
+                                                  "geschrieben werden \\(ist der Datenträger "
+                                                  "voll\\?\\)$"))
+                    .match(error)
+                    .hasMatch())
+        << error.toStdString();
+    EXPECT_FALSE(QFile::exists(picture));
 }
 
 TEST(GraphFileLayout, RecordSizesFollowTheFieldLists) {
