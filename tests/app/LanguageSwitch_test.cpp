@@ -29,6 +29,7 @@ std::map<QString, QString> textsOf(const TForm1& window) {
     IniDocument document;
     WriteWindowSection(document, window.languageTexts());
     WriteWindowSection(document, window.circuitFitTexts());
+    WriteWindowSection(document, window.materialTexts());
     WriteProgramTexts(document);
     WriteMessages(document, CurrentMessages());
     std::map<QString, QString> texts;
