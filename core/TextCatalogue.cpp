@@ -141,7 +141,8 @@ const Entry kEntries[] = {
     {"LogTransportSimulated", "%1 (simulated analyzer)"},
     {"LogThermometerNotFound", "Error: Thermal sensor not found on %1!"},
     {"LogThermometerNotFoundBecause", "Error: Thermal sensor not found on %1 (%2)!"},
-    {"StartProgramDirIsFile", "Cannot use the program directory \"%1\": it is a file, not a folder"},
+    {"StartProgramDirIsFile",
+     "Cannot use the program directory \"%1\": it is a file, not a folder"},
     {"StartProgramDirNotCreated", "Cannot create the program directory \"%1\": %2"},
 };
 constexpr int kCount = static_cast<int>(Txt::Count);

@@ -192,6 +192,9 @@ TEST_F(GermanWindow, ShowsNoEnglishCaptionTitleTooltipMenuTextOrMessage) {
     auto* fitWindow = w.control<QDialog>("CircuitFitDialog");
     ASSERT_NE(fitWindow, nullptr);
     collectShown(*fitWindow, shown);
+    auto* materialWindow = w.control<QDialog>("MaterialDialog");
+    ASSERT_NE(materialWindow, nullptr);
+    collectShown(*materialWindow, shown);
     // Boxes of a few operations: a file that is gone, a fit without points, a new set.
     w.dialogs.fileResult.accepted = true;
     w.dialogs.fileResult.paths = {w.dirs.programDir + QStringLiteral("gone.txt")};
@@ -235,7 +238,9 @@ QStringList numbersOf(const QString& text) {
 TEST_F(GermanWindow, MaterialWindowReadsGermanWithItsNumbersUnchanged) {
     // A bar from f(min)/f(max), no density and no capacitance: values and missing inputs both.
     w.control<QComboBox>("ComboBox4")->setCurrentIndex(ModeK31);
-    w.window->Sample.Geometry = GeometryKind::RectangularDisc;
+    w.control<QComboBox>("ComboBox3")->setCurrentIndex(2); // rectangular
+    w.window->ComboBox3Change();
+    ASSERT_EQ(w.window->Sample.Geometry, GeometryKind::RectangularDisc);
     w.window->Sample.Dimension1 = 15;
     w.window->Sample.Dimension2 = 5;
     w.window->Sample.ElectrodeDistance = 1;
@@ -263,7 +268,8 @@ TEST_F(GermanWindow, MaterialWindowReadsGermanWithItsNumbersUnchanged) {
     for (const char* part : {"Konstanten:", "Verwendete Eingaben:", "sE11 = ---  (fehlt: Dichte)",
                              "Dichte: fehlt: Dichte", "(aus f(min) und f(max))",
                              "Rechteckstab kürzer als 3.5 Breiten (l/w = "})
-        EXPECT_TRUE(german.contains(QString::fromUtf8(part))) << part << "\n" << german.toStdString();
+        EXPECT_TRUE(german.contains(QString::fromUtf8(part))) << part << "\n"
+                                                              << german.toStdString();
     EXPECT_FALSE(german.contains(QStringLiteral("missing"))) << german.toStdString();
     EXPECT_EQ(numbersOf(german), numbersOf(english));
 

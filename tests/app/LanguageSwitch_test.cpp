@@ -236,6 +236,21 @@ TEST_F(LanguageSwitch, StoredGermanSelectsGermanAtStart) {
     }
 }
 
+TEST_F(LanguageSwitch, StoredGermanIsInUseWhenTheSetUpEndsAtAnUnreadableQcFile) {
+    test::WindowOnTempHome fresh;
+    QFile::copy(kSource + QStringLiteral("German.lng"),
+                fresh.dirs.programDir + QStringLiteral("German.lng"));
+    ASSERT_TRUE(QDir().mkdir(fresh.dirs.programDir + QStringLiteral("QC.txt")));
+    StoreLanguage(*fresh.window, QStringLiteral("Deutsch"));
+    fresh.window->FormActivate();
+    ASSERT_EQ(fresh.dialogs.messages.size(), 1u);
+    EXPECT_EQ(Text(Txt::BoxError), QStringLiteral("Fehler"));
+    EXPECT_EQ(fresh.control<QPushButton>("Button6")->text(),
+              QStringLiteral("Neues Spektrum lesen"));
+    ResetMessages();
+    ResetProgramTexts();
+}
+
 TEST_F(LanguageSwitch, FurtherLanguageFilesCanBeSelected) {
     QFile french(w.dirs.programDir + QStringLiteral("French.lng"));
     ASSERT_TRUE(french.open(QIODevice::WriteOnly));

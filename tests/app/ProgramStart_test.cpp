@@ -101,7 +101,8 @@ TEST(ProgramStart, UnusableHomeIsReportedInTheStoredLanguage) {
                               QStringLiteral("\" ist nicht verwendbar: es ist eine Datei, kein "
                                              "Ordner\n"));
     // Without a stored language the line stays English.
-    const ProgramRun english = runWithoutDisplay(arguments, parent.filePath(QStringLiteral("none")));
+    const ProgramRun english =
+        runWithoutDisplay(arguments, parent.filePath(QStringLiteral("none")));
     EXPECT_TRUE(english.err.startsWith(QStringLiteral("Cannot use the program directory \"") +
                                        file + QStringLiteral("\": it is a file")))
         << english.err.toStdString();
