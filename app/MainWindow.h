@@ -393,6 +393,8 @@ public:
     void setLanguageTexts(const ymt::LngWindow& texts);
     // The texts of the "Equivalent Circuit" window, its own section of the language files.
     ymt::LngWindow circuitFitTexts() const;
+    // The texts of the "Material Constants" window, likewise.
+    ymt::LngWindow materialTexts() const;
 
 protected:
 private:
@@ -422,6 +424,7 @@ private:
     QWidget* buildMaterialConstantsCommand();
     void applyMaterialField(QLineEdit* field, std::optional<double>& value);
     void appendMaterialState(QStringList& lines) const;
+    void rerenderMaterialText();
     void connectPlotMouse(ymt::TFastGraph* plot, bool measurementPlot);
     void onLeave(QLineEdit* field, void (TForm1::*handler)());
 

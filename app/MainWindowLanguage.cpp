@@ -180,6 +180,10 @@ LngWindow TForm1::circuitFitTexts() const {
     return ownWindowTexts(*circuitFitDialog);
 }
 
+LngWindow TForm1::materialTexts() const {
+    return ownWindowTexts(*materialDialog);
+}
+
 void TForm1::rememberFixedPlotTexts() {
     fixedPlotTexts_ = plotTexts(languageTexts());
 }
@@ -190,6 +194,7 @@ bool TForm1::writeLanguageFile(const QString& path, QString* error) const {
     if (aboutBox_)
         ymt::WriteWindowSection(document, ownWindowTexts(*aboutBox_));
     ymt::WriteWindowSection(document, circuitFitTexts());
+    ymt::WriteWindowSection(document, materialTexts());
     ymt::WriteProgramTexts(document);
     ymt::WriteMessages(document, ymt::CurrentMessages());
     return document.save(path, error);
@@ -261,8 +266,10 @@ void TForm1::applyLanguageFile(const QString& path) {
     if (aboutBox_)
         applyOwnWindowTexts(file, *aboutBox_);
     applyOwnWindowTexts(file, *circuitFitDialog);
+    applyOwnWindowTexts(file, *materialDialog);
     ymt::ApplyMessages(file);
     ymt::ApplyProgramTexts(file);
+    rerenderMaterialText();
 
     for (const auto& [list, index] : listPositions)
         list->setCurrentIndex(std::min(index, static_cast<int>(list->count()) - 1));

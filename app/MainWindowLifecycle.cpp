@@ -114,6 +114,8 @@ void TForm1::runFirstActivation() {
 bool TForm1::prepareQualityControlFile() {
     const ymt::QcStartupResult qc = QcTypes.prepare();
     if (!qc.ok) {
+        // The set-up ends here; the box and the window still come in the stored language.
+        applyStoredLanguage();
         dialogs().showMessage(ymt::MessageKind::Error, qc.error, ymt::ButtonSet::OK);
         return false;
     }

@@ -53,15 +53,15 @@ void TForm1::applyMaterialField(QLineEdit* field, std::optional<double>& value) 
 }
 
 QWidget* TForm1::buildMaterialConstantsCommand() {
-    const ymt::MaterialReportTexts texts;
-    auto* command = button("MaterialButton", texts.Title,
+    const QString title = QStringLiteral("Material Constants");
+    auto* command = button("MaterialButton", title,
                            QStringLiteral("The mode's material constants from fs, fp, the "
                                           "dimensions and the density of tab Sample"));
     connect(command, &QPushButton::clicked, this, &TForm1::MaterialConstantsClick);
 
     materialDialog = new QDialog(this, Qt::Tool);
     materialDialog->setObjectName(QStringLiteral("MaterialDialog"));
-    materialDialog->setWindowTitle(texts.Title);
+    materialDialog->setWindowTitle(title);
     materialText = new QPlainTextEdit;
     materialText->setObjectName(QStringLiteral("MaterialText"));
     materialText->setReadOnly(true);
@@ -110,6 +110,12 @@ void TForm1::MaterialConstantsClick() {
     materialText->setPlainText(ymt::MaterialReportText(*MaterialShown));
     materialDialog->show();
     materialDialog->raise();
+}
+
+// After a language switch the open window reads in the new language; its numbers stay.
+void TForm1::rerenderMaterialText() {
+    if (MaterialShown)
+        materialText->setPlainText(ymt::MaterialReportText(*MaterialShown));
 }
 
 void TForm1::MaterialProtocolClick() {

@@ -1,5 +1,7 @@
 #include "app/ProgramDirs.h"
 
+#include "core/TextCatalogue.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -35,17 +37,22 @@ QString FindProgramDir(const QString& homeOption, const QString& executableDir) 
     return WithTrailingSlash(perUser);
 }
 
-QString CreateProgramDir(const QString& programDir) {
-    const QFileInfo info(QDir::cleanPath(programDir));
-    if (info.exists() && !info.isDir())
-        return QStringLiteral("Cannot use the program directory \"%1\": it is a file, not a folder")
-            .arg(QDir::cleanPath(programDir));
+QString CreateProgramDir(const QString& programDir, const std::function<void()>& beforeReport) {
+    const QString clean = QDir::cleanPath(programDir);
+    const QFileInfo info(clean);
+    if (info.exists() && !info.isDir()) {
+        if (beforeReport)
+            beforeReport();
+        return Text(Txt::StartProgramDirIsFile).arg(clean);
+    }
     std::error_code error;
-    std::filesystem::create_directories(
-        std::filesystem::path(QDir::cleanPath(programDir).toStdString()), error);
-    if (error)
-        return QStringLiteral("Cannot create the program directory \"%1\": %2")
-            .arg(QDir::cleanPath(programDir), QString::fromLocal8Bit(error.message()));
+    std::filesystem::create_directories(std::filesystem::path(clean.toStdString()), error);
+    if (error) {
+        if (beforeReport)
+            beforeReport();
+        return Text(Txt::StartProgramDirNotCreated)
+            .arg(clean, QString::fromLocal8Bit(error.message()));
+    }
     return QString();
 }
 

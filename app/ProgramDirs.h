@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 namespace ymt {
 
 struct ProgramDirs {
@@ -23,8 +25,9 @@ QString WithTrailingSlash(const QString& directory);
 QString FindProgramDir(const QString& homeOption, const QString& executableDir);
 
 // Makes sure a program directory given by --home (or ZELVANOR_HOME) exists, creating it and its
-// parents when missing. Returns empty on success, else one line naming the path and the reason.
-QString CreateProgramDir(const QString& programDir);
+// parents when missing. Returns empty on success, else one line naming the path and the reason;
+// beforeReport runs before that line is composed (it may load the operator's language).
+QString CreateProgramDir(const QString& programDir, const std::function<void()>& beforeReport = {});
 
 // Start-up preparation: the working and backup directories below programDir, each created
 // (one level) when missing; a failure is not reported, later file operations report it.

@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/ProgramDirs.h"
 #include "app/SplashScreen.h"
+#include "app/StartupLanguage.h"
 #include "app/automation/DemoScript.h"
 #include "app/automation/HeadlessDialogs.h"
 #include "app/automation/ScriptDriver.h"
@@ -108,7 +109,11 @@ int main(int argc, char** argv) {
     }
     const QString& homeDir = options.homeDir;
     if (!homeDir.isEmpty()) {
-        const QString problem = ymt::CreateProgramDir(homeDir);
+        // Said in the stored language when its file can be found without the program directory.
+        const QString problem = ymt::CreateProgramDir(homeDir, [&homeDir] {
+            ymt::ApplyStoredLanguageTexts(ymt::SettingsFilePath(),
+                                          ymt::StartupLanguageFolders(homeDir));
+        });
         if (!problem.isEmpty()) {
             err << problem << Qt::endl;
             return 2;

@@ -1,6 +1,8 @@
 // The relations of the resonance method for the five modes of the coupling factors.
 #include "evaluation/MaterialConstants.h"
 
+#include "core/TextCatalogue.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -122,27 +124,27 @@ QString MaterialInputName(MaterialInput input) {
     case MaterialInput::ParallelResonance:
         return QStringLiteral("fp");
     case MaterialInput::ResonancePair:
-        return QStringLiteral("fp above fs");
+        return Text(Txt::MaterialInputFpAboveFs);
     case MaterialInput::Density:
-        return QStringLiteral("density");
+        return Text(Txt::MaterialInputDensity);
     case MaterialInput::Length:
-        return QStringLiteral("length");
+        return Text(Txt::MaterialInputLength);
     case MaterialInput::Width:
-        return QStringLiteral("width");
+        return Text(Txt::MaterialInputWidth);
     case MaterialInput::Thickness:
-        return QStringLiteral("thickness");
+        return Text(Txt::MaterialInputThickness);
     case MaterialInput::Diameter:
-        return QStringLiteral("diameter");
+        return Text(Txt::MaterialInputDiameter);
     case MaterialInput::Area:
-        return QStringLiteral("area");
+        return Text(Txt::MaterialInputArea);
     case MaterialInput::FreeCapacitance:
         return QStringLiteral("C^T");
     case MaterialInput::ClampedCapacitance:
         return QStringLiteral("C^S");
     case MaterialInput::PoissonRatio:
-        return QStringLiteral("Poisson's ratio");
+        return Text(Txt::MaterialInputPoissonRatio);
     case MaterialInput::MotionalBranch:
-        return QStringLiteral("R1 and C1 or Q(3dB)");
+        return Text(Txt::MaterialInputMotionalBranch);
     }
     return QString();
 }
@@ -217,23 +219,23 @@ QString SizeWarningText(const SizeWarning& warning) {
     QString text, ratio;
     switch (warning.Condition) {
     case SizeCondition::BarShorterThan3_5Widths:
-        text = QStringLiteral("bar shorter than 3.5 widths");
+        text = Text(Txt::MaterialBarShort);
         ratio = QStringLiteral("l/w");
         break;
     case SizeCondition::BarNarrowerThan3Thicknesses:
-        text = QStringLiteral("bar narrower than 3 thicknesses");
+        text = Text(Txt::MaterialBarNarrow);
         ratio = QStringLiteral("w/t");
         break;
     case SizeCondition::RodShorterThan2_5Diameters:
-        text = QStringLiteral("rod shorter than 2.5 diameters");
+        text = Text(Txt::MaterialRodShort);
         ratio = QStringLiteral("l/d");
         break;
     case SizeCondition::PlateNarrowerThan10Thicknesses:
-        text = QStringLiteral("plate narrower than 10 thicknesses");
+        text = Text(Txt::MaterialPlateNarrow);
         ratio = QStringLiteral("sqrt(A)/t");
         break;
     case SizeCondition::DiscNarrowerThan10Thicknesses:
-        text = QStringLiteral("disc narrower than 10 thicknesses");
+        text = Text(Txt::MaterialDiscNarrow);
         ratio = QStringLiteral("D/t");
         break;
     }

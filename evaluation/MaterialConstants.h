@@ -34,9 +34,9 @@ enum class MaterialInput {
     PoissonRatio,       // disc: outside -1 < sigma < 0.5
     MotionalBranch,     // R1 and C1 of the fit, or Q(3dB)
 };
-// English name of the input as the window lists it: "fs", "fp", "fp above fs", "density",
-// "length", "width", "thickness", "diameter", "area", "C^T", "C^S", "Poisson's ratio",
-// "R1 and C1 or Q(3dB)".
+// Name of the input as the window lists it, in the current language: "fs", "fp", "C^T" and
+// "C^S" as symbols, the others ("fp above fs", "density", "length", "width", "thickness",
+// "diameter", "area", "Poisson's ratio", "R1 and C1 or Q(3dB)" in English) from the texts.
 QString MaterialInputName(MaterialInput input);
 
 // What a value is, for its customary unit.
@@ -95,7 +95,7 @@ struct SizeWarning {
     double Ratio = 0; // the sample's ratio (l/w, w/t, l/d, sqrt(A)/t, D/t)
     double Limit = 0; // 3.5, 3, 2.5, 10, 10
 };
-// English text: "bar shorter than 3.5 widths (l/w = 2.90)".
+// In the current language; in English "bar shorter than 3.5 widths (l/w = 2.90)".
 QString SizeWarningText(const SizeWarning& warning);
 
 struct MaterialConstantsResult {

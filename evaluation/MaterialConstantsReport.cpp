@@ -169,31 +169,33 @@ QStringList MaterialInputLines(const MaterialReport& report, const MaterialRepor
     lines << inputLine(QStringLiteral("C^T"), in.FreeCapacitanceF, 1e9, QStringLiteral("nF"),
                        texts);
     if (in.FreeCapacitanceF)
-        lines.last() += QStringLiteral(" at ") + report.CapFrequencyText + QStringLiteral(" kHz");
+        lines.last() += texts.CapacitanceAt.arg(report.CapFrequencyText);
     if (in.Mode == ModeKt)
         lines << inputLine(QStringLiteral("C^S"), in.ClampedCapacitanceF, 1e9, QStringLiteral("nF"),
                            texts);
+    // Named as the constants name what they miss.
     const struct {
-        const char* name;
+        MaterialInput name;
         std::optional<double> MaterialInputs::*value;
         double scale;
         const char* unit;
         bool used;
     } dimensions[] = {
-        {"length", &MaterialInputs::LengthM, 1e3, "mm", in.Mode == ModeK31 || in.Mode == ModeK33},
-        {"width", &MaterialInputs::WidthM, 1e3, "mm", in.Mode == ModeK31},
-        {"thickness", &MaterialInputs::ThicknessM, 1e3, "mm", in.Mode != ModeK33},
-        {"diameter", &MaterialInputs::DiameterM, 1e3, "mm",
+        {MaterialInput::Length, &MaterialInputs::LengthM, 1e3, "mm",
+         in.Mode == ModeK31 || in.Mode == ModeK33},
+        {MaterialInput::Width, &MaterialInputs::WidthM, 1e3, "mm", in.Mode == ModeK31},
+        {MaterialInput::Thickness, &MaterialInputs::ThicknessM, 1e3, "mm", in.Mode != ModeK33},
+        {MaterialInput::Diameter, &MaterialInputs::DiameterM, 1e3, "mm",
          in.Mode == ModeK33 || in.Mode == ModeKp},
-        {"area", &MaterialInputs::AreaM2, 1e6, "mm²",
+        {MaterialInput::Area, &MaterialInputs::AreaM2, 1e6, "mm²",
          in.Mode == ModeK33 || in.Mode == ModeKt || in.Mode == ModeK15},
     };
     for (const auto& d : dimensions)
         if (d.used)
-            lines << inputLine(QString::fromLatin1(d.name), in.*d.value, d.scale,
+            lines << inputLine(MaterialInputName(d.name), in.*d.value, d.scale,
                                QString::fromUtf8(d.unit), texts);
-    lines << inputLine(QStringLiteral("density"), in.DensityKgM3, 1, QStringLiteral("kg/m^3"),
-                       texts);
+    lines << inputLine(MaterialInputName(MaterialInput::Density), in.DensityKgM3, 1,
+                       QStringLiteral("kg/m^3"), texts);
     if (in.Mode == ModeKp) {
         const MaterialConstant* sigma = FindMaterialConstant(report.Result, u"sigma");
         const PoissonSource from = report.Result.SigmaSource;

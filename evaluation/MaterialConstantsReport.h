@@ -4,6 +4,7 @@
 // state share, so that all four give the same numbers.
 #pragma once
 
+#include "core/TextCatalogue.h"
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/MaterialConstants.h"
 #include "evaluation/SampleDescription.h"
@@ -49,20 +50,20 @@ MaterialReport BuildMaterialReport(const MaterialWindowInputs& window);
 std::optional<double> FindRadialOvertoneKHz(const std::vector<ImpedancePoint>& spectrum,
                                             double fsKHz);
 
-// The English texts of the window, in one place.
+// The window's texts in the current language, in one place.
 struct MaterialReportTexts {
-    QString Title = QStringLiteral("Material Constants");
-    QString Constants = QStringLiteral("Constants");
-    QString InputsUsed = QStringLiteral("Inputs used");
-    QString Warnings = QStringLiteral("Size conditions");
-    QString Missing = QStringLiteral("missing: %1");
-    QString FromFit = QStringLiteral("from the equivalent-circuit fit of the displayed window");
-    QString FromMinMax = QStringLiteral("from f(min) and f(max)");
-    QString NoResonance = QStringLiteral("no resonance determined");
-    QString SigmaOvertone = QStringLiteral("from the radial overtone at %1 kHz");
-    QString SigmaTyped = QStringLiteral("as typed");
-    QString SigmaDefault = QStringLiteral("default");
-    QString Nothing = QStringLiteral("no mode chosen");
+    QString Constants = Text(Txt::MaterialHeadingConstants);
+    QString InputsUsed = Text(Txt::MaterialHeadingInputs);
+    QString Warnings = Text(Txt::MaterialHeadingWarnings);
+    QString Missing = Text(Txt::MaterialMissing);
+    QString FromFit = Text(Txt::MaterialFromFit);
+    QString FromMinMax = Text(Txt::MaterialFromMinMax);
+    QString NoResonance = Text(Txt::MaterialNoResonance);
+    QString SigmaOvertone = Text(Txt::MaterialSigmaOvertone);
+    QString SigmaTyped = Text(Txt::MaterialSigmaTyped);
+    QString SigmaDefault = Text(Txt::MaterialSigmaDefault);
+    QString Nothing = Text(Txt::MaterialNoMode);
+    QString CapacitanceAt = Text(Txt::MaterialCapacitanceAt);
 };
 
 // "sE11 = 1.6540e-11 m^2/N = 16.540 1e-12 m^2/N", or "d31 = --- (missing: density)".

@@ -38,19 +38,19 @@ SessionOpening AnalyzerConnection::openSession(const QString& interfaceName, int
     const sicl::SiclConfig config = sicl::currentConfig();
     // Where the interfaces came from, so that nobody takes the simulated bus for an adapter.
     const QString configFile = sicl::configFilePath();
-    logLine(QStringLiteral("sicl.conf looked for in: ") +
-            sicl::configSearchPaths().join(QStringLiteral(", ")));
-    logLine(configFile.isEmpty() ? QStringLiteral("sicl.conf: none found")
-                                 : QStringLiteral("sicl.conf read: ") + configFile);
+    logLine(
+        Text(Txt::LogSiclConfSearched).arg(sicl::configSearchPaths().join(QStringLiteral(", "))));
+    logLine(configFile.isEmpty() ? Text(Txt::LogSiclConfNone)
+                                 : Text(Txt::LogSiclConfRead).arg(configFile));
     // A line of sicl.conf that was not taken would otherwise go unnoticed.
     for (const QString& problem : config.problems)
         logLine(QStringLiteral("sicl.conf: ") + problem);
     const QString transport = config.transportFor(interfaceName).trimmed();
     opening.simulated = sicl::transportName(transport) == QLatin1String("sim");
-    logLine(QStringLiteral("Transport of %1: %2")
-                .arg(interfaceName, transport.isEmpty() ? QStringLiteral("none configured")
+    logLine(Text(Txt::LogTransport)
+                .arg(interfaceName, transport.isEmpty() ? Text(Txt::LogTransportNone)
                                     : opening.simulated
-                                        ? transport + QStringLiteral(" (simulated analyzer)")
+                                        ? Text(Txt::LogTransportSimulated).arg(transport)
                                         : transport));
     if (!session_)
         session_ = std::make_unique<TSicl>(interfaceName, kOpenTimeoutMs);

@@ -45,9 +45,9 @@ TimeoutReading ReadTimeout(const QString& text) {
 }
 
 QStringList AppliedSettingsLines(int averaging, double oscLevel, double biasLevel) {
-    return {QStringLiteral("Average = ") + IntText(averaging) + QStringLiteral(" set."),
-            QStringLiteral("Voltagelevel = ") + FixedText(oscLevel, 1, 3) + QStringLiteral(" set."),
-            QStringLiteral("Biaslevel = ") + FixedText(biasLevel, 1, 3) + QStringLiteral(" set.")};
+    return {Text(Txt::LogAverageSet).arg(IntText(averaging)),
+            Text(Txt::LogVoltageLevelSet).arg(FixedText(oscLevel, 1, 3)),
+            Text(Txt::LogBiasLevelSet).arg(FixedText(biasLevel, 1, 3))};
 }
 
 QString CompletionWaitRanOutText(const QString& measurement, int timeoutMs) {

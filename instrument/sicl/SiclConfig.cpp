@@ -1,5 +1,6 @@
 #include "instrument/sicl/SiclConfig.h"
 
+#include "core/TextCatalogue.h"
 #include "core/TextFile.h"
 
 #include <QDir>
@@ -60,10 +61,7 @@ SiclConfig parseSiclConfig(const QString& text) {
             skippingDuplicate =
                 section != QLatin1String("interfaces") && config.devices.contains(section);
             if (skippingDuplicate)
-                config.problems << QStringLiteral("line %1: section [%2] given twice; the second "
-                                                  "one is ignored")
-                                       .arg(lineNumber)
-                                       .arg(section);
+                config.problems << Text(Txt::SiclConfSectionTwice).arg(lineNumber).arg(section);
             else if (section != QLatin1String("interfaces"))
                 config.devices[section];
             continue;
@@ -72,7 +70,7 @@ SiclConfig parseSiclConfig(const QString& text) {
             continue;
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || section.isEmpty()) {
-            config.problems << QStringLiteral("line %1: %2").arg(lineNumber).arg(rawLine);
+            config.problems << Text(Txt::SiclConfLineNotTaken).arg(lineNumber).arg(rawLine);
             continue;
         }
         const QString key = line.left(equals).trimmed().toLower();

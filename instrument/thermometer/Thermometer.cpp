@@ -2,6 +2,7 @@
 
 #include "core/Misc.h"
 #include "core/NumberParsing.h"
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/sicl/SiclObject.h"
 
@@ -71,10 +72,9 @@ bool configureThermometerLine(int handle, int kind) {
 }
 
 QString ThermometerNotFoundText(const QString& port, const QString& reason) {
-    QString text = QStringLiteral("Error: Thermal sensor not found on ") + port;
-    if (!reason.isEmpty())
-        text += QStringLiteral(" (") + reason + QLatin1Char(')');
-    return text + QLatin1Char('!');
+    if (reason.isEmpty())
+        return Text(Txt::LogThermometerNotFound).arg(port);
+    return Text(Txt::LogThermometerNotFoundBecause).arg(port, reason);
 }
 
 void sendThermometerStartup(int handle, int kind) {

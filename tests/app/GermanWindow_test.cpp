@@ -2,6 +2,7 @@
 // texts, a language file in the wrong encoding, no English text left anywhere the window shows,
 // and German captions that fit at the smallest window size.
 #include "core/TextFile.h"
+#include "evaluation/CouplingFactors.h"
 #include "localisation/IniFile.h"
 #include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
@@ -17,7 +18,9 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyleOptionButton>
 #include <QTabWidget>
 
@@ -189,6 +192,9 @@ TEST_F(GermanWindow, ShowsNoEnglishCaptionTitleTooltipMenuTextOrMessage) {
     auto* fitWindow = w.control<QDialog>("CircuitFitDialog");
     ASSERT_NE(fitWindow, nullptr);
     collectShown(*fitWindow, shown);
+    auto* materialWindow = w.control<QDialog>("MaterialDialog");
+    ASSERT_NE(materialWindow, nullptr);
+    collectShown(*materialWindow, shown);
     // Boxes of a few operations: a file that is gone, a fit without points, a new set.
     w.dialogs.fileResult.accepted = true;
     w.dialogs.fileResult.paths = {w.dirs.programDir + QStringLiteral("gone.txt")};
@@ -218,6 +224,58 @@ TEST_F(GermanWindow, ShowsNoEnglishCaptionTitleTooltipMenuTextOrMessage) {
     EXPECT_EQ(found, "") << "English texts in the German window";
     EXPECT_TRUE(shown.contains(Text(Txt::FileNotFound)));
     EXPECT_EQ(Text(Txt::FileNotFound), QStringLiteral("Datei nicht gefunden."));
+}
+
+// The numbers of a text in their order, whatever the words around them.
+QStringList numbersOf(const QString& text) {
+    QStringList numbers;
+    static const QRegularExpression number(QStringLiteral("-?[0-9][0-9.e+-]*"));
+    for (auto match = number.globalMatch(text); match.hasNext();)
+        numbers << match.next().captured();
+    return numbers;
+}
+
+TEST_F(GermanWindow, MaterialWindowReadsGermanWithItsNumbersUnchanged) {
+    // A bar from f(min)/f(max), no density and no capacitance: values and missing inputs both.
+    w.control<QComboBox>("ComboBox4")->setCurrentIndex(ModeK31);
+    w.control<QComboBox>("ComboBox3")->setCurrentIndex(2); // rectangular
+    w.window->ComboBox3Change();
+    ASSERT_EQ(w.window->Sample.Geometry, GeometryKind::RectangularDisc);
+    w.window->Sample.Dimension1 = 15;
+    w.window->Sample.Dimension2 = 5;
+    w.window->Sample.ElectrodeDistance = 1;
+    w.window->Results.FMin = 98.5;
+    w.window->Results.FMax = 102.25;
+    w.window->MaterialConstantsClick();
+    auto* window = w.control<QDialog>("MaterialDialog");
+    auto* text = w.control<QPlainTextEdit>("MaterialText");
+    ASSERT_TRUE(window && text && window->isVisible());
+    const QString english = text->toPlainText();
+    ASSERT_TRUE(english.startsWith(QStringLiteral("Constants:"))) << english.toStdString();
+
+    // The open window follows the switch; the next click computes in German.
+    selectLanguage(1);
+    const QString switched = text->toPlainText();
+    w.window->MaterialConstantsClick();
+    const QString german = text->toPlainText();
+    EXPECT_EQ(switched, german);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Materialkonstanten"));
+    EXPECT_EQ(w.control<QPushButton>("MaterialProtocolButton")->text(),
+              QStringLiteral("Ins Protokoll"));
+    EXPECT_EQ(w.control<QPushButton>("MaterialCopyButton")->text(), QStringLiteral("Kopieren"));
+    EXPECT_EQ(w.control<QPushButton>("MaterialCloseButton")->text(),
+              QString::fromUtf8("Schließen"));
+    for (const char* part : {"Konstanten:", "Verwendete Eingaben:", "sE11 = ---  (fehlt: Dichte)",
+                             "Dichte: fehlt: Dichte", "(aus f(min) und f(max))",
+                             "Rechteckstab kürzer als 3.5 Breiten (l/w = "})
+        EXPECT_TRUE(german.contains(QString::fromUtf8(part))) << part << "\n"
+                                                              << german.toStdString();
+    EXPECT_FALSE(german.contains(QStringLiteral("missing"))) << german.toStdString();
+    EXPECT_EQ(numbersOf(german), numbersOf(english));
+
+    selectLanguage(0);
+    EXPECT_EQ(text->toPlainText(), english);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Material Constants"));
 }
 
 // The room a caption has inside its control, as the style lays the control out.

@@ -29,6 +29,7 @@ std::map<QString, QString> textsOf(const TForm1& window) {
     IniDocument document;
     WriteWindowSection(document, window.languageTexts());
     WriteWindowSection(document, window.circuitFitTexts());
+    WriteWindowSection(document, window.materialTexts());
     WriteProgramTexts(document);
     WriteMessages(document, CurrentMessages());
     std::map<QString, QString> texts;
@@ -233,6 +234,21 @@ TEST_F(LanguageSwitch, StoredGermanSelectsGermanAtStart) {
                   QStringLiteral("Neues Spektrum lesen"));
         ResetMessages();
     }
+}
+
+TEST_F(LanguageSwitch, StoredGermanIsInUseWhenTheSetUpEndsAtAnUnreadableQcFile) {
+    test::WindowOnTempHome fresh;
+    QFile::copy(kSource + QStringLiteral("German.lng"),
+                fresh.dirs.programDir + QStringLiteral("German.lng"));
+    ASSERT_TRUE(QDir().mkdir(fresh.dirs.programDir + QStringLiteral("QC.txt")));
+    StoreLanguage(*fresh.window, QStringLiteral("Deutsch"));
+    fresh.window->FormActivate();
+    ASSERT_EQ(fresh.dialogs.messages.size(), 1u);
+    EXPECT_EQ(Text(Txt::BoxError), QStringLiteral("Fehler"));
+    EXPECT_EQ(fresh.control<QPushButton>("Button6")->text(),
+              QStringLiteral("Neues Spektrum lesen"));
+    ResetMessages();
+    ResetProgramTexts();
 }
 
 TEST_F(LanguageSwitch, FurtherLanguageFilesCanBeSelected) {

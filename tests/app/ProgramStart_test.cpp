@@ -16,11 +16,13 @@ struct ProgramRun {
 };
 
 // Runs the executable with no display at all: no DISPLAY, no platform chosen.
-ProgramRun runWithoutDisplay(const QStringList& arguments) {
+ProgramRun runWithoutDisplay(const QStringList& arguments, const QString& configHome = {}) {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "ZELVANOR_HOME"})
         environment.remove(QString::fromLatin1(name));
+    if (!configHome.isEmpty())
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), configHome);
     process.setProcessEnvironment(environment);
     process.start(QStringLiteral(YMT_EXECUTABLE), arguments);
     if (!process.waitForFinished(120000))
@@ -75,6 +77,35 @@ TEST(ProgramStart, HomeThatIsAFileOrUnderAFileEndsWithOneLineNamingIt) {
             << run.err.toStdString();
         EXPECT_TRUE(run.out.isEmpty());
     }
+}
+
+TEST(ProgramStart, UnusableHomeIsReportedInTheStoredLanguage) {
+    QTemporaryDir parent;
+    const QString file = parent.filePath(QStringLiteral("home.txt"));
+    QFile blocker(file);
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    // The settings name German; its file lies beside the executable.
+    const QString config = parent.filePath(QStringLiteral("config"));
+    ASSERT_TRUE(QDir().mkpath(config + QStringLiteral("/Kvr")));
+    QFile settings(config + QStringLiteral("/Kvr/Ymt.reg"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("Windows Registry Editor Version 5.00\r\n\r\n"
+                   "[HKEY_CURRENT_USER\\Software\\Kvr\\Ymt]\r\n\"Language\"=\"Deutsch\"\r\n");
+    settings.close();
+    const QStringList arguments = {QStringLiteral("--home"), file, QStringLiteral("--script"),
+                                   parent.filePath(QStringLiteral("none.txt"))};
+    const ProgramRun german = runWithoutDisplay(arguments, config);
+    EXPECT_EQ(german.exitCode, 2);
+    EXPECT_EQ(german.err, QStringLiteral("Das Programmverzeichnis \"") + file +
+                              QStringLiteral("\" ist nicht verwendbar: es ist eine Datei, kein "
+                                             "Ordner\n"));
+    // Without a stored language the line stays English.
+    const ProgramRun english =
+        runWithoutDisplay(arguments, parent.filePath(QStringLiteral("none")));
+    EXPECT_TRUE(english.err.startsWith(QStringLiteral("Cannot use the program directory \"") +
+                                       file + QStringLiteral("\": it is a file")))
+        << english.err.toStdString();
 }
 
 TEST(ProgramStart, StartUpBoxOfAScreenshotRunIsPrintedAndEndsIt) {

@@ -1,5 +1,8 @@
 // Readings and limits of the analyzer settings, the sweep grid and the range fields.
 #include "core/NumberParsing.h"
+#include "instrument/sicl/SiclConfig.h"
+#include "instrument/thermometer/Thermometer.h"
+#include "localisation/ProgramTexts.h"
 #include "measurement/AnalyzerSettingsRules.h"
 #include "measurement/FrequencyRanges.h"
 
@@ -132,4 +135,26 @@ TEST(AppliedSettings, LogTheStoredCountAndBothLevels) {
     EXPECT_EQ(
         AppliedSettingsLines(5, 1, -1.5),
         QStringList({"Average = 5 set.", "Voltagelevel = 1.000 set.", "Biaslevel = -1.500 set."}));
+}
+
+TEST(AppliedSettings, LogLinesOfConnectComeInTheOperatorsLanguage) {
+    IniFile german;
+    ASSERT_TRUE(IniFile::Load(QStringLiteral(YMT_SOURCE_DIR "/languages/German.lng"), german));
+    ApplyProgramTexts(german);
+    EXPECT_EQ(AppliedSettingsLines(5, 1, -1.5),
+              QStringList({"Mittelung = 5 eingestellt.", "Messspannung = 1.000 eingestellt.",
+                           "Biasspannung = -1.500 eingestellt."}));
+    // What the configuration reader did not take, with its line.
+    const sicl::SiclConfig config =
+        sicl::parseSiclConfig(QStringLiteral("[interfaces]\ngpib0 = sim\nstray\n[dev]\n[dev]\n"));
+    EXPECT_EQ(config.problems,
+              QStringList({"Zeile 3: stray",
+                           "Zeile 5: Abschnitt [dev] doppelt angegeben; der zweite wird nicht "
+                           "beachtet"}));
+    EXPECT_EQ(ThermometerNotFoundText(QStringLiteral("COM6"), QStringLiteral("busy")),
+              QString::fromUtf8("Fehler: Temperaturfühler an COM6 nicht gefunden (busy)!"));
+    ResetProgramTexts();
+    EXPECT_EQ(AppliedSettingsLines(5, 1, -1.5).value(0), QStringLiteral("Average = 5 set."));
+    EXPECT_EQ(ThermometerNotFoundText(QStringLiteral("COM6"), {}),
+              QStringLiteral("Error: Thermal sensor not found on COM6!"));
 }
