@@ -42,7 +42,7 @@ QString TForm1::recordNotes() const {
 void TForm1::setCaption(const QString& caption) {
     captionBase_ = caption;
     setWindowTitle(AnalyzerHandle != 0 && AnalyzerSimulated
-                       ? caption + QStringLiteral(" - simulated analyzer")
+                       ? caption + ymt::Text(ymt::Txt::CaptionSimulated)
                        : caption);
 }
 

@@ -215,14 +215,12 @@ bool TForm1::seriesFileMayTakeTheSeries(const QString& path) {
     }
     if (!ymt::IsSeriesFileLayout(lines)) {
         dialogs().showMessage(ymt::MessageKind::Error,
-                              path + QStringLiteral(" is not a series file; a series is not "
-                                                    "appended to it. Choose another file name."),
+                              ymt::Text(ymt::Txt::SeriesFileNotASeries).arg(path),
                               ymt::ButtonSet::OK);
         return false;
     }
     return dialogs().showMessage(ymt::MessageKind::Confirmation,
-                                 path + QStringLiteral(" holds a series already. Append the new "
-                                                       "series to it?"),
+                                 ymt::Text(ymt::Txt::SeriesFileAppend).arg(path),
                                  ymt::ButtonSet::YesNo) == ymt::DialogButton::Yes;
 }
 

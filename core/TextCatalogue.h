@@ -16,6 +16,9 @@ enum class Txt : int {
     // Questions and notes of the window.
     AskPrintoutLanguage,
     SeriesFileNameMissing,
+    SeriesFileNotASeries,
+    SeriesFileAppend,
+    CaptionSimulated,
     CannotCreateFolder,
     TimeoutLimited,
     BackupFailed,

@@ -317,6 +317,32 @@ TEST(RepeatMeasurement, TheSeriesFileHasANameOfItsOwnAndGoesOnlyIntoASeriesFile)
     EXPECT_EQ(Rows(data + "Probe1_series.txt").size(), 1);
 }
 
+TEST(RepeatMeasurement, TheSeriesFileQuestionsAndTheSimulatorCaptionReadGerman) {
+    QTemporaryDir home;
+    const QString data = QDir(home.path()).filePath("data/");
+    ASSERT_TRUE(QDir().mkpath(data));
+    QFile plain(data + "plain.txt");
+    ASSERT_TRUE(plain.open(QIODevice::WriteOnly));
+    plain.write("a note, no series\r\n");
+    plain.close();
+    const ProgramRun run = RunProgram(
+        home.path(), {},
+        "select RadioGroup4 1\n" + SeriesSetup(false, "0.5", "1", "plain.txt") +
+            "show Form1\nanswer OK\nclick Button27\ntype Edit30 s.txt\nclick Button27\ntick\n"
+            "click Button27\nanswer No\nclick Button27\n");
+    ASSERT_EQ(run.exitCode, 0) << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("message error \"" + data +
+                                    "plain.txt ist keine Seriendatei; an sie wird keine Serie "
+                                    "angehängt. Bitte einen anderen Dateinamen wählen.\" -> OK"))
+        << run.output.join('\n').toStdString();
+    EXPECT_TRUE(run.output.contains("message confirmation \"" + data +
+                                    "s.txt enthält bereits eine Serie. Die neue Serie "
+                                    "anhängen?\" -> No"));
+    const QStringList caption = run.output.filter(QRegularExpression("^Form1="));
+    ASSERT_EQ(caption.size(), 1);
+    EXPECT_TRUE(caption[0].endsWith(" - simulierter Analysator")) << caption[0].toStdString();
+}
+
 TEST(RepeatMeasurement, CyclesLongerThanTheIntervalEndTheSeriesOnceTheDurationHasPassed) {
     QTemporaryDir home;
     // Every completion wait takes 25 s: a cycle (spot, sweep, refining sweep) lasts over a
