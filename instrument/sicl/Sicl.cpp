@@ -1,5 +1,6 @@
 #include "instrument/sicl/Sicl.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/analyzer/ReplyParsers.h"
 #include "instrument/sicl/IoTrace.h"
 #include "instrument/sicl/OpenProblem.h"
@@ -62,8 +63,8 @@ int openSession(const char* text) {
     const TransportFactory* factory = findTransport(transportName);
     if (!factory) {
         if (!transportName.isEmpty())
-            reportOpenProblem(QStringLiteral("sicl.conf: unknown transport \"%1\" for %2")
-                                  .arg(transportName, address.interfaceName));
+            reportOpenProblem(
+                Text(Txt::IoUnknownTransport).arg(transportName, address.interfaceName));
         return 0;
     }
     int error = I_ERR_NOERROR;

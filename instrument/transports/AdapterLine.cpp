@@ -1,5 +1,6 @@
 #include "instrument/transports/AdapterLine.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/OpenProblem.h"
 #include "instrument/sicl/Sicl.h"
 
@@ -30,34 +31,33 @@ bool parseHostPort(const QString& text, AdapterLine& line, QString* error) {
         QStringLiteral("^([A-Za-z0-9][A-Za-z0-9.\\-]{0,252})(?::([0-9]{1,5}))?$"));
     const auto match = hostPort.match(text);
     if (!match.hasMatch())
-        return fail(error, QStringLiteral("prologix tcp needs HOST[:PORT], not \"%1\"").arg(text));
+        return fail(error, Text(Txt::IoPrologixNeedsHostPort).arg(text));
     line.host = match.captured(1);
     if (match.hasCaptured(2) && !parseNumberWord(match.captured(2), 1, 65535, line.port))
-        return fail(error, QStringLiteral("port out of range in \"%1\"").arg(text));
+        return fail(error, Text(Txt::IoPortOutOfRange).arg(text));
     return true;
 }
 
 bool parsePrologix(const QStringList& words, AdapterLine& line, QString* error) {
     if (words.size() < 2)
-        return fail(error,
-                    QStringLiteral("prologix needs \"tcp HOST[:PORT]\" or \"serial DEVICE\""));
+        return fail(error, Text(Txt::IoPrologixNeedsMode));
     const QString mode = words[0].toLower();
     if (mode == QLatin1String("tcp")) {
         if (words.size() != 2)
-            return fail(error, QStringLiteral("prologix tcp takes one HOST[:PORT]"));
+            return fail(error, Text(Txt::IoPrologixTcpOneHost));
         line.kind = AdapterLine::Kind::PrologixTcp;
         return parseHostPort(words[1], line, error);
     }
     if (mode == QLatin1String("serial")) {
         if (words.size() > 3)
-            return fail(error, QStringLiteral("prologix serial takes DEVICE [BAUD]"));
+            return fail(error, Text(Txt::IoPrologixSerialArgs));
         line.kind = AdapterLine::Kind::PrologixSerial;
         line.devicePath = words[1];
         if (words.size() == 3 && !parseNumberWord(words[2], 50, 4000000, line.baudRate))
-            return fail(error, QStringLiteral("baud rate \"%1\" not usable").arg(words[2]));
+            return fail(error, Text(Txt::IoBaudNotUsable).arg(words[2]));
         return true;
     }
-    return fail(error, QStringLiteral("prologix mode \"%1\" is neither tcp nor serial").arg(mode));
+    return fail(error, Text(Txt::IoPrologixModeUnknown).arg(mode));
 }
 
 } // namespace
@@ -66,7 +66,7 @@ bool parseAdapterLine(const QString& transportName, const QString& parameters, A
                       QString* error) {
     line = AdapterLine();
     if (parameters.size() > kMaxParameterText)
-        return fail(error, QStringLiteral("interface line too long"));
+        return fail(error, Text(Txt::IoInterfaceLineTooLong));
     const QStringList words =
         parameters.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
     const QString name = transportName.toLower();
@@ -74,7 +74,7 @@ bool parseAdapterLine(const QString& transportName, const QString& parameters, A
         return parsePrologix(words, line, error);
     if (name == QLatin1String("usbtmc")) {
         if (words.size() != 1)
-            return fail(error, QStringLiteral("usbtmc takes one device file, e.g. /dev/usbtmc0"));
+            return fail(error, Text(Txt::IoUsbtmcOneDevice));
         line.kind = AdapterLine::Kind::Usbtmc;
         line.devicePath = words[0];
         return true;
@@ -82,21 +82,21 @@ bool parseAdapterLine(const QString& transportName, const QString& parameters, A
     if (name == QLatin1String("linux-gpib")) {
         if (words.isEmpty() || words.size() > 2 ||
             !parseNumberWord(words[0], 0, 15, line.boardIndex))
-            return fail(error, QStringLiteral("linux-gpib takes a board index 0-15 [LIBRARY]"));
+            return fail(error, Text(Txt::IoLinuxGpibBoard));
         line.kind = AdapterLine::Kind::LinuxGpib;
         line.library = words.value(1);
         return true;
     }
     if (name == QLatin1String("visa")) {
         if (words.isEmpty() || words.size() > 2)
-            return fail(error, QStringLiteral("visa takes a resource, e.g. GPIB0::%d::INSTR"));
+            return fail(error, Text(Txt::IoVisaResource));
         // The resource is handed to the library after %d is replaced, so no other
         // conversion may sit in it.
         const QString& resource = words[0];
         const qsizetype percent = resource.count(QLatin1Char('%'));
         const qsizetype placeholders = resource.count(QLatin1String("%d"));
         if (percent != placeholders || placeholders > 1)
-            return fail(error, QStringLiteral("visa resource may hold only one %d"));
+            return fail(error, Text(Txt::IoVisaOnePlaceholder));
         line.kind = AdapterLine::Kind::Visa;
         line.resource = resource;
         line.library = words.value(1);

@@ -1,5 +1,6 @@
 #include "instrument/transports/LinuxGpibTransport.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/OpenProblem.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/transports/AdapterLine.h"
@@ -50,8 +51,7 @@ const GpibApi* gpibApi(const QString& libraryName, QString* problem) {
              !library->resolve(api.globalIbcntl, "ibcntl"))
         missing = "ThreadIbcntl";
     if (missing) {
-        *problem =
-            QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
+        *problem = Text(Txt::IoLibraryLacksFunction).arg(library->name(), QLatin1String(missing));
         return nullptr;
     }
     library->resolve(api.ibloc, "ibloc");
@@ -174,11 +174,9 @@ TransportFactory makeLinuxGpibTransportFactory() {
         const int ud = api->ibdev(line.boardIndex, pad, 0, linuxGpibTimeoutCode(2000), 1,
                                   kReadEndOnEos | kEosLineFeed);
         if (ud < 0) {
-            reportOpenProblem(QStringLiteral("linux-gpib: ibdev on board %1, address %2 failed "
-                                             "(iberr %3)")
-                                  .arg(line.boardIndex)
-                                  .arg(pad)
-                                  .arg(api->error()));
+            reportOpenProblem(
+                QStringLiteral("linux-gpib: ") +
+                Text(Txt::IoGpibIbdevFailed).arg(line.boardIndex).arg(pad).arg(api->error()));
             *error = I_ERR_NOCONN;
             return nullptr;
         }
@@ -186,10 +184,8 @@ TransportFactory makeLinuxGpibTransportFactory() {
         short listener = 1;
         if (api->ibln && !(api->ibln(ud, pad, 0, &listener) & kStatusError) && !listener) {
             api->ibonl(ud, 0);
-            reportOpenProblem(QStringLiteral("linux-gpib: no device listens at address %1 on "
-                                             "board %2")
-                                  .arg(pad)
-                                  .arg(line.boardIndex));
+            reportOpenProblem(QStringLiteral("linux-gpib: ") +
+                              Text(Txt::IoGpibNoListener).arg(pad).arg(line.boardIndex));
             *error = I_ERR_NOCONN;
             return nullptr;
         }

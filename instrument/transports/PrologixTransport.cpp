@@ -1,6 +1,7 @@
 #include "instrument/transports/PrologixTransport.h"
 
 #include "core/Clock.h"
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/IoTrace.h"
 #include "instrument/sicl/OpenProblem.h"
 #include "instrument/sicl/Sicl.h"
@@ -43,11 +44,8 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
     // The version line also marks the point up to which stray replies are dropped later.
     const bool answers = transport->adapterAnswers(awaitAdapter ? kVersionAttempts : 1);
     if (!answers && (awaitAdapter || transport->linkClosed)) {
-        reportOpenProblem(transport->linkClosed
-                              ? QStringLiteral("%1: the adapter closed the connection at once "
-                                               "(is another program connected to it?)")
-                                    .arg(where)
-                              : QStringLiteral("%1: the adapter does not answer").arg(where));
+        reportOpenProblem(transport->linkClosed ? Text(Txt::IoAdapterClosedAtOnce).arg(where)
+                                                : Text(Txt::IoAdapterSilent).arg(where));
         *error = I_ERR_NOCONN;
         return nullptr;
     }
@@ -57,19 +55,16 @@ std::unique_ptr<PrologixTransport> PrologixTransport::open(std::unique_ptr<ByteC
                              QByteArray::number(qint64(transport->adapterReadTimeoutMs)) +
                              "\n++addr " + QByteArray::number(primaryAddress) + "\n";
     if (transport->sendLine(setup) != I_ERR_NOERROR) {
-        reportOpenProblem(QStringLiteral("%1: the adapter does not take commands").arg(where));
+        reportOpenProblem(Text(Txt::IoAdapterRefusesCommands).arg(where));
         *error = I_ERR_IO;
         return nullptr;
     }
     // A device answers the serial poll; an empty address leaves the adapter silent.
     unsigned char status = 0;
     if (const int rc = transport->readStatusByte(&status); rc != I_ERR_NOERROR) {
-        reportOpenProblem(
-            transport->linkClosed
-                ? QStringLiteral("%1: the adapter closed the connection").arg(where)
-                : QStringLiteral("%1: no device answers the serial poll at GPIB address %2")
-                      .arg(where)
-                      .arg(primaryAddress));
+        reportOpenProblem(transport->linkClosed
+                              ? Text(Txt::IoAdapterClosed).arg(where)
+                              : Text(Txt::IoNoSerialPollAnswer).arg(where).arg(primaryAddress));
         *error = I_ERR_NOCONN;
         return nullptr;
     }

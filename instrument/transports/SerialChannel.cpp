@@ -1,9 +1,11 @@
 #include "instrument/transports/SerialChannel.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/transports/SerialPort.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace ymt::sicl {
 namespace {
@@ -48,8 +50,8 @@ std::unique_ptr<ByteChannel> openSerialChannel(const QString& devicePath, int ba
     if (!port->open(devicePath, baudRate)) {
         if (error) {
             *error = port->errorText();
-            if (error->contains(QLatin1String("ermission")))
-                *error += QStringLiteral(" (the user must be in the group dialout)");
+            if (port->errorNumber() == EACCES)
+                *error += Text(Txt::IoSerialNeedsDialout);
         }
         return nullptr;
     }

@@ -1,6 +1,7 @@
 #include "instrument/transports/SerialPort.h"
 
 #include "core/Clock.h"
+#include "core/TextCatalogue.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -56,20 +57,22 @@ bool SerialPort::isSupportedBaudRate(int baudRate) {
 
 void SerialPort::fail(const QString& what, int error) {
     lastError = what + QStringLiteral(": ") + QString::fromLocal8Bit(std::strerror(error));
+    lastErrno = error;
 }
 
 bool SerialPort::open(const QString& devicePath, int baudRate, const SerialFraming& framing) {
     close();
     lastError.clear();
+    lastErrno = 0;
     if (!isSupportedBaudRate(baudRate)) {
-        lastError = QStringLiteral("%1: unsupported baud rate %2").arg(devicePath).arg(baudRate);
+        lastError = Text(Txt::IoSerialBaudUnsupported).arg(devicePath).arg(baudRate);
         return false;
     }
     // A file or a FIFO is never opened as a port: opening alone may block or change it.
     const QByteArray native = devicePath.toLocal8Bit();
     struct stat info = {};
     if (::stat(native.constData(), &info) == 0 && !S_ISCHR(info.st_mode)) {
-        lastError = QStringLiteral("%1: not a serial port").arg(devicePath);
+        lastError = Text(Txt::IoNotASerialPort).arg(devicePath);
         return false;
     }
     // O_NONBLOCK: opening must not wait for a carrier; reads wait in poll() instead.
@@ -80,7 +83,7 @@ bool SerialPort::open(const QString& devicePath, int baudRate, const SerialFrami
     }
     if (!isatty(handle)) {
         ::close(handle);
-        lastError = QStringLiteral("%1: not a serial port").arg(devicePath);
+        lastError = Text(Txt::IoNotASerialPort).arg(devicePath);
         return false;
     }
     // Exclusive access: a second program opening the port would steal our replies.
@@ -116,7 +119,7 @@ void SerialPort::close() {
 bool SerialPort::applyLineSettings(int baudRate, const SerialFraming& framing) {
     speed_t code;
     if (!baudCode(baudRate, code)) {
-        lastError = QStringLiteral("%1: unsupported baud rate %2").arg(path).arg(baudRate);
+        lastError = Text(Txt::IoSerialBaudUnsupported).arg(path).arg(baudRate);
         return false;
     }
     if (framing.dataBits < 5 || framing.dataBits > 8 ||

@@ -33,6 +33,9 @@ public:
     QString devicePath() const { return path; }
     // The system's message of the last failure ("" after success).
     QString errorText() const { return lastError; }
+    // errno of the system's refusal behind errorText, 0 when the port failed for another reason:
+    // errorText is in the system's language, so no caller can look for words in it.
+    int errorNumber() const { return lastErrno; }
 
     // Line settings of an open port; false (and errorText) when the port refuses them.
     bool setBaudRate(int baudRate);
@@ -80,6 +83,7 @@ private:
     bool endAtLineFeed = false;
     QString path;
     QString lastError;
+    int lastErrno = 0;
     int currentBaud = 0;
     SerialFraming currentFraming;
     int terminator = -1;

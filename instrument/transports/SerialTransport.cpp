@@ -1,5 +1,6 @@
 #include "instrument/transports/SerialTransport.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/transports/SerialPort.h"
 
@@ -130,9 +131,9 @@ TransportFactory makeSerialTransportFactory() {
             device = defaultSerialDevice(address.comPort);
         auto port = std::make_unique<serial::SerialPort>();
         if (device.isEmpty() || !port->open(device, kDefaultBaudRate)) {
-            openProblem() = device.isEmpty() ? QStringLiteral("no serial device configured for %1")
-                                                   .arg(address.interfaceName)
-                                             : port->errorText();
+            openProblem() = device.isEmpty()
+                                ? Text(Txt::IoNoSerialDevice).arg(address.interfaceName)
+                                : port->errorText();
             *error = I_ERR_NOCONN;
             return nullptr;
         }

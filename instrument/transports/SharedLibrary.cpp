@@ -1,5 +1,7 @@
 #include "instrument/transports/SharedLibrary.h"
 
+#include "core/TextCatalogue.h"
+
 #include <dlfcn.h>
 
 #include <map>
@@ -21,9 +23,9 @@ SharedLibrary* SharedLibrary::load(const QStringList& names, QString* error) {
         }
         if (firstFailure.isEmpty()) {
             const char* reason = ::dlerror();
-            firstFailure = QStringLiteral("cannot load %1: %2")
+            firstFailure = Text(Txt::IoCannotLoadLibrary)
                                .arg(name, reason ? QString::fromLocal8Bit(reason)
-                                                 : QStringLiteral("unknown reason"));
+                                                 : Text(Txt::IoUnknownReason));
         }
     }
     if (error)

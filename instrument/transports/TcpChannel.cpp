@@ -1,5 +1,7 @@
 #include "instrument/transports/TcpChannel.h"
 
+#include "core/TextCatalogue.h"
+
 #include <fcntl.h>
 #include <netdb.h>
 #include <netinet/in.h>
@@ -58,8 +60,8 @@ std::unique_ptr<FdChannel> connectTcp(const QString& host, int port, long timeou
     if (const int rc = ::getaddrinfo(hostBytes.constData(), portBytes.constData(), &hints, &found);
         rc != 0) {
         if (error)
-            *error = QStringLiteral("cannot resolve %1: %2")
-                         .arg(host, QString::fromLocal8Bit(::gai_strerror(rc)));
+            *error =
+                Text(Txt::IoCannotResolve).arg(host, QString::fromLocal8Bit(::gai_strerror(rc)));
         return nullptr;
     }
     int failure = 0;
@@ -69,7 +71,7 @@ std::unique_ptr<FdChannel> connectTcp(const QString& host, int port, long timeou
     ::freeaddrinfo(found);
     if (fd < 0) {
         if (error)
-            *error = QStringLiteral("cannot connect to %1: %2")
+            *error = Text(Txt::IoCannotConnect)
                          .arg(where(host, port), QString::fromLocal8Bit(std::strerror(failure)));
         return nullptr;
     }

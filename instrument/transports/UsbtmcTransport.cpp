@@ -1,5 +1,6 @@
 #include "instrument/transports/UsbtmcTransport.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/OpenProblem.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/transports/AdapterLine.h"
@@ -150,25 +151,21 @@ std::unique_ptr<UsbtmcDevice> openKernelUsbtmc(const QString& path, QString* err
     // a character device that answers the driver's own ioctl is taken, before anything is sent.
     struct stat info = {};
     if (::stat(file.constData(), &info) == 0 && !S_ISCHR(info.st_mode)) {
-        *error = QStringLiteral("%1 is not a USBTMC device (not a character device)").arg(path);
+        *error = Text(Txt::IoUsbtmcNotCharacterDevice).arg(path);
         return nullptr;
     }
     const int fd = ::open(file.constData(), O_RDWR | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (fd < 0) {
         const int failure = errno;
-        *error = QStringLiteral("cannot open %1: %2")
-                     .arg(path, QString::fromLocal8Bit(std::strerror(failure)));
+        *error = Text(Txt::IoCannotOpen).arg(path, QString::fromLocal8Bit(std::strerror(failure)));
         if (failure == EACCES)
-            *error +=
-                QStringLiteral(" (a udev rule must give your group access to usbtmc devices)");
+            *error += Text(Txt::IoUsbtmcNeedsUdevRule);
         return nullptr;
     }
     __u32 timeout = 0;
     if (::fstat(fd, &info) != 0 || !S_ISCHR(info.st_mode) ||
         ::ioctl(fd, USBTMC_IOCTL_GET_TIMEOUT, &timeout) != 0) {
-        *error = QStringLiteral("%1 is not a USBTMC device (it does not answer the usbtmc driver's "
-                                "requests)")
-                     .arg(path);
+        *error = Text(Txt::IoUsbtmcNoDriverAnswer).arg(path);
         ::close(fd);
         return nullptr;
     }

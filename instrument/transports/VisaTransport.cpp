@@ -1,5 +1,6 @@
 #include "instrument/transports/VisaTransport.h"
 
+#include "core/TextCatalogue.h"
 #include "instrument/sicl/OpenProblem.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/transports/AdapterLine.h"
@@ -60,14 +61,12 @@ const VisaApi* visaApi(const QString& libraryName, QString* problem) {
     else if (!library->resolve(api.viSetAttribute, "viSetAttribute"))
         missing = "viSetAttribute";
     if (missing) {
-        *problem =
-            QStringLiteral("%1 has no function %2").arg(library->name(), QLatin1String(missing));
+        *problem = Text(Txt::IoLibraryLacksFunction).arg(library->name(), QLatin1String(missing));
         return nullptr;
     }
     library->resolve(api.viGpibControlREN, "viGpibControlREN");
     if (const ViStatus status = api.viOpenDefaultRM(&api.manager); status < kSuccess) {
-        *problem = QStringLiteral("%1: viOpenDefaultRM failed (%2)")
-                       .arg(library->name(), statusText(status));
+        *problem = Text(Txt::IoVisaNoResourceManager).arg(library->name(), statusText(status));
         return nullptr;
     }
     return &apis.emplace(library->name(), api).first->second;
@@ -188,10 +187,11 @@ TransportFactory makeVisaTransportFactory() {
         ViSession vi = 0;
         const ViStatus status = api->viOpen(api->manager, resourceBytes.constData(), 0, 2000, &vi);
         if (status < kSuccess) {
-            reportOpenProblem(status == kErrorResourceNotFound
-                                  ? QStringLiteral("visa: no device at %1").arg(resource)
-                                  : QStringLiteral("visa: viOpen %1 failed (%2)")
-                                        .arg(resource, statusText(status)));
+            reportOpenProblem(
+                status == kErrorResourceNotFound
+                    ? QStringLiteral("visa: ") + Text(Txt::IoVisaNoDevice).arg(resource)
+                    : QStringLiteral("visa: ") +
+                          Text(Txt::IoVisaOpenFailed).arg(resource, statusText(status)));
             *error = I_ERR_NOCONN;
             return nullptr;
         }

@@ -1,11 +1,14 @@
 // Connect's steps against the simulated bus, without a window: a second opening closes the
-// first session, and a Connect abandoned during its set-up leaves the analyzer disconnected.
+// first session, a Connect abandoned during its set-up leaves the analyzer disconnected, and why
+// an interface could not be opened reaches the log in the operator's language.
 #include "measurement/AnalyzerConnection.h"
 
 #include "core/Clock.h"
 #include "instrument/sicl/Sicl.h"
 #include "instrument/sicl/SiclConfig.h"
 #include "instrument/simulated/SimBus.h"
+#include "localisation/IniFile.h"
+#include "localisation/ProgramTexts.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -72,6 +75,34 @@ TEST_F(ConnectionTest, AConnectAbandonedDuringItsSetUpIsClosed) {
     connection.abandon();
     EXPECT_EQ(analyzer.AnalyzerHandle, 0);
     EXPECT_EQ(log.last(), QStringLiteral("Connect stopped; the analyzer is not connected."));
+}
+
+TEST_F(ConnectionTest, WhyAnInterfaceDidNotOpenIsLoggedInTheOperatorsLanguage) {
+    // A refused interface line and a transport's own open problem, each with what it names.
+    const QString notUsbtmc = QStringLiteral(YMT_SOURCE_DIR "/README.md");
+    const auto problemOf = [&](const QString& interfaceLine) {
+        sicl::setConfigText(QStringLiteral("[interfaces]\ngpib0 = %1\n").arg(interfaceLine));
+        log.clear();
+        EXPECT_FALSE(connection.openSession(QStringLiteral("gpib0"), 17).opened);
+        return log.value(log.size() - 1);
+    };
+    IniFile german;
+    ASSERT_TRUE(IniFile::Load(QStringLiteral(YMT_SOURCE_DIR "/languages/German.lng"), german));
+    ApplyProgramTexts(german);
+    EXPECT_EQ(problemOf(QStringLiteral("prologix tcp bad_host!")),
+              QStringLiteral("sicl.conf, gpib0: prologix tcp braucht HOST[:PORT], nicht "
+                             "\"bad_host!\""));
+    EXPECT_EQ(
+        problemOf(QStringLiteral("usbtmc ") + notUsbtmc),
+        QStringLiteral("usbtmc: ") + notUsbtmc +
+            QString::fromUtf8(" ist kein USBTMC-Gerät (keine zeichenorientierte Gerätedatei)"));
+    ResetProgramTexts();
+    EXPECT_EQ(problemOf(QStringLiteral("prologix tcp bad_host!")),
+              QStringLiteral("sicl.conf, gpib0: prologix tcp needs HOST[:PORT], not "
+                             "\"bad_host!\""));
+    EXPECT_EQ(problemOf(QStringLiteral("usbtmc ") + notUsbtmc),
+              QStringLiteral("usbtmc: ") + notUsbtmc +
+                  QStringLiteral(" is not a USBTMC device (not a character device)"));
 }
 
 } // namespace
