@@ -195,8 +195,9 @@ AnalyzerDataRead ParseAnalyzerDataFile(QByteArrayView bytes) {
         bool ok = false;
         const qlonglong stated = pointsText.toLongLong(&ok);
         if (!ok || stated != qlonglong(a.hz.size()))
-            return failed(lineError(pointsLine,
-                                    Text(Txt::DataPointsStated).arg(pointsText).arg(a.hz.size())));
+            return failed(lineError(
+                pointsLine,
+                Text(Txt::DataPointsStated).arg(pointsText, QString::number(a.hz.size()))));
     }
     std::vector<SpectrumPoint> points;
     points.reserve(a.hz.size());

@@ -126,6 +126,9 @@ TEST(AnalyzerDataFile, DamagedFilesNameTheLineAndGiveNoPoints) {
          "Line 12: the magnitude 0"},
         {analyzerFile(z, {"1e3\t5"}, {"1e3\t-80"}, "\"NUMBER of POINTS: 401\"\n"),
          "Line 6: the file states 401 points, the traces hold 1"},
+        // What the file states is shown as written, even when it looks like a placeholder.
+        {analyzerFile(z, {"1e3\t5"}, {"1e3\t-80"}, "\"NUMBER of POINTS: %1\"\n"),
+         "Line 6: the file states %1 points, the traces hold 1"},
         {analyzerFile(z, {}, {"1e3\t-80"}), "Line 8: trace A holds no data rows"},
         {QByteArray("4294A REV1.11\n\"MEASURE PARAMETER: ") + z + "\"\n", "no trace A"},
         {QByteArray("4294A REV1.11\n"), "no MEASURE PARAMETER"},
