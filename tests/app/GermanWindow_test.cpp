@@ -7,7 +7,7 @@
 #include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
 #include "plot/FastGraph.h"
-#include "tests/app/MainWindowTestSupport.h"
+#include "tests/app/LanguageWindowTest.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -32,22 +32,11 @@
 namespace ymt {
 namespace {
 
-const QString kSource = QStringLiteral(YMT_SOURCE_DIR "/languages/");
+const QString& kSource = test::kShippedLanguages;
 
-class GermanWindow : public ::testing::Test {
+class GermanWindow : public test::LanguageWindowTest {
 protected:
-    void SetUp() override {
-        for (const char* name : {"English.lng", "German.lng"})
-            QFile::copy(kSource + QLatin1String(name), w.dirs.programDir + QLatin1String(name));
-        w.window->FormActivate();
-    }
-    void TearDown() override { ResetMessages(); }
-    void selectLanguage(int index) {
-        w.control<TRadioGroup>("RadioGroup4")->setItemIndex(index);
-        w.window->RadioGroup4Click();
-    }
     TFastGraph* plot(const char* name) const { return w.control<TFastGraph>(name); }
-    test::WindowOnTempHome w;
 };
 
 TEST_F(GermanWindow, FixedPlotTitlesFollowTheLanguageAndTitlesShowingStateStay) {

@@ -4,7 +4,7 @@
 #include "localisation/LanguageFile.h"
 #include "localisation/ProgramTexts.h"
 #include "localisation/TextTables.h"
-#include "tests/app/MainWindowTestSupport.h"
+#include "tests/app/LanguageWindowTest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,7 +22,7 @@
 namespace ymt {
 namespace {
 
-const QString kSource = QStringLiteral(YMT_SOURCE_DIR "/languages/");
+const QString& kSource = test::kShippedLanguages;
 
 // Every text of the window, keyed the way the language file keys it.
 std::map<QString, QString> textsOf(const TForm1& window) {
@@ -77,24 +77,13 @@ std::string differences(const std::map<QString, QString>& expected,
     return out;
 }
 
-class LanguageSwitch : public ::testing::Test {
+class LanguageSwitch : public test::LanguageWindowTest {
 protected:
-    void SetUp() override {
-        for (const char* name : {"English.lng", "German.lng"})
-            QFile::copy(kSource + QLatin1String(name), w.dirs.programDir + QLatin1String(name));
-        w.window->FormActivate();
-    }
-    void TearDown() override { ResetMessages(); }
-    void selectLanguage(int index) {
-        w.control<TRadioGroup>("RadioGroup4")->setItemIndex(index);
-        w.window->RadioGroup4Click();
-    }
     QString text(const char* name) const {
         if (auto* button = w.control<QAbstractButton>(name))
             return button->text();
         return w.control<QLabel>(name)->text();
     }
-    test::WindowOnTempHome w;
 };
 
 TEST_F(LanguageSwitch, CreateLngAppliedAtOnceChangesNoText) {

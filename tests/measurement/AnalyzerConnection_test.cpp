@@ -7,8 +7,7 @@
 #include "instrument/sicl/Sicl.h"
 #include "instrument/sicl/SiclConfig.h"
 #include "instrument/simulated/SimBus.h"
-#include "localisation/IniFile.h"
-#include "localisation/ProgramTexts.h"
+#include "tests/support/GermanTexts.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -86,17 +85,17 @@ TEST_F(ConnectionTest, WhyAnInterfaceDidNotOpenIsLoggedInTheOperatorsLanguage) {
         EXPECT_FALSE(connection.openSession(QStringLiteral("gpib0"), 17).opened);
         return log.value(log.size() - 1);
     };
-    IniFile german;
-    ASSERT_TRUE(IniFile::Load(QStringLiteral(YMT_SOURCE_DIR "/languages/German.lng"), german));
-    ApplyProgramTexts(german);
-    EXPECT_EQ(problemOf(QStringLiteral("prologix tcp bad_host!")),
-              QStringLiteral("sicl.conf, gpib0: prologix tcp braucht HOST[:PORT], nicht "
-                             "\"bad_host!\""));
-    EXPECT_EQ(
-        problemOf(QStringLiteral("usbtmc ") + notUsbtmc),
-        QStringLiteral("usbtmc: ") + notUsbtmc +
-            QString::fromUtf8(" ist kein USBTMC-Gerät (keine zeichenorientierte Gerätedatei)"));
-    ResetProgramTexts();
+    {
+        const test::GermanTexts german;
+        ASSERT_TRUE(german.loaded());
+        EXPECT_EQ(problemOf(QStringLiteral("prologix tcp bad_host!")),
+                  QStringLiteral("sicl.conf, gpib0: prologix tcp braucht HOST[:PORT], nicht "
+                                 "\"bad_host!\""));
+        EXPECT_EQ(
+            problemOf(QStringLiteral("usbtmc ") + notUsbtmc),
+            QStringLiteral("usbtmc: ") + notUsbtmc +
+                QString::fromUtf8(" ist kein USBTMC-Gerät (keine zeichenorientierte Gerätedatei)"));
+    }
     EXPECT_EQ(problemOf(QStringLiteral("prologix tcp bad_host!")),
               QStringLiteral("sicl.conf, gpib0: prologix tcp needs HOST[:PORT], not "
                              "\"bad_host!\""));

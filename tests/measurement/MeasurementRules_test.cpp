@@ -2,9 +2,9 @@
 #include "core/NumberParsing.h"
 #include "instrument/sicl/SiclConfig.h"
 #include "instrument/thermometer/Thermometer.h"
-#include "localisation/ProgramTexts.h"
 #include "measurement/AnalyzerSettingsRules.h"
 #include "measurement/FrequencyRanges.h"
+#include "tests/support/GermanTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -138,22 +138,22 @@ TEST(AppliedSettings, LogTheStoredCountAndBothLevels) {
 }
 
 TEST(AppliedSettings, LogLinesOfConnectComeInTheOperatorsLanguage) {
-    IniFile german;
-    ASSERT_TRUE(IniFile::Load(QStringLiteral(YMT_SOURCE_DIR "/languages/German.lng"), german));
-    ApplyProgramTexts(german);
-    EXPECT_EQ(AppliedSettingsLines(5, 1, -1.5),
-              QStringList({"Mittelung = 5 eingestellt.", "Messspannung = 1.000 eingestellt.",
-                           "Biasspannung = -1.500 eingestellt."}));
-    // What the configuration reader did not take, with its line.
-    const sicl::SiclConfig config =
-        sicl::parseSiclConfig(QStringLiteral("[interfaces]\ngpib0 = sim\nstray\n[dev]\n[dev]\n"));
-    EXPECT_EQ(config.problems,
-              QStringList({"Zeile 3: stray",
-                           "Zeile 5: Abschnitt [dev] doppelt angegeben; der zweite wird nicht "
-                           "beachtet"}));
-    EXPECT_EQ(ThermometerNotFoundText(QStringLiteral("COM6"), QStringLiteral("busy")),
-              QString::fromUtf8("Fehler: Temperaturfühler an COM6 nicht gefunden (busy)!"));
-    ResetProgramTexts();
+    {
+        const test::GermanTexts german;
+        ASSERT_TRUE(german.loaded());
+        EXPECT_EQ(AppliedSettingsLines(5, 1, -1.5),
+                  QStringList({"Mittelung = 5 eingestellt.", "Messspannung = 1.000 eingestellt.",
+                               "Biasspannung = -1.500 eingestellt."}));
+        // What the configuration reader did not take, with its line.
+        const sicl::SiclConfig config = sicl::parseSiclConfig(
+            QStringLiteral("[interfaces]\ngpib0 = sim\nstray\n[dev]\n[dev]\n"));
+        EXPECT_EQ(config.problems,
+                  QStringList({"Zeile 3: stray",
+                               "Zeile 5: Abschnitt [dev] doppelt angegeben; der zweite wird nicht "
+                               "beachtet"}));
+        EXPECT_EQ(ThermometerNotFoundText(QStringLiteral("COM6"), QStringLiteral("busy")),
+                  QString::fromUtf8("Fehler: Temperaturfühler an COM6 nicht gefunden (busy)!"));
+    }
     EXPECT_EQ(AppliedSettingsLines(5, 1, -1.5).value(0), QStringLiteral("Average = 5 set."));
     EXPECT_EQ(ThermometerNotFoundText(QStringLiteral("COM6"), {}),
               QStringLiteral("Error: Thermal sensor not found on COM6!"));
