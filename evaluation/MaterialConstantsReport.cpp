@@ -1,5 +1,7 @@
 #include "evaluation/MaterialConstantsReport.h"
 
+#include "core/TextCatalogue.h"
+
 #include <cmath>
 
 namespace ymt {
@@ -14,11 +16,11 @@ QString number(double value) {
     return QString::number(value, 'g', 6);
 }
 
-QString missingText(const std::vector<MaterialInput>& missing, const MaterialReportTexts& texts) {
+QString missingText(const std::vector<MaterialInput>& missing) {
     QStringList names;
     for (MaterialInput input : missing)
         names << MaterialInputName(input);
-    return texts.Missing.arg(names.join(QStringLiteral(", ")));
+    return Text(Txt::MaterialMissing).arg(names.join(QStringLiteral(", ")));
 }
 
 QString withUnit(const QString& value, const QString& unit) {
@@ -27,9 +29,9 @@ QString withUnit(const QString& value, const QString& unit) {
 
 // "name = 1.2 mm" or "name: missing" for an optional input in SI, shown scaled.
 QString inputLine(const QString& name, const std::optional<double>& si, double scale,
-                  const QString& unit, const MaterialReportTexts& texts) {
+                  const QString& unit) {
     if (!si)
-        return name + QStringLiteral(": ") + texts.Missing.arg(name);
+        return name + QStringLiteral(": ") + Text(Txt::MaterialMissing).arg(name);
     return name + QStringLiteral(" = ") + withUnit(number(*si * scale), unit);
 }
 
@@ -136,11 +138,11 @@ MaterialReport BuildMaterialReport(const MaterialWindowInputs& window) {
     return report;
 }
 
-QStringList MaterialConstantLines(const MaterialReport& report, const MaterialReportTexts& texts) {
+QStringList MaterialConstantLines(const MaterialReport& report) {
     QStringList lines;
     for (const MaterialConstant& c : report.Result.Constants) {
         if (!c.Value) {
-            lines << c.Name + QStringLiteral(" = ---  (") + missingText(c.Missing, texts) +
+            lines << c.Name + QStringLiteral(" = ---  (") + missingText(c.Missing) +
                          QLatin1Char(')');
             continue;
         }
@@ -156,23 +158,23 @@ QStringList MaterialConstantLines(const MaterialReport& report, const MaterialRe
     return lines;
 }
 
-QStringList MaterialInputLines(const MaterialReport& report, const MaterialReportTexts& texts) {
+QStringList MaterialInputLines(const MaterialReport& report) {
     const MaterialInputs& in = report.Inputs;
     QStringList lines;
-    const QString source = report.Source == ResonanceSource::CircuitFit ? texts.FromFit
-                           : report.Source == ResonanceSource::MinMax   ? texts.FromMinMax
-                                                                        : texts.NoResonance;
-    lines << inputLine(QStringLiteral("fs"), in.FsHz, 1e-3, QStringLiteral("kHz"), texts) +
+    const QString source = report.Source == ResonanceSource::CircuitFit ? Text(Txt::MaterialFromFit)
+                           : report.Source == ResonanceSource::MinMax
+                               ? Text(Txt::MaterialFromMinMax)
+                               : Text(Txt::MaterialNoResonance);
+    lines << inputLine(QStringLiteral("fs"), in.FsHz, 1e-3, QStringLiteral("kHz")) +
                  QStringLiteral(", ") +
-                 inputLine(QStringLiteral("fp"), in.FpHz, 1e-3, QStringLiteral("kHz"), texts) +
+                 inputLine(QStringLiteral("fp"), in.FpHz, 1e-3, QStringLiteral("kHz")) +
                  QStringLiteral(" (") + source + QLatin1Char(')');
-    lines << inputLine(QStringLiteral("C^T"), in.FreeCapacitanceF, 1e9, QStringLiteral("nF"),
-                       texts);
+    lines << inputLine(QStringLiteral("C^T"), in.FreeCapacitanceF, 1e9, QStringLiteral("nF"));
     if (in.FreeCapacitanceF)
-        lines.last() += texts.CapacitanceAt.arg(report.CapFrequencyText);
+        lines.last() += Text(Txt::MaterialCapacitanceAt).arg(report.CapFrequencyText);
     if (in.Mode == ModeKt)
-        lines << inputLine(QStringLiteral("C^S"), in.ClampedCapacitanceF, 1e9, QStringLiteral("nF"),
-                           texts);
+        lines << inputLine(QStringLiteral("C^S"), in.ClampedCapacitanceF, 1e9,
+                           QStringLiteral("nF"));
     // Named as the constants name what they miss.
     const struct {
         MaterialInput name;
@@ -193,17 +195,17 @@ QStringList MaterialInputLines(const MaterialReport& report, const MaterialRepor
     for (const auto& d : dimensions)
         if (d.used)
             lines << inputLine(MaterialInputName(d.name), in.*d.value, d.scale,
-                               QString::fromUtf8(d.unit), texts);
+                               QString::fromUtf8(d.unit));
     lines << inputLine(MaterialInputName(MaterialInput::Density), in.DensityKgM3, 1,
-                       QStringLiteral("kg/m^3"), texts);
+                       QStringLiteral("kg/m^3"));
     if (in.Mode == ModeKp) {
         const MaterialConstant* sigma = FindMaterialConstant(report.Result, u"sigma");
         const PoissonSource from = report.Result.SigmaSource;
-        const QString how =
-            from == PoissonSource::Overtone
-                ? texts.SigmaOvertone.arg(number(in.SecondRadialFsHz.value_or(0) * 1e-3))
-            : from == PoissonSource::Typed ? texts.SigmaTyped
-                                           : texts.SigmaDefault;
+        const QString how = from == PoissonSource::Overtone
+                                ? Text(Txt::MaterialSigmaOvertone)
+                                      .arg(number(in.SecondRadialFsHz.value_or(0) * 1e-3))
+                            : from == PoissonSource::Typed ? Text(Txt::MaterialSigmaTyped)
+                                                           : Text(Txt::MaterialSigmaDefault);
         lines << QStringLiteral("sigma = ") +
                      (sigma && sigma->Value ? number(*sigma->Value) : QStringLiteral("---")) +
                      QStringLiteral(" (") + how + QLatin1Char(')');
@@ -218,19 +220,19 @@ QStringList MaterialWarningLines(const MaterialReport& report) {
     return lines;
 }
 
-QString MaterialReportText(const MaterialReport& report, const MaterialReportTexts& texts) {
+QString MaterialReportText(const MaterialReport& report) {
     if (report.Result.Constants.empty())
-        return texts.Nothing;
+        return Text(Txt::MaterialNoMode);
     QStringList lines;
-    lines << texts.Constants + QLatin1Char(':');
-    for (const QString& line : MaterialConstantLines(report, texts))
+    lines << Text(Txt::MaterialHeadingConstants) + QLatin1Char(':');
+    for (const QString& line : MaterialConstantLines(report))
         lines << QStringLiteral("  ") + line;
-    lines << QString() << texts.InputsUsed + QLatin1Char(':');
-    for (const QString& line : MaterialInputLines(report, texts))
+    lines << QString() << Text(Txt::MaterialHeadingInputs) + QLatin1Char(':');
+    for (const QString& line : MaterialInputLines(report))
         lines << QStringLiteral("  ") + line;
     const QStringList warnings = MaterialWarningLines(report);
     if (!warnings.isEmpty()) {
-        lines << QString() << texts.Warnings + QLatin1Char(':');
+        lines << QString() << Text(Txt::MaterialHeadingWarnings) + QLatin1Char(':');
         for (const QString& line : warnings)
             lines << QStringLiteral("  ") + line;
     }

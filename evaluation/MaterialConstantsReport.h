@@ -4,7 +4,6 @@
 // state share, so that all four give the same numbers.
 #pragma once
 
-#include "core/TextCatalogue.h"
 #include "evaluation/EquivalentCircuitFit.h"
 #include "evaluation/MaterialConstants.h"
 #include "evaluation/SampleDescription.h"
@@ -50,30 +49,13 @@ MaterialReport BuildMaterialReport(const MaterialWindowInputs& window);
 std::optional<double> FindRadialOvertoneKHz(const std::vector<ImpedancePoint>& spectrum,
                                             double fsKHz);
 
-// The window's texts in the current language, in one place.
-struct MaterialReportTexts {
-    QString Constants = Text(Txt::MaterialHeadingConstants);
-    QString InputsUsed = Text(Txt::MaterialHeadingInputs);
-    QString Warnings = Text(Txt::MaterialHeadingWarnings);
-    QString Missing = Text(Txt::MaterialMissing);
-    QString FromFit = Text(Txt::MaterialFromFit);
-    QString FromMinMax = Text(Txt::MaterialFromMinMax);
-    QString NoResonance = Text(Txt::MaterialNoResonance);
-    QString SigmaOvertone = Text(Txt::MaterialSigmaOvertone);
-    QString SigmaTyped = Text(Txt::MaterialSigmaTyped);
-    QString SigmaDefault = Text(Txt::MaterialSigmaDefault);
-    QString Nothing = Text(Txt::MaterialNoMode);
-    QString CapacitanceAt = Text(Txt::MaterialCapacitanceAt);
-};
-
 // "sE11 = 1.6540e-11 m^2/N = 16.540 1e-12 m^2/N", or "d31 = --- (missing: density)".
-QStringList MaterialConstantLines(const MaterialReport& report,
-                                  const MaterialReportTexts& texts = {});
+QStringList MaterialConstantLines(const MaterialReport& report);
 // fs, fp and their source, C^T and its frequency, the dimensions, the density, sigma.
-QStringList MaterialInputLines(const MaterialReport& report, const MaterialReportTexts& texts = {});
+QStringList MaterialInputLines(const MaterialReport& report);
 QStringList MaterialWarningLines(const MaterialReport& report);
 // The whole text as the window shows it and the clipboard gets it.
-QString MaterialReportText(const MaterialReport& report, const MaterialReportTexts& texts = {});
+QString MaterialReportText(const MaterialReport& report);
 // "mat.NAME=value" (SI, permittivities relative) per constant with a value, then mat.fs and
 // mat.fp in kHz; nothing for an empty report.
 QStringList MaterialStateLines(const MaterialReport* report);

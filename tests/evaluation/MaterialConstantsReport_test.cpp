@@ -2,6 +2,8 @@
 // window, clipboard, protocol and script driver share.
 #include "evaluation/MaterialConstantsReport.h"
 
+#include "core/TextCatalogue.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -77,7 +79,7 @@ TEST(MaterialConstantsReport, ResonanceComesFromTheFitWhenShownElseFromMinMax) {
     EXPECT_DOUBLE_EQ(*in.FpHz, 112.25e3);
     EXPECT_DOUBLE_EQ(*in.R1Ohm, 20);
     EXPECT_DOUBLE_EQ(*in.ClampedCapacitanceF, 1.5e-9);
-    EXPECT_TRUE(MaterialReportText(BuildMaterialReport(w)).contains(MaterialReportTexts{}.FromFit));
+    EXPECT_TRUE(MaterialReportText(BuildMaterialReport(w)).contains(Text(Txt::MaterialFromFit)));
 
     w.Fit.reset();
     w.FMinKHz = w.FMaxKHz = 0;
@@ -140,7 +142,7 @@ TEST(MaterialConstantsReport, NothingShownGivesNoStateLines) {
     w.Mode = -1;
     const MaterialReport report = BuildMaterialReport(w);
     EXPECT_TRUE(MaterialStateLines(&report).isEmpty());
-    EXPECT_EQ(MaterialReportText(report), MaterialReportTexts{}.Nothing);
+    EXPECT_EQ(MaterialReportText(report), Text(Txt::MaterialNoMode));
 }
 
 TEST(MaterialConstantsReport, SizeWarningsAndDiscSigmaSourceAreListed) {
